@@ -1,0 +1,126 @@
+#include "CliApp.h"
+
+#include "ErrorReport.h"
+#include "LocaleInfo.h"
+#include "UiServices.h"
+#include "Version.h"
+
+#include <cstdio>
+
+namespace pipeloop::cli {
+
+namespace {
+const QStringList CommonValueOptions = {QStringLiteral("--locale"), QStringLiteral("--out"),
+                                        QStringLiteral("--catalogue")};
+const QStringList CommonFlagOptions = {QStringLiteral("--yes"), QStringLiteral("--no"),
+                                       QStringLiteral("--help")};
+
+void printLine(FILE* stream, const QString& text)
+{
+    std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
+}
+} // namespace
+
+CliApp::CliApp(SubcommandList subcommands) : m_subcommands(std::move(subcommands)) {}
+
+Subcommand* CliApp::find(const QString& name) const
+{
+    for (const auto& command : m_subcommands)
+        if (command->name() == name)
+            return command.get();
+    return nullptr;
+}
+
+void CliApp::printHelp() const
+{
+    printLine(stdout, QStringLiteral("usage: pipeloop-cli SUBCOMMAND [ARGS] [OPTIONS]\n\n"
+                                     "Subcommands:"));
+    for (const auto& command : m_subcommands)
+        printLine(stdout, QStringLiteral("  %1  %2").arg(command->name(), -18).arg(
+                              command->summary()));
+    printLine(stdout, QStringLiteral(
+                          "\nCommon options:\n"
+                          "  --locale NAME     decimal separator and currency of a Qt locale "
+                          "(en_GB, de_DE, C)\n"
+                          "  --yes / --no      answer every question (default --no)\n"
+                          "  --catalogue FILE  the parts container (default zavoza.pldbcab "
+                          "beside the program)\n"
+                          "  --out FILE        write the result to FILE instead of standard "
+                          "output\n"
+                          "  --help            help on a subcommand\n"
+                          "  --version         the program's version"));
+}
+
+void CliApp::printSubcommandHelp(const Subcommand& command)
+{
+    printLine(stdout, QStringLiteral("usage: pipeloop-cli %1 %2\n\n%3")
+                          .arg(command.name(), command.usage(), command.summary()));
+}
+
+Invocation CliApp::parse(const Subcommand& command, const QStringList& words) const
+{
+    const QStringList valueOptions = CommonValueOptions + command.valueOptions();
+    const QStringList flagOptions = CommonFlagOptions + command.flagOptions();
+    Invocation invocation;
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const QString& word = words.at(i);
+        if (!word.startsWith(QStringLiteral("--")) || word == QStringLiteral("--")) {
+            invocation.arguments.append(word);
+        } else if (valueOptions.contains(word)) {
+            if (i + 1 >= words.size())
+                throw UsageError{QStringLiteral("option %1 needs a value").arg(word)};
+            invocation.options.insert(word, words.at(++i));
+        } else if (flagOptions.contains(word)) {
+            invocation.options.insert(word, QString());
+        } else {
+            throw UsageError{QStringLiteral("unknown option %1").arg(word)};
+        }
+    }
+    invocation.answerYes = invocation.has(QStringLiteral("--yes"));
+    return invocation;
+}
+
+int CliApp::runSubcommand(Subcommand& command, const QStringList& words)
+{
+    try {
+        const Invocation invocation = parse(command, words);
+        if (invocation.has(QStringLiteral("--help"))) {
+            printSubcommandHelp(command);
+            return ExitOk;
+        }
+        if (invocation.has(QStringLiteral("--locale")))
+            LocaleInfo::set(LocaleInfo::fromLocaleName(invocation.option("--locale")));
+        ConsoleUiServices console(invocation.answerYes);
+        ScopedUiServices scope(console);
+        return command.run(invocation);
+    } catch (const UsageError& bad) {
+        printLine(stderr, QStringLiteral("error: %1\nusage: pipeloop-cli %2 %3")
+                              .arg(bad.message, command.name(), command.usage()));
+        return ExitUsage;
+    } catch (...) {
+        printLine(stderr, QStringLiteral("error: ") + ReportErrorText(ErrorText()));
+        return ExitStopped;
+    }
+}
+
+int CliApp::run(const QStringList& commandLine)
+{
+    const QStringList words = commandLine.mid(1);
+    if (words.isEmpty() || words.front() == QStringLiteral("--help")) {
+        printHelp();
+        return words.isEmpty() ? ExitUsage : ExitOk;
+    }
+    if (words.front() == QStringLiteral("--version")) {
+        printLine(stdout, ProgramVersion());
+        return ExitOk;
+    }
+    Subcommand* command = find(words.front());
+    if (!command) {
+        printLine(stderr, QStringLiteral("error: unknown subcommand '%1' (see pipeloop-cli --help)")
+                              .arg(words.front()));
+        return ExitUsage;
+    }
+    return runSubcommand(*command, words.mid(1));
+}
+
+} // namespace pipeloop::cli

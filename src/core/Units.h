@@ -1,0 +1,58 @@
+#pragma once
+
+#include "Parsed.h"
+
+#include <QChar>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+namespace pipeloop {
+
+// Display units of a project: how lengths are shown and typed. The numbers are
+// stored in project files.
+enum class DisplayUnits : uint8_t { Metres = 0, Millimetres = 1, FeetInches = 2 };
+
+inline constexpr double MmPerInch = 25.4;
+inline constexpr double MmPerFoot = 304.8;
+inline constexpr double MmPerMetre = 1000.0;
+inline constexpr double MmPerSixteenth = MmPerInch / 16.0;
+
+// The inch-fraction text of a size given in sixteenths of an inch (8 -> 1/2"),
+// or an empty text when the size is not a nominal one.
+QString NominalSizeText(int sixteenths);
+
+// A length in millimetres as the user reads it: 5.000m, 5000mm or 16'5".
+QString FormatLength(uint32_t millimetres, DisplayUnits units);
+
+// A length typed by the user, in any unit notation, with bare numbers read in
+// the display units. Fails with a message the user can act on.
+Parsed<int32_t> ParseLength(const QString& text, DisplayUnits units);
+
+// The message shown when a typed length is refused.
+QString InvalidValueMessage(const QString& typedText);
+
+// The key filter of length entry fields: whether key may be typed after text.
+// The locale's decimal separator plays the full stop's role.
+inline constexpr QChar BackspaceKey = QChar(8);
+bool LengthKeyAllowed(const QString& text, QChar key);
+
+// The text of a pipe, outlet or hose size: 25mm, 1/2", 20.500mm.
+QString SizeText(float sizeMm);
+
+// Reads a size text back (25mm, 12.5, 1/2", 1"1/4); nothing on failure.
+std::optional<float> ParseSizeText(const QString& text);
+
+// Reads a real written in any locale: every character other than a digit, "+",
+// "-", "E" or "e" is taken as the decimal separator.
+Parsed<double> ParseReal(const QString& text);
+
+// Strict conversions with the messages users see for bad numbers.
+Parsed<int32_t> ParseInteger(const QString& text);
+Parsed<double> ParseLocaleReal(const QString& text);
+
+// A real in the locale's format with a fixed number of decimals ("%.3F").
+QString FormatFixed(double value, int decimals);
+
+} // namespace pipeloop
