@@ -22,7 +22,13 @@ QString demangled(const char* name)
 QString describe(const QString& type, const QString& message)
 {
     QString text = type + QStringLiteral(" raised in PIPELOOP.\r\n") + message;
-    text.truncate(MaxErrorTextLength);
+    if (text.size() > MaxErrorTextLength) {
+        // Never cut a character in half: drop the lead surrogate of a split pair.
+        qsizetype keep = MaxErrorTextLength;
+        if (text.at(keep - 1).isHighSurrogate())
+            --keep;
+        text.truncate(keep);
+    }
     return text;
 }
 } // namespace

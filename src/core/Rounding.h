@@ -16,9 +16,10 @@ inline int64_t RoundToInt64(double value)
 {
     if (std::isnan(value))
         return 0;
-    if (value >= 9.2233720368547748e18)
+    // 2^63 and -2^63 exactly: every double between them is a valid int64.
+    if (value >= 9223372036854775808.0)
         return std::numeric_limits<int64_t>::max();
-    if (value <= -9.2233720368547758e18)
+    if (value <= -9223372036854775808.0)
         return std::numeric_limits<int64_t>::min();
     return static_cast<int64_t>(std::nearbyint(value)); // default FE_TONEAREST: halves to even
 }
@@ -46,10 +47,12 @@ inline int32_t Trunc(double value)
     return static_cast<int32_t>(value);
 }
 
-// Whether a real rounds into the int32 range without saturating.
+// Whether a real rounds into the int32 range without saturating. Halves go to
+// the even neighbour: 2147483647.5 rounds up to 2^31 (too large), -2147483648.5
+// rounds to -2^31 (still in range).
 inline bool FitsInt32(double value)
 {
-    return !std::isnan(value) && value < 2147483647.5 && value > -2147483648.5;
+    return !std::isnan(value) && value < 2147483647.5 && value >= -2147483648.5;
 }
 
 } // namespace pipeloop

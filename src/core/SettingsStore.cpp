@@ -7,18 +7,71 @@ namespace pipeloop {
 namespace {
 const QString KeyGroup = QStringLiteral("PL4ZAVOZA");
 
-// Integers must be stored as integers: a text that merely looks numeric is
-// accepted too, since INI-backed stores keep every value as text.
+// Integers must be stored as integers (or booleans): a text that merely looks
+// numeric is accepted too, since INI-backed stores keep every value as text.
+// Other kinds (reals, binary data, lists) are the wrong kind, as they would be
+// for a registry integer, and give the caller's default.
 bool toInt32(const QVariant& value, int32_t& out)
 {
     if (!value.isValid())
         return false;
     bool ok = false;
-    const qlonglong number = value.toLongLong(&ok);
+    qlonglong number = 0;
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+        number = value.toLongLong(&ok);
+        break;
+    case QMetaType::ULong:
+    case QMetaType::ULongLong: {
+        const qulonglong unsignedNumber = value.toULongLong(&ok);
+        ok = ok && unsignedNumber <= qulonglong(INT32_MAX);
+        number = qlonglong(unsignedNumber);
+        break;
+    }
+    case QMetaType::QString:
+        number = value.toString().toLongLong(&ok);
+        break;
+    default:
+        return false;
+    }
     if (!ok || number < INT32_MIN || number > INT32_MAX)
         return false;
     out = static_cast<int32_t>(number);
     return true;
+}
+
+// Texts must be texts; integers (and booleans) are shown in decimal, as an
+// INI-backed store cannot tell them from texts anyway. Lists, binary data and
+// other kinds give the caller's default.
+bool toText(const QVariant& value, QString& out)
+{
+    if (!value.isValid())
+        return false;
+    switch (value.typeId()) {
+    case QMetaType::QString:
+    case QMetaType::Bool:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        out = value.toString();
+        return true;
+    default:
+        return false;
+    }
 }
 } // namespace
 
@@ -36,10 +89,8 @@ int32_t SettingsStore::RegReadInt(const QString& name, int32_t fallback) const
 
 QString SettingsStore::RegReadText(const QString& name, const QString& fallback) const
 {
-    const QVariant value = load(name);
-    if (!value.isValid() || !value.canConvert<QString>())
-        return fallback;
-    return value.toString();
+    QString text;
+    return toText(load(name), text) ? text : fallback;
 }
 
 QStringList MemorySettingsStore::names() const
