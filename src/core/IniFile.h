@@ -17,16 +17,28 @@ namespace pipeloop {
 // An INI text in memory: project files, the catalogue entry, price lists,
 // language files and the release page all use this one grammar.
 //
-// Reading: lines are trimmed of blanks and control characters; empty lines and
-// lines starting with ";" are skipped; "[name]" opens a section; lines before
-// the first section are ignored; "key=value" splits at the first "=" and both
-// halves are trimmed; a line without "=" stays in its section but matches no
-// key. Section and key names compare without regard to case, and the last of
-// repeated sections or keys is the one read and written.
+// Reading: a line ends at LF, CR LF or a lone CR; lines are trimmed of blanks
+// and control characters (bytes up to 0x20); empty lines and lines starting
+// with ";" are skipped; "[name]" opens a section; lines before the first
+// section are ignored; "key=value" splits at the first "=" and both halves are
+// trimmed; a line without "=" stays in its section (and is written back) but
+// matches no key. Section and key names compare without regard to case (ASCII
+// and the Windows-1252 letters), and the last of repeated sections or keys is
+// the one read and written: a repeated key takes the new value in the place
+// and spelling of its first occurrence, and a repeated section header replaces
+// the whole content of the earlier section, which keeps its place and spelling.
 //
 // Writing: sections in the order first written (or read), each "[name]" CR LF,
 // its "key=value" CR LF lines in first-written order, then an empty line.
-// Text is Windows-1252 and survives a read and write byte for byte.
+// Text is Windows-1252 and survives a read and write byte for byte. Names and
+// values given to the API are encoded to Windows-1252 ("?" for characters
+// outside it) and then compared or stored; CR and LF in them become blanks, so
+// that a value can never start a line of its own. Nothing else is escaped: a
+// key holding "=" or starting with ";", or blanks at either end, is written raw
+// and reads back as the grammar says.
+//
+// Any bytes are accepted; parsing is linear, and sections and keys are found
+// through hash tables in constant time on average.
 class IniFile {
 public:
     IniFile();
