@@ -1,0 +1,165 @@
+#include "ElbowList.h"
+
+#include "Cp1252.h"
+#include "LocaleInfo.h"
+#include "Rounding.h"
+#include "UiServices.h"
+#include "Units.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace pipeloop {
+
+namespace {
+
+// Trims blanks and control characters at both ends.
+QString trimmedLine(const QString& line)
+{
+    qsizetype first = 0;
+    qsizetype last = line.size();
+    while (first < last && line.at(first).unicode() <= u' ')
+        ++first;
+    while (last > first && line.at(last - 1).unicode() <= u' ')
+        --last;
+    return line.mid(first, last - first);
+}
+
+// Splits at CR LF, CR or LF.
+QStringList splitLines(const QString& text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c != u'\r' && c != u'\n')
+            continue;
+        lines.append(text.mid(start, i - start));
+        if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        lines.append(text.mid(start));
+    return lines;
+}
+
+} // namespace
+
+TElbow& AppendElbow(ElbowList& elbows, const Position& position, int32_t verticalDrop)
+{
+    auto elbow = std::make_unique<TElbow>();
+    elbow->Name = NamePrefix(ObjectKind::Elbow) + QString::number(elbows.size() + 1);
+    elbow->setPosition(position);
+    elbow->VerticalDrop = verticalDrop;
+    elbows.push_back(std::move(elbow));
+    return *elbows.back();
+}
+
+void CreateDefaultElbows(ElbowList& elbows, int32_t nsExtent, int32_t ewExtent, int32_t height)
+{
+    const Position corners[] = {{0, 0, height},
+                                {0, ewExtent, height},
+                                {nsExtent, ewExtent, height},
+                                {nsExtent, 0, height},
+                                {0, 0, height}};
+    for (const Position& corner : corners)
+        AppendElbow(elbows, corner);
+}
+
+std::optional<ElbowLine> ParseElbowLine(const QString& line, double scale)
+{
+    const QChar separator = LocaleInfo::decimalSeparator();
+    const QString text = trimmedLine(line);
+    QStringList tokens;
+    QString current;
+    bool started = false; // separators before the first number make no token
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const bool number = (c >= u'0' && c <= u'9') || c == separator;
+        if (number) {
+            current.append(c);
+            started = true;
+        }
+        if (started && (!number || i == text.size() - 1)) {
+            tokens.append(current);
+            current.clear();
+        }
+    }
+    if (tokens.size() < 2)
+        return std::nullopt;
+
+    int32_t values[3] = {0, 0, 0};
+    for (qsizetype i = 0; i < std::min<qsizetype>(tokens.size(), 3); ++i) {
+        if (tokens.at(i).isEmpty())
+            return std::nullopt;
+        const Parsed<double> value = ParseReal(tokens.at(i));
+        if (!value)
+            return std::nullopt;
+        const double scaled = value.value() * scale;
+        if (!FitsInt32(scaled))
+            return std::nullopt;
+        values[i] = Round(scaled);
+    }
+    return ElbowLine{values[0], values[1], values[2]};
+}
+
+int ImportElbowsFromText(ElbowList& elbows, const QString& text, double scale)
+{
+    int added = 0;
+    for (const QString& line : splitLines(text)) {
+        if (const std::optional<ElbowLine> parsed = ParseElbowLine(line, scale)) {
+            AppendElbow(elbows, {parsed->NS, parsed->EW, 0}, parsed->VerticalDrop);
+            ++added;
+        }
+    }
+    return added;
+}
+
+Parsed<int> ImportElbowsFromFile(ElbowList& elbows, const QString& path, double scale)
+{
+    QFile file(path);
+    if (QFileInfo(path).isDir())
+        return Parsed<int>::failure(
+            QStringLiteral("Cannot read elbow file %1 : Is a directory").arg(path));
+    if (!file.open(QIODevice::ReadOnly))
+        return Parsed<int>::failure(
+            QStringLiteral("Cannot read elbow file %1 : %2").arg(path, file.errorString()));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return Parsed<int>::failure(
+            QStringLiteral("Cannot read elbow file %1 : %2").arg(path, file.errorString()));
+    return ImportElbowsFromText(elbows, DecodeCp1252(bytes), scale);
+}
+
+int ImportElbowsFromClipboardText(ElbowList& elbows, const QString& text, double scale)
+{
+    if (text.size() > MaxClipboardElbowText) {
+        Ui().warn(QStringLiteral("Too much data on clip board to import."));
+        return 0;
+    }
+    if (text.isEmpty()) {
+        Ui().warn(QStringLiteral("No data on clip board to import."));
+        return 0;
+    }
+    return ImportElbowsFromText(elbows, text, scale);
+}
+
+void ElbowExtents(const ElbowList& elbows, int32_t& minNS, int32_t& maxEW, int32_t& minEW,
+                  int32_t& maxNS)
+{
+    if (elbows.empty())
+        return;
+    minNS = maxNS = elbows.front()->NS;
+    minEW = maxEW = elbows.front()->EW;
+    for (const auto& elbow : elbows) {
+        minNS = std::min(minNS, elbow->NS);
+        maxNS = std::max(maxNS, elbow->NS);
+        minEW = std::min(minEW, elbow->EW);
+        maxEW = std::max(maxEW, elbow->EW);
+    }
+}
+
+} // namespace pipeloop

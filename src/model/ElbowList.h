@@ -1,0 +1,68 @@
+#pragma once
+
+// Making the loop's elbow list (Part 2.6): the default loop of a building, the
+// line grammar of elbow coordinate files and pasted text, the imports, and the
+// extents the section renderer needs.
+
+#include "Parsed.h"
+#include "PipeLoopObjects.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace pipeloop {
+
+using ElbowList = std::vector<std::unique_ptr<TElbow>>;
+
+// The clipboard text the import takes at most (a 16384-character buffer with
+// its terminating null).
+inline constexpr qsizetype MaxClipboardElbowText = 16383;
+
+// Appends an elbow named "ELBOW" + (count + 1).
+TElbow& AppendElbow(ElbowList& elbows, const Position& position, int32_t verticalDrop = 0);
+
+// Appends ELBOW1..ELBOW5 at (0, 0), (0, ewExtent), (nsExtent, ewExtent),
+// (nsExtent, 0), (0, 0), all at height, VerticalDrop 0.
+void CreateDefaultElbows(ElbowList& elbows, int32_t nsExtent, int32_t ewExtent, int32_t height);
+
+// One line of an elbow file: east-west, north-south and an optional vertical
+// drop, each multiplied by scale (1 for millimetres, 1000 for metres).
+struct ElbowLine {
+    int32_t EW = 0;
+    int32_t NS = 0;
+    int32_t VerticalDrop = 0;
+};
+
+// Tokens are runs of number characters (the digits and the locale's decimal
+// separator); every other character ends one, so two separators in a row make
+// an empty token and the line fails ("1000, 2000"). Separators before the
+// first number character make no token, so a sign is dropped ("-500 200"
+// gives EW 500, NS 200, as Part 2.6's example reads). The first three tokens
+// are EW, NS and the vertical drop (0 when absent); at least two are needed.
+std::optional<ElbowLine> ParseElbowLine(const QString& line, double scale);
+
+// Appends an elbow for every line that ParseElbowLine accepts (HG 0); other
+// lines are skipped. Lines end with CR LF, CR or LF. Returns the number added.
+int ImportElbowsFromText(ElbowList& elbows, const QString& text, double scale);
+
+// Reads an elbow coordinate file (8-bit Windows text) and imports its lines.
+// Returns the number of elbows added, or the input/output error when the file
+// cannot be read (nothing is added then).
+Parsed<int> ImportElbowsFromFile(ElbowList& elbows, const QString& path, double scale);
+
+// The clipboard import once the desktop program has read the clipboard's
+// text: more than MaxClipboardElbowText characters shows the warning "Too much
+// data on clip board to import." and imports nothing; no text shows "No data
+// on clip board to import."; otherwise the text is imported. Returns the
+// number of elbows added.
+int ImportElbowsFromClipboardText(ElbowList& elbows, const QString& text, double scale);
+
+// The smallest and largest NS and EW over the elbows; with no elbows the
+// outputs keep their values.
+void ElbowExtents(const ElbowList& elbows, int32_t& minNS, int32_t& maxEW, int32_t& minEW,
+                  int32_t& maxNS);
+
+} // namespace pipeloop

@@ -1,0 +1,96 @@
+// pipeloop-cli elbows, run as the installed program is: the elbows an elbow
+// coordinate file yields, and how a failed import ends.
+
+#include <QProcess>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+CliRun runCli(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(PIPELOOP_CLI), arguments);
+    CliRun run;
+    if (!process.waitForFinished(30000))
+        return run;
+    run.exitCode = process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+QString dataFile(const char* name)
+{
+    return QStringLiteral(PIPELOOP_TEST_DATA "/elbows/") + QString::fromLatin1(name);
+}
+
+TEST(ElbowsCommand, PrintsTheExamplesOfTheCoordinateGrammar)
+{
+    const CliRun run = runCli({"elbows", dataFile("examples.txt"), "--locale", "en_GB"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, QStringLiteral("ELBOW1\t1000\t2000\t0\n"
+                                      "ELBOW2\t1000\t2000\t0\n"
+                                      "ELBOW3\t1000\t2000\t0\n"
+                                      "ELBOW4\t500\t200\t0\n"));
+    EXPECT_EQ(run.err, QString());
+}
+
+TEST(ElbowsCommand, ReadsMetresWithScale1000)
+{
+    const CliRun run = runCli({"elbows", "--scale", "1000", dataFile("loop-metres.txt"), "--locale",
+                            "en_GB"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, QStringLiteral("ELBOW1\t0\t0\t0\n"
+                                      "ELBOW2\t12500\t0\t0\n"
+                                      "ELBOW3\t12500\t8000\t0\n"
+                                      "ELBOW4\t6000\t8000\t300\n"
+                                      "ELBOW5\t0\t8000\t0\n"
+                                      "ELBOW6\t0\t0\t0\n"));
+}
+
+TEST(ElbowsCommand, CommaLocaleReadsTheFullStopAsASeparator)
+{
+    // "12.5 0" becomes the three tokens 12, 5 and 0 under a comma locale.
+    const CliRun run = runCli({"elbows", dataFile("loop-metres.txt"), "--locale", "de_DE"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.startsWith(QStringLiteral("ELBOW1\t0\t0\t0\nELBOW2\t12\t5\t0\n")))
+        << run.out.toStdString();
+}
+
+TEST(ElbowsCommand, FileWithoutElbowsStops)
+{
+    const CliRun run = runCli({"elbows", dataFile("no-elbows.txt")});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.out, QString());
+    EXPECT_EQ(run.err, QStringLiteral("warning: No elbows loaded from file.\n"));
+}
+
+TEST(ElbowsCommand, UnreadableFileStopsWithTheMessage)
+{
+    const CliRun run = runCli({"elbows", dataFile("missing.txt")});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.out, QString());
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("error: Cannot read elbow file ")))
+        << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("missing.txt")));
+}
+
+TEST(ElbowsCommand, BadArgumentsAreUsageErrors)
+{
+    EXPECT_EQ(runCli({"elbows"}).exitCode, 64);
+    EXPECT_EQ(runCli({"elbows", dataFile("examples.txt"), "--scale", "10"}).exitCode, 64);
+    EXPECT_EQ(runCli({"elbows", dataFile("examples.txt"), "extra"}).exitCode, 64);
+    const CliRun help = runCli({"elbows", "--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.contains(QStringLiteral("elbows FILE [--scale 1|1000]")));
+}
+
+} // namespace
