@@ -1,0 +1,109 @@
+#include "Canvas.h"
+
+#include "Rounding.h"
+
+#include <QColor>
+
+namespace pipeloop
+{
+
+QColor ToQColor(WinColour colour)
+{
+    const auto value = static_cast<uint32_t>(colour);
+    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+}
+
+WinColour FromQColor(const QColor& colour)
+{
+    return WinColour(uint32_t(colour.red()) | (uint32_t(colour.green()) << 8) |
+                     (uint32_t(colour.blue()) << 16));
+}
+
+PenStyle PenStyleFromNumber(int number)
+{
+    return number >= 0 && number <= 4 ? static_cast<PenStyle>(number) : PenStyle::Solid;
+}
+
+BrushStyle BrushStyleFromNumber(int number)
+{
+    return number >= 0 && number <= 7 ? static_cast<BrushStyle>(number) : BrushStyle::Solid;
+}
+
+Font Font::fromSpec(const FontSpec& spec, WinColour colour)
+{
+    Font font;
+    font.family = spec.family;
+    font.pointSize = spec.pointSize;
+    font.bold = spec.bold;
+    font.italic = spec.italic;
+    font.underline = spec.underline;
+    font.strikeOut = spec.strikeOut;
+    font.colour = colour;
+    return font;
+}
+
+int Font::heightInPixels(int dpiY) const
+{
+    if (pixelHeight > 0)
+        return pixelHeight;
+    // Delphi: Height = -MulDiv(Size, PixelsPerInch, 72).
+    return Round(double(pointSize) * dpiY / 72.0);
+}
+
+void Canvas::lineTo(QPoint p)
+{
+    drawLine(m_penPos, p);
+    m_penPos = p;
+}
+
+void Canvas::polyline(std::span<const QPoint> points)
+{
+    if (points.size() >= 2)
+        drawPolyline(points);
+}
+
+void Canvas::polygon(std::span<const QPoint> points)
+{
+    if (points.size() >= 2)
+        drawPolygon(points);
+}
+
+void Canvas::ellipse(const PixelRect& box)
+{
+    drawEllipse(box);
+}
+
+void Canvas::arc(const PixelRect& box, QPoint start, QPoint end)
+{
+    drawArc(box, start, end);
+}
+
+void Canvas::rectangle(const PixelRect& box)
+{
+    drawRectangle(box);
+}
+
+void Canvas::fillRect(const PixelRect& box)
+{
+    drawFillRect(box);
+}
+
+void Canvas::textOut(QPoint p, const QString& text)
+{
+    if (!text.isEmpty())
+        drawText(p, text);
+}
+
+void Canvas::textRect(const PixelRect& box, const QString& text, HAlign h, VAlign v)
+{
+    if (!text.isEmpty())
+        drawTextRect(box, text, h, v);
+}
+
+void Canvas::stretchDraw(const PixelRect& box, const QImage& picture)
+{
+    if (!picture.isNull())
+        drawPicture(box, picture);
+}
+
+} // namespace pipeloop

@@ -1,0 +1,385 @@
+#include "QPainterCanvas.h"
+
+#include <QFontMetrics>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QPolygonF>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <utility>
+
+namespace pipeloop
+{
+
+namespace
+{
+
+// Dash patterns of cosmetic GDI pens, in pixels (on, off, ...).
+QList<qreal> dashPattern(PenStyle style)
+{
+    switch (style) {
+    case PenStyle::Dash:
+        return {18, 6};
+    case PenStyle::Dot:
+        return {3, 3};
+    case PenStyle::DashDot:
+        return {9, 6, 3, 6};
+    case PenStyle::DashDotDot:
+        return {9, 3, 3, 3, 3, 3};
+    case PenStyle::Solid:
+        break;
+    }
+    return {};
+}
+
+Qt::BrushStyle qtBrushStyle(BrushStyle style)
+{
+    switch (style) {
+    case BrushStyle::Solid:
+        return Qt::SolidPattern;
+    case BrushStyle::Clear:
+        return Qt::NoBrush;
+    case BrushStyle::Horizontal:
+        return Qt::HorPattern;
+    case BrushStyle::Vertical:
+        return Qt::VerPattern;
+    case BrushStyle::ForwardDiagonal:
+        return Qt::FDiagPattern;
+    case BrushStyle::BackwardDiagonal:
+        return Qt::BDiagPattern;
+    case BrushStyle::Cross:
+        return Qt::CrossPattern;
+    case BrushStyle::DiagonalCross:
+        return Qt::DiagCrossPattern;
+    }
+    return Qt::SolidPattern;
+}
+
+QFont qtFont(const Font& font)
+{
+    QFont qfont(font.family);
+    if (font.pixelHeight > 0)
+        qfont.setPixelSize(font.pixelHeight);
+    else if (font.pointSize > 0)
+        qfont.setPointSize(font.pointSize);
+    qfont.setBold(font.bold);
+    qfont.setItalic(font.italic);
+    qfont.setUnderline(font.underline);
+    qfont.setStrikeOut(font.strikeOut);
+    return qfont;
+}
+
+// GDI normalises a box whose corners are given the wrong way round.
+PixelRect normalised(PixelRect box)
+{
+    if (box.left > box.right)
+        std::swap(box.left, box.right);
+    if (box.top > box.bottom)
+        std::swap(box.top, box.bottom);
+    return box;
+}
+
+// The outline of a GDI figure bounded by box (right and bottom exclusive):
+// through the centres of its first and last pixels. shift is the offset from
+// integer coordinates to pixel centres in the way Qt rasterises the figure.
+QRectF outlineRect(const PixelRect& box, qreal shift)
+{
+    return QRectF(box.left + shift, box.top + shift, box.width() - 1, box.height() - 1);
+}
+
+QPolygonF toPolygon(std::span<const QPoint> points, qreal shift)
+{
+    QPolygonF polygon;
+    polygon.reserve(qsizetype(points.size()));
+    for (const QPoint& p : points)
+        polygon << QPointF(p.x() + shift, p.y() + shift);
+    return polygon;
+}
+
+// The angle, in degrees counter-clockwise as Qt counts them on an ellipse, of
+// the point where the ray from the ellipse's centre through p meets it.
+qreal ellipseAngle(const PixelRect& box, QPoint p)
+{
+    const qreal cx = (box.left + box.right) / 2.0;
+    const qreal cy = (box.top + box.bottom) / 2.0;
+    const qreal rx = std::max(box.width() / 2.0, 0.5);
+    const qreal ry = std::max(box.height() / 2.0, 0.5);
+    return std::atan2(-(p.y() - cy) / ry, (p.x() - cx) / rx) * 180.0 / std::numbers::pi;
+}
+
+// A solid line of width 3 along an axis, aliased: the pixels Qt's stroker
+// gives the round-capped line (two columns from one pixel before the start to
+// the end, the third between them), filled directly, which is many times
+// faster than stroking. render_tests compares the two pixel for pixel.
+void fillAxisLineWidth3(QPainter& painter, QPoint a, QPoint b, const QColor& colour)
+{
+    if (a.x() == b.x()) {
+        const int top = std::min(a.y(), b.y());
+        const int bottom = std::max(a.y(), b.y());
+        painter.fillRect(QRect(a.x() - 1, top - 1, 2, bottom - top + 2), colour);
+        painter.fillRect(QRect(a.x() + 1, top, 1, bottom - top), colour);
+    } else {
+        const int left = std::min(a.x(), b.x());
+        const int right = std::max(a.x(), b.x());
+        painter.fillRect(QRect(left - 1, a.y() - 1, right - left + 2, 2), colour);
+        painter.fillRect(QRect(left, a.y() + 1, right - left, 1), colour);
+    }
+}
+
+} // namespace
+
+QPainterCanvas::QPainterCanvas(QPaintDevice* device)
+    : m_ownedPainter(std::make_unique<QPainter>(device)), m_painter(m_ownedPainter.get()),
+      m_device(device)
+{
+    setAntialiasing(false);
+}
+
+QPainterCanvas::QPainterCanvas(QPainter& painter) : m_painter(&painter), m_device(painter.device())
+{
+    m_painter->save();
+    setAntialiasing(false);
+}
+
+QPainterCanvas::~QPainterCanvas()
+{
+    flushLineRun();
+    if (m_ownedPainter)
+        end();
+    else
+        m_painter->restore();
+}
+
+void QPainterCanvas::end()
+{
+    flushLineRun();
+    if (m_ownedPainter && m_ownedPainter->isActive())
+        m_ownedPainter->end();
+}
+
+void QPainterCanvas::setAntialiasing(bool on)
+{
+    flushLineRun();
+    m_antialiasing = on;
+    m_painter->setRenderHint(QPainter::Antialiasing, on);
+}
+
+int QPainterCanvas::dpiX() const
+{
+    return m_device ? m_device->logicalDpiX() : 96;
+}
+
+int QPainterCanvas::dpiY() const
+{
+    return m_device ? m_device->logicalDpiY() : 96;
+}
+
+QSize QPainterCanvas::size() const
+{
+    return m_device ? QSize(m_device->width(), m_device->height()) : QSize();
+}
+
+void QPainterCanvas::prepare(bool outline, Fill fill)
+{
+    prepare(outline, fill, pen());
+}
+
+void QPainterCanvas::prepare(bool outline, Fill fill, const Pen& p)
+{
+    if (!outline) {
+        m_painter->setPen(Qt::NoPen);
+    } else if (p.width <= 1) {
+        QPen qpen(ToQColor(p.colour), 1);
+        qpen.setCosmetic(true);
+        qpen.setCapStyle(Qt::FlatCap); // the end point of a line is not drawn
+        qpen.setJoinStyle(Qt::MiterJoin);
+        if (p.style != PenStyle::Solid)
+            qpen.setDashPattern(dashPattern(p.style));
+        m_painter->setPen(qpen);
+    } else {
+        QPen qpen(ToQColor(p.colour), p.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        m_painter->setPen(qpen);
+    }
+
+    const Brush& b = brush();
+    if (fill == Fill::Brush)
+        m_painter->setBrush(QBrush(ToQColor(b.colour), qtBrushStyle(b.style)));
+    else
+        m_painter->setBrush(Qt::NoBrush);
+
+    // An opaque background only shows in the gaps of a styled pen (text fills
+    // its own cell). Qt rasterises some figures differently in opaque mode, so
+    // it is switched on only where it has an effect.
+    const bool styled = outline && p.width <= 1 && p.style != PenStyle::Solid;
+    if (styled && b.style == BrushStyle::Solid) {
+        m_painter->setBackgroundMode(Qt::OpaqueMode);
+        m_painter->setBackground(QBrush(ToQColor(b.colour)));
+    } else {
+        m_painter->setBackgroundMode(Qt::TransparentMode);
+    }
+}
+
+void QPainterCanvas::prepareFont()
+{
+    m_painter->setFont(qtFont(font()));
+    m_painter->setPen(QPen(ToQColor(font().colour)));
+    m_painter->setBrush(Qt::NoBrush);
+    m_painter->setBackgroundMode(Qt::TransparentMode); // the cell is filled by drawText
+}
+
+void QPainterCanvas::flushLineRun()
+{
+    if (m_lineRun.size() < 2)
+        return;
+    if (m_lineRun.size() == 2 && m_lineRunPen.width == 3 && !m_antialiasing) {
+        const QPoint a = m_lineRun[0].toPoint();
+        const QPoint b = m_lineRun[1].toPoint();
+        if (a.x() == b.x() || a.y() == b.y()) {
+            fillAxisLineWidth3(*m_painter, a, b, ToQColor(m_lineRunPen.colour));
+            m_lineRun.clear();
+            return;
+        }
+    }
+    prepare(true, Fill::None, m_lineRunPen);
+    if (m_lineRun.size() == 2)
+        m_painter->drawLine(m_lineRun[0], m_lineRun[1]);
+    else
+        m_painter->drawPolyline(m_lineRun);
+    m_lineRun.clear();
+}
+
+void QPainterCanvas::drawLine(QPoint from, QPoint to)
+{
+    if (from == to)
+        return;
+    const qreal shift = centreShift();
+    const QPointF start(from.x() + shift, from.y() + shift);
+    const QPointF end(to.x() + shift, to.y() + shift);
+    // Styled pens restart their pattern at every line: only solid lines join a run.
+    if (pen().style == PenStyle::Solid) {
+        if (!m_lineRun.isEmpty() && m_lineRun.last() == start && m_lineRunPen == pen()) {
+            m_lineRun << end;
+            return;
+        }
+        flushLineRun();
+        m_lineRun << start << end;
+        m_lineRunPen = pen();
+        return;
+    }
+    flushLineRun();
+    prepare(true, Fill::None);
+    m_painter->drawLine(start, end);
+}
+
+void QPainterCanvas::drawPolyline(std::span<const QPoint> points)
+{
+    flushLineRun();
+    prepare(true, Fill::None);
+    m_painter->drawPolyline(toPolygon(points, centreShift()));
+}
+
+void QPainterCanvas::drawPolygon(std::span<const QPoint> points)
+{
+    flushLineRun();
+    prepare(true, Fill::Brush);
+    m_painter->drawPolygon(toPolygon(points, centreShift()), Qt::OddEvenFill);
+}
+
+void QPainterCanvas::drawEllipse(const PixelRect& box)
+{
+    flushLineRun();
+    const PixelRect r = normalised(box);
+    if (r.width() < 1 || r.height() < 1)
+        return;
+    prepare(true, Fill::Brush);
+    m_painter->drawEllipse(outlineRect(r, centreShift()));
+}
+
+void QPainterCanvas::drawArc(const PixelRect& box, QPoint start, QPoint end)
+{
+    flushLineRun();
+    const PixelRect r = normalised(box);
+    if (r.width() < 1 || r.height() < 1)
+        return;
+    const qreal from = ellipseAngle(r, start);
+    qreal sweep = ellipseAngle(r, end) - from;
+    while (sweep <= 1e-9)
+        sweep += 360.0;
+    while (sweep > 360.0)
+        sweep -= 360.0;
+    prepare(true, Fill::None);
+    // Aliased, Qt strokes an arc (a path) half a pixel up and left of the
+    // ellipse of the same rectangle; the shift puts it on the ellipse's pixels.
+    const qreal shift = m_antialiasing ? centreShift() : 0.5;
+    m_painter->drawArc(outlineRect(r, shift), qRound(from * 16.0), qRound(sweep * 16.0));
+}
+
+void QPainterCanvas::drawRectangle(const PixelRect& box)
+{
+    flushLineRun();
+    const PixelRect r = normalised(box);
+    if (r.width() < 1 || r.height() < 1)
+        return;
+    prepare(true, Fill::Brush);
+    m_painter->drawRect(outlineRect(r, centreShift()));
+}
+
+void QPainterCanvas::drawFillRect(const PixelRect& box)
+{
+    flushLineRun();
+    const PixelRect r = normalised(box);
+    if (r.width() < 1 || r.height() < 1 || brush().style == BrushStyle::Clear)
+        return;
+    prepare(false, Fill::Brush);
+    m_painter->fillRect(QRect(r.left, r.top, r.width(), r.height()), m_painter->brush());
+}
+
+QSize QPainterCanvas::textExtent(const QString& text)
+{
+    const QFontMetrics metrics(qtFont(font()), m_device);
+    return QSize(metrics.horizontalAdvance(text), metrics.height());
+}
+
+void QPainterCanvas::drawText(QPoint topLeft, const QString& text)
+{
+    flushLineRun();
+    const QFontMetrics metrics(qtFont(font()), m_device);
+    if (brush().style == BrushStyle::Solid)
+        m_painter->fillRect(
+            QRect(topLeft, QSize(metrics.horizontalAdvance(text), metrics.height())),
+            ToQColor(brush().colour));
+    prepareFont();
+    m_painter->drawText(QPoint(topLeft.x(), topLeft.y() + metrics.ascent()), text);
+}
+
+void QPainterCanvas::drawTextRect(const PixelRect& box, const QString& text, HAlign h, VAlign v)
+{
+    flushLineRun();
+    const PixelRect r = normalised(box);
+    const QSize extent = textExtent(text);
+    int x = r.left;
+    if (h == HAlign::Centre)
+        x = (r.left + r.right - extent.width()) / 2;
+    else if (h == HAlign::Right)
+        x = r.right - extent.width();
+    int y = r.top;
+    if (v == VAlign::Centre)
+        y = (r.top + r.bottom - extent.height()) / 2;
+    else if (v == VAlign::Bottom)
+        y = r.bottom - extent.height();
+
+    m_painter->save();
+    m_painter->setClipRect(QRect(r.left, r.top, r.width(), r.height()));
+    drawText(QPoint(x, y), text);
+    m_painter->restore();
+}
+
+void QPainterCanvas::drawPicture(const PixelRect& box, const QImage& picture)
+{
+    flushLineRun();
+    m_painter->drawImage(QRect(box.left, box.top, box.width(), box.height()), picture);
+}
+
+} // namespace pipeloop

@@ -1,0 +1,86 @@
+#pragma once
+
+// The canvas over any QPaintDevice: a QImage (saved as PNG, BMP or JPEG), a
+// QSvgGenerator, a QPdfWriter or QPrinter, a widget. Antialiasing is off by
+// default, because the drawing routines compute pixel geometry; a display may
+// turn it on.
+
+#include "Canvas.h"
+
+#include <QPolygonF>
+
+#include <memory>
+
+class QPainter;
+class QPaintDevice;
+
+namespace pipeloop
+{
+
+class QPainterCanvas final : public Canvas
+{
+public:
+    // Paints on the device with a painter of its own, begun here and ended when
+    // the canvas is destroyed (or by end()).
+    explicit QPainterCanvas(QPaintDevice* device);
+    // Paints with a painter that the caller has begun and will end (a widget's
+    // paint event, a print job); the painter's state is saved here and
+    // restored when the canvas is destroyed.
+    explicit QPainterCanvas(QPainter& painter);
+    ~QPainterCanvas() override;
+
+    void setAntialiasing(bool on);
+    bool antialiasing() const { return m_antialiasing; }
+
+    // Ends an owned painter early (before saving an image, for example).
+    void end();
+
+    // The painter, with every primitive drawn so far on it.
+    QPainter& painter()
+    {
+        flushLineRun();
+        return *m_painter;
+    }
+
+    QSize textExtent(const QString& text) override;
+    int dpiX() const override;
+    int dpiY() const override;
+    QSize size() const override;
+
+protected:
+    void drawLine(QPoint from, QPoint to) override;
+    void drawPolyline(std::span<const QPoint> points) override;
+    void drawPolygon(std::span<const QPoint> points) override;
+    void drawEllipse(const PixelRect& box) override;
+    void drawArc(const PixelRect& box, QPoint start, QPoint end) override;
+    void drawRectangle(const PixelRect& box) override;
+    void drawFillRect(const PixelRect& box) override;
+    void drawText(QPoint topLeft, const QString& text) override;
+    void drawTextRect(const PixelRect& box, const QString& text, HAlign h, VAlign v) override;
+    void drawPicture(const PixelRect& box, const QImage& picture) override;
+
+private:
+    enum class Fill { None, Brush };
+    // Sets the painter's pen, brush and background for a primitive drawn with
+    // the given pen (the current one unless said).
+    void prepare(bool outline, Fill fill);
+    void prepare(bool outline, Fill fill, const Pen& pen);
+    // Connected lines of one solid pen (a move-to and a row of line-tos) are
+    // drawn as one polyline: the same pixels, stroked once instead of once a
+    // segment. Every other primitive draws the pending run first.
+    void flushLineRun();
+    void prepareFont();
+    // Integer coordinates name pixels. Aliased, Qt fills the pixel below and
+    // right of a point; antialiased, the point must be moved to the pixel's centre.
+    qreal centreShift() const { return m_antialiasing ? 0.5 : 0.0; }
+
+    std::unique_ptr<QPainter> m_ownedPainter;
+    QPainter* m_painter = nullptr;
+    QPaintDevice* m_device = nullptr;
+    bool m_antialiasing = false;
+    // The pending run of connected lines, in device coordinates, and its pen.
+    QPolygonF m_lineRun;
+    Pen m_lineRunPen;
+};
+
+} // namespace pipeloop
