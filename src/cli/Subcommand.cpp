@@ -29,7 +29,8 @@ bool Invocation::writeResult(const QByteArray& bytes) const
         return true;
     }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    // Unbuffered so that a write failing part-way is seen before commit() renames the file.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() || !file.commit()) {
         std::fprintf(stderr, "error: Problem writing to :\n%s\n%s\n", qPrintable(path),
                      qPrintable(file.errorString()));
         return false;

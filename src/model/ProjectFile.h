@@ -1,0 +1,167 @@
+#pragma once
+
+// The project file (Part 2.2): one INI text holding the zoom factors, the
+// header text, optionally the display and print options, the building, the
+// loop, one section per object and the notes. Pipe loop projects (.plf) and
+// compressor houses (.cph) share it.
+//
+// Three departures from the letter of Part 2.2, each a mended fault:
+//
+// - Saving never deletes the old file first. The text is written to a
+//   temporary file in the same folder, flushed to disk and then renamed over
+//   the target in one step (QSaveFile), so the old file survives any failure.
+// - Loading builds the new design, options and print setup aside and hands
+//   them back; nothing the caller holds changes until it applies a successful
+//   load. A load that stops part-way (an unparsable valve angle, inlet angle
+//   or inlet pipe size, an unreadable file, a refused count) leaves the open
+//   design, the options (their Saved flag included) and the print setup as
+//   they were.
+// - A count that the file cannot describe is refused instead of allocated.
+//   Every counted item -- an object (section kind + i of a count in section
+//   PipeLoop), a symbol (key SYMi of a Symbols count) or a note line (key i of
+//   Notes' Lines) -- that the file does not hold is filled with defaults, as
+//   Part 2.2 says, but at most MaxDefaultFilledItems such items per file and
+//   MaxDefaultFilledSymbols in one symbol list; a file that needs more is
+//   refused with ProjectCountMessage before anything is built. A load
+//   therefore creates at most the items the file holds plus that many,
+//   whatever its counts say.
+
+#include "ModelTypes.h"
+#include "PipeLoop.h"
+#include "PipeLoopOptions.h"
+#include "PrintSetup.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+namespace pipeloop {
+
+class IniFile;
+
+// The zoom factor of each view (the view scales of Part 5.2), indexed by ViewKind.
+using ZoomFactors = std::array<int32_t, AllViews.size()>;
+
+// The zoom factors the main window holds at start-up.
+inline constexpr int32_t InitialZoomFactor = 20;
+inline constexpr ZoomFactors InitialZoomFactors{InitialZoomFactor, InitialZoomFactor,
+                                                InitialZoomFactor, InitialZoomFactor,
+                                                InitialZoomFactor};
+
+// The one file version this program reads and writes.
+inline constexpr int32_t ProjectFileVersion = 1;
+
+// The header every file written by the system begins with, and the one of
+// older releases (which began with the loop section).
+inline constexpr QByteArrayView ProjectFileHeader{"[PIPELOOP-FILE-INFO]\r\n"};
+inline constexpr QByteArrayView OldProjectFileHeader{"[PIPELOOP]\r\n"};
+
+// How many counted items a file may leave to the defaults (see above), and
+// how many of them one symbol list may have. (TObjectWithSymbols also stops
+// reading a symbol list 1000 entries beyond the keys of its section; within
+// this rule it never has to.)
+inline constexpr int64_t MaxDefaultFilledItems = 10000;
+inline constexpr int64_t MaxDefaultFilledSymbols = 1000;
+
+// A file larger than this is refused before it is read ("The project file is
+// too large : " + path): it would describe some 400 000 objects, twenty times
+// the largest design the program is measured with.
+inline constexpr qint64 MaxProjectFileSize = qint64(64) * 1024 * 1024;
+
+// ---------------------------------------------------------------- saving
+
+// The INI image of a project in Part 2.2's order: file information, zoom
+// factors, the options (section Options), the print setup when the options'
+// Saved flag is set, the header text, the building, the loop with its counts,
+// the objects (elbows, build features, drains, drops, valves, inlets, spurs)
+// and the notes. PipeLoop_Version is ProgramVersion(). The BuildFeatures count
+// goes into section PipeLoop after Spurs, when the features are written, and
+// is written even when there are none.
+IniFile ProjectImage(const TPipeLoop& design, const TPipeLoopOptions& options,
+                     const PrintSetup& printSetup, const ZoomFactors& zoom);
+// Its bytes: Windows-1252, CR LF, ending with CR LF CR LF.
+QByteArray ProjectBytes(const TPipeLoop& design, const TPipeLoopOptions& options,
+                        const PrintSetup& printSetup, const ZoomFactors& zoom);
+
+// Writes the project to path, completely or not at all. A target that cannot
+// be replaced (a read-only file, a file in a read-only folder, a folder or
+// other non-file in its place) shows "Cannot overwrite file : " + path and
+// writes nothing; any failure while writing shows "Problem writing to :"
+// CR LF + path + CR LF + the error text. Both leave an existing file as it
+// was, and return false. On success the caller marks the design saved.
+bool SaveProject(const TPipeLoop& design, const TPipeLoopOptions& options,
+                 const PrintSetup& printSetup, const ZoomFactors& zoom, const QString& path);
+
+// ---------------------------------------------------------------- loading
+
+// Whether the file begins with ProjectFileHeader, or (older releases) with
+// OldProjectFileHeader; byte-exact. An unreadable file fails. No message: the
+// caller shows HeaderInvalidMessage.
+bool CheckProjectHeader(const QString& path);
+// The same test on the first bytes of a file.
+bool CheckProjectHeaderBytes(QByteArrayView bytes);
+
+// "File header invalid : " + the file name.
+QString HeaderInvalidMessage(const QString& fileName);
+// "The file version is not supported." CR LF LF "Expected version 1 , found version " + found.
+QString VersionMessage(int32_t found);
+// The refusal of a count the file cannot describe: names the file, the
+// section, the key and its value.
+QString ProjectCountMessage(const QString& fileName, const QString& section, const QString& key,
+                            int32_t count);
+
+// The outcome of a load: on success the new design (built on the caller's
+// options object, which it refers to but which the load has not changed) and
+// the options, print setup and zoom factors as the file leaves them; on
+// failure the message, already shown.
+class [[nodiscard]] ProjectLoad {
+public:
+    // Stays true after Apply has taken the design.
+    bool ok() const { return Loaded; }
+    explicit operator bool() const { return ok(); }
+    const QString& error() const { return Error; }
+
+    // Puts a successful load in place of the caller's state: the design is
+    // replaced whole, the options and print setup are assigned (the options
+    // always take the file's Saved flag; the rest only when they were taken
+    // from the file), the zoom factors are taken. Does nothing after a failure.
+    void Apply(std::unique_ptr<TPipeLoop>& design, TPipeLoopOptions& options,
+               PrintSetup& printSetup, ZoomFactors& zoom);
+
+    bool Loaded = false;
+    std::unique_ptr<TPipeLoop> Design;
+    // The caller's options with the file's applied (Part 2.4 LoadFromProject).
+    TPipeLoopOptions Options;
+    // Whether the options (and so the print setup) were taken from the file.
+    bool OptionsTaken = false;
+    PrintSetup Print;
+    ZoomFactors Zoom = InitialZoomFactors;
+    QString Error;
+};
+
+// Part 2.2's LoadProject, called after CheckProjectHeader: parses the file,
+// checks File_Version (other than 1: VersionMessage), checks the counts, reads
+// the zoom factors (defaulting to zoom), offers the options the file (Part
+// 2.4, which may ask "Load project file settings ?"), reads the print setup
+// when they were taken, and reads the design. Every failure is shown through
+// Ui() and returned; options, printSetup and zoom are never changed here.
+// Besides Part 2.2's messages: "Cannot read file : " + path CR LF + the
+// reason, "The project file is too large : " + path (MaxProjectFileSize), and
+// ProjectCountMessage.
+ProjectLoad LoadProject(const QString& path, TPipeLoopOptions& options,
+                        const PrintSetup& printSetup, const ZoomFactors& zoom);
+// The same from the file's bytes; fileName is used in messages.
+ProjectLoad LoadProjectFromBytes(QByteArrayView bytes, const QString& fileName,
+                                 TPipeLoopOptions& options, const PrintSetup& printSetup,
+                                 const ZoomFactors& zoom);
+
+// The Open command's file steps: CheckProjectHeader (failing: shows
+// HeaderInvalidMessage with the path), then LoadProject.
+ProjectLoad OpenProject(const QString& path, TPipeLoopOptions& options,
+                        const PrintSetup& printSetup, const ZoomFactors& zoom);
+
+} // namespace pipeloop
