@@ -7,7 +7,7 @@
 //   BM_LoadContainer      against BM_ReadFileBaseline (reading the file and
 //                         copying it once, the least any loader must do);
 //   BM_Crc32Zlib          against BM_Crc32Bytewise (the byte-at-a-time table
-//                         loop Part 4.2 describes), both in MB/s.
+//                         loop the rules describe), both in MB/s.
 // BM_LoadContainer also prints wall_ms, cpu_ms (this thread's processor time)
 // and "under_50ms" (1 when the mean processor time is below 50 ms).
 
@@ -193,7 +193,7 @@ void BM_Crc32Zlib(benchmark::State& state)
 }
 BENCHMARK(BM_Crc32Zlib)->Unit(benchmark::kMillisecond);
 
-// Part 4.2's own description: a 256-entry table, one byte at a time.
+// own description: a 256-entry table, one byte at a time.
 void BM_Crc32Bytewise(benchmark::State& state)
 {
     static const std::array<uint32_t, 256> table = [] {

@@ -1,4 +1,4 @@
-// The project file (Part 2.2) on a generated design of 20 000 objects of
+// The project file on a generated design of 20 000 objects of
 // every kind, drops and inlets with their symbol stacks: saving (the image,
 // and the whole save to disk through the temporary file and rename), and
 // loading (the whole load from disk: read, parse, version and count checks,

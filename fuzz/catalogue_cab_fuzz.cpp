@@ -1,5 +1,5 @@
-// libFuzzer target for the catalogue container reader (Part 4.2) and the
-// database's container loading (Part 4.3). Each input is read twice: as it is
+// libFuzzer target for the catalogue container reader and the
+// database's container loading. Each input is read twice: as it is
 // (nearly always refused by the CRC) and with its last four bytes replaced by
 // the right CRC, so that the tables behind the check are reached. No input may
 // read out of bounds; an accepted container must hold exactly what a writer

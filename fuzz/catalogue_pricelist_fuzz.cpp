@@ -1,5 +1,5 @@
-// libFuzzer target for the price-list reader (Part 4.3), the "Load List" row
-// reader and the import-text parser (Part 4.8), over a small fixed catalogue.
+// libFuzzer target for the price-list reader, the "Load List" row
+// reader and the import-text parser, over a small fixed catalogue.
 // Nothing may crash, hang or read out of bounds; a list written from the rows
 // must load back to the same rows.
 

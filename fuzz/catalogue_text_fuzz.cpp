@@ -1,4 +1,4 @@
-// libFuzzer target for the catalogue text decoder (Parts 4.1 and 4.3): any
+// libFuzzer target for the catalogue text decoder: any
 // bytes are parsed as PARTS.PLDBI, then every part's own sizes are fed back to
 // the selections, size lists and key queries. Nothing may crash, hang or read
 // out of bounds, and every selection must answer with a part that meets its

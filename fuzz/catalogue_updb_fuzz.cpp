@@ -1,4 +1,4 @@
-// libFuzzer target for the user parts file reader (Part 4.7) and the
+// libFuzzer target for the user parts file reader and the
 // assigned-parts text: any bytes are read; the user's entries written out and
 // read again give the same keys and descriptions; a split assigned text joins
 // and splits again to the same items.

@@ -1,6 +1,6 @@
 // libFuzzer target for the design model's readers of outside input: elbow
-// coordinate text (Part 2.6) and the object sections of a project file
-// (Part 2.2). Any bytes are imported as elbow lines under a full-stop and a
+// coordinate text and the object sections of a project file
+//. Any bytes are imported as elbow lines under a full-stop and a
 // comma locale, and every accepted line must write back to a line that parses
 // the same; the bytes are also read as an INI image whose sections every
 // object class loads, and what an object then writes must load back and

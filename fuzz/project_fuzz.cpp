@@ -1,4 +1,4 @@
-// libFuzzer target for the project file reader (Part 2.2): any bytes that
+// libFuzzer target for the project file reader: any bytes that
 // pass the header check are loaded as the Open command loads them. A load
 // either fails with exactly one message and changes nothing the caller holds,
 // or gives a design that the connection check can run on and that saves to a

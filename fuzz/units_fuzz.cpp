@@ -1,4 +1,4 @@
-// libFuzzer target for the text readers of Part 1.1: every length, size and
+// libFuzzer target for the text readers: every length, size and
 // real a user types or a file holds goes through these. The input is tried as
 // UTF-8 and as Latin-1 text, under a full-stop and a comma locale; whatever a
 // reader accepts must be a sane value that formats and reads back.

@@ -4,7 +4,7 @@
 Everything here is invented for PipeLoop's demonstration vendor ZAVOZA: the part
 numbers, descriptions, pages and prices belong to no real catalogue. The range
 is full enough to exercise every selection rule of the parts list generator
-(Parts 4.3, 4.4 and 4.6 of the specification):
+:
 
 - pipes blue and grey, 20 to 110 mm, 4 m and 6 m;
 - 90 and 45 degree elbows (the 110 mm one is written as a 135 degree bend),

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Writes the three sample projects of data/samples in the project file format
-of Part 2.2, exactly as the program itself saves them (so that loading and
+, exactly as the program itself saves them (so that loading and
 saving a sample changes nothing but PipeLoop_Version):
 
   workshop.plf          a small workshop ring main, laid out by hand below
@@ -9,7 +9,7 @@ saving a sample changes nothing but PipeLoop_Version):
 
 Usage: data/samples/make_samples.py [OUTPUT_DIR]   (default: beside this script)
 
-Geometry follows the model's rules (Parts 2.1 and 2.3): positions are whole
+Geometry follows the model's rules: positions are whole
 millimetres, NS from the north wall southwards, EW from the west wall
 eastwards; an object placed on a pipe stands exactly on it and takes the
 pipe's height (the loop segment's HG - VerticalDrop of its first elbow, a
@@ -41,12 +41,12 @@ def real(x):
 
 
 def seg_angle(a, b):
-    """SegmentAngle of Part 2.3 for plan points (NS, EW), as a single."""
+    """SegmentAngle for plan points (NS, EW), as a single."""
     return single(math.atan2(a[1] - b[1], a[0] - b[0]))
 
 
 def on_segment(a, b, p):
-    """OnSegment of Part 2.3 (exact, heights ignored)."""
+    """OnSegment (exact, heights ignored)."""
     f, g = b[1] - a[1], b[0] - a[0]
     if f == 0 and g == 0:
         return False

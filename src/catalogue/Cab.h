@@ -25,7 +25,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The checksummed container of Part 4.2: the catalogue text and the pictures,
+// The checksummed container: the catalogue text and the pictures,
 // held in memory whole. The program only reads containers.
 class TCAB {
 public:
@@ -65,7 +65,7 @@ struct CabEntry {
 };
 
 // The bytes of a container holding the entries in the given order, laid out
-// exactly as Part 4.2 describes (names are written as Windows-1252). Fails with
+// exactly as the rules describe (names are written as Windows-1252). Fails with
 // std::invalid_argument when a name is longer than 65535 bytes or the data
 // do not fit the 32-bit sizes.
 QByteArray BuildCab(const std::vector<CabEntry>& entries, QByteArrayView reserved = {});

@@ -1,9 +1,9 @@
 #pragma once
 
-// E-mailing the parts list as an order (Part 4.6) and the "mailto:" link of
-// Part 6.5's SendMail.
+// E-mailing the parts list as an order and the "mailto:" link of
+// SendMail.
 //
-// Mended fault: Part 6.5 escapes only tab, LF, CR, blank and double quote in
+// Mended fault: the rules escape only tab, LF, CR, blank and double quote in
 // the body, so an order holding "&", "#", "%" or "+" reached the mail client
 // cut short or altered. MailtoLink percent-encodes, as UTF-8, every character
 // of the subject and body that is not unreserved in a URL (RFC 3986 letters,

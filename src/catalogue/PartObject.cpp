@@ -193,7 +193,7 @@ bool TakeWord(QString& copy, QStringView word)
 
 bool IsSeparator(QChar c)
 {
-    // Part 4.1 lets words be separated by anything; blanks (and controls),
+    // the rules let words be separated by anything; blanks (and controls),
     // commas, semicolons and slashes left alone between known words are not
     // unknown words.
     return c.unicode() <= u' ' || c == u',' || c == u';' || c == u'/';

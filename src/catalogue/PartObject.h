@@ -15,7 +15,7 @@ class IniFile;
 
 namespace pipeloop::catalogue {
 
-// Flags of the ATR attribute set (Part 4.1); the number is the flag's position.
+// Flags of the ATR attribute set; the number is the flag's position.
 enum class Attr : uint8_t {
     Blue = 0,
     Grey = 1,
@@ -56,7 +56,7 @@ constexpr EndSet Flags(EndAttr first, Rest... rest)
     return static_cast<EndSet>(Flag(first) | (EndSet{0} | ... | Flag(rest)));
 }
 
-// Colour indexes and their names (Part 4.1).
+// Colour indexes and their names.
 enum PipeColourIndex : int { ColourBlue = 0, ColourGrey = 1, ColourGreen = 2 };
 // Thread indexes and their names.
 enum ThreadIndex : int { ThreadBsp = 0, ThreadNpt = 1, ThreadMetric = 2 };
@@ -67,7 +67,7 @@ QString ThreadName(int threadIndex);
 float ToFloat(double value);
 
 // A size of the catalogue text (OD1, OD2, CON, HOS): the size parser of
-// Part 1.1; when that refuses a text holding a full stop or a comma, the text
+// the rules; when that refuses a text holding a full stop or a comma, the text
 // again with those read as the locale's separator, so that a catalogue written
 // with full stops loads under a comma locale as project files do.
 std::optional<float> ParseCatalogueSize(const QString& text);
@@ -75,7 +75,7 @@ std::optional<float> ParseCatalogueSize(const QString& text);
 // Two sizes are the same size when both, times 1000 and rounded, are equal.
 bool SameSize(float a, float b);
 
-// Standard size tables of Part 4.1.
+// Standard size tables.
 const QList<float>& FullPipeSizes();  // 20, 25, 32, 40, 50, 63, 80, 110, 16.5, 19.05, 25.4
 const QList<float>& SmallSizes();     // 6.35, 9.25, 12.7
 QStringList FullPipeSizeTexts();      // the full list through SizeText
@@ -105,13 +105,13 @@ enum class PartClass : uint8_t {
     Reducer,
     Coupling,
 };
-// The class name as the specification spells it ("TPipe", "TValve" ...).
+// The class name as the program spells it ("TPipe", "TValve"...).
 QString PartClassName(PartClass partClass);
 // Whether an object of class `actual` passes a membership test for `wanted`
 // (a test for TOutlet accepts its three subclasses, TPartObject accepts all).
 bool IsKindOf(PartClass actual, PartClass wanted);
 
-// One orderable item of the vendor catalogue (Part 4.1). The subclasses add no
+// One orderable item of the vendor catalogue. The subclasses add no
 // fields; they are type tags, tested with IsA<T>() or IsKindOf().
 class TPartObject {
 public:
@@ -129,7 +129,7 @@ public:
     static constexpr PartClass StaticClass = PartClass::PartObject;
 
     // Decodes the record of section PartKey() with every default and message of
-    // Part 4.1; catalogueMaker is the default maker.
+    // the rules; catalogueMaker is the default maker.
     void Load(const IniFile& catalogue, const QString& catalogueMaker);
 
     const QString& PartKey() const { return m_partKey; }
@@ -161,7 +161,7 @@ public:
     bool End1Within(EndSet set) const { return (set & m_end1) == set; }
     bool End2Within(EndSet set) const { return (set & m_end2) == set; }
 
-    // The price list (Part 4.3) replaces these.
+    // The price list replaces these.
     void SetPrice(Money price) { m_price = price; }
     void SetUnitsPerPackage(int32_t units) { m_unitsPerPackage = units; }
 
@@ -213,7 +213,7 @@ PIPELOOP_LEAF(TPipeTee, PipeTee, TPipePartObject)
 PIPELOOP_LEAF(TPipeConnector, PipeConnector, TPipePartObject)
 PIPELOOP_LEAF(TAdapter, Adapter, TPipePartObject)
 PIPELOOP_LEAF(TManifold, Manifold, TPipePartObject)
-// The catalogue valve; the design's valve is pipeloop::TValve (Part 2.1).
+// The catalogue valve; the design's valve is pipeloop::TValve.
 PIPELOOP_LEAF(TValve, Valve, TPipePartObject)
 PIPELOOP_LEAF(TPipeClip, PipeClip, TPipePartObject)
 PIPELOOP_LEAF(TOutletTee, OutletTee, TOutlet)
@@ -226,7 +226,7 @@ PIPELOOP_LEAF(TCoupling, Coupling, TPartObject)
 // A part object of a class, with only its key set.
 std::unique_ptr<TPartObject> CreatePart(PartClass partClass, const QString& partKey);
 
-// The word scans of Part 4.1, each showing its warning for unknown words.
+// The word scans, each showing its warning for unknown words.
 AttrSet ScanAttributeWords(const QString& partKey, const QString& text);
 EndSet ScanEndWords(const QString& partKey, const QString& text, int endNumber);
 

@@ -70,7 +70,7 @@ constexpr TypeName PartTypes[] = {
 std::optional<PartClass> ClassOfType(const QString& typ)
 {
     for (const TypeName& entry : PartTypes)
-        if (typ == QStringView(entry.typ)) // case-sensitive, as Part 4.3 says
+        if (typ == QStringView(entry.typ)) // case-sensitive, as the rules say
             return entry.partClass;
     return std::nullopt;
 }

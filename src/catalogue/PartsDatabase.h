@@ -25,11 +25,11 @@ class IniFile;
 
 namespace pipeloop::catalogue {
 
-// A vendor package: a ready-made drop kit (Part 4.3).
+// A vendor package: a ready-made drop kit.
 class TPackage {
 public:
     explicit TPackage(QString name) : m_name(std::move(name)) {}
-    // Decodes the section named Name() with the messages of Part 4.3.
+    // Decodes the section named Name with the messages.
     void Load(const IniFile& catalogue);
 
     const QString& Name() const { return m_name; }
@@ -57,7 +57,7 @@ private:
 // PTS and SYM lists: words between runs of spaces.
 QStringList SplitSpaceList(const QString& text);
 
-// The display number and description of a part for parts lists (Part 4.3).
+// The display number and description of a part for parts lists.
 struct PartDisplay {
     QString number;
     QString description;
@@ -79,11 +79,11 @@ struct PartChoice {
     const TPartObject* part = nullptr;
 };
 
-// Where a picture is drawn inside a box of the given size (Part 4.3 fitting
+// Where a picture is drawn inside a box of the given size (the rules fitting
 // rule): scaled to fit, centred, then shrunk by 3 pixels on every side.
 QRect FitPicture(const QSize& box, const QSize& picture);
 
-// The one vendor catalogue of the running program (Part 4.3).
+// The one vendor catalogue of the running program.
 class TPartsDatabase {
 public:
     static constexpr char CatalogueEntryName[] = "PARTS.PLDBI";
@@ -140,7 +140,7 @@ public:
     int WidestPartNumber(const QStringList& keys) const;
     const TPackage* FindPackage(const QString& name) const;
 
-    // --- selection (Part 4.4 asks these) ---------------------------------
+    // --- selection ---------------------------------
     const TPartObject* Coupling(EndSet end1, EndSet end2, float size);
     const TPartObject* Hose(int32_t length, bool recoil, float size);
     const TPartObject* Pipe(int colour, int32_t length, float size);

@@ -281,25 +281,68 @@ int32_t TPartsListGenerator::StockLength() const
 
 // ---------------------------------------------------------------- recording
 
+const QStringList& TPartsListGenerator::StatusLog() const
+{
+    qsizetype lines = 0;
+    for (const LogLine& line : m_logLines)
+        lines += qsizetype(line.count);
+    if (m_log.size() != lines) {
+        m_log.clear();
+        m_log.reserve(lines);
+        for (const LogLine& line : m_logLines) {
+            const QString text =
+                line.record ? Six + line.text + u' ' + line.description : line.text;
+            for (int64_t i = 0; i < line.count; ++i)
+                m_log.append(text);
+        }
+    }
+    return m_log;
+}
+
+const QStringList& TPartsListGenerator::PartList() const
+{
+    if (m_partList.size() != m_partCount) {
+        m_partList.clear();
+        m_partList.reserve(qsizetype(m_partCount));
+        for (const RecordedRun& run : m_partRuns)
+            for (int64_t i = 0; i < run.count; ++i)
+                m_partList.append(run.key);
+    }
+    return m_partList;
+}
+
 void TPartsListGenerator::Record(const TPartObject& part, const QString& description)
 {
-    if (part.EndOfLine())
-        Ui().warn(QStringLiteral("Caution, part is end of line:") + CrLf + part.PartKey());
-    m_partList.append(part.PartKey());
-    m_log.append(Six + part.PartKey() + u' ' + description);
+    RecordTimes(part, description, 1);
 }
 
 void TPartsListGenerator::RecordTimes(const TPartObject& part, const QString& description,
                                       int64_t times)
 {
-    for (int64_t i = 0; i < times; ++i)
-        Record(part, description);
+    if (part.EndOfLine())
+        for (int64_t i = 0; i < times; ++i)
+            Ui().warn(QStringLiteral("Caution, part is end of line:") + CrLf + part.PartKey());
+    RecordKey(part.PartKey(), description, times);
 }
 
-void TPartsListGenerator::RecordKey(const QString& key, const QString& description)
+void TPartsListGenerator::RecordKey(const QString& key, const QString& description,
+                                    int64_t times)
 {
-    m_partList.append(key);
-    m_log.append(Six + key + u' ' + description);
+    if (times <= 0)
+        return;
+    if (!m_partRuns.empty() && m_partRuns.back().key == key)
+        m_partRuns.back().count += times;
+    else
+        m_partRuns.push_back({key, times});
+    m_partCount += times;
+    if (!m_logLines.empty()) {
+        LogLine& last = m_logLines.back();
+        if (last.record && last.text == key && last.description == description) {
+            last.count += times;
+            return;
+        }
+    }
+    m_logLines.push_back({key, description, true, times});
 }
 
 bool TPartsListGenerator::ConfirmAll(std::initializer_list<const TPartObject*> parts,
@@ -363,7 +406,10 @@ GenerationOutcome TPartsListGenerator::Generate(const PartsListOptions& options)
 
     m_report.Clear();
     WriteReportHeader(m_report, m_design);
+    m_logLines.clear();
     m_log.clear();
+    m_partRuns.clear();
+    m_partCount = 0;
     m_partList.clear();
     m_cutter.ClearWaste();
     m_hoseTotals.clear();
@@ -444,7 +490,7 @@ void TPartsListGenerator::Finish()
     settings.includePrices = m_options.includePrices;
     settings.splitPackagePricing = m_options.splitPackagePricing;
     settings.showCatalogueCodes = m_options.showCatalogueCodes;
-    m_reportOutcome = BuildReport(m_report, m_database, m_partList, m_hoseTotals, settings,
+    m_reportOutcome = BuildReport(m_report, m_database, m_partRuns, m_hoseTotals, settings,
                                   [this](const QString& line) { Log(line); });
     if (m_reportOutcome.hoseFailure) {
         m_running = false;

@@ -1,9 +1,9 @@
 #pragma once
 
-// The parts list generator (Part 4.4): walks a finished design corner by
+// The parts list generator: walks a finished design corner by
 // corner and run by run, chooses the vendor's fittings from the parts
-// database at every object it meets, cuts pipe (Part 4.5) and counts clips,
-// and records every chosen part key in a running list; the report (Part 4.6)
+// database at every object it meets, cuts pipe and counts clips,
+// and records every chosen part key in a running list; the report
 // is built from that list at the end.
 //
 // Headless: questions and messages go through Ui(), the object at fault is
@@ -11,7 +11,7 @@
 // keeps its window responsive by connecting the yield callback to its event
 // processing; Cancel clears the running flag, which every loop tests.
 //
-// The walk. Part 4.4 defines a run's result by a walk in 1 mm steps (clips
+// The walk. the rules define a run's result by a walk in 1 mm steps (clips
 // every 2000 mm walked, a pipe piece each time the stock length is walked or
 // an object is met). This generator reaches the same result by jumping from
 // event to event: the steps at which a clip, a stock-length break or an
@@ -65,7 +65,7 @@ enum class GenerationOutcome {
     Declined,  // the expired-catalogue question was answered No
 };
 
-// One pipe run to walk (Part 4.4 step 3).
+// One pipe run to walk.
 struct PipeRun {
     Position from;
     Position to;
@@ -110,7 +110,7 @@ public:
     // generating; the desktop program processes its events there.
     void SetYield(YieldFunction yield) { m_yield = std::move(yield); }
 
-    // "Generate": starts from empty lists and runs Part 4.4 to the end or to a stop.
+    // "Generate": starts from empty lists and runs the rules to the end or to a stop.
     GenerationOutcome Generate(const PartsListOptions& options);
     // "Cancel": ends the generation at the next test, without a message or report.
     void Cancel();
@@ -120,11 +120,13 @@ public:
     // generation that ended without a stop.
     bool CommandsEnabled() const { return m_outcome == GenerationOutcome::Completed; }
 
-    // The results handed to Part 4.6 (and kept after the report is built).
-    const QStringList& PartList() const { return m_partList; }
+    // The results handed to the rules (and kept after the report is built).
+    // The part keys in the order recorded (kept as runs, listed when asked for).
+    const QStringList& PartList() const;
     const std::vector<HoseTotal>& HoseTotals() const { return m_hoseTotals; }
     std::vector<TPipeWaste> Waste() const { return m_cutter.Waste(); }
-    const QStringList& StatusLog() const { return m_log; }
+    // The status log; its lines are kept as parts and joined when asked for.
+    const QStringList& StatusLog() const;
     const ReportDocument& Report() const { return m_report; }
     const ReportOutcome& ReportResult() const { return m_reportOutcome; }
     const PartsListOptions& Options() const { return m_options; }
@@ -161,12 +163,12 @@ private:
     bool Confirm(const TPartObject* part, TPipeLoopObject* object,
                  const QString& extraText) override;
     void Record(const TPartObject& part, const QString& description) override;
-    void Log(const QString& line) override { m_log.append(line); }
+    void Log(const QString& line) override { m_logLines.push_back({line, QString(), false}); }
     DisplayUnits Units() const override { return m_design.Units; }
 
     bool ConfirmAll(std::initializer_list<const TPartObject*> parts, TPipeLoopObject* object,
                     const QString& extraText);
-    void RecordKey(const QString& key, const QString& description);
+    void RecordKey(const QString& key, const QString& description, int64_t times = 1);
     void RecordTimes(const TPartObject& part, const QString& description, int64_t times);
     void Stop(const QString& text, TPipeLoopObject* first = nullptr,
               TPipeLoopObject* second = nullptr);
@@ -213,8 +215,19 @@ private:
     bool m_cancelled = false;
     GenerationOutcome m_outcome = GenerationOutcome::Completed;
 
-    QStringList m_partList;
-    QStringList m_log;
+    std::vector<RecordedRun> m_partRuns;
+    int64_t m_partCount = 0;
+    mutable QStringList m_partList;
+    // Log lines: the text, or (record) six blanks + key + " " + description,
+    // repeated count times (consecutive records of one part are one entry).
+    struct LogLine {
+        QString text;
+        QString description;
+        bool record = false;
+        int64_t count = 1;
+    };
+    std::vector<LogLine> m_logLines;
+    mutable QStringList m_log;
     std::vector<HoseTotal> m_hoseTotals;
     TPipeCutter m_cutter;
     ReportDocument m_report;

@@ -1,6 +1,6 @@
 #pragma once
 
-// The options of the parts list window's "Options" tab (Part 4.4) as a plain
+// The options of the parts list window's "Options" tab as a plain
 // value: the window reads its controls into one of these when "Generate" is
 // pressed; the command-line program fills one from its flags.
 
@@ -53,7 +53,7 @@ struct PartsListOptions {
     }
 
     // The two-port preferences that want a 3/4" or 1/2" thread: an adapter
-    // before the manifold and a female-ended valve above it (Part 4.4 step 16).
+    // before the manifold and a female-ended valve above it.
     bool ThreadedTwoPort() const
     {
         return twoPortManifold == QStringLiteral("90642") ||

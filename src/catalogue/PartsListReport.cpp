@@ -49,24 +49,51 @@ struct CountedKey {
     bool known = false;
 };
 
-std::vector<CountedKey> CountKeys(const QStringList& partList, const TPartsDatabase& database)
+std::vector<CountedKey> CountKeys(const std::vector<RecordedRun>& partList,
+                                  const TPartsDatabase& database)
 {
+    // First the exact spellings, in order of first appearance. Keys recorded
+    // for one part share that part's text, so most are found by the address
+    // of their characters before any text is hashed or compared.
+    struct Spelling {
+        QString key;
+        int64_t quantity = 0;
+    };
+    std::vector<Spelling> spellings;
+    QHash<const QChar*, size_t> byAddress;
+    QHash<QString, size_t> byText;
+    for (const auto& [key, count] : partList) {
+        if (const auto found = byAddress.constFind(key.constData()); found != byAddress.cend()) {
+            spellings[found.value()].quantity += count;
+            continue;
+        }
+        size_t index = 0;
+        if (const auto found = byText.constFind(key); found != byText.cend()) {
+            index = found.value();
+            spellings[index].quantity += count;
+        } else {
+            index = spellings.size();
+            byText.insert(key, index);
+            spellings.push_back({key, count});
+        }
+        byAddress.insert(key.constData(), index);
+    }
+    // Then one line per key without regard to letter case.
     std::vector<CountedKey> counted;
-    QHash<QString, size_t> indexOf;
-    indexOf.reserve(partList.size());
-    for (const QString& key : partList) {
-        const QString folded = key.toCaseFolded();
-        const auto found = indexOf.constFind(folded);
-        if (found != indexOf.cend()) {
+    QHash<QString, size_t> byFolded;
+    for (const Spelling& spelling : spellings) {
+        const bool known = database.PartOfKey(spelling.key) != nullptr;
+        const QString folded = spelling.key.toCaseFolded();
+        if (const auto found = byFolded.constFind(folded); found != byFolded.cend()) {
             CountedKey& entry = counted[found.value()];
-            ++entry.quantity;
-            if (!entry.known && key != entry.key && database.PartOfKey(key)) {
-                entry.key = key;
+            entry.quantity += spelling.quantity;
+            if (!entry.known && known) {
+                entry.key = spelling.key;
                 entry.known = true;
             }
         } else {
-            indexOf.insert(folded, counted.size());
-            counted.push_back({key, 1, database.PartOfKey(key) != nullptr});
+            byFolded.insert(folded, counted.size());
+            counted.push_back({spelling.key, spelling.quantity, known});
         }
     }
     return counted;
@@ -97,7 +124,7 @@ std::optional<Money> LinePrice(int64_t quantity, Money packagePrice, int32_t uni
 {
     if (packagePrice <= 0)
         return std::nullopt;
-    // A price list may give 0 units per package (Part 4.3); nothing is sold
+    // A price list may give 0 units per package; nothing is sold
     // in packages of none, so that is a package of one.
     const int64_t units = std::max<int32_t>(unitsPerPackage, 1);
     if (splitPackages) {
@@ -121,6 +148,18 @@ QString FooterVersionLine()
 ReportOutcome BuildReport(ReportDocument& document, TPartsDatabase& database,
                           const QStringList& partList, const std::vector<HoseTotal>& hoses,
                           const ReportSettings& settings,
+                          const std::function<void(const QString&)>& log)
+{
+    std::vector<RecordedRun> runs;
+    runs.reserve(size_t(partList.size()));
+    for (const QString& key : partList)
+        runs.push_back({key, 1});
+    return BuildReport(document, database, runs, hoses, settings, log);
+}
+
+ReportOutcome BuildReport(ReportDocument& document, TPartsDatabase& database,
+                          const std::vector<RecordedRun>& partList,
+                          const std::vector<HoseTotal>& hoses, const ReportSettings& settings,
                           const std::function<void(const QString&)>& log)
 {
     ReportOutcome outcome;

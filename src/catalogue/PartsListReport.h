@@ -1,6 +1,6 @@
 #pragma once
 
-// The parts list report (Part 4.6): the three header lines, and BuildReport,
+// The parts list report: the three header lines, and BuildReport,
 // which counts the recorded part keys, prices them and lays the list out in
 // the report document and the spreadsheet rows.
 
@@ -31,7 +31,14 @@ struct HoseTotal {
     friend bool operator==(const HoseTotal&, const HoseTotal&) = default;
 };
 
-// The stop message of a failed selection (Part 4.4 "Confirming selections"):
+// Consecutive records of one part key: the part list as the generator keeps it
+// (a run of clips along a pipe is one entry, not one per clip).
+struct RecordedRun {
+    QString key;
+    int64_t count = 1;
+};
+
+// The stop message of a failed selection:
 // "Problem found with : " + name + CR LF + message + CR LF + "Parts list
 // generation will stop.".
 QString SelectionProblemText(const QString& name, const QString& message);
@@ -44,7 +51,7 @@ void WriteReportHeader(ReportDocument& document, const TPipeLoop& design);
 // The money text of a missing price: the currency symbol + "-.--".
 QString MissingPriceText();
 
-// The price of a report line (Part 4.6 step 4.4): nothing when the part has
+// The price of a report line: nothing when the part has
 // no price above 0. Without split pricing whole packages are charged (Q div U,
 // plus one when anything is left over); with it the unit price P / U, rounded
 // to 1/10000, times Q. A units per package below 1 (a price list can give 0)
@@ -68,7 +75,7 @@ struct ReportOutcome {
     Money total = 0;
 };
 
-// BuildReport of Part 4.6, appended to the document after its header lines:
+// BuildReport, appended to the document after its header lines:
 // an empty line, the hose lines (each hose-total entry through Hose()), the
 // part lines in first-recorded order with case-insensitive key matching, and
 // the footer; the spreadsheet header and rows beside them. Status lines (the
@@ -78,6 +85,11 @@ struct ReportOutcome {
 ReportOutcome BuildReport(ReportDocument& document, TPartsDatabase& database,
                           const QStringList& partList, const std::vector<HoseTotal>& hoses,
                           const ReportSettings& settings,
+                          const std::function<void(const QString&)>& log);
+// The same from the part list kept as runs.
+ReportOutcome BuildReport(ReportDocument& document, TPartsDatabase& database,
+                          const std::vector<RecordedRun>& partList,
+                          const std::vector<HoseTotal>& hoses, const ReportSettings& settings,
                           const std::function<void(const QString&)>& log);
 
 // The footer's two red italic lines' second: "PIPELOOP " + the program's file

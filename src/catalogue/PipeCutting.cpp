@@ -18,6 +18,21 @@ QString TPipeCutter::PieceText(float size, int32_t length, DisplayUnits units)
            QStringLiteral(" PIPE");
 }
 
+QString TPipeCutter::pieceText(float size, int32_t length, DisplayUnits units)
+{
+    const QString* text = nullptr;
+    for (const auto& [known, sizeText] : m_sizeTexts)
+        if (known == size)
+            text = &sizeText;
+    if (!text) {
+        m_sizeTexts.emplace_back(size, SizeText(size));
+        text = &m_sizeTexts.back().second;
+    }
+    return *text + QStringLiteral(" x ") +
+           FormatLength(static_cast<uint32_t>(std::max<int32_t>(length, 0)), units) +
+           QStringLiteral(" PIPE");
+}
+
 void TPipeCutter::AddPiece(CuttingContext& context, int32_t length, TPipeLoopObject* object,
                            bool straightAfter, const QString& place, float size)
 {
@@ -31,12 +46,12 @@ void TPipeCutter::AddPiece(CuttingContext& context, int32_t length, TPipeLoopObj
     // that piece is a whole stock pipe (and leaves no negative offcut).
     const int32_t piece = length > stock ? stock : length;
     if (piece == stock) {
-        context.Record(*pipe, PieceText(size, piece, context.Units()));
+        context.Record(*pipe, pieceText(size, piece, context.Units()));
     } else if (TakeFromWaste(piece, size)) {
-        context.Log(Six + pipe->PartKey() + u' ' + PieceText(size, piece, context.Units()) +
+        context.Log(Six + pipe->PartKey() + u' ' + pieceText(size, piece, context.Units()) +
                     QStringLiteral(" from waste"));
     } else {
-        context.Record(*pipe, PieceText(size, piece, context.Units()));
+        context.Record(*pipe, pieceText(size, piece, context.Units()));
         AddWaste(stock - piece, pipe->Size1());
     }
     if (straightAfter) {
@@ -96,6 +111,7 @@ void TPipeCutter::ClearWaste()
 {
     m_entries.clear();
     m_bySize.clear();
+    m_sizeTexts.clear(); // the locale may change between generations
     m_live = 0;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-// Pipe cutting and waste (Part 4.5): every piece of pipe the parts list
+// Pipe cutting and waste: every piece of pipe the parts list
 // generator needs is either a new stock length or is cut from an offcut left
 // by an earlier cut; the offcuts are kept and listed at the end.
 
@@ -31,7 +31,7 @@ struct TPipeWaste {
 };
 
 // What cutting needs from the generation it serves: the selections, the
-// confirm-and-record protocol and the status log of Part 4.4.
+// confirm-and-record protocol and the status log.
 class CuttingContext {
 public:
     virtual ~CuttingContext() = default;
@@ -39,7 +39,7 @@ public:
     virtual const TPartObject* SelectPipe(float size) = 0;
     // Connector(no attributes, size).
     virtual const TPartObject* SelectConnector(float size) = 0;
-    // Confirms one selection (Part 4.4): a missing part shows the problem
+    // Confirms one selection: a missing part shows the problem
     // with the object, or with the extra text when there is none, and stops.
     virtual bool Confirm(const TPartObject* part, TPipeLoopObject* object,
                          const QString& extraText) = 0;
@@ -52,11 +52,11 @@ public:
 //
 // TakeFromWaste finds the offcut with the least leftover in logarithmic time:
 // each size keeps its offcuts ordered by (length, place in the list), so the
-// first entry at or above the wanted length is the one Part 4.5 chooses (the
+// first entry at or above the wanted length is the one the rules choose (the
 // least leftover, the earlier on ties, and an exact length before anything).
 class TPipeCutter {
 public:
-    // AddPiece(L, O, straight after, place, z) of Part 4.5. A length of 0 adds
+    // AddPiece(L, O, straight after, place, z). A length of 0 adds
     // nothing. A piece longer than the stock length (only the rounding of a
     // diagonal run gives one, by a millimetre) is cut as a whole stock length.
     void AddPiece(CuttingContext& context, int32_t length, TPipeLoopObject* object,
@@ -78,7 +78,7 @@ public:
     QStringList WasteDetails(DisplayUnits units) const;
     void WriteWasteDetails(CuttingContext& context) const;
 
-    // The texts of Part 4.5: size + " x " + length + " PIPE".
+    // The texts: size + " x " + length + " PIPE".
     static QString PieceText(float size, int32_t length, DisplayUnits units);
 
 private:
@@ -89,9 +89,12 @@ private:
     // (length, index in m_entries)
     using Ordered = std::set<std::pair<int32_t, size_t>>;
     Ordered* ordered(float size, bool create);
+    // PieceText with the size texts remembered (a generation has few sizes).
+    QString pieceText(float size, int32_t length, DisplayUnits units);
 
     std::vector<Entry> m_entries;
     std::vector<std::pair<float, Ordered>> m_bySize;
+    std::vector<std::pair<float, QString>> m_sizeTexts;
     size_t m_live = 0;
 };
 

@@ -11,7 +11,7 @@ namespace pipeloop::catalogue {
 
 class TPartsDatabase;
 
-// One row of the browser's "Price List" grid (Part 4.8): the part key, the
+// One row of the browser's "Price List" grid: the part key, the
 // price as currency text and the units per package as text.
 struct PriceRow {
     QString partKey;
@@ -39,7 +39,7 @@ bool WritePriceListFile(const QString& path, const std::vector<PriceRow>& rows, 
 bool LoadPriceListRows(const QByteArray& bytes, std::vector<PriceRow>& rows);
 bool LoadPriceListRowsFrom(const QString& path, std::vector<PriceRow>& rows);
 
-// The import of Part 4.8 from text lines (a file or the clipboard), asking
+// The import from text lines (a file or the clipboard), asking
 // every question through UiServices. Returns false when the user ended it at
 // the first question, true otherwise (also after "&Abort"/"&Cancel" later on,
 // which keep the rows changed so far).

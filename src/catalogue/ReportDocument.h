@@ -1,6 +1,6 @@
 #pragma once
 
-// The parts list report as a small document (Part 4.6): lines of fixed-width
+// The parts list report as a small document: lines of fixed-width
 // text, each plain or coloured and italic, beside the tab-separated
 // spreadsheet rows built with them. Renderers write it as rich text (our own
 // RTF writer), as plain text and as the spreadsheet text.

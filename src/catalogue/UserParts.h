@@ -8,7 +8,7 @@
 
 namespace pipeloop::catalogue {
 
-// One item of an assigned-parts text: maker and part number (Part 4.7).
+// One item of an assigned-parts text: maker and part number.
 struct AssignedItem {
     QString maker;
     QString partNumber;
@@ -22,7 +22,7 @@ std::vector<AssignedItem> SplitAssignedText(const QString& text);
 // maker + ":" + part number of each item, joined with "+".
 QString JoinAssignedText(const std::vector<AssignedItem>& items);
 
-// The user parts database (Part 4.7): keys "MAKER:NUMBER" with descriptions,
+// The user parts database: keys "MAKER:NUMBER" with descriptions,
 // the entries of "default.updb" first; only the entries after those are ever
 // written to the user's own file.
 class UserPartsDatabase {

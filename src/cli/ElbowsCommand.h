@@ -5,7 +5,7 @@
 namespace pipeloop::cli {
 
 // pipeloop-cli elbows FILE [--scale 1|1000]: the elbows an elbow coordinate
-// file yields (Part 2.6), one per line: name, EW, NS and vertical drop,
+// file yields, one per line: name, EW, NS and vertical drop,
 // separated by tabs.
 class ElbowsCommand : public Subcommand {
 public:

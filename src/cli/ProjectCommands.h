@@ -4,7 +4,7 @@
 
 namespace pipeloop::cli {
 
-// pipeloop-cli info FILE: a summary of a project file (Part 2.2): kind, header
+// pipeloop-cli info FILE: a summary of a project file: kind, header
 // texts, units, building, loop height, size and colour, the count of each
 // list and whether the display and print options are saved with it.
 class InfoCommand : public Subcommand {
@@ -28,7 +28,7 @@ public:
     int run(const Invocation& invocation) override;
 };
 
-// pipeloop-cli check FILE: the connection check of Part 2.3. Lists every
+// pipeloop-cli check FILE: the connection check. Lists every
 // object it highlights (section, name, NS, EW, HG, tab-separated) and exits
 // with 1 when there is one.
 class CheckCommand : public Subcommand {

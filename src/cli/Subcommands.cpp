@@ -1,5 +1,12 @@
 #include "CliApp.h"
 
+#include "CatalogueCommands.h"
+#include "DxfCommand.h"
+#include "ElbowsCommand.h"
+#include "PartsListCommand.h"
+#include "PictureCommand.h"
+#include "ProjectCommands.h"
+#include "RenderCommand.h"
 #include "UnitsCommand.h"
 
 namespace pipeloop::cli {
@@ -8,6 +15,17 @@ SubcommandList AllSubcommands()
 {
     SubcommandList list;
     list.push_back(std::make_unique<UnitsCommand>());
+    list.push_back(std::make_unique<ElbowsCommand>());
+    list.push_back(std::make_unique<InfoCommand>());
+    list.push_back(std::make_unique<CheckCommand>());
+    list.push_back(std::make_unique<ResaveCommand>());
+    list.push_back(std::make_unique<CatalogueCommand>());
+    list.push_back(std::make_unique<PackCatalogueCommand>());
+    list.push_back(std::make_unique<UnpackCatalogueCommand>());
+    list.push_back(std::make_unique<PartsListCommand>());
+    list.push_back(std::make_unique<RenderCommand>());
+    list.push_back(std::make_unique<PictureCommand>());
+    list.push_back(std::make_unique<DxfCommand>());
     return list;
 }
 

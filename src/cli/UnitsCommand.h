@@ -5,7 +5,7 @@
 namespace pipeloop::cli {
 
 // pipeloop-cli units format MM --units U | parse TEXT --units U | size MM:
-// the length and size texts of Part 1.1.
+// the length and size texts.
 class UnitsCommand : public Subcommand
 {
 public:

@@ -19,7 +19,7 @@ constexpr QChar FootMark = u'\'';
 constexpr QChar InchMark = u'"';
 constexpr QChar Blank = u' ';
 
-// Sixteenths of an inch and their nominal texts (Part 1.1, in full).
+// Sixteenths of an inch and their nominal texts.
 constexpr std::array<std::pair<int, const char*>, 15> NominalSizes = {{
     {2, "1/8\""},
     {4, "1/4\""},

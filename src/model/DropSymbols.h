@@ -1,6 +1,6 @@
 #pragma once
 
-// The ISO 1219 symbol vocabulary of drops and inlets (Part 2.5) and the record
+// The ISO 1219 symbol vocabulary of drops and inlets and the record
 // each stack entry carries.
 
 #include <QPoint>
@@ -38,7 +38,7 @@ inline const QString AirHose = QStringLiteral("AIR-HOSE");
 inline const QString RecoilHose = QStringLiteral("RECOIL-HOSE");
 } // namespace Symbol
 
-// Every keyword in the order of Part 2.5's table.
+// Every keyword in the order of the table.
 const QStringList& AllSymbolKeywords();
 
 // An entry counts as a hose when its keyword contains "AIR-HOSE" or "RECOIL-HOSE".

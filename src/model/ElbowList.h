@@ -1,6 +1,6 @@
 #pragma once
 
-// Making the loop's elbow list (Part 2.6): the default loop of a building, the
+// Making the loop's elbow list: the default loop of a building, the
 // line grammar of elbow coordinate files and pasted text, the imports, and the
 // extents the section renderer needs.
 
@@ -40,7 +40,7 @@ struct ElbowLine {
 // separator); every other character ends one, so two separators in a row make
 // an empty token and the line fails ("1000, 2000"). Separators before the
 // first number character make no token, so a sign is dropped ("-500 200"
-// gives EW 500, NS 200, as Part 2.6's example reads). The first three tokens
+// gives EW 500, NS 200, as the example reads). The first three tokens
 // are EW, NS and the vertical drop (0 when absent); at least two are needed.
 std::optional<ElbowLine> ParseElbowLine(const QString& line, double scale);
 

@@ -1,6 +1,6 @@
 #pragma once
 
-// The plan primitives of Part 2.3: directions, exact on-segment membership and
+// The plan primitives: directions, exact on-segment membership and
 // the nearest point of a segment. Computed in extended precision (long double)
 // from the integer coordinates; coordinates that result are rounded to whole
 // millimetres with halves to the even neighbour. Heights are ignored.

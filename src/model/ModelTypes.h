@@ -86,7 +86,7 @@ QString DropStyleWord(DropStyle style);
 std::optional<DropStyle> DropStyleFromWord(const QString& text);
 bool IsFemaleStyle(DropStyle style);
 
-// The kind of a placed object (one per class of Part 2.1).
+// The kind of a placed object (one per class).
 enum class ObjectKind : uint8_t { Elbow, Valve, BuildFeature, Inlet, Drop, Spur, Drain };
 
 // The outcome of reading one object's section of a project file.

@@ -1,7 +1,7 @@
 #pragma once
 
-// The design (Part 2.1) and the loop geometry that keeps it consistent
-// (Part 2.3): snapping to the pipe, placing and moving objects, selecting and
+// The design and the loop geometry that keeps it consistent
+// snapping to the pipe, placing and moving objects, selecting and
 // finding objects by position, and the connection check.
 
 #include "ElbowList.h"
@@ -46,7 +46,7 @@ public:
     TPipeLoop(const TPipeLoop&) = delete;
     TPipeLoop& operator=(const TPipeLoop&) = delete;
 
-    // ------------------------------------------------------------ objects (Part 2.1)
+    // ------------------------------------------------------------ objects
 
     // Appends a feature whose corners the editor has filled and ordered.
     TBuildFeature& AddBuildFeature(std::unique_ptr<TBuildFeature> feature);
@@ -73,7 +73,7 @@ public:
     int32_t MaxDropStackHeight(int32_t symbolSize) const;
     int32_t MaxInletStackHeight(int32_t symbolSize) const;
 
-    // ------------------------------------------------------------ loop (Part 2.3)
+    // ------------------------------------------------------------ loop
 
     // Segment i runs from elbow i to elbow i + 1 (there is no closing segment).
     int LoopSegmentCount() const;

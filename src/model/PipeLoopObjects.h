@@ -1,9 +1,9 @@
 #pragma once
 
-// The objects placed in a design (Part 2.1): the base TPipeLoopObject and its
+// The objects placed in a design: the base TPipeLoopObject and its
 // classes, each of which measures itself for hit-testing and writes and reads
 // its own section of a project file. The symbol stack of drops and inlets is
-// Part 2.5.
+// the rules.
 
 #include "DropSymbols.h"
 #include "ModelTypes.h"
@@ -22,7 +22,7 @@ class IniFile;
 // The result of DistanceSq when the object cannot be hit (or on overflow).
 inline constexpr int64_t FarAway = std::numeric_limits<int64_t>::max();
 
-// The overflow-checked squared distance of Part 2.1's base rule from the
+// The overflow-checked squared distance of the base rule from the
 // object point (ns, ew) to point: dEW² + dNS² on the plan, dEW² in the north
 // and south sections, dNS² in the east and west sections. An overflow shows
 // the common error report and gives FarAway. The caller checks DrawnInView.
@@ -36,7 +36,7 @@ public:
 
     virtual ObjectKind Kind() const = 0;
 
-    // Squared distance to point as seen in view (Part 2.1): in a section view
+    // Squared distance to point as seen in view: in a section view
     // only objects the renderer drew there (DrawnInView) can be near; the
     // others are FarAway.
     virtual int64_t DistanceSq(const Position& point, ViewKind view) const;
@@ -129,7 +129,7 @@ public:
     bool Ellipse = false;
 };
 
-// An object carrying a stack of ISO 1219 symbols (Part 2.5). Index 0 is the
+// An object carrying a stack of ISO 1219 symbols. Index 0 is the
 // bottom of the stack. Index operations ignore invalid indexes.
 class TObjectWithSymbols : public TPipeLoopObject {
 public:

@@ -51,7 +51,7 @@ QString SectionName(ObjectKind kind, int64_t number)
     return SectionPrefix(kind) + QString::number(number);
 }
 
-// A failure while writing, described as Part 1.2's error text describes one.
+// A failure while writing, described as the error text describes one.
 class FileWriteError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;

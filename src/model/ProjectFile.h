@@ -1,11 +1,11 @@
 #pragma once
 
-// The project file (Part 2.2): one INI text holding the zoom factors, the
+// The project file: one INI text holding the zoom factors, the
 // header text, optionally the display and print options, the building, the
 // loop, one section per object and the notes. Pipe loop projects (.plf) and
 // compressor houses (.cph) share it.
 //
-// Three departures from the letter of Part 2.2, each a mended fault:
+// Three departures from the letter, each a mended fault:
 //
 // - Saving never deletes the old file first. The text is written to a
 //   temporary file in the same folder, flushed to disk and then renamed over
@@ -20,7 +20,7 @@
 //   Every counted item -- an object (section kind + i of a count in section
 //   PipeLoop), a symbol (key SYMi of a Symbols count) or a note line (key i of
 //   Notes' Lines) -- that the file does not hold is filled with defaults, as
-//   Part 2.2 says, but at most MaxDefaultFilledItems such items per file and
+//   the rules say, but at most MaxDefaultFilledItems such items per file and
 //   MaxDefaultFilledSymbols in one symbol list; a file that needs more is
 //   refused with ProjectCountMessage before anything is built. A load
 //   therefore creates at most the items the file holds plus that many,
@@ -43,7 +43,7 @@ namespace pipeloop {
 
 class IniFile;
 
-// The zoom factor of each view (the view scales of Part 5.2), indexed by ViewKind.
+// The zoom factor of each view (the view scales), indexed by ViewKind.
 using ZoomFactors = std::array<int32_t, AllViews.size()>;
 
 // The zoom factors the main window holds at start-up.
@@ -74,7 +74,7 @@ inline constexpr qint64 MaxProjectFileSize = qint64(64) * 1024 * 1024;
 
 // ---------------------------------------------------------------- saving
 
-// The INI image of a project in Part 2.2's order: file information, zoom
+// The INI image of a project in the order: file information, zoom
 // factors, the options (section Options), the print setup when the options'
 // Saved flag is set, the header text, the building, the loop with its counts,
 // the objects (elbows, build features, drains, drops, valves, inlets, spurs)
@@ -134,7 +134,7 @@ public:
 
     bool Loaded = false;
     std::unique_ptr<TPipeLoop> Design;
-    // The caller's options with the file's applied (Part 2.4 LoadFromProject).
+    // The caller's options with the file's applied.
     TPipeLoopOptions Options;
     // Whether the options (and so the print setup) were taken from the file.
     bool OptionsTaken = false;
@@ -143,13 +143,13 @@ public:
     QString Error;
 };
 
-// Part 2.2's LoadProject, called after CheckProjectHeader: parses the file,
+// LoadProject, called after CheckProjectHeader: parses the file,
 // checks File_Version (other than 1: VersionMessage), checks the counts, reads
 // the zoom factors (defaulting to zoom), offers the options the file (Part
 // 2.4, which may ask "Load project file settings ?"), reads the print setup
 // when they were taken, and reads the design. Every failure is shown through
 // Ui() and returned; options, printSetup and zoom are never changed here.
-// Besides Part 2.2's messages: "Cannot read file : " + path CR LF + the
+// Besides the messages: "Cannot read file: " + path CR LF + the
 // reason, "The project file is too large : " + path (MaxProjectFileSize), and
 // ProjectCountMessage.
 ProjectLoad LoadProject(const QString& path, TPipeLoopOptions& options,

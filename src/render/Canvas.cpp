@@ -29,15 +29,15 @@ BrushStyle BrushStyleFromNumber(int number)
     return number >= 0 && number <= 7 ? static_cast<BrushStyle>(number) : BrushStyle::Solid;
 }
 
-Font Font::fromSpec(const FontSpec& spec, WinColour colour)
+Font Font::fromSpec(const FontSpec& fontSpec, WinColour colour)
 {
     Font font;
-    font.family = spec.family;
-    font.pointSize = spec.pointSize;
-    font.bold = spec.bold;
-    font.italic = spec.italic;
-    font.underline = spec.underline;
-    font.strikeOut = spec.strikeOut;
+    font.family = fontSpec.family;
+    font.pointSize = fontSpec.pointSize;
+    font.bold = fontSpec.bold;
+    font.italic = fontSpec.italic;
+    font.underline = fontSpec.underline;
+    font.strikeOut = fontSpec.strikeOut;
     font.colour = colour;
     return font;
 }

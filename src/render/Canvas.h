@@ -1,8 +1,8 @@
 #pragma once
 
 // The drawing surface every view, the printer, the picture exports and the 3D
-// view draw through. It follows the Windows GDI as the specification assumes
-// it (Overview, "Platform interfaces"; Part 3.1):
+// view draw through. It follows the Windows GDI as the program assumes
+// it (Overview, "Platform interfaces"; the rules):
 //
 // - Lines: move-to/line-to draw from the current position and leave the end
 //   point undrawn; a polyline leaves its last point undrawn and does not move
@@ -48,7 +48,7 @@ WinColour FromQColor(const QColor& colour);
 // Windows pen styles (PS_SOLID ... PS_DASHDOTDOT; also the option GridStyle).
 enum class PenStyle : uint8_t { Solid = 0, Dash = 1, Dot = 2, DashDot = 3, DashDotDot = 4 };
 
-// Windows brush styles as numbered by the options (Part 2.4).
+// Windows brush styles as numbered by the options.
 enum class BrushStyle : uint8_t {
     Solid = 0,
     Clear = 1,
@@ -92,7 +92,7 @@ struct Font {
     bool strikeOut = false;
     WinColour colour = kBlack;
 
-    static Font fromSpec(const FontSpec& spec, WinColour colour = kBlack);
+    static Font fromSpec(const FontSpec& fontSpec, WinColour colour = kBlack);
     // The character height in device pixels on a device of the given dots per inch.
     int heightInPixels(int dpiY) const;
 

@@ -1,9 +1,9 @@
 #pragma once
 
-// ISO 1219 symbol drawing (Part 3.1): every piece of air-treatment and outlet
+// ISO 1219 symbol drawing: every piece of air-treatment and outlet
 // equipment as a simplified fluid-power symbol centred on an anchor with a
 // half-size s in device pixels, and the vertical stacks of a drop's or an
-// inlet's symbol list (Part 2.5).
+// inlet's symbol list.
 //
 // The geometry is integer pixel geometry and reproduced exactly: `div`
 // truncates toward zero, Trunc truncates, Round rounds halves to even. A real

@@ -188,6 +188,14 @@ void QPainterCanvas::prepare(bool outline, Fill fill)
 
 void QPainterCanvas::prepare(bool outline, Fill fill, const Pen& p)
 {
+    // The painter keeps what was set last: a primitive drawn with the same
+    // pen, brush and background as the one before sets nothing.
+    // (The brush counts for lines too: it is the background of styled pens.)
+    const Applied wanted{true, outline, fill, outline ? p : Pen{}, brush()};
+    if (m_applied == wanted)
+        return;
+    m_applied = wanted;
+
     if (!outline) {
         m_painter->setPen(Qt::NoPen);
     } else if (p.width <= 1) {
@@ -223,6 +231,7 @@ void QPainterCanvas::prepare(bool outline, Fill fill, const Pen& p)
 
 void QPainterCanvas::prepareFont()
 {
+    m_applied.valid = false;
     m_painter->setFont(qtFont(font()));
     m_painter->setPen(QPen(ToQColor(font().colour)));
     m_painter->setBrush(Qt::NoBrush);
@@ -242,12 +251,59 @@ void QPainterCanvas::flushLineRun()
             return;
         }
     }
+    if (m_lineRun.size() > 2 && m_lineRunPen.width > 1 && !m_antialiasing) {
+        drawWidePolyline();
+        m_lineRun.clear();
+        return;
+    }
     prepare(true, Fill::None, m_lineRunPen);
     if (m_lineRun.size() == 2)
         m_painter->drawLine(m_lineRun[0], m_lineRun[1]);
     else
         m_painter->drawPolyline(m_lineRun);
     m_lineRun.clear();
+}
+
+void QPainterCanvas::drawWidePolyline()
+{
+    // The shape relative to its first point, with the pen, names the picture.
+    const QPoint origin = m_lineRun[0].toPoint();
+    QByteArray key;
+    key.reserve(qsizetype(8 + 8 * m_lineRun.size()));
+    const auto append = [&key](int32_t value) {
+        key.append(reinterpret_cast<const char*>(&value), sizeof value);
+    };
+    append(m_lineRunPen.colour);
+    append(m_lineRunPen.width);
+    QRect bounds(QPoint(0, 0), QSize(1, 1));
+    for (const QPointF& point : m_lineRun) {
+        const QPoint relative = point.toPoint() - origin;
+        append(relative.x());
+        append(relative.y());
+        bounds |= QRect(relative, QSize(1, 1));
+    }
+    auto sprite = m_wideLines.find(key);
+    if (sprite == m_wideLines.end()) {
+        const int margin = m_lineRunPen.width + 2;
+        bounds.adjust(-margin, -margin, margin, margin);
+        QImage picture(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+        picture.fill(Qt::transparent);
+        QPolygonF shape;
+        shape.reserve(m_lineRun.size());
+        for (const QPointF& point : m_lineRun)
+            shape << QPointF(point.toPoint() - origin - bounds.topLeft());
+        {
+            QPainter painter(&picture);
+            painter.setPen(QPen(ToQColor(m_lineRunPen.colour), m_lineRunPen.width, Qt::SolidLine,
+                                Qt::RoundCap, Qt::RoundJoin));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawPolyline(shape);
+        }
+        if (m_wideLines.size() >= 64)
+            m_wideLines.clear();
+        sprite = m_wideLines.insert(key, WideLine{picture, bounds.topLeft()});
+    }
+    m_painter->drawImage(origin + sprite->topLeft, sprite->picture);
 }
 
 void QPainterCanvas::drawLine(QPoint from, QPoint to)

@@ -7,6 +7,10 @@
 
 #include "Canvas.h"
 
+#include <QByteArray>
+#include <QHash>
+#include <QImage>
+#include <QPoint>
 #include <QPolygonF>
 
 #include <memory>
@@ -39,6 +43,7 @@ public:
     QPainter& painter()
     {
         flushLineRun();
+        m_applied.valid = false; // the caller may set anything
         return *m_painter;
     }
 
@@ -69,6 +74,10 @@ private:
     // drawn as one polyline: the same pixels, stroked once instead of once a
     // segment. Every other primitive draws the pending run first.
     void flushLineRun();
+    // A run of more than one wide line, aliased: drawn from a picture of the
+    // same run made once (the pixels of an aliased figure move with it by
+    // whole pixels), so that the air hoses of many drops are stroked once.
+    void drawWidePolyline();
     void prepareFont();
     // Integer coordinates name pixels. Aliased, Qt fills the pixel below and
     // right of a point; antialiased, the point must be moved to the pixel's centre.
@@ -78,9 +87,24 @@ private:
     QPainter* m_painter = nullptr;
     QPaintDevice* m_device = nullptr;
     bool m_antialiasing = false;
+    // What prepare() last set on the painter.
+    struct Applied {
+        bool valid = false;
+        bool outline = false;
+        Fill fill = Fill::None;
+        Pen pen;
+        Brush brush;
+        friend bool operator==(const Applied&, const Applied&) = default;
+    };
+    Applied m_applied;
     // The pending run of connected lines, in device coordinates, and its pen.
     QPolygonF m_lineRun;
     Pen m_lineRunPen;
+    struct WideLine {
+        QImage picture;
+        QPoint topLeft; // relative to the run's first point
+    };
+    QHash<QByteArray, WideLine> m_wideLines;
 };
 
 } // namespace pipeloop

@@ -1,4 +1,4 @@
-// Part 4.2: the container's layout, its acceptance and every rejection.
+// the rules: the container's layout, its acceptance and every rejection.
 
 #include "Cab.h"
 #include "CatalogueTestSupport.h"

@@ -1,6 +1,6 @@
 // The demo catalogue the build packs into zavoza.pldbcab: it loads cleanly and
-// holds a part for every selection the parts list generator (Part 4.4) and the
-// report (Part 4.6) make.
+// holds a part for every selection the parts list generator and the
+// report make.
 
 #include "CatalogueTestSupport.h"
 #include "ScriptedUi.h"

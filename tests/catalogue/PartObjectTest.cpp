@@ -1,4 +1,4 @@
-// Part 4.1: decoding one catalogue record, the attribute word scans, derived
+// the rules: decoding one catalogue record, the attribute word scans, derived
 // values, image names and the standard size tables.
 
 #include "CatalogueTestSupport.h"

@@ -1,4 +1,4 @@
-// Part 4.3: loading the catalogue, its header, packages, queries, selections
+// the rules: loading the catalogue, its header, packages, queries, selections
 // with their queued messages, and the size lists. The tiny hand-written
 // catalogue in tests/data/catalogue/tiny holds one part per exact case.
 

@@ -1,4 +1,4 @@
-// Part 4.3 pictures: which entry is shown, the fitting rule, "NO IMAGE", the
+// the rules pictures: which entry is shown, the fitting rule, "NO IMAGE", the
 // one-entry decoding cache, and the demo logo.
 
 #include "CatalogueTestSupport.h"

@@ -1,4 +1,4 @@
-// Price lists: reading (Part 4.3), writing and importing from text (Part 4.8).
+// Price lists: reading, writing and importing from text.
 
 #include "CatalogueTestSupport.h"
 #include "DateSerial.h"

@@ -1,4 +1,4 @@
-// Part 4.7: the user parts file, its defaults, the maker list and the
+// the rules: the user parts file, its defaults, the maker list and the
 // assigned-parts text.
 
 #include "CatalogueTestSupport.h"

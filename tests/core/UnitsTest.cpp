@@ -1,4 +1,4 @@
-// Part 1.1: lengths, units and pipe sizes, under a full-stop and a comma locale.
+// the rules: lengths, units and pipe sizes, under a full-stop and a comma locale.
 
 #include "Units.h"
 #include "LocaleInfo.h"

@@ -1,4 +1,4 @@
-// Part 1.2: version strings, money, text alignment, replacement and the network test.
+// the rules: version strings, money, text alignment, replacement and the network test.
 
 #include "BuildVersion.h"
 #include "LocaleInfo.h"

@@ -1,4 +1,4 @@
-// The project file of Part 2.2: golden files written by hand from the Part
+// The project file: golden files written by hand from the Part
 // (tests/data/projects), the byte form, every section's keys and defaults,
 // the legacy keys, the options and print setup that travel with a project,
 // the header check, the version check and the locale of reals.
@@ -106,7 +106,7 @@ TEST_F(ProjectFormat, TakenOptionsKeepTheValuesHeldForMissingKeys)
     s.options.BuildFeaturesColour = 4242;
     s.printSetup.SetLandscape(ViewKind::South, false);
     ASSERT_TRUE(s.open(ProjectData("options.cph")));
-    EXPECT_FALSE(s.options.ShiftWheelScrollLeftRight); // Part 2.4: this one becomes false
+    EXPECT_FALSE(s.options.ShiftWheelScrollLeftRight); // the rules: this one becomes false
     EXPECT_EQ(s.options.BuildFeaturesColour, 4242);
     EXPECT_FALSE(s.printSetup.Landscape(ViewKind::South)); // LandscapeSOUTH is missing
     EXPECT_TRUE(s.printSetup.Landscape(ViewKind::East));   // "2" is true
@@ -290,7 +290,7 @@ TEST_F(ProjectFormat, LegacyKeysNeverReappear)
     }
 }
 
-// ---------------------------------------------------------------- edge cases of Part 2.2
+// ---------------------------------------------------------------- edge cases
 
 TEST_F(ProjectFormat, OptionsNotSavedLeaveTheCurrentOptionsUntouched)
 {

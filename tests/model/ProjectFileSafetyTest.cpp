@@ -170,7 +170,7 @@ TEST_F(ProjectSafety, APathWhereNoFileCanBeMadeIsAFailedWrite)
     ASSERT_EQ(ui.messages.size(), 1u);
     const QString text = ui.messages[0].text;
     EXPECT_TRUE(text.startsWith("Problem writing to :\r\n" + path + "\r\n")) << text.toStdString();
-    // The error text of Part 1.2: the failure's kind, then its message.
+    // The error text: the failure's kind, then its message.
     EXPECT_TRUE(text.contains(" raised in PIPELOOP.\r\n")) << text.toStdString();
 
     ui.messages.clear();

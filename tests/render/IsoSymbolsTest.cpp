@@ -1,4 +1,4 @@
-// ISO 1219 symbol geometry (Part 3.1), through the recording canvas: every
+// ISO 1219 symbol geometry, through the recording canvas: every
 // coordinate below is an offset from the anchor, s = 12 unless stated.
 
 #include "RenderTestSupport.h"

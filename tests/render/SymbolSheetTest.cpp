@@ -78,7 +78,7 @@ Sheet DrawSheet(int s, bool labels)
     };
 
     // A female drop in a section: down to the outlet, the hose stack, then
-    // the symbol stack downward below it (Part 3.2).
+    // the symbol stack downward below it.
     for (const QStringList& list :
          {QStringList{"FILTER_AUTO", "REGULATOR", "GAUGE", "COUPLER", "AIR-HOSE", "COUPLER"},
           QStringList{"LUBRICATOR", "COUPLER", "RECOIL-HOSE", "COUPLER"}}) {

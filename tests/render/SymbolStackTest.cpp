@@ -1,6 +1,6 @@
-// Symbol stacks of drops and inlets (Part 3.1): the upward and downward
+// Symbol stacks of drops and inlets: the upward and downward
 // layouts, the hose stack, colours and the hit rectangles stored into the
-// symbol list (Part 2.5). s = 12 throughout: cells are 24 high and 27 apart.
+// symbol list. s = 12 throughout: cells are 24 high and 27 apart.
 
 #include "RenderTestSupport.h"
 
@@ -278,7 +278,7 @@ TEST(HoseStack, NothingToDrawReturnsTheStart)
 TEST(HoseStack, SymbolStackBelowTheHoseStackAsADropInASectionDrawsIt)
 {
     // A female drop: hose stack from the outlet, then the symbol stack downward
-    // below the hose stack (Part 3.2).
+    // below the hose stack.
     auto symbols = Stack({"FILTER", "REGULATOR", "COUPLER", "AIR-HOSE", "COUPLER"});
     RecordingCanvas canvas;
     const int below = DrawHoseStack(canvas, symbols, 50, -1, kHighlight, 3, false, 12, 100);

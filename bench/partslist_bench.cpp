@@ -1,0 +1,186 @@
+// Parts list generation on a generated factory: 2 km of 50 mm ring
+// main with chamfered corners, 200 spurs of 20 m, 2 000 drops with symbol
+// stacks and 100 drains, against the demo catalogue. Generation, with its
+// report, must take under 100 ms; the same design with every length
+// multiplied by 10 must take less than 1.5 times as long (the walk jumps from
+// event to event, so its cost does not follow pipe length; what grows is only
+// the number of clips and pipes recorded). The literal millimetre walk of the
+// tests is timed once in the same run, on the same factory, to show the gain.
+//
+// Prints the median CPU time of each and the ratios; exits non-zero when the
+// factory takes 100 ms or more or the ratio reaches 1.5.
+
+#include "../tests/catalogue/PartsListDesigns.h"
+#include "../tests/catalogue/ReferenceRunWalk.h"
+
+#include "Clock.h"
+#include "LocaleInfo.h"
+#include "PartsDatabase.h"
+#include "PartsListGenerator.h"
+#include "UiServices.h"
+
+#include <QFile>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace {
+
+using namespace pipeloop;
+using namespace pipeloop::catalogue;
+using namespace pipeloop::testing;
+
+// Messages of the stacks' unsupported symbols are counted, not printed.
+class SilentUi : public UiServices {
+public:
+    void show(Kind kind, const QString& text, const QString& = {}) override
+    {
+        ++messages;
+        if (kind == Kind::Error && firstError.isEmpty())
+            firstError = text;
+    }
+    bool confirm(const QString&, const QString& = {}) override { return true; }
+    QString ask(Kind, const QString&, const QStringList& buttons, const QString& = {}) override
+    {
+        return buttons.isEmpty() ? QString() : buttons.front();
+    }
+    long messages = 0;
+    QString firstError;
+};
+
+TPartsDatabase& Catalogue()
+{
+    static TPartsDatabase database;
+    if (!database.Loaded()) {
+        const auto path =
+            std::filesystem::path(__FILE__).parent_path() / "../data/catalogue/PARTS.PLDBI";
+        QFile file(QString::fromStdString(path.string()));
+        file.open(QIODevice::ReadOnly);
+        database.LoadCatalogueText(file.readAll());
+    }
+    return database;
+}
+
+struct Factory {
+    explicit Factory(int32_t scale) : design(options) { FactoryDesign(design, scale); }
+    TPipeLoopOptions options;
+    TPipeLoop design;
+};
+
+Factory& FactoryOf(int32_t scale)
+{
+    static std::map<int32_t, std::unique_ptr<Factory>> factories;
+    auto& factory = factories[scale];
+    if (!factory)
+        factory = std::make_unique<Factory>(scale);
+    return *factory;
+}
+
+// What one generation produced, for the printout.
+struct Produced {
+    QString stop;
+    qsizetype parts = 0;
+    qsizetype logLines = 0;
+    size_t waste = 0;
+    GenerationOutcome outcome = GenerationOutcome::Completed;
+};
+std::map<std::string, Produced> produced;
+
+template <typename Generator>
+void BM_Generate(benchmark::State& state, int32_t scale, const char* name)
+{
+    SilentUi ui;
+    ScopedUiServices scope(ui);
+    Factory& factory = FactoryOf(scale);
+    Generator generator(factory.design, Catalogue());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(generator.Generate(PartsListOptions{}));
+    produced[name] = {ui.firstError, generator.PartList().size(), generator.StatusLog().size(),
+                      generator.Waste().size(), generator.Outcome()};
+}
+
+class MedianReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs)
+            if ((run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") ||
+                (run.run_type == Run::RT_Iteration && run.repetitions <= 1))
+                cpu[run.run_name.function_name] =
+                    run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> cpu; // seconds per generation
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    ScopedLocale locale(LocaleFacts{});
+    FixedClock clock(QDateTime(QDate(2025, 6, 1), QTime(12, 0)));
+    Clock::install(&clock);
+
+    benchmark::RegisterBenchmark("Generate/factory", BM_Generate<TPartsListGenerator>, 1,
+                                 "Generate/factory")
+        ->Unit(benchmark::kMillisecond)
+        ->Repetitions(7)
+        ->ReportAggregatesOnly(true);
+    benchmark::RegisterBenchmark("Generate/factory-x10", BM_Generate<TPartsListGenerator>, 10,
+                                 "Generate/factory-x10")
+        ->Unit(benchmark::kMillisecond)
+        ->Repetitions(7)
+        ->ReportAggregatesOnly(true);
+    benchmark::RegisterBenchmark("MillimetreWalk/factory", BM_Generate<ReferenceGenerator>, 1,
+                                 "MillimetreWalk/factory")
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(1);
+    benchmark::Initialize(&argc, argv);
+    MedianReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    Clock::install(nullptr);
+
+    for (const auto& [name, what] : produced)
+        std::printf("%-24s %s: %lld parts recorded, %lld status lines, %zu offcuts\n",
+                    name.c_str(),
+                    what.outcome == GenerationOutcome::Completed ? "completed" : "STOPPED",
+                    static_cast<long long>(what.parts), static_cast<long long>(what.logLines),
+                    what.waste);
+    for (const auto& [name, what] : produced)
+        if (!what.stop.isEmpty())
+            std::printf("%-24s stopped: %s\n", name.c_str(),
+                        qPrintable(QString(what.stop).replace(QStringLiteral("\r\n"), QStringLiteral(" | "))));
+
+    const auto time = [&](const char* name) {
+        const auto found = reporter.cpu.find(name);
+        return found == reporter.cpu.end() ? -1.0 : found->second;
+    };
+    const double small = time("Generate/factory");
+    const double large = time("Generate/factory-x10");
+    const double literal = time("MillimetreWalk/factory");
+    bool ok = true;
+    for (const auto& [name, what] : produced)
+        ok = ok && what.outcome == GenerationOutcome::Completed;
+    if (small > 0) {
+        const bool fast = small < 0.1;
+        std::printf("factory: %.1f ms per generation (limit 100 ms)%s\n", small * 1e3,
+                    fast ? "" : ", TOO SLOW");
+        ok = ok && fast;
+    }
+    if (small > 0 && large > 0) {
+        const double ratio = large / small;
+        std::printf("factory x10: %.1f ms, ratio %.2f to the factory (limit 1.5)%s\n",
+                    large * 1e3, ratio, ratio < 1.5 ? "" : ", GROWS WITH PIPE LENGTH");
+        ok = ok && ratio < 1.5;
+    }
+    if (small > 0 && literal > 0)
+        std::printf("millimetre walk: %.0f ms on the factory, %.0f times the jump walk\n",
+                    literal * 1e3, literal / small);
+    return ok ? 0 : 1;
+}

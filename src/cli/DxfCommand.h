@@ -1,0 +1,39 @@
+#pragma once
+
+#include "Subcommand.h"
+
+#include "PipeLoop.h"
+#include "PipeLoopOptions.h"
+#include "ProjectFile.h"
+
+#include <memory>
+
+namespace pipeloop::cli {
+
+// A project opened the way the desktop program opens one (header check, then
+// the load with the program's own options; the question "Load project file
+// settings ?" is answered by --yes/--no), for the output subcommands.
+struct OutputProject {
+    TPipeLoopOptions options;
+    PrintSetup printSetup;
+    ZoomFactors zoom = InitialZoomFactors;
+    std::unique_ptr<TPipeLoop> design;
+
+    // Shows the failure and answers false.
+    bool open(const QString& path);
+};
+
+// pipeloop-cli dxf FILE [--out OUT.dxf]: the DXF drawing (loop,
+// spurs and drops as 3D lines on three layers), byte for byte. With --out
+// the file is written completely or not at all (a failure leaves an existing
+// file unchanged and shows the common error report); without it the bytes go
+// to standard output.
+class DxfCommand : public Subcommand {
+public:
+    QString name() const override { return QStringLiteral("dxf"); }
+    QString summary() const override;
+    QString usage() const override;
+    int run(const Invocation& invocation) override;
+};
+
+} // namespace pipeloop::cli

@@ -1,0 +1,406 @@
+#include "SectionRenderer.h"
+
+#include "BuildingDrawing.h"
+#include "ColourRules.h"
+#include "IsoSymbols.h"
+#include "Markers.h"
+#include "ObjectLineIndex.h"
+#include "PipeLoop.h"
+#include "Projection.h"
+#include "Rounding.h"
+
+#include <algorithm>
+#include <unordered_map>
+#include <utility>
+
+namespace pipeloop
+{
+
+namespace
+{
+
+// The single-precision half pi at which valves lie along the pipe in sections.
+constexpr double kValveAngle = double(HalfPi);
+
+int Next(int corner, int count)
+{
+    return corner + 1 < count ? corner + 1 : 0;
+}
+
+// The first corner (list order) with the given value on one axis whose other
+// coordinate is the smallest (largest when wantLargest).
+template <typename Axis, typename Other>
+int PickCorner(const ElbowList& elbows, int32_t value, Axis axis, Other other, bool wantLargest)
+{
+    int best = -1;
+    for (int i = 0; i < int(elbows.size()); ++i) {
+        const TElbow& e = *elbows[size_t(i)];
+        if (axis(e) != value)
+            continue;
+        if (best < 0)
+            best = i;
+        else if (wantLargest ? other(e) > other(*elbows[size_t(best)])
+                             : other(e) < other(*elbows[size_t(best)]))
+            best = i;
+    }
+    return best;
+}
+
+int32_t NsOf(const TElbow& e) { return e.NS; }
+int32_t EwOf(const TElbow& e) { return e.EW; }
+
+QPoint SectionPoint(const TDrawParams& p, const TPipeLoop& design, const TPipeLoopObject& object)
+{
+    return QPoint(SectionX(p, design, object.NS, object.EW), SectionY(p, object.HG));
+}
+
+// Pen and brush in the object's colour.
+void UseColour(Canvas& canvas, WinColour colour)
+{
+    canvas.setPenColour(colour);
+    canvas.setBrush({colour, BrushStyle::Solid});
+}
+
+// Draws the segments of a walk. An object lies on the line of every segment
+// of the walk that shares its NS (a segment along NS) or its EW (along EW);
+// the rules draw it at each of them, in both passes. Every drawing of an
+// object paints the same pixels with the same state, so only its last drawing
+// shows: the picture, DrawnInView and the hit rectangles are those of drawing
+// it once, at the last of those segments of the last pass. That is what this
+// does: a line's objects are visited once, and a loop with many corners along
+// one wall stays linear.
+class SectionDrawer
+{
+public:
+    SectionDrawer(Canvas& canvas, TPipeLoop& design, const TDrawParams& p, std::vector<int> starts)
+        : m_canvas(canvas), m_design(design), m_p(p), m_index(design), m_starts(std::move(starts))
+    {
+        const int corners = int(design.Elbows.size());
+        for (int k = 0; k < int(m_starts.size()); ++k) {
+            const TElbow& a = *design.Elbows[size_t(m_starts[size_t(k)])];
+            const TElbow& b = *design.Elbows[size_t(Next(m_starts[size_t(k)], corners))];
+            if (a.NS == b.NS)
+                m_lastAlongNS[a.NS] = k;
+            if (a.EW == b.EW)
+                m_lastAlongEW[a.EW] = k;
+        }
+    }
+
+    // A walk of the run drawing the pipes (corner lines and pipe) and/or the
+    // objects on the segments' lines.
+    void Pass(bool withPipes, bool withObjects)
+    {
+        for (int k = 0; k < int(m_starts.size()); ++k)
+            Segment(k, withPipes, withObjects);
+    }
+
+private:
+    // The last segment of the walk whose line holds the point, or -1.
+    int LastSegment(int32_t ns, int32_t ew) const
+    {
+        int last = -1;
+        if (const auto it = m_lastAlongNS.find(ns); it != m_lastAlongNS.end())
+            last = it->second;
+        if (const auto it = m_lastAlongEW.find(ew); it != m_lastAlongEW.end())
+            last = std::max(last, it->second);
+        return last;
+    }
+
+    // The objects of one kind on the lines that end their part of the walk at
+    // segment k, in list order.
+    template <typename T, typename Draw>
+    void DrawObjects(ObjectLineIndex::Kind kind, ObjectList<T>& list, const int32_t* ns,
+                     const int32_t* ew, int k, Draw draw)
+    {
+        m_index.Collect(kind, ns, ew, m_found);
+        for (int index : m_found) {
+            T& object = *list[size_t(index)];
+            if (LastSegment(object.NS, object.EW) == k)
+                draw(m_canvas, m_design, object, m_p);
+        }
+    }
+
+    void Segment(int k, bool withPipes, bool withObjects)
+    {
+        const int i = m_starts[size_t(k)];
+        const int j = Next(i, int(m_design.Elbows.size()));
+        TElbow& a = *m_design.Elbows[size_t(i)];
+        TElbow& b = *m_design.Elbows[size_t(j)];
+        const int xa = SectionX(m_p, m_design, a.NS, a.EW);
+        const int xb = SectionX(m_p, m_design, b.NS, b.EW);
+
+        // 1: corner lines.
+        m_canvas.setPenWidth(1);
+        if (withPipes) {
+            m_canvas.setPenColour(kBlack);
+            m_canvas.moveTo(xa, m_p.Top);
+            m_canvas.lineTo(xa, m_p.Bottom);
+            m_canvas.moveTo(xb, m_p.Top);
+            m_canvas.lineTo(xb, m_p.Bottom);
+        }
+        // 2: the pipe.
+        m_canvas.setPenColour(ObjectPenColour(m_design, a, m_p));
+        if (withPipes) {
+            m_canvas.setPenWidth(m_p.PipeWidth);
+            m_canvas.moveTo(xa, SectionY(m_p, a.PipeHeight()));
+            m_canvas.lineTo(xb, SectionY(m_p, b.PipeHeight()));
+            m_canvas.setPenWidth(1);
+        }
+        a.DrawnInView = true;
+        b.DrawnInView = true;
+
+        // 3-6: the objects on the segment's line: valves, drains, inlets, drops.
+        m_canvas.setPenColour(kBlack);
+        if (!withObjects)
+            return;
+        const auto lastHere = [&](const auto& lines, int32_t value) {
+            const auto it = lines.find(value);
+            return it != lines.end() && it->second == k;
+        };
+        const int32_t* ns = a.NS == b.NS && lastHere(m_lastAlongNS, a.NS) ? &a.NS : nullptr;
+        const int32_t* ew = a.EW == b.EW && lastHere(m_lastAlongEW, a.EW) ? &a.EW : nullptr;
+        if (ns == nullptr && ew == nullptr)
+            return;
+        if (m_p.DrawSymbols)
+            DrawObjects(ObjectLineIndex::Valves, m_design.Valves, ns, ew, k, DrawSectionValve);
+        DrawObjects(ObjectLineIndex::Drains, m_design.Drains, ns, ew, k, DrawSectionDrain);
+        DrawObjects(ObjectLineIndex::Inlets, m_design.Inlets, ns, ew, k, DrawSectionInlet);
+        DrawObjects(ObjectLineIndex::Drops, m_design.Drops, ns, ew, k, DrawSectionDrop);
+    }
+
+    Canvas& m_canvas;
+    TPipeLoop& m_design;
+    const TDrawParams& m_p;
+    ObjectLineIndex m_index;
+    std::vector<int> m_starts;
+    // The last segment (position in the walk) along each NS and each EW line.
+    std::unordered_map<int32_t, int> m_lastAlongNS;
+    std::unordered_map<int32_t, int> m_lastAlongEW;
+    std::vector<int> m_found;
+};
+
+void ClearDrawnInView(TPipeLoop& design)
+{
+    for (auto& o : design.Drops)
+        o->DrawnInView = false;
+    for (auto& o : design.Drains)
+        o->DrawnInView = false;
+    for (auto& o : design.Elbows)
+        o->DrawnInView = false;
+    for (auto& o : design.Inlets)
+        o->DrawnInView = false;
+    for (auto& o : design.Valves)
+        o->DrawnInView = false;
+}
+
+} // namespace
+
+std::vector<int> CornerRun::segmentStarts(int cornerCount) const
+{
+    std::vector<int> starts;
+    if (empty() || cornerCount <= 0)
+        return starts;
+    int i = first;
+    do {
+        starts.push_back(i);
+        i = Next(i, cornerCount);
+    } while (i != last);
+    return starts;
+}
+
+CornerRun VisibleCornerRun(const ElbowList& elbows, ViewKind view)
+{
+    CornerRun run;
+    if (elbows.empty() || view == ViewKind::Plan)
+        return run;
+    int32_t minNS = 0, maxEW = 0, minEW = 0, maxNS = 0;
+    ElbowExtents(elbows, minNS, maxEW, minEW, maxNS);
+
+    int a = -1;
+    int b = -1;
+    bool (*farSide)(const TElbow&, int32_t, int32_t, int32_t, int32_t) = nullptr;
+    switch (view) {
+    case ViewKind::North:
+        a = PickCorner(elbows, minEW, EwOf, NsOf, false);
+        b = PickCorner(elbows, maxEW, EwOf, NsOf, false);
+        farSide = [](const TElbow& e, int32_t, int32_t, int32_t, int32_t mxNS) {
+            return e.NS == mxNS;
+        };
+        break;
+    case ViewKind::East:
+        a = PickCorner(elbows, minNS, NsOf, EwOf, true);
+        b = PickCorner(elbows, maxNS, NsOf, EwOf, true);
+        farSide = [](const TElbow& e, int32_t, int32_t, int32_t mnEW, int32_t) {
+            return e.EW == mnEW;
+        };
+        break;
+    case ViewKind::South:
+        a = PickCorner(elbows, minEW, EwOf, NsOf, true);
+        b = PickCorner(elbows, maxEW, EwOf, NsOf, true);
+        farSide = [](const TElbow& e, int32_t mnNS, int32_t, int32_t, int32_t) {
+            return e.NS == mnNS;
+        };
+        break;
+    case ViewKind::West:
+        a = PickCorner(elbows, minNS, NsOf, EwOf, false);
+        b = PickCorner(elbows, maxNS, NsOf, EwOf, false);
+        farSide = [](const TElbow& e, int32_t, int32_t mxEW, int32_t, int32_t) {
+            return e.EW == mxEW;
+        };
+        break;
+    case ViewKind::Plan:
+        return run;
+    }
+    if (a > b)
+        std::swap(a, b);
+    run.a = a;
+    run.b = b;
+
+    bool crossesFarSide = false;
+    for (int i = a; i <= b && !crossesFarSide; ++i)
+        crossesFarSide = farSide(*elbows[size_t(i)], minNS, maxEW, minEW, maxNS);
+    run.first = crossesFarSide ? b : a;
+    run.last = crossesFarSide ? a : b;
+    return run;
+}
+
+void DrawSection(Canvas& canvas, TPipeLoop& design, const TDrawParams& p)
+{
+    // 1, 2
+    canvas.setPenWidth(1);
+    DrawGrid(canvas, design, p);
+    canvas.setPen({kBlack, 1, PenStyle::Solid});
+    ClearDrawnInView(design);
+
+    // 3, 4
+    const std::vector<int> segments =
+        VisibleCornerRun(design.Elbows, p.View).segmentStarts(int(design.Elbows.size()));
+    DrawBuildFeatures(canvas, design, p);
+
+    // 5: pass 1, pipes and objects; with symbols pass 2, the objects again on
+    // top of every pipe. Pass 2 covers every object pass 1 drew with the same
+    // pixels, so pass 1 leaves them out then (SectionDrawer).
+    SectionDrawer drawer(canvas, design, p, segments);
+    drawer.Pass(true, !p.DrawSymbols);
+    if (p.DrawSymbols)
+        drawer.Pass(false, true);
+
+    if (design.Selected != nullptr && !p.PrintMode)
+        DrawSectionSelection(canvas, design, p);
+}
+
+void DrawSectionValve(Canvas& canvas, const TPipeLoop& design, TValve& valve, const TDrawParams& p)
+{
+    canvas.setPenColour(ObjectPenColour(design, valve, p));
+    DrawValveSymbol(canvas, SectionPoint(p, design, valve), p.SymbolSize, kValveAngle);
+    valve.DrawnInView = true;
+}
+
+void DrawSectionDrain(Canvas& canvas, const TPipeLoop& design, TDrain& drain, const TDrawParams& p)
+{
+    const QPoint top = SectionPoint(p, design, drain);
+    const int bottom = SectionY(p, HeightBelow(drain.HG, drain.PipeLen));
+    canvas.setPenColour(ObjectPenColour(design, drain, p));
+    canvas.setPenWidth(p.PipeWidth);
+    canvas.moveTo(top);
+    canvas.lineTo(top.x(), bottom);
+    canvas.setPenWidth(1);
+    if (p.DrawSymbols)
+        DrawDrainSymbol(canvas, QPoint(top.x(), bottom - p.SymbolSize), p.SymbolSize, drain.Manual);
+    drain.DrawnInView = true;
+}
+
+void DrawSectionInlet(Canvas& canvas, const TPipeLoop& design, TInlet& inlet, const TDrawParams& p)
+{
+    const int x = SectionX(p, design, inlet.NS, inlet.EW);
+    // Top + OriginY + Round(PipeDepth · ScaleY): the main, PipeDepth below the roof.
+    const QPoint tip(x, GridY(p, p.PipeDepth));
+    UseColour(canvas, ObjectPenColour(design, inlet, p));
+    canvas.setPenWidth(p.PipeWidth);
+    DrawArrow(canvas, tip, p.SymbolSize, 0.0);
+    if (p.SymbolNames) {
+        canvas.setBrushStyle(BrushStyle::Clear);
+        canvas.textOut(QPoint(x, tip.y() + p.SymbolSize), inlet.Name);
+    }
+    inlet.DrawnInView = true;
+}
+
+void DrawSectionDrop(Canvas& canvas, const TPipeLoop& design, TDrop& drop, const TDrawParams& p)
+{
+    const WinColour highlight = design.Options.SelectColour;
+    const int s = p.SymbolSize;
+    const int x = SectionX(p, design, drop.NS, drop.EW);
+    const int y0 = SectionY(p, drop.HG);
+    const int h = s / 2;
+    UseColour(canvas, ObjectPenColour(design, drop, p));
+    drop.DrawnInView = true;
+    canvas.setPenWidth(p.PipeWidth);
+    canvas.moveTo(x, y0);
+
+    if (drop.IsFemale()) {
+        // The outlet: a short leg and a triangle, the hose hanging below it.
+        const int y1 = y0 + s;
+        canvas.lineTo(x, y1);
+        canvas.setPenWidth(1);
+        canvas.polygon({QPoint(x - h, y1), QPoint(x + h, y1), QPoint(x, y1 + h)});
+        canvas.setPenWidth(p.PipeWidth);
+        canvas.moveTo(x, y1 + h);
+        if (!drop.Symbols.empty()) {
+            const int below = DrawHoseStack(canvas, drop.Symbols, x, drop.SelectedSymbol, highlight,
+                                            p.PipeWidth, p.PrintMode, s, y1 + h);
+            if (p.DrawSymbols)
+                DrawSymbolStack(canvas, drop.Symbols, x, p.PipeWidth, below, drop.SelectedSymbol,
+                                highlight, p.PrintMode, s, 0);
+        }
+    } else {
+        const int end = SectionY(p, HeightBelow(drop.HG, drop.PipeLen));
+        canvas.lineTo(x, end);
+        if (p.DrawSymbols)
+            DrawSymbolStack(canvas, drop.Symbols, x, p.PipeWidth, 0, drop.SelectedSymbol, highlight,
+                            p.PrintMode, s, end - s);
+    }
+
+    if (p.SymbolNames) {
+        canvas.setBrushStyle(BrushStyle::Clear);
+        canvas.textOut(QPoint(x, p.Top + p.OriginY - canvas.textExtent(drop.Name).height()),
+                       drop.Name);
+    }
+}
+
+void DrawSectionSelection(Canvas& canvas, TPipeLoop& design, const TDrawParams& p)
+{
+    TPipeLoopObject* selected = design.Selected;
+    if (selected == nullptr)
+        return;
+    UseColour(canvas, design.Options.SelectColour);
+
+    switch (selected->Kind()) {
+    case ObjectKind::Elbow: {
+        const auto& elbow = static_cast<const TElbow&>(*selected);
+        DrawCornerMarker(canvas, QPoint(SectionX(p, design, elbow.NS, elbow.EW), p.OriginY),
+                         p.SymbolSize, elbow.VerticalDrop != 0);
+        break;
+    }
+    case ObjectKind::Spur: {
+        const auto& spur = static_cast<const TSpur&>(*selected);
+        const int x = spur.NearEnd == TSpur::End::Start ? SectionX(p, design, spur.NS, spur.EW)
+                                                        : SectionX(p, design, spur.NS2, spur.EW2);
+        DrawCornerMarker(canvas, QPoint(x, p.OriginY), p.SymbolSize, spur.VerticalDrop != 0);
+        break;
+    }
+    case ObjectKind::Inlet:
+        DrawSectionInlet(canvas, design, static_cast<TInlet&>(*selected), p);
+        break;
+    case ObjectKind::Drop:
+        DrawSectionDrop(canvas, design, static_cast<TDrop&>(*selected), p);
+        break;
+    case ObjectKind::Drain:
+        DrawSectionDrain(canvas, design, static_cast<TDrain&>(*selected), p);
+        break;
+    case ObjectKind::Valve:
+    case ObjectKind::BuildFeature:
+        break;
+    }
+}
+
+} // namespace pipeloop

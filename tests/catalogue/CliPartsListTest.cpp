@@ -1,0 +1,166 @@
+// pipeloop-cli partslist, run as the program itself on the sample projects
+// and on small projects written for the test, with the demo catalogue.
+
+#include "CatalogueTestSupport.h"
+#include "PartsListDesigns.h"
+#include "PipeLoop.h"
+#include "PrintSetup.h"
+#include "ProjectFile.h"
+#include "ScriptedUi.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace pipeloop;
+using namespace pipeloop::testing;
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    QByteArray out;
+    QString err;
+};
+
+CliRun PartsList(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(PIPELOOP_CLI),
+                  QStringList{QStringLiteral("partslist")} + arguments +
+                      QStringList{QStringLiteral("--locale"), QStringLiteral("en_GB")});
+    process.waitForFinished(120000);
+    CliRun run;
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput();
+    run.err = QString::fromLocal8Bit(process.readAllStandardError());
+    return run;
+}
+
+QString Sample(const QString& name) { return QStringLiteral(PIPELOOP_SOURCE_DIR "/data/samples/") + name; }
+QString DemoPriceList() { return DemoSourcePath(QStringLiteral("demo.ppl")); }
+
+class CliPartsListTest : public ::testing::Test {
+protected:
+    // A 6 m x 3 m loop of 25 mm pipe with one drop, saved as a project file.
+    QString Project(DropStyle style, bool connected = true)
+    {
+        ScriptedUi ui;
+        TPipeLoopOptions options;
+        TPipeLoop design(options);
+        design.Description = QStringLiteral("Test & workshop");
+        design.CustomerCompany = QStringLiteral("ACME");
+        design.PipeSize = 25.0f;
+        design.Height = 3000;
+        design.RoomEW = 8000;
+        design.RoomNS = 5000;
+        DesignBuilder b(design);
+        for (const auto& [ns, ew] : {std::pair{0, 0}, {0, 6000}, {3000, 6000}, {3000, 0}, {0, 0}})
+            b.Corner(ns, ew);
+        b.Drop({connected ? 0 : 100, 3000, 3000}, style, 20.0f, 1500);
+        const QString path = dir.filePath(QStringLiteral("test.plf"));
+        EXPECT_TRUE(SaveProject(design, options, PrintSetup{}, InitialZoomFactors, path));
+        return path;
+    }
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(CliPartsListTest, TextReportOfASmallProject)
+{
+    const CliRun run = PartsList({Project(DropStyle::Tee)});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QString text = QString::fromUtf8(run.out);
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Project    : Test & workshop\nCustomer   : ACME\n"
+                                               "Created By : \n\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("    4 off   90010-25      ")));
+    EXPECT_TRUE(text.contains(QStringLiteral("    1 off   90100-25-20   ")));
+    EXPECT_TRUE(text.endsWith(QStringLiteral("Parts list created with ...\nPIPELOOP 1.0.0.0  (c) "
+                                             "Zelkworks - pipework design software\n")));
+    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+}
+
+TEST_F(CliPartsListTest, PricedSpreadsheetAndRichText)
+{
+    const QString project = Project(DropStyle::Tee);
+    const CliRun tsv = PartsList({project, QStringLiteral("--format"), QStringLiteral("tsv"),
+                                  QStringLiteral("--prices"), QStringLiteral("--price-list"),
+                                  DemoPriceList(), QStringLiteral("--stock"), QStringLiteral("4000")});
+    ASSERT_EQ(tsv.status, 0) << tsv.err.toStdString();
+    const QStringList rows = QString::fromUtf8(tsv.out).split(u'\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(rows.front(), QStringLiteral("QUANTITY\tPART-NUMBER\tPRICE\tDESCRIPTION"));
+    EXPECT_TRUE(rows.at(1).startsWith(QStringLiteral("4\t90010-25\t\u00a3")));
+    EXPECT_TRUE(QString::fromUtf8(tsv.out).contains(QStringLiteral("\t90000-25\t")));
+    EXPECT_TRUE(tsv.err.startsWith(QStringLiteral("info: Total price = \u00a3")));
+
+    const QString out = dir.filePath(QStringLiteral("list.rtf"));
+    const CliRun rtf = PartsList({project, QStringLiteral("--format"), QStringLiteral("rtf"),
+                                  QStringLiteral("--out"), out});
+    ASSERT_EQ(rtf.status, 0) << rtf.err.toStdString();
+    const QByteArray written = ReadBytes(out);
+    EXPECT_TRUE(written.startsWith("{\\rtf1\\ansi"));
+    EXPECT_TRUE(written.contains("{\\info{\\title Test & workshop}}"));
+    EXPECT_TRUE(written.contains("{\\cf2\\i Parts list created with ...}\\par"));
+}
+
+TEST_F(CliPartsListTest, StopExitsWithTwoAndTheMessageAndTheLogShowsHowFarItWent)
+{
+    const QString project = Project(DropStyle::Quick);
+    const CliRun text = PartsList({project});
+    EXPECT_EQ(text.status, 2);
+    EXPECT_TRUE(text.out.isEmpty());
+    EXPECT_EQ(text.err, QStringLiteral("error: Drop style not supported for DROP1\r\n"
+                                       "Parts list generation will stop.\n"));
+
+    const CliRun log = PartsList({project, QStringLiteral("--format"), QStringLiteral("log")});
+    EXPECT_EQ(log.status, 2);
+    EXPECT_TRUE(log.out.endsWith("      90001-25 25mm x 3.000m PIPE\n    DROP1>>>\n    >>>DROP1\n"))
+        << log.out.toStdString();
+}
+
+TEST_F(CliPartsListTest, UnconnectedSymbolsAndBadOptions)
+{
+    const CliRun unconnected = PartsList({Project(DropStyle::Tee, false)});
+    EXPECT_EQ(unconnected.status, 1);
+    EXPECT_EQ(unconnected.err, QStringLiteral("warning: There are symbols not connected.\r\n"
+                                              "These have been highlighted.\n"));
+
+    const QString project = Project(DropStyle::Tee);
+    for (const QStringList& bad : {QStringList{QStringLiteral("--stock"), QStringLiteral("5000")},
+                                   QStringList{QStringLiteral("--format"), QStringLiteral("pdf")},
+                                   QStringList{QStringLiteral("--manifold"), QStringLiteral("90603")},
+                                   QStringList{QStringLiteral("--end-caps"), QStringLiteral("maybe")}})
+        EXPECT_EQ(PartsList(QStringList{project} + bad).status, 64) << bad.join(u' ').toStdString();
+
+    const CliRun missing = PartsList({project, QStringLiteral("--catalogue"),
+                                      dir.filePath(QStringLiteral("none.pldbcab"))});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_TRUE(missing.err.endsWith(QStringLiteral(
+        "info: The parts database could not be loaded, no parts list generation possible.\n")));
+}
+
+TEST_F(CliPartsListTest, SampleProjectsEndInAListOrAStopMessage)
+{
+    // The samples show every drop style, QUICK ones included, which the
+    // vendor's fittings cannot build: such a sample stops with the Part's
+    // message. Either way the program ends cleanly and says why.
+    for (const QString& name : {QStringLiteral("workshop.plf"), QStringLiteral("factory.plf"),
+                                QStringLiteral("compressor-house.cph")}) {
+        SCOPED_TRACE(name.toStdString());
+        const CliRun run = PartsList({Sample(name), QStringLiteral("--prices"),
+                                      QStringLiteral("--price-list"), DemoPriceList()});
+        ASSERT_TRUE(run.status == 0 || run.status == 2) << run.err.toStdString();
+        if (run.status == 0) {
+            EXPECT_TRUE(QString::fromUtf8(run.out).contains(QStringLiteral("Parts list created with ...")));
+        } else {
+            EXPECT_TRUE(run.out.isEmpty());
+            EXPECT_TRUE(run.err.contains(QStringLiteral("\r\nParts list generation will stop.\n")))
+                << run.err.toStdString();
+            const CliRun log = PartsList({Sample(name), QStringLiteral("--format"), QStringLiteral("log")});
+            EXPECT_EQ(log.status, 2);
+            EXPECT_FALSE(log.out.isEmpty());
+        }
+    }
+}

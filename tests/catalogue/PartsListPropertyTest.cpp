@@ -1,0 +1,114 @@
+// The generator jumps from event to event along a run; the rules define the
+// result by a walk in 1 mm steps. On a few hundred random designs (loops with
+// 90- and 45-degree corners, chamfers, avoidance detours, spurs of spurs, end
+// to end and across the building, every drop style, packages, symbol stacks,
+// compressor houses) the two must give the same part list, status log, waste,
+// messages, highlights and report.
+
+#include "CatalogueTestSupport.h"
+#include "Clock.h"
+#include "PartsListDesigns.h"
+#include "ReferenceRunWalk.h"
+#include "ScriptedUi.h"
+
+#include <gtest/gtest.h>
+
+using namespace pipeloop;
+using namespace pipeloop::catalogue;
+using namespace pipeloop::testing;
+
+namespace {
+
+struct Result {
+    GenerationOutcome outcome = GenerationOutcome::Completed;
+    QStringList parts;
+    QStringList log;
+    std::vector<TPipeWaste> waste;
+    QStringList messages;
+    QStringList highlighted;
+    QStringList report;
+    QString spreadsheet;
+};
+
+template <typename Generator>
+Result Generated(TPipeLoop& design, TPartsDatabase& database, const PartsListOptions& options)
+{
+    ScriptedUi ui;
+    design.ClearStates();
+    Generator generator(design, database);
+    Result result;
+    result.outcome = generator.Generate(options);
+    result.parts = generator.PartList();
+    result.log = generator.StatusLog();
+    result.waste = generator.Waste();
+    result.messages = ui.texts();
+    design.ForEachObject([&](const TPipeLoopObject& object) {
+        if (object.isHighlighted())
+            result.highlighted.append(object.Name);
+    });
+    result.report = generator.Report().LineTexts();
+    result.spreadsheet = ReportSpreadsheetText(generator.Report());
+    return result;
+}
+
+// The first line where two lists part, for a readable failure.
+QString FirstDifference(const QStringList& a, const QStringList& b)
+{
+    for (qsizetype i = 0; i < std::max(a.size(), b.size()); ++i)
+        if (i >= a.size() || i >= b.size() || a.at(i) != b.at(i))
+            return QStringLiteral("line %1: '%2' against '%3'")
+                .arg(i)
+                .arg(i < a.size() ? a.at(i) : QStringLiteral("(none)"),
+                     i < b.size() ? b.at(i) : QStringLiteral("(none)"));
+    return {};
+}
+
+} // namespace
+
+TEST(PartsListPropertyTest, JumpWalkEqualsTheMillimetreWalkOnRandomDesigns)
+{
+    ScriptedUi loading;
+    ScopedLocale locale(PoundFacts());
+    FixedClock clock(QDateTime(QDate(2025, 6, 1), QTime(12, 0)));
+    Clock::install(&clock);
+    TPartsDatabase database;
+    database.LoadContainer(DemoContainerPath());
+    ASSERT_TRUE(database.IsUsable());
+
+    int completed = 0, withDiagonals = 0, withDetours = 0, houses = 0, withHoses = 0;
+    constexpr uint32_t Designs = 300;
+    for (uint32_t seed = 1; seed <= Designs; ++seed) {
+        TPipeLoopOptions designOptions;
+        TPipeLoop design(designOptions);
+        PartsListOptions options;
+        RandomDesign(seed).Build(design, options);
+
+        const Result reference = Generated<ReferenceGenerator>(design, database, options);
+        const Result jump = Generated<TPartsListGenerator>(design, database, options);
+        SCOPED_TRACE(QStringLiteral("seed %1").arg(seed).toStdString());
+        ASSERT_EQ(jump.log, reference.log) << FirstDifference(jump.log, reference.log).toStdString();
+        ASSERT_EQ(jump.parts, reference.parts);
+        ASSERT_EQ(jump.waste, reference.waste);
+        ASSERT_EQ(jump.messages, reference.messages);
+        ASSERT_EQ(jump.highlighted, reference.highlighted);
+        ASSERT_EQ(jump.report, reference.report);
+        ASSERT_EQ(jump.spreadsheet, reference.spreadsheet);
+        ASSERT_EQ(jump.outcome, reference.outcome);
+
+        completed += jump.outcome == GenerationOutcome::Completed;
+        houses += design.CompressorHouse;
+        withDetours += jump.log.join(u'\n').contains(QStringLiteral("FOR AVOIDANCE"));
+        withDiagonals += jump.log.join(u'\n').contains(QStringLiteral("CONNECTOR-45"));
+        withHoses += jump.log.join(u'\n').contains(QStringLiteral("mm air hose"));
+    }
+    Clock::install(nullptr);
+    // The designs reach the deep rules, not only the early stops.
+    EXPECT_GE(completed, int(Designs) / 3);
+    EXPECT_GE(withDiagonals, 30);
+    EXPECT_GE(withDetours, 30);
+    EXPECT_GE(houses, 10);
+    EXPECT_GE(withHoses, 10);
+    std::printf("[ designs ] %u: %d completed, %d with chamfers, %d with detours, %d houses, "
+                "%d with hose lines\n",
+                Designs, completed, withDiagonals, withDetours, houses, withHoses);
+}

@@ -1,0 +1,133 @@
+// The Qt backend draws runs of connected solid lines as one polyline, and
+// solid lines of width 3 along an axis by filling their pixels directly. Both
+// are speed-ups only: the pixels must be those of drawing every line with
+// QPainter as it comes.
+
+#include "QPainterCanvas.h"
+#include "Rounding.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+using namespace pipeloop;
+
+namespace
+{
+
+QImage Blank(QSize size = QSize(120, 120))
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
+// One line as the canvas's pen describes it, straight through QPainter.
+void PlainLine(QPainter& painter, QPoint a, QPoint b, int width)
+{
+    QPen pen(Qt::black, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    if (width <= 1) {
+        pen = QPen(Qt::black, 1);
+        pen.setCosmetic(true);
+        pen.setCapStyle(Qt::FlatCap);
+        pen.setJoinStyle(Qt::MiterJoin);
+    }
+    painter.setPen(pen);
+    painter.drawLine(QPointF(a), QPointF(b));
+}
+
+} // namespace
+
+TEST(QPainterLineRun, Width3AxisLinesHaveTheStrokersPixels)
+{
+    const QSize size(1200, 120);
+    for (int length : {1, 2, 3, 4, 5, 7, 12, 13, 30, 59, 60, 333, 1000})
+        for (int direction = 0; direction < 4; ++direction)
+            for (int offset = 0; offset < 3; ++offset) {
+                QPoint a(10 + offset, 10 + offset);
+                QPoint b = a;
+                switch (direction) {
+                case 0: b.ry() += std::min(length, 100); break;
+                case 1: a.ry() += std::min(length, 100); break;
+                case 2: b.rx() += length; break;
+                default: a.rx() += length; break;
+                }
+                QImage expected = Blank(size);
+                {
+                    QPainter painter(&expected);
+                    PlainLine(painter, a, b, 3);
+                }
+                QImage actual = Blank(size);
+                {
+                    QPainterCanvas canvas(&actual);
+                    canvas.setPen({kBlack, 3, PenStyle::Solid});
+                    canvas.moveTo(a);
+                    canvas.lineTo(b);
+                }
+                EXPECT_EQ(actual, expected) << "length " << length << " direction " << direction;
+            }
+}
+
+TEST(QPainterLineRun, ConnectedLinesMakeTheSamePicture)
+{
+    // An air hose: two sine periods of line-tos, as DrawHoseStack draws it,
+    // then a pipe piece across, in width 3 (drawn from a picture made once)
+    // and in width 1, at several places including far from the origin.
+    const QSize size(2000, 120);
+    for (int width : {1, 3})
+        for (int x : {60, 61, 1003, 1937}) {
+            std::vector<QPoint> points{{x, 7}};
+            for (int y = 10; y <= 58; ++y)
+                points.emplace_back(x + Round(12 * std::sin((y - 10) * std::numbers::pi / 12)), y);
+            points.emplace_back(x, 80);
+            points.emplace_back(x + 30, 80);
+
+            QImage expected = Blank(size);
+            {
+                QPainter painter(&expected);
+                for (size_t i = 1; i < points.size(); ++i)
+                    PlainLine(painter, points[i - 1], points[i], width);
+            }
+            QImage actual = Blank(size);
+            {
+                QPainterCanvas canvas(&actual);
+                canvas.setPen({kBlack, width, PenStyle::Solid});
+                for (int repeat = 0; repeat < 2; ++repeat) { // the second from the picture
+                    canvas.moveTo(points[0]);
+                    for (size_t i = 1; i < points.size(); ++i)
+                        canvas.lineTo(points[i]);
+                    canvas.ellipse(0, 0, 1, 1); // ends the run
+                }
+            }
+            QImage withDot = expected;
+            {
+                QPainter painter(&withDot);
+                QPainterCanvas canvas(painter);
+                canvas.ellipse(0, 0, 1, 1);
+            }
+            EXPECT_EQ(actual, withDot) << "width " << width << " at " << x;
+        }
+}
+
+TEST(QPainterLineRun, ARunEndsWhenThePenChangesOrAnotherPrimitiveComes)
+{
+    QImage image = Blank();
+    {
+        QPainterCanvas canvas(&image);
+        canvas.setPen({0x0000FF, 1, PenStyle::Solid});
+        canvas.moveTo(10, 10);
+        canvas.lineTo(50, 10);
+        canvas.setPenColour(0x00FF00);
+        canvas.lineTo(50, 50);          // another colour: a new run
+        canvas.ellipse(60, 60, 70, 70); // draws the pending run first
+        canvas.moveTo(10, 100);
+        canvas.lineTo(40, 100);
+    } // the last run is drawn when the canvas ends
+    EXPECT_EQ(image.pixel(30, 10), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(50, 30), qRgb(0, 255, 0));
+    EXPECT_EQ(image.pixel(20, 100), qRgb(0, 255, 0));
+}
