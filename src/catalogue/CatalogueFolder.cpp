@@ -1,16 +1,19 @@
 #include "CatalogueFolder.h"
 
+#include "AtomicSave.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
 
 #include <algorithm>
 
-namespace pipeloop::catalogue {
+namespace pipeloop::catalogue
+{
 
-namespace {
+namespace
+{
 
 bool ReadWhole(const QString& path, QByteArray& bytes, QString& error)
 {
@@ -99,11 +102,8 @@ UnpackResult UnpackCatalogue(const TCAB& cab, const QString& folder)
         }
         seen.insert(folded);
         const QByteArray& bytes = *cab.Entry(i);
-        QSaveFile file(dir.filePath(name));
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
-            !file.commit()) {
-            result.error = QStringLiteral("Problem writing to :\n%1\n%2")
-                               .arg(dir.filePath(name), file.errorString());
+        if (auto failure = SaveAtomically(dir.filePath(name), bytes)) {
+            result.error = std::move(*failure);
             return result;
         }
         result.written.append(name);

@@ -20,12 +20,12 @@
 // depend on pipe length. The tests keep the literal step walk as a reference
 // (an override of WalkSteps) and require identical results.
 //
-// Mended faults and choices left open by the Part:
+// Mended faults and choices of our own:
 // - A run whose two ends coincide (a zero-length spur, an avoidance segment
 //   between two corners at the same place) would never end in a walk that
 //   steps before it looks. Here it gets its start clip and nothing else: no
 //   pipe, no further clips, and the generation goes on.
-// - The hose totals grow as needed (the Part's table held 16 sizes).
+// - The hose totals grow as needed (a fixed table of 16 sizes would overflow).
 // - A piece one millimetre over the stock length (a rounded diagonal run) is
 //   a whole stock pipe (PipeCutting.h).
 // - Messages queued by earlier, unconfirmed selections are taken out of the

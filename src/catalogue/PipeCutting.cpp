@@ -3,6 +3,7 @@
 #include "PartObject.h"
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace pipeloop::catalogue {
@@ -20,17 +21,17 @@ QString TPipeCutter::PieceText(float size, int32_t length, DisplayUnits units)
 
 QString TPipeCutter::pieceText(float size, int32_t length, DisplayUnits units)
 {
-    const QString* text = nullptr;
-    for (const auto& [known, sizeText] : m_sizeTexts)
-        if (known == size)
-            text = &sizeText;
-    if (!text) {
-        m_sizeTexts.emplace_back(size, SizeText(size));
-        text = &m_sizeTexts.back().second;
+    if (units != m_pieceUnits) {
+        m_pieceTexts.clear();
+        m_pieceUnits = units;
     }
-    return *text + QStringLiteral(" x ") +
-           FormatLength(static_cast<uint32_t>(std::max<int32_t>(length, 0)), units) +
-           QStringLiteral(" PIPE");
+    uint32_t bits = 0;
+    std::memcpy(&bits, &size, sizeof bits);
+    const uint64_t key = (uint64_t(bits) << 32) | uint32_t(length);
+    const auto found = m_pieceTexts.find(key);
+    if (found != m_pieceTexts.end())
+        return found->second;
+    return m_pieceTexts.emplace(key, PieceText(size, length, units)).first->second;
 }
 
 void TPipeCutter::AddPiece(CuttingContext& context, int32_t length, TPipeLoopObject* object,
@@ -111,7 +112,7 @@ void TPipeCutter::ClearWaste()
 {
     m_entries.clear();
     m_bySize.clear();
-    m_sizeTexts.clear(); // the locale may change between generations
+    m_pieceTexts.clear(); // the locale may change between generations
     m_live = 0;
 }
 

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <set>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -89,12 +90,14 @@ private:
     // (length, index in m_entries)
     using Ordered = std::set<std::pair<int32_t, size_t>>;
     Ordered* ordered(float size, bool create);
-    // PieceText with the size texts remembered (a generation has few sizes).
+    // PieceText remembered per size and length (a generation cuts the same
+    // stock lengths over and over).
     QString pieceText(float size, int32_t length, DisplayUnits units);
 
     std::vector<Entry> m_entries;
     std::vector<std::pair<float, Ordered>> m_bySize;
-    std::vector<std::pair<float, QString>> m_sizeTexts;
+    std::unordered_map<uint64_t, QString> m_pieceTexts;
+    DisplayUnits m_pieceUnits = DisplayUnits::Metres;
     size_t m_live = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "PriceListFile.h"
 
+#include "AtomicSave.h"
 #include "DateSerial.h"
 #include "IniFile.h"
 #include "LocaleInfo.h"
@@ -9,17 +10,21 @@
 #include "Units.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <limits>
 
-namespace pipeloop::catalogue {
+namespace pipeloop::catalogue
+{
 
-namespace {
+namespace
+{
 
 const QString Header = QString::fromLatin1(TPartsDatabase::PriceListSection);
 
-QString Symbol() { return LocaleInfo::current().currencySymbol; }
+QString Symbol()
+{
+    return LocaleInfo::current().currencySymbol;
+}
 
 Money TimesUnits(Money price, int32_t units)
 {
@@ -85,10 +90,8 @@ QByteArray PriceListFileBytes(const std::vector<PriceRow>& rows, QDate expires)
 bool WritePriceListFile(const QString& path, const std::vector<PriceRow>& rows, QDate expires)
 {
     const QByteArray bytes = PriceListFileBytes(rows, expires);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        Ui().error(QStringLiteral("Problem writing to :\r\n") + path + QStringLiteral("\r\n") +
-                   file.errorString());
+    if (const auto failure = WriteAtomically(path, bytes)) {
+        Ui().error(ProblemWritingMessage(path, failure->reason));
         return false;
     }
     return true;

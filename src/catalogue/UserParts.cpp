@@ -1,16 +1,17 @@
 #include "UserParts.h"
 
+#include "AtomicSave.h"
 #include "Cp1252.h"
 #include "ErrorReport.h"
 #include "UiServices.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <stdexcept>
 
-namespace pipeloop::catalogue {
+namespace pipeloop::catalogue
+{
 
 std::vector<AssignedItem> SplitAssignedText(const QString& text)
 {
@@ -111,10 +112,8 @@ QByteArray UserPartsDatabase::UserEntriesBytes() const
 bool UserPartsDatabase::SaveUserEntries(const QString& path)
 {
     const QByteArray bytes = UserEntriesBytes();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        Ui().error(QStringLiteral("Problem writing to :\r\n") + path + QStringLiteral("\r\n") +
-                   file.errorString());
+    if (const auto failure = WriteAtomically(path, bytes)) {
+        Ui().error(ProblemWritingMessage(path, failure->reason));
         return false;
     }
     m_userFile = path;

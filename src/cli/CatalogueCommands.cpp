@@ -9,7 +9,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QSaveFile>
 
 #include <cstdio>
 

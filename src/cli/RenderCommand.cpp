@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 #include <optional>
 

@@ -1,11 +1,13 @@
 #include "Subcommand.h"
 
+#include "AtomicSave.h"
+
 #include <QFile>
-#include <QSaveFile>
 
 #include <cstdio>
 
-namespace pipeloop::cli {
+namespace pipeloop::cli
+{
 
 QString Invocation::argument(qsizetype index, const QString& what) const
 {
@@ -28,11 +30,8 @@ bool Invocation::writeResult(const QByteArray& bytes) const
         std::fflush(stdout);
         return true;
     }
-    QSaveFile file(path);
-    // Unbuffered so that a write failing part-way is seen before commit() renames the file.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() || !file.commit()) {
-        std::fprintf(stderr, "error: Problem writing to :\n%s\n%s\n", qPrintable(path),
-                     qPrintable(file.errorString()));
+    if (const auto failure = SaveAtomically(path, bytes)) {
+        std::fprintf(stderr, "error: %s\n", qPrintable(*failure));
         return false;
     }
     return true;

@@ -1,5 +1,6 @@
 #include "ProjectFile.h"
 
+#include "AtomicSave.h"
 #include "ErrorReport.h"
 #include "IniFile.h"
 #include "UiServices.h"
@@ -7,7 +8,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cmath>
 #include <limits>
@@ -67,10 +67,9 @@ QString CannotOverwriteMessage(const QString& path)
     return QStringLiteral("Cannot overwrite file : ") + path;
 }
 
-QString ProblemWritingMessage(const QString& path, const QString& reason)
+QString ProjectWriteMessage(const QString& path, const QString& reason)
 {
-    return QStringLiteral("Problem writing to :\r\n") + path + QStringLiteral("\r\n") +
-           WriteErrorText(reason);
+    return ProblemWritingMessage(path, WriteErrorText(reason));
 }
 
 // Whether an existing target can be replaced by a new file: it must be a file
@@ -373,31 +372,10 @@ bool SaveProject(const TPipeLoop& design, const TPipeLoopOptions& options,
     }
     const QByteArray bytes = ProjectBytes(design, options, printSetup, zoom);
 
-    // QSaveFile writes a temporary file beside the target and, on commit,
-    // flushes it to disk (fdatasync) and renames it over the target; until
-    // then, and after any failure, the target is untouched. It never falls
-    // back to writing the target in place. The writes are unbuffered and
-    // checked here: a buffered QSaveFile (Qt 6.4) commits a file cut short
-    // when the flush at commit writes only part of it (a full disk, a file
-    // size limit) and reports success.
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        Ui().error(ProblemWritingMessage(path, file.errorString()));
-        return false;
-    }
-    for (qsizetype written = 0; written < bytes.size();) {
-        const qint64 step = file.write(bytes.constData() + written, bytes.size() - written);
-        if (step <= 0) {
-            const QString reason = file.errorString();
-            file.cancelWriting();
-            Ui().error(ProblemWritingMessage(path, reason));
-            return false;
-        }
-        written += step;
-    }
-    if (!file.commit()) {
-        Ui().error(ProblemWritingMessage(path, file.errorString()));
+    // The target is replaced only once every byte is on disk; after any
+    // failure it is untouched and no temporary file is left.
+    if (const auto failure = WriteAtomically(path, bytes)) {
+        Ui().error(ProjectWriteMessage(path, failure->reason));
         return false;
     }
     return true;

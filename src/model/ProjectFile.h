@@ -9,7 +9,7 @@
 //
 // - Saving never deletes the old file first. The text is written to a
 //   temporary file in the same folder, flushed to disk and then renamed over
-//   the target in one step (QSaveFile), so the old file survives any failure.
+//   the target in one step (see AtomicSave.h), so the old file survives any failure.
 // - Loading builds the new design, options and print setup aside and hands
 //   them back; nothing the caller holds changes until it applies a successful
 //   load. A load that stops part-way (an unparsable valve angle, inlet angle

@@ -4,7 +4,7 @@
 // entities on ELBOW_LAYER, SPUR_LAYER and DROP_LAYER, in whole millimetres,
 // north at +Y (X = EW, Y = RoomNS - NS, Z = 0; drops run down to -PipeLen).
 //
-// The bytes are the Part's, byte for byte: the 999 comment
+// The bytes are fixed, byte for byte: the 999 comment
 // "PIPELOOP " + ProgramVersion(), the header section ($INSUNITS 4, $EXTMIN,
 // $EXTMAX), the VPORT table directly after it with no TABLES section around
 // it, the entities, EOF; every line ends with CR LF and every integer is

@@ -2,8 +2,8 @@
 
 // Picture export: the current view drawn as a picture the size
 // of the main drawing area, at the screen's scales and origins, in every
-// format: the Windows metafiles (EMF, placeable WMF) and the bitmap (BMP) of
-// the Part, and PNG, SVG and PDF, which Linux users expect. The clipboard
+// format: the Windows metafiles (EMF, placeable WMF) and the bitmap (BMP)
+// that Windows programs take, and PNG, SVG and PDF, which Linux users expect. The clipboard
 // contents are prepared here as data; putting them on the clipboard is the
 // desktop's job.
 //

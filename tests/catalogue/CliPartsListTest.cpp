@@ -144,7 +144,7 @@ TEST_F(CliPartsListTest, UnconnectedSymbolsAndBadOptions)
 TEST_F(CliPartsListTest, SampleProjectsEndInAListOrAStopMessage)
 {
     // The samples show every drop style, QUICK ones included, which the
-    // vendor's fittings cannot build: such a sample stops with the Part's
+    // vendor's fittings cannot build: such a sample stops with the generator's
     // message. Either way the program ends cleanly and says why.
     for (const QString& name : {QStringLiteral("workshop.plf"), QStringLiteral("factory.plf"),
                                 QStringLiteral("compressor-house.cph")}) {

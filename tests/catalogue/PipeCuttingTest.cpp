@@ -158,7 +158,7 @@ TEST(PipeCuttingTest, WasteDetailsListOffcutsAboveFiveMillimetresInTheDesignsUni
 
 TEST(PipeCuttingTest, ChoiceMatchesALiteralScanOfTheList)
 {
-    // The Part's scan, written out: least leftover, earlier on ties, an exact
+    // The offcut scan, written out: least leftover, earlier on ties, an exact
     // length ends the search.
     const auto literal = [](std::vector<TPipeWaste>& list, int32_t length, float size) {
         int best = -1;

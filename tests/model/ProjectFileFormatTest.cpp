@@ -1,4 +1,4 @@
-// The project file: golden files written by hand from the Part
+// The project file: golden files written by hand
 // (tests/data/projects), the byte form, every section's keys and defaults,
 // the legacy keys, the options and print setup that travel with a project,
 // the header check, the version check and the locale of reals.

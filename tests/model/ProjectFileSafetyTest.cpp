@@ -6,6 +6,8 @@
 
 #include "ProjectFileTest.h"
 
+#include "FileSizeLimit.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -190,17 +192,11 @@ TEST_F(ProjectSafety, AWriteThatFailsPartWayLeavesTheOldFile)
 
     // A file size limit makes the write itself fail after the temporary file
     // was created, for root as for anyone.
-    struct sigaction ignore = {}, previousAction = {};
-    ignore.sa_handler = SIG_IGN;
-    ASSERT_EQ(sigaction(SIGXFSZ, &ignore, &previousAction), 0);
-    rlimit previous = {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
-    rlimit small = previous;
-    small.rlim_cur = 512;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool saved = s.save(path);
-    setrlimit(RLIMIT_FSIZE, &previous);
-    sigaction(SIGXFSZ, &previousAction, nullptr);
+    bool saved = false;
+    {
+        const test::FileSizeLimit limit(512);
+        saved = s.save(path);
+    }
 
     EXPECT_FALSE(saved);
     ASSERT_EQ(ui.messages.size(), 1u);

@@ -161,8 +161,9 @@ TEST_P(Samples, SpursStartOnThePipeAndDrainsSitAtEndsAndLowPoints)
                 return other.get() != spur.get() &&
                        other->position().samePlan(spur->endPosition());
             });
-        if (!feedsAnotherSpur)
+        if (!feedsAnotherSpur) {
             EXPECT_TRUE(drains.contains({spur->NS2, spur->EW2})) << spur->Name.toStdString();
+        }
     }
     int32_t lowest = INT32_MAX;
     for (const auto& spur : d.Spurs)

@@ -1,10 +1,11 @@
-// DXF export: the bytes against golden files written by hand from
-// the Part, the coordinate mapping, and the failure handling of the file
+// DXF export: the bytes against golden files written by hand,
+// the coordinate mapping, and the failure handling of the file
 // writer (created first, every write verified, the error report, the partial
-// file of the Part versus the all-or-nothing file of the command line).
+// file of the program versus the all-or-nothing file of the command line).
 
 #include "DxfWriter.h"
 
+#include "FileSizeLimit.h"
 #include "LocaleInfo.h"
 #include "PipeLoop.h"
 #include "ScriptedUi.h"
@@ -56,29 +57,6 @@ QList<QByteArray> Lines(const QByteArray& bytes)
     return lines;
 }
 
-// While alive, files this process writes may not grow beyond limit bytes
-// (a disk that fills up): writes beyond it fail with EFBIG.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t limit)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_handler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lowered = m_saved;
-        lowered.rlim_cur = limit;
-        setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_handler);
-    }
-
-private:
-    rlimit m_saved{};
-    void (*m_handler)(int) = nullptr;
-};
 
 class DxfWriterTest : public ::testing::Test
 {
@@ -307,7 +285,7 @@ TEST_F(DxfWriterTest, FailureInPlaceLeavesThePartlyWrittenFile)
     const QByteArray whole = DxfBytes(design);
     bool saved = true;
     {
-        const FileSizeLimit limit(200);
+        const test::FileSizeLimit limit(200);
         saved = SaveDxf(design, path);
     }
     EXPECT_FALSE(saved);
@@ -332,7 +310,7 @@ TEST_F(DxfWriterTest, AtomicFailureLeavesTheOldFileAndNoTemporary)
     }
     bool saved = true;
     {
-        const FileSizeLimit limit(200);
+        const test::FileSizeLimit limit(200);
         saved = SaveDxf(design, path, {DxfFileMode::Atomic});
     }
     EXPECT_FALSE(saved);

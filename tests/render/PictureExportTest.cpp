@@ -8,6 +8,7 @@
 #include "LocaleInfo.h"
 #include "PipeLoop.h"
 #include "PlanRenderer.h"
+#include "FileSizeLimit.h"
 #include "RecordingCanvas.h"
 #include "RenderTestSupport.h"
 #include "ScreenView.h"
@@ -52,28 +53,6 @@ QByteArray ReadFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// While alive, files this process writes may not grow beyond limit bytes.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t limit)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_handler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lowered = m_saved;
-        lowered.rlim_cur = limit;
-        setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_handler);
-    }
-
-private:
-    rlimit m_saved{};
-    void (*m_handler)(int) = nullptr;
-};
 
 class PictureExportTest : public ::testing::Test
 {
@@ -388,7 +367,7 @@ TEST_F(PictureExportTest, FullDiskLeavesTheOldFileAndNoTemporary)
         }
         bool saved = true;
         {
-            const FileSizeLimit limit(1000);
+            const test::FileSizeLimit limit(1000);
             saved = SavePicture(design, source(), format, path);
         }
         EXPECT_FALSE(saved);

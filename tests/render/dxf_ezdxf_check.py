@@ -153,7 +153,7 @@ def main():
     if len(sys.argv) < 3:
         print(__doc__)
         return 64
-    logging.getLogger("ezdxf").setLevel(logging.ERROR)  # the Part's layout warns
+    logging.getLogger("ezdxf").setLevel(logging.ERROR)  # the VPORT-without-TABLES layout warns
     cli, projects = sys.argv[1], sys.argv[2:]
     with tempfile.TemporaryDirectory() as folder:
         for project in projects:

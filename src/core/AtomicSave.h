@@ -19,9 +19,21 @@
 namespace pipeloop
 {
 
+struct AtomicWriteFailure
+{
+    bool created = false; // the temporary file was made; the failure came while writing it
+    QString reason;       // the system's words
+};
+
+// Nothing on success, else where and why it failed; callers word the message.
+std::optional<AtomicWriteFailure> WriteAtomically(const QString& path, const QByteArray& bytes);
+
+// "Problem writing to :" CR LF + path + CR LF + the reason.
+QString ProblemWritingMessage(const QString& path, const QString& reason);
+
 // Nothing on success; on failure the message to show: "Cannot create file : "
 // + path + CR LF + the reason when the temporary file cannot be made, else
-// "Problem writing to :" CR LF + path + CR LF + the reason.
+// the problem-writing message.
 std::optional<QString> SaveAtomically(const QString& path, const QByteArray& bytes);
 
 } // namespace pipeloop
