@@ -124,7 +124,7 @@ for run in PIPE_SIZES:
         if outlet <= run:
             add(f"90100-{run}-{outlet}", "OUTLET-TEE", f"Outlet tee {run}mm with {outlet}mm drop",
                 size_text(run), 3.1 + 2.6 * size_factor(run) ** 1.4, 21, OD2=size_text(outlet))
-for run in PIPE_SIZES[3:]:
+for run in PIPE_SIZES[2:]:
     for outlet in (20, 25):
         add(f"90200-{run}-{outlet}", "SADDLE-OUTLET",
             f"Saddle outlet {run}mm with {outlet}mm drop", size_text(run),
@@ -137,7 +137,7 @@ for run in PIPE_SIZES:
         add(f"90300-{run}-{code}", "FEMALE-OUTLET",
             f"Threaded outlet tee {run}mm x {text} BSP female", size_text(run),
             3.3 + 2.5 * size_factor(run) ** 1.4, 23, OD2=text, AT2="FEMALE BSP")
-for run in PIPE_SIZES[3:]:
+for run in PIPE_SIZES[2:]:
     for code in ("12", "34", "1"):
         text, _ = THREADS[code]
         add(f"90310-{run}-{code}", "FEMALE-OUTLET",

@@ -257,19 +257,19 @@ def workshop():
     p.drain((6500, 10000), False, 1000)
     # Drops on the north run, the east run, the bench spur and the low spur.
     p.drop((500, 3500), "FEMALE", [("FRL", "FRL-14"), "COUPLER", ("AIR-HOSE", "AH-9-5"),
-                                   "COUPLER"], 5000, outlet=20.0, hose=9.53)
+                                   "COUPLER"], 5000, outlet=12.7, hose=9.25)
     p.drop((500, 7500), "TEE", ["VALVE", "FILTER_AUTO", ("REGULATOR", "REG-12"), "GAUGE",
                                 "2-PORT-OUTLET"], 1800, outlet=20.0)
-    p.drop((500, 11500), "QUICK", ["1-PORT-OUTLET"], 1500, outlet=20.0, package="QD-20")
+    p.drop((500, 5500), "FEMALE_SADDLE", ["REGULATOR"] + RECOIL, 4000, outlet=12.7, hose=6.35)
+    p.drop((500, 11500), "TEE", ["1-PORT-OUTLET"], 1500, outlet=25.0, package="KIT-T25-FRL")
     p.drop((4500, 14500), "SADDLE", ["FRL", "1-PORT-OUTLET"], 1700, outlet=20.0)
-    p.drop((4500, 3500), "FEMALE_SADDLE", ["REGULATOR"] + RECOIL, 4000, outlet=12.7,
-           hose=6.35)
-    p.drop((7500, 10000), "FEMALE_QUICK", ["FILTER"] + HOSE, 3000, outlet=12.7, hose=9.53)
+    p.drop((4500, 3500), "TEE", ["FEMALE-TEE", "REGULATOR", "GAUGE"], 1800, outlet=20.0)
+    p.drop((7500, 10000), "FEMALE", ["FILTER"] + HOSE, 3000, outlet=12.7, hose=9.25)
     # Isolating valves on the north run and at the start of the bench spur.
     p.valve((500, 9500))
     p.valve((4500, 1000))
     # The feed from the compressor house, on the south run.
-    p.inlet((8500, 2000), [("VALVE", "BV-32")], 2000, 32.0)
+    p.inlet((8500, 2000), ["FILTER", ("VALVE", "ZAVOZA:90400-32")], 2000, 32.0)
     p.notes = ["Automatic drain DRAIN1 at the north-east corner, the far end of the ring.",
                "Bench spur isolated by VALVE2; drain it daily.",
                "Feed from the compressor house through the south wall."]
@@ -299,15 +299,13 @@ def compressor_house():
     p.drain((2500, 1000), True, 2000, name="Header drain")
     p.drain((2500, 3500), False, 2300, name="Receiver drain")
     p.drain((2500, 6600), False, 2000, name="Filter drain")
-    p.drop((2500, 7400), "FEMALE_QUICK", ["REGULATOR", "GAUGE"] + HOSE, 4000, outlet=12.7,
-           hose=9.53, name="Service point")
+    p.drop((2500, 7400), "FEMALE", ["REGULATOR", "GAUGE"] + HOSE, 4000, outlet=12.7,
+           hose=9.25, name="Service point")
     p.valve((2100, 1500), name="Compressor 1 isolator")
     p.valve((2900, 1200), name="Compressor 2 isolator")
     p.valve((2500, 7600), name="Main isolator")
-    p.inlet((1700, 1500), [("COMPRESSOR", "C-7.5KW")], 1000, 40.0, name="Compressor 1",
-            loop_only=False)
-    p.inlet((3300, 1200), [("COMPRESSOR", "C-7.5KW")], 1000, 40.0, name="Compressor 2",
-            loop_only=False)
+    p.inlet((1700, 1500), ["COMPRESSOR"], 1000, 40.0, name="Compressor 1", loop_only=False)
+    p.inlet((3300, 1200), ["COMPRESSOR"], 1000, 40.0, name="Compressor 2", loop_only=False)
     p.notes = ["Receiver drain and filter drain piped to the oil-water separator.",
                "Dryer bypass not shown."]
     return p
@@ -322,12 +320,15 @@ def factory():
     p = Project("Factory ring main", "PipeLoop sample", "Northfield Components plc", 0,
                 60000, 30000, 8000, 5000, 63.0, colour="BLUE", outlet_size=20.0)
     # The ring 1 m inside the walls. On the south run it rises 1500 mm over the
-    # loading door between EW 30000 and 34000, then falls back.
+    # loading door between EW 34000 and 30000 and falls back: the four-elbow
+    # detour the editor's building avoidance command makes (up, across, down).
     p.elbow(1000, 1000)
     p.elbow(1000, 59000)
     p.elbow(29000, 59000)
+    p.elbow(29000, 34000)
     p.elbow(29000, 34000, vd=-1500)
-    p.elbow(29000, 30000, hg=6500, vd=1500)
+    p.elbow(29000, 30000, vd=-1500)
+    p.elbow(29000, 30000)
     p.elbow(29000, 1000)
     p.elbow(1000, 1000)
 
@@ -351,34 +352,50 @@ def factory():
 
     # Bay spurs: six from the north run southwards, six from the south run
     # northwards, between the machine rows; alternate 40 and 32 mm.
-    styles = ["TEE", "FEMALE", "QUICK", "FEMALE_QUICK", "SADDLE", "FEMALE_SADDLE"]
+    # The drop styles the vendor's fittings build; quick-coupling outlets are
+    # not among them. Saddles need a run of 32 mm or more.
+    styles = ["TEE", "FEMALE", "SADDLE", "FEMALE_SADDLE"]
+    without_saddle = {"SADDLE": "TEE", "FEMALE_SADDLE": "FEMALE"}
     stacks = {
         "TEE": [["VALVE", ("FRL", "FRL-12"), "2-PORT-OUTLET"],
-                ["FILTER", "REGULATOR", "GAUGE", "1-PORT-OUTLET"]],
-        "FEMALE": [[("FRL", "FRL-12")] + HOSE, ["REGULATOR", "GAUGE"] + HOSE],
-        "QUICK": [["1-PORT-OUTLET"], ["REGULATOR", "3-PORT-OUTLET"]],
-        "FEMALE_QUICK": [["FILTER_AUTO"] + HOSE, ["LUBRICATOR"] + RECOIL],
-        "SADDLE": [["FRL", "4-PORT-OUTLET"], ["DRYER", "REGULATOR", "2-PORT-OUTLET"]],
-        "FEMALE_SADDLE": [["REGULATOR"] + RECOIL, ["FEMALE-TEE", "REDUCER"] + HOSE],
+                ["FILTER", "REGULATOR", "GAUGE", "1-PORT-OUTLET"],
+                ["FEMALE-TEE", "REGULATOR", "GAUGE"]],
+        "FEMALE": [[("FRL", "FRL-12")] + HOSE, ["REGULATOR", "GAUGE"] + HOSE,
+                   ["FILTER_AUTO"] + HOSE],
+        "SADDLE": [["FRL", "4-PORT-OUTLET"], ["DRYER", "REGULATOR", "2-PORT-OUTLET"],
+                   ["VALVE", "FILTER", "1-PORT-OUTLET"]],
+        "FEMALE_SADDLE": [["REGULATOR"] + RECOIL, ["LUBRICATOR"] + HOSE,
+                          ["FILTER"] + RECOIL],
     }
+    packages = {"TEE": "KIT-T25-FRL", "FEMALE": "KIT-F20-HOSE", "SADDLE": "KIT-S40-TWIN",
+                "FEMALE_SADDLE": "KIT-F32-RECOIL"}
+    hoses = (6.35, 9.25, 12.7)
     counter = [0]
 
-    def drop_at(point, pipe_height, outlet):
+    def drop_at(point, pipe_height, run):
         counter[0] += 1
         style = styles[counter[0] % len(styles)]
-        stack = stacks[style][counter[0] // len(styles) % 2]
+        if run < 32:
+            style = without_saddle.get(style, style)
+        stack = stacks[style][counter[0] // len(styles) % 3]
         female = style.startswith("FEMALE")
-        # Non-female drops run down to an outlet 1200 mm above the floor;
-        # female drops give the length of their hose.
-        pipe_len = 3000 + (counter[0] % 5) * 1000 if female else pipe_height - 1200
-        package = "KIT-%s" % style if counter[0] % 11 == 0 else ""
-        p.drop(point, style, stack, pipe_len, outlet=outlet,
-               hose=(6.35, 9.53, 12.7)[counter[0] % 3], package=package)
+        # A recoil hose screws into a reducing bush, so it is smaller than the outlet.
+        hose = hoses[counter[0] % (2 if "RECOIL-HOSE" in stack else 3)]
+        # Non-female drops run down to an outlet 1200 mm above the floor; female
+        # drops give the length of their hose, a stock length for recoil hoses.
+        if not female:
+            pipe_len = pipe_height - 1200
+        elif "RECOIL-HOSE" in stack:
+            pipe_len = 6000
+        else:
+            pipe_len = 3000 + (counter[0] % 5) * 1000
+        outlet = 12.7 if female else (25.0 if run >= 40 else 20.0)
+        package = packages[style] if counter[0] % 11 == 0 else ""
+        p.drop(point, style, stack, pipe_len, outlet=outlet, hose=hose, package=package)
 
     for bay in range(6):
         ew = bay * 10000 + 5000
         size = 40.0 if bay % 2 == 0 else 32.0
-        outlet = 25.0 if size == 40.0 else 20.0
         for from_north in (True, False):
             start = (1000, ew) if from_north else (29000, ew)
             end = (13500, ew) if from_north else (16500, ew)
@@ -389,7 +406,7 @@ def factory():
             # clear of the valve and the end.
             ns = start[0] + 2 * step
             while (ns < end[0] - 500) if from_north else (ns > end[0] + 500):
-                drop_at((ns, ew), 5000, outlet)
+                drop_at((ns, ew), 5000, size)
                 ns += step
             # An end drain at the far end of each spur.
             p.drain(end, bay % 3 == 0, 4000)
@@ -398,15 +415,15 @@ def factory():
     # level parts of the south run (not on the rise over the door).
     for ew in range(2500, 58000, 2500):
         if ew % 10000 != 5000 and ew != 30000:  # spur starts, the valve at 30000
-            drop_at((1000, ew), 5000, 20.0)
+            drop_at((1000, ew), 5000, 63)
     for ew in list(range(3500, 29000, 3000)) + list(range(36000, 58000, 3000)):
         if ew % 10000 != 5000:
-            drop_at((29000, ew), 5000, 20.0)
+            drop_at((29000, ew), 5000, 63)
     for ns in range(5000, 27000, 4000):
-        drop_at((ns, 59000), 5000, 20.0)
+        drop_at((ns, 59000), 5000, 63)
     # The west run, clear of the two inlets (NS 8000, 22000) and the valve (15000).
     for ns in (3000, 5000, 11000, 13000, 17000, 19000, 25000, 27000):
-        drop_at((ns, 1000), 5000, 20.0)
+        drop_at((ns, 1000), 5000, 63)
 
     # Vertical drop spurs to the assembly benches along the east wall: each
     # leaves the east run and runs west 2 m lower, ending in a drain short of
@@ -414,7 +431,7 @@ def factory():
     for ns in (4000, 12000, 20000, 26000):
         p.spur((ns, 59000), (ns, 55500), 25.0, vd=2000)
         for ew in (58500, 57750, 57000, 56250):
-            drop_at((ns, ew), 3000, 12.7)
+            drop_at((ns, ew), 3000, 25)
         p.drain((ns, 55500), False, 2500)
 
     # Low points of the loop: both foot ends of the rise over the door, and the

@@ -16,9 +16,11 @@
 #include <cstring>
 #include <unordered_map>
 
-namespace pipeloop::catalogue {
+namespace pipeloop::catalogue
+{
 
-namespace {
+namespace
+{
 
 const QString CrLf = QStringLiteral("\r\n");
 const QString Six = QStringLiteral("      ");
@@ -26,9 +28,15 @@ constexpr double DegreesPerRadian = 57.29577951308232;
 // The maker whose assigned parts are recorded (this build serves one vendor).
 const QString VendorMaker = QStringLiteral("ZAVOZA");
 
-int32_t Sign(int64_t value) { return value > 0 ? 1 : value < 0 ? -1 : 0; }
+int32_t Sign(int64_t value)
+{
+    return value > 0 ? 1 : value < 0 ? -1 : 0;
+}
 
-int64_t Abs64(int64_t value) { return value < 0 ? -value : value; }
+int64_t Abs64(int64_t value)
+{
+    return value < 0 ? -value : value;
+}
 
 // The smallest number of steps whose length reaches threshold.
 int64_t StepsToReach(double threshold, double stepLength)
@@ -79,6 +87,8 @@ int TurnAngle(float a, float b)
 struct TPartsListGenerator::Index {
     std::unordered_map<Position, TPipeLoopObject*, PositionHash> primary;
     std::unordered_map<Position, TPipeLoopObject*, PositionHash> spurEnds;
+    // Drains standing on a corner, which the lookup above finds as the corner.
+    std::unordered_map<Position, TDrain*, PositionHash> cornerDrains;
     // Plan points by line: east-west lines by NS (values EW), north-south
     // lines by EW (values NS), diagonals by NS - EW and by NS + EW (values NS).
     std::unordered_map<int64_t, std::vector<int32_t>> eastWest, northSouth, falling, rising;
@@ -95,6 +105,7 @@ struct TPartsListGenerator::Index {
     {
         primary.clear();
         spurEnds.clear();
+        cornerDrains.clear();
         eastWest.clear();
         northSouth.clear();
         falling.clear();
@@ -109,8 +120,11 @@ struct TPartsListGenerator::Index {
             add({elbow->NS, elbow->EW, elbow->PipeHeight()}, elbow.get());
         for (const auto& drop : design.Drops)
             add(drop->position(), drop.get());
-        for (const auto& drain : design.Drains)
+        for (const auto& drain : design.Drains) {
             add(drain->position(), drain.get());
+            if (primary.at(drain->position())->Kind() == ObjectKind::Elbow)
+                cornerDrains.try_emplace(drain->position(), drain.get());
+        }
         for (const auto& valve : design.Valves)
             add(valve->position(), valve.get());
         for (const auto& inlet : design.Inlets)
@@ -127,6 +141,17 @@ struct TPartsListGenerator::Index {
                 std::sort(values.begin(), values.end());
                 values.erase(std::unique(values.begin(), values.end()), values.end());
             }
+    }
+
+    // A drain on the corner at p, handed out once.
+    TDrain* takeCornerDrain(const Position& p)
+    {
+        const auto found = cornerDrains.find(p);
+        if (found == cornerDrains.end())
+            return nullptr;
+        TDrain* drain = found->second;
+        cornerDrains.erase(found);
+        return drain;
     }
 
     TPipeLoopObject* at(const Position& p) const
@@ -253,8 +278,9 @@ const TPartObject* TPartsListGenerator::PipeReducer(float big, float small)
 // ---------------------------------------------------------------- set-up
 
 TPartsListGenerator::TPartsListGenerator(TPipeLoop& design, TPartsDatabase& database)
-    : m_design(design), m_database(database), m_options(PartsListOptions::ForDesign(design.PipeColour)),
-      m_index(std::make_unique<Index>()), m_cache(std::make_unique<SelectionCache>())
+    : m_design(design), m_database(database),
+      m_options(PartsListOptions::ForDesign(design.PipeColour)), m_index(std::make_unique<Index>()),
+      m_cache(std::make_unique<SelectionCache>())
 {
 }
 
@@ -325,8 +351,7 @@ void TPartsListGenerator::RecordTimes(const TPartObject& part, const QString& de
     RecordKey(part.PartKey(), description, times);
 }
 
-void TPartsListGenerator::RecordKey(const QString& key, const QString& description,
-                                    int64_t times)
+void TPartsListGenerator::RecordKey(const QString& key, const QString& description, int64_t times)
 {
     if (times <= 0)
         return;
@@ -375,12 +400,17 @@ bool TPartsListGenerator::Confirm(const TPartObject* part, TPipeLoopObject* obje
     return ConfirmAll({part}, object, extraText);
 }
 
-const TPartObject* TPartsListGenerator::SelectPipe(float size) { return Pipe(size); }
+const TPartObject* TPartsListGenerator::SelectPipe(float size)
+{
+    return Pipe(size);
+}
 
-const TPartObject* TPartsListGenerator::SelectConnector(float size) { return Connector(size); }
+const TPartObject* TPartsListGenerator::SelectConnector(float size)
+{
+    return Connector(size);
+}
 
-void TPartsListGenerator::Stop(const QString& text, TPipeLoopObject* first,
-                               TPipeLoopObject* second)
+void TPartsListGenerator::Stop(const QString& text, TPipeLoopObject* first, TPipeLoopObject* second)
 {
     Ui().error(text + CrLf + QStringLiteral("Parts list generation will stop."));
     if (first)
@@ -452,9 +482,9 @@ GenerationOutcome TPartsListGenerator::Generate(const PartsListOptions& options)
     }
     const bool cancelled = m_cancelled;
     m_running = false;
-    m_outcome = cancelled     ? GenerationOutcome::Cancelled
-                : m_stopped   ? GenerationOutcome::Stopped
-                              : GenerationOutcome::Completed;
+    m_outcome = cancelled   ? GenerationOutcome::Cancelled
+                : m_stopped ? GenerationOutcome::Stopped
+                            : GenerationOutcome::Completed;
     return m_outcome;
 }
 
@@ -537,8 +567,8 @@ void TPartsListGenerator::WalkLoop()
                 if (m_running)
                     Clips(vertical, mainSize, &q);
             } else {
-                Stop(QStringLiteral("Elbow problem found with ") + q.Name + QStringLiteral(" and ") +
-                         s.Name,
+                Stop(QStringLiteral("Elbow problem found with ") + q.Name +
+                         QStringLiteral(" and ") + s.Name,
                      &q, &s);
             }
             reference = 0;
@@ -622,7 +652,10 @@ void TPartsListGenerator::WalkSteps(const PipeRun& run, const RunSteps& steps)
     FinishRun(run, double(at - lastClip) * stepLength, double(at - lastPiece) * stepLength);
 }
 
-void TPartsListGenerator::RunClip(float size) { Clips(0, size, nullptr); }
+void TPartsListGenerator::RunClip(float size)
+{
+    Clips(0, size, nullptr);
+}
 
 void TPartsListGenerator::RunPiece(const PipeRun& run, double length, TPipeLoopObject* found,
                                    bool reachedEnd)
@@ -667,7 +700,14 @@ void TPartsListGenerator::Meet(TPipeLoopObject& object, const PipeRun& run, bool
             HandleSpur(spur, run.size, run.direction, run.parent, reachedEnd, false);
         break;
     }
-    case ObjectKind::Elbow:
+    case ObjectKind::Elbow: {
+        // Corner fittings come from the loop walk; a drain on the corner
+        // still needs its tee and leg.
+        const auto& corner = static_cast<const TElbow&>(object);
+        if (TDrain* drain = m_index->takeCornerDrain({corner.NS, corner.EW, corner.PipeHeight()}))
+            HandleDrain(*drain);
+        break;
+    }
     case ObjectKind::BuildFeature:
         break;
     }
@@ -675,8 +715,8 @@ void TPartsListGenerator::Meet(TPipeLoopObject& object, const PipeRun& run, bool
 
 // ---------------------------------------------------------------- spurs
 
-void TPartsListGenerator::HandleSpur(TSpur& spur, float runSize, float runDirection,
-                                     TSpur* parent, bool atRunEnd, bool joinedEnd)
+void TPartsListGenerator::HandleSpur(TSpur& spur, float runSize, float runDirection, TSpur* parent,
+                                     bool atRunEnd, bool joinedEnd)
 {
     Log(QStringLiteral("  ") + spur.Name + QStringLiteral("..."));
     const float direction = SegmentAngle(spur.position(), spur.endPosition());
@@ -896,8 +936,8 @@ void TPartsListGenerator::HandleDrop(TDrop& drop, float runSize)
             description = QStringLiteral("FEMALE/THREADED TEE");
             break;
         case DropStyle::FemaleSaddle:
-            outlet = m_database.FemaleOutlet(ThreadBsp, Flag(Attr::Saddle), runSize,
-                                             drop.OutletSize);
+            outlet =
+                m_database.FemaleOutlet(ThreadBsp, Flag(Attr::Saddle), runSize, drop.OutletSize);
             description = QStringLiteral("FEMALE/THREADED TEE");
             break;
         }
@@ -1076,9 +1116,8 @@ void TPartsListGenerator::Manifold(int ports, float size, TPipeLoopObject& objec
         Record(*adapter, QStringLiteral("MALE ADAPTER"));
         manifoldSize = adapter->Size2();
     }
-    const TPartObject* manifold =
-        m_database.Manifold(ports, ThreadBsp, ports == 2 ? m_options.twoPortManifold : QString(),
-                            manifoldSize);
+    const TPartObject* manifold = m_database.Manifold(
+        ports, ThreadBsp, ports == 2 ? m_options.twoPortManifold : QString(), manifoldSize);
     if (ConfirmAll({manifold}, &object, QString()))
         Record(*manifold, QStringLiteral("MANIFOLD"));
 }

@@ -35,6 +35,9 @@
 //   the spur being walked, else the place text "Main/Spur".
 // - Nothing more is selected or recorded for an object once a stop has
 //   cleared the running flag, nor after Cancel.
+// - A drain standing on a corner is found as the corner, which needs nothing
+//   on a run; it would be left out of the order. It gets its tee and leg
+//   when the walk reaches the corner.
 
 #include "PartsListOptions.h"
 #include "PartsListReport.h"

@@ -205,8 +205,7 @@ void View3DModel::Rebuild(const TPipeLoop& design)
         const TDrop& drop = *design.Drops[size_t(i)];
         addLine(Centred(drop.NS, drop.EW, drop.HG),
                 Centred(drop.NS, drop.EW, HeightBelow(drop.HG, drop.PipeLen)),
-                StateOrSize(options, drop.State, drop.OutletSize), 3,
-                QStringLiteral("D%1").arg(i));
+                StateOrSize(options, drop.State, drop.OutletSize), 3, QStringLiteral("D%1").arg(i));
     }
     // 7: drains.
     for (int i = 0; i < int(design.Drains.size()); ++i) {
@@ -324,8 +323,8 @@ void DrawCompass(Canvas& canvas, float bearing, QPoint origin, int width)
     canvas.polygon({at(r, 0), at(r + 4, 8), at(r - 4, 8)});
     canvas.setPenColour(kRed);
     canvas.moveTo(at(r, r));
-    canvas.lineTo(at(r + Trunc(r * std::cos(double(bearing))),
-                     r - Trunc(r * std::sin(double(bearing)))));
+    canvas.lineTo(
+        at(r + Trunc(r * std::sin(double(bearing))), r - Trunc(r * std::cos(double(bearing)))));
     canvas.setPenColour(kBlack);
 }
 

@@ -137,9 +137,12 @@ private:
 inline constexpr int CompassSize = 80;
 
 // A white disc (0, 0)–(2r, 2r) with r = width div 2, black cross lines
-// through the centre, a filled black north arrow and a red line from the
-// centre to (r + Trunc(r·cos θ), r − Trunc(r·sin θ)); origin is the area's
-// top-left corner.
+// through the centre, a filled black north arrow and a red needle from the
+// centre to (r + Trunc(r·sin θ), r − Trunc(r·cos θ)); origin is the area's
+// top-left corner. The needle points where the mouse was to set θ (see
+// BearingFromCompassPoint): bearing 0 is up, at the north arrow. Drawn with
+// cos and sin the other way round it would point a quarter turn off the
+// place the user clicked.
 void DrawCompass(Canvas& canvas, float bearing, QPoint origin = QPoint(0, 0),
                  int width = CompassSize);
 

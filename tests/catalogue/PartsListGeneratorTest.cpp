@@ -9,7 +9,8 @@ using namespace pipeloop;
 using namespace pipeloop::catalogue;
 using namespace pipeloop::testing;
 
-namespace {
+namespace
+{
 
 const QString Elbow = QStringLiteral("      E90-25 ELBOW");
 const QString Clip = QStringLiteral("      CLIP25-S CLIP");
@@ -38,23 +39,40 @@ TEST_F(PartsListTest, FourCornerLoopGivesElbowsPipesAndClipsOfItsSides)
     // East 6000: clips at 0, 2000, 4000, 6000; south 3000: clips at 0 and 2000,
     // a new pipe leaving 3000; west 6000; north 3000 cut from that offcut.
     EXPECT_EQ(Parts(), QStringList({E, C, C, C, C, P, E, C, C, P, E, C, C, C, C, P, E, C, C}));
-    EXPECT_EQ(Log(), QStringList({QStringLiteral("ELBOW1...ELBOW2"), Elbow, Clip, Clip, Clip,
-                                  Clip, Piece(P, 6000), QStringLiteral("ELBOW2...ELBOW3"), Elbow,
-                                  Clip, Clip, Piece(P, 3000), QStringLiteral("ELBOW3...ELBOW4"),
-                                  Elbow, Clip, Clip, Clip, Clip, Piece(P, 6000),
-                                  QStringLiteral("ELBOW4...ELBOW5"), Elbow, Clip, Clip,
+    EXPECT_EQ(Log(), QStringList({QStringLiteral("ELBOW1...ELBOW2"),
+                                  Elbow,
+                                  Clip,
+                                  Clip,
+                                  Clip,
+                                  Clip,
+                                  Piece(P, 6000),
+                                  QStringLiteral("ELBOW2...ELBOW3"),
+                                  Elbow,
+                                  Clip,
+                                  Clip,
+                                  Piece(P, 3000),
+                                  QStringLiteral("ELBOW3...ELBOW4"),
+                                  Elbow,
+                                  Clip,
+                                  Clip,
+                                  Clip,
+                                  Clip,
+                                  Piece(P, 6000),
+                                  QStringLiteral("ELBOW4...ELBOW5"),
+                                  Elbow,
+                                  Clip,
+                                  Clip,
                                   Piece(P, 3000) + QStringLiteral(" from waste")}));
     EXPECT_TRUE(generator->Waste().empty());
-    EXPECT_EQ(generator->Report().LineTexts(),
-              QStringList({QStringLiteral("Project    : Workshop"),
-                           QStringLiteral("Customer   : ACME"),
-                           QStringLiteral("Created By : J. Smith"), QString(),
-                           QStringLiteral("    4 off   E90-25     Elbow 25mm"),
-                           QStringLiteral("   12 off   CLIP25-S   Steel clip 25mm"),
-                           QStringLiteral("    3 off   P25-B6     Blue pipe 25mm 6m"), QString(),
-                           QStringLiteral("Tiny test catalogue"), QString(),
-                           QStringLiteral("Parts list created with ..."),
-                           FooterVersionLine()}));
+    EXPECT_EQ(
+        generator->Report().LineTexts(),
+        QStringList({QStringLiteral("Project    : Workshop"), QStringLiteral("Customer   : ACME"),
+                     QStringLiteral("Created By : J. Smith"), QString(),
+                     QStringLiteral("    4 off   E90-25     Elbow 25mm"),
+                     QStringLiteral("   12 off   CLIP25-S   Steel clip 25mm"),
+                     QStringLiteral("    3 off   P25-B6     Blue pipe 25mm 6m"), QString(),
+                     QStringLiteral("Tiny test catalogue"), QString(),
+                     QStringLiteral("Parts list created with ..."), FooterVersionLine()}));
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_TRUE(generator->CommandsEnabled());
 }
@@ -70,9 +88,9 @@ TEST_F(PartsListTest, ChamferTurnsByFortyFiveDegreesAtBothEnds)
               QStringList({QStringLiteral("ELBOW2...ELBOW3"), connector45, Clip,
                            Piece(QStringLiteral("P25-B6"), 1414), Clip,
                            QStringLiteral("ELBOW3...ELBOW4")}));
-    EXPECT_EQ(LogBetween(QStringLiteral("ELBOW3...ELBOW4"), QStringLiteral("ELBOW4...ELBOW5"))
-                  .mid(0, 2),
-              QStringList({QStringLiteral("ELBOW3...ELBOW4"), connector45}));
+    EXPECT_EQ(
+        LogBetween(QStringLiteral("ELBOW3...ELBOW4"), QStringLiteral("ELBOW4...ELBOW5")).mid(0, 2),
+        QStringList({QStringLiteral("ELBOW3...ELBOW4"), connector45}));
     EXPECT_EQ(Count(QStringLiteral("E135-25")), 2);
     EXPECT_EQ(Count(QStringLiteral("E90-25")), 3);
     // Offcuts: 1000 (the 5000 side), 4586 - 2000 (the diagonal's, then the
@@ -134,17 +152,26 @@ TEST_F(PartsListTest, AvoidanceDetourHasABendAtEachOfItsFourCorners)
     // and the leg's two clips; along: the bend and the walk at the raised
     // height, which meets the drop; down: the same as up.
     EXPECT_EQ(LogBetween(QStringLiteral("ELBOW2...ELBOW3"), QStringLiteral("ELBOW5...ELBOW6")),
-              QStringList({QStringLiteral("ELBOW2...ELBOW3"), avoidance,
+              QStringList({QStringLiteral("ELBOW2...ELBOW3"),
+                           avoidance,
                            Piece(QStringLiteral("P25-B6"), 500) + QStringLiteral(" from waste"),
-                           dropClip, dropClip, QStringLiteral("ELBOW3...ELBOW4"), avoidance, Clip,
+                           dropClip,
+                           dropClip,
+                           QStringLiteral("ELBOW3...ELBOW4"),
+                           avoidance,
+                           Clip,
                            Piece(QStringLiteral("P25-B6"), 1000) + QStringLiteral(" from waste"),
                            QStringLiteral("    DROP1>>>"),
                            QStringLiteral("      FO25-12S FEMALE/THREADED TEE"),
-                           QStringLiteral("    >>>DROP1"), Clip,
+                           QStringLiteral("    >>>DROP1"),
+                           Clip,
                            Piece(QStringLiteral("P25-B6"), 1000) + QStringLiteral(" from waste"),
-                           QStringLiteral("ELBOW4...ELBOW5"), avoidance,
+                           QStringLiteral("ELBOW4...ELBOW5"),
+                           avoidance,
                            Piece(QStringLiteral("P25-B6"), 500) + QStringLiteral(" from waste"),
-                           dropClip, dropClip, QStringLiteral("ELBOW5...ELBOW6")}));
+                           dropClip,
+                           dropClip,
+                           QStringLiteral("ELBOW5...ELBOW6")}));
     // Four corners and four bends of the detour.
     EXPECT_EQ(Count(QStringLiteral("E90-25")), 8);
 }
@@ -153,9 +180,9 @@ TEST_F(PartsListTest, UnsupportedLoopGeometryStopsAndHighlightsBothCorners)
 {
     Loop({{0, 0}, {0, 6000}, {3000, 3000}, {3000, 0}});
     EXPECT_EQ(Generate(), GenerationOutcome::Stopped);
-    EXPECT_EQ(ui.texts(),
-              QStringList(QStringLiteral("Connector angle 135 not supported for ELBOW2..ELBOW3") +
-                          Stop));
+    EXPECT_EQ(
+        ui.texts(),
+        QStringList(QStringLiteral("Connector angle 135 not supported for ELBOW2..ELBOW3") + Stop));
     EXPECT_TRUE(design.Elbows[1]->isHighlighted());
     EXPECT_TRUE(design.Elbows[2]->isHighlighted());
     EXPECT_FALSE(design.Elbows[0]->isHighlighted());
@@ -214,13 +241,14 @@ TEST_F(PartsListTest, InletOfAnotherSizeGetsAReducingTee)
     design.Inlets.push_back(std::move(inlet));
     ASSERT_EQ(Generate(), GenerationOutcome::Completed);
     const qsizetype at = Log().indexOf(QStringLiteral("  INLET1"));
-    EXPECT_EQ(Log().mid(at, 7),
-              QStringList({QStringLiteral("  INLET1"),
-                           QStringLiteral("      T25 EQUAL TEE (REDUCING TEE PART 1)"),
-                           QStringLiteral("      R25-20 REDUCER (REDUCING TEE PART 2)"),
-                           QStringLiteral("      CLIP20-T CLIP"), QStringLiteral("      CLIP20-T CLIP"),
-                           Piece(QStringLiteral("P20-B6"), 1000, QStringLiteral("20mm")),
-                           QStringLiteral("  INLET1")}));
+    EXPECT_EQ(
+        Log().mid(at, 7),
+        QStringList({QStringLiteral("  INLET1"),
+                     QStringLiteral("      T25 EQUAL TEE (REDUCING TEE PART 1)"),
+                     QStringLiteral("      R25-20 REDUCER (REDUCING TEE PART 2)"),
+                     QStringLiteral("      CLIP20-T CLIP"), QStringLiteral("      CLIP20-T CLIP"),
+                     Piece(QStringLiteral("P20-B6"), 1000, QStringLiteral("20mm")),
+                     QStringLiteral("  INLET1")}));
 }
 
 TEST_F(PartsListTest, DemoCatalogueReducingTeeForAnInletAndARecoilHoseDrop)
@@ -251,18 +279,19 @@ TEST_F(PartsListTest, DemoCatalogueReducingTeeForAnInletAndARecoilHoseDrop)
                            QStringLiteral("      90300-50-12 FEMALE/THREADED TEE"),
                            QStringLiteral("      90036-12-06 REDUCER BUSH"),
                            QStringLiteral("      91100-06-F COUPLING"),
-                           QStringLiteral("      91050-06-6 RECOIL HOSE"), QStringLiteral("    >>>DROP1")}));
+                           QStringLiteral("      91050-06-6 RECOIL HOSE"),
+                           QStringLiteral("    >>>DROP1")}));
 }
 
 TEST(PartsListAnglesTest, TurnsAreWholeDegreesFoldedToAHalfCircle)
 {
     constexpr float pi = 3.14159265f;
     EXPECT_EQ(TurnAngle(0.0f, -pi / 2), 90);
-    EXPECT_EQ(TurnAngle(-pi / 2, pi), 90);        // 270 folds to 90
-    EXPECT_EQ(TurnAngle(-3 * pi / 4, pi), 45);    // 315 folds to 45
-    EXPECT_EQ(TurnAngle(pi, -pi), 0);             // 360 is 0
+    EXPECT_EQ(TurnAngle(-pi / 2, pi), 90);     // 270 folds to 90
+    EXPECT_EQ(TurnAngle(-3 * pi / 4, pi), 45); // 315 folds to 45
+    EXPECT_EQ(TurnAngle(pi, -pi), 0);          // 360 is 0
     EXPECT_EQ(TurnAngle(pi / 2, -pi / 2), 180);
-    EXPECT_EQ(TurnAngle(0.0f, 0.7854f), 45);      // 45.0001 rounds to 45
+    EXPECT_EQ(TurnAngle(0.0f, 0.7854f), 45); // 45.0001 rounds to 45
 }
 
 TEST_F(PartsListTest, DropLegClipsFollowTheTwoMetreRule)
@@ -278,14 +307,14 @@ TEST_F(PartsListTest, DropLegClipsFollowTheTwoMetreRule)
                           QStringLiteral("    >>>") + name);
     };
     EXPECT_EQ(leg(QStringLiteral("DROP1")),
-              QStringList({QStringLiteral("    DROP1>>>"), QStringLiteral("      OT25-20 OUTLET TEE"),
-                           legClip, legClip, Piece(QStringLiteral("P20-B6"), 3100, QStringLiteral("20mm")),
+              QStringList({QStringLiteral("    DROP1>>>"),
+                           QStringLiteral("      OT25-20 OUTLET TEE"), legClip, legClip,
+                           Piece(QStringLiteral("P20-B6"), 3100, QStringLiteral("20mm")),
                            QStringLiteral("    >>>DROP1")}));
     EXPECT_EQ(leg(QStringLiteral("DROP2")).count(legClip), 2);
-    EXPECT_EQ(leg(QStringLiteral("DROP3")),
-              QStringList({QStringLiteral("    DROP3>>>"),
-                           QStringLiteral("      OT25-20 OUTLET TEE"), legClip,
-                           QStringLiteral("    >>>DROP3")}));
+    EXPECT_EQ(leg(QStringLiteral("DROP3")), QStringList({QStringLiteral("    DROP3>>>"),
+                                                         QStringLiteral("      OT25-20 OUTLET TEE"),
+                                                         legClip, QStringLiteral("    >>>DROP3")}));
 }
 
 TEST_F(PartsListTest, DropStylesPackagesValvesAndDrains)
@@ -308,18 +337,43 @@ TEST_F(PartsListTest, DropStylesPackagesValvesAndDrains)
 
     EXPECT_TRUE(Log().contains(QStringLiteral("      FO25-12S FEMALE/THREADED TEE")));
     // A package records its parts as they stand and nothing else for the drop.
-    EXPECT_EQ(LogBetween(QStringLiteral("    DROP2>>>"), QStringLiteral("    >>>DROP2")),
-              QStringList({QStringLiteral("    DROP2>>>"), QStringLiteral("      PACKAGE:KIT-1"),
-                           QStringLiteral("      OT25-20 KIT-1 (PART)"),
-                           QStringLiteral("      P25-B4 KIT-1 (PART)"),
-                           QStringLiteral("      V25 KIT-1 (PART)"), QStringLiteral("    >>>DROP2")}));
+    EXPECT_EQ(
+        LogBetween(QStringLiteral("    DROP2>>>"), QStringLiteral("    >>>DROP2")),
+        QStringList({QStringLiteral("    DROP2>>>"), QStringLiteral("      PACKAGE:KIT-1"),
+                     QStringLiteral("      OT25-20 KIT-1 (PART)"),
+                     QStringLiteral("      P25-B4 KIT-1 (PART)"),
+                     QStringLiteral("      V25 KIT-1 (PART)"), QStringLiteral("    >>>DROP2")}));
     EXPECT_TRUE(Log().contains(QStringLiteral("      V25 BALL VALVE")));
     // A drain: an equal tee, then clips and pipe of the main's size.
     const qsizetype at = Log().indexOf(QStringLiteral("    DRAIN1"));
-    EXPECT_EQ(Log().mid(at, 6),
-              QStringList({QStringLiteral("    DRAIN1"), QStringLiteral("      T25 EQUAL TEE"),
-                           QStringLiteral("      CLIP25-T CLIP"), QStringLiteral("      CLIP25-T CLIP"),
-                           Piece(QStringLiteral("P25-B6"), 2500), QStringLiteral("    DRAIN1")}));
+    EXPECT_EQ(
+        Log().mid(at, 6),
+        QStringList({QStringLiteral("    DRAIN1"), QStringLiteral("      T25 EQUAL TEE"),
+                     QStringLiteral("      CLIP25-T CLIP"), QStringLiteral("      CLIP25-T CLIP"),
+                     Piece(QStringLiteral("P25-B6"), 2500), QStringLiteral("    DRAIN1")}));
+}
+
+TEST_F(PartsListTest, DrainsOnCornersAreListedOnceWithTheirCorner)
+{
+    // The lookup finds a corner before a drain at the same place; the drain
+    // still needs its tee and leg, once, also on the corner that closes the loop.
+    Rectangle(6000, 3000);
+    for (const Position& at : {P(3000, 6000, Height), P(0, 0, Height)}) {
+        auto drain = std::make_unique<TDrain>();
+        drain->setPosition(at);
+        drain->Name = QStringLiteral("DRAIN%1").arg(design.Drains.size() + 1);
+        drain->PipeSize = 25.0f;
+        drain->PipeLen = 1000;
+        design.Drains.push_back(std::move(drain));
+    }
+    ASSERT_EQ(Generate(), GenerationOutcome::Completed);
+
+    EXPECT_EQ(Log().count(QStringLiteral("    DRAIN1")), 2);
+    EXPECT_EQ(Log().count(QStringLiteral("    DRAIN2")), 2);
+    EXPECT_EQ(Parts().count(QStringLiteral("T25")), 2);
+    const qsizetype far = Log().indexOf(QStringLiteral("    DRAIN1"));
+    EXPECT_GT(far, Log().indexOf(QStringLiteral("ELBOW2...ELBOW3")));
+    EXPECT_LT(far, Log().indexOf(QStringLiteral("ELBOW3...ELBOW4")));
 }
 
 TEST_F(PartsListTest, UnsupportedDropsStopWithTheDropHighlighted)
@@ -344,10 +398,11 @@ TEST_F(PartsListTest, OpenSpurEndGetsAMessageOrAnEndCap)
     Rectangle(6000, 3000);
     Spur(P(0, 3000, Height), P(2000, 3000, Height));
     ASSERT_EQ(Generate(), GenerationOutcome::Completed);
-    EXPECT_EQ(LogBetween(QStringLiteral("  SPUR1..."), QStringLiteral("  ...SPUR1")),
-              QStringList({QStringLiteral("  SPUR1..."), QStringLiteral("      T25 EQUAL TEE"),
-                           Clip, Clip, Piece(QStringLiteral("P25-B6"), 2000) + QStringLiteral(" from waste"),
-                           QStringLiteral("  ...SPUR1")}));
+    EXPECT_EQ(
+        LogBetween(QStringLiteral("  SPUR1..."), QStringLiteral("  ...SPUR1")),
+        QStringList({QStringLiteral("  SPUR1..."), QStringLiteral("      T25 EQUAL TEE"), Clip,
+                     Clip, Piece(QStringLiteral("P25-B6"), 2000) + QStringLiteral(" from waste"),
+                     QStringLiteral("  ...SPUR1")}));
     EXPECT_EQ(ui.texts(), QStringList(QStringLiteral("SPUR1 end is not connected.")));
 
     ui.messages.clear();
@@ -405,11 +460,11 @@ TEST_F(PartsListTest, SpurContinuingFromTheEndOfAnotherUsesAConnectorAndReducer)
     Spur(P(1500, 3000, Height), P(1500, 4500, Height), 20.0f);
     ASSERT_EQ(Generate(), GenerationOutcome::Completed);
     EXPECT_EQ(LogBetween(QStringLiteral("  SPUR2..."), QStringLiteral("  ...SPUR2")),
-              QStringList({QStringLiteral("  SPUR2..."),
-                           QStringLiteral("      E90-25 90 DEGREE CONNECTOR"),
-                           QStringLiteral("      R25-20 REDUCER"), QStringLiteral("      CLIP20-S CLIP"),
-                           Piece(QStringLiteral("P20-B6"), 1500, QStringLiteral("20mm")),
-                           QStringLiteral("      CLIP20-S CLIP"), QStringLiteral("  ...SPUR2")}));
+              QStringList(
+                  {QStringLiteral("  SPUR2..."), QStringLiteral("      E90-25 90 DEGREE CONNECTOR"),
+                   QStringLiteral("      R25-20 REDUCER"), QStringLiteral("      CLIP20-S CLIP"),
+                   Piece(QStringLiteral("P20-B6"), 1500, QStringLiteral("20mm")),
+                   QStringLiteral("      CLIP20-S CLIP"), QStringLiteral("  ...SPUR2")}));
     // Only the branch's far end is free.
     EXPECT_EQ(ui.texts(), QStringList(QStringLiteral("SPUR2 end is not connected.")));
 }
@@ -432,11 +487,12 @@ TEST_F(PartsListTest, CompressorHouseStartsEverySpurWithoutATee)
     TSpur& crooked = Spur(P(5000, 0, Height), P(6000, 3000, Height));
     EXPECT_EQ(Generate(), GenerationOutcome::Stopped);
     // The branch still gets its tee; no end is reported open in a house.
-    EXPECT_EQ(Log().mid(0, 5),
-              QStringList({QStringLiteral("  SPUR1..."), Clip,
-                           Piece(QStringLiteral("P25-B6"), 1500), QStringLiteral("  SPUR2..."),
-                           QStringLiteral("      T25 EQUAL TEE")}));
-    EXPECT_EQ(ui.texts(), QStringList(QStringLiteral("Problem found with spur/main angle.") + Stop));
+    EXPECT_EQ(
+        Log().mid(0, 5),
+        QStringList({QStringLiteral("  SPUR1..."), Clip, Piece(QStringLiteral("P25-B6"), 1500),
+                     QStringLiteral("  SPUR2..."), QStringLiteral("      T25 EQUAL TEE")}));
+    EXPECT_EQ(ui.texts(),
+              QStringList(QStringLiteral("Problem found with spur/main angle.") + Stop));
     EXPECT_TRUE(crooked.isHighlighted());
 }
 
@@ -454,7 +510,8 @@ TEST_F(PartsListTest, SpursNobodyReachesAreHighlightedAfterTheList)
 
 // ---------------------------------------------------------------- symbol chains
 
-class SymbolChainTest : public PartsListTest {
+class SymbolChainTest : public PartsListTest
+{
 protected:
     SymbolChainTest() { Rectangle(6000, 3000); }
 
@@ -476,7 +533,8 @@ protected:
         QStringList records;
         const qsizetype from = Log().indexOf(QStringLiteral("  INLET1"));
         // After the inlet's tee and its one clip (a leg of length 0).
-        for (qsizetype i = from + 3; i < Log().size() && Log().at(i) != QStringLiteral("  INLET1"); ++i)
+        for (qsizetype i = from + 3; i < Log().size() && Log().at(i) != QStringLiteral("  INLET1");
+             ++i)
             records.append(Log().at(i).trimmed());
         return records;
     }
@@ -512,8 +570,8 @@ TEST_F(SymbolChainTest, ValveAboveAFourPortOutletIsFemaleEndedAndSetsTheChainSiz
     // then carries the manifold without an adapter.
     Inlet({Symbol::FourPortOutlet, Symbol::Valve});
     ASSERT_EQ(Generate(), GenerationOutcome::Completed);
-    EXPECT_EQ(Chain(), QStringList({QStringLiteral("V25F BALL VALVE"),
-                                    QStringLiteral("M4-34 MANIFOLD")}));
+    EXPECT_EQ(Chain(),
+              QStringList({QStringLiteral("V25F BALL VALVE"), QStringLiteral("M4-34 MANIFOLD")}));
 }
 
 TEST_F(SymbolChainTest, ValveAsFirstSymbolAndUnknownEquipmentAreOnlyReported)
@@ -521,8 +579,9 @@ TEST_F(SymbolChainTest, ValveAsFirstSymbolAndUnknownEquipmentAreOnlyReported)
     Inlet({Symbol::Valve, Symbol::Filter});
     ASSERT_EQ(Generate(), GenerationOutcome::Completed);
     EXPECT_TRUE(Chain().isEmpty());
-    EXPECT_EQ(ui.texts(), QStringList({QStringLiteral("Component type FILTER is not provided by : TINY"),
-                                       QStringLiteral("Component type VALVE is not provided by : TINY")}));
+    EXPECT_EQ(ui.texts(),
+              QStringList({QStringLiteral("Component type FILTER is not provided by : TINY"),
+                           QStringLiteral("Component type VALVE is not provided by : TINY")}));
 }
 
 TEST_F(SymbolChainTest, AssignedPartsOfTheVendorAreRecordedOthersIgnored)
@@ -530,25 +589,25 @@ TEST_F(SymbolChainTest, AssignedPartsOfTheVendorAreRecordedOthersIgnored)
     TInlet& inlet = Inlet({Symbol::Filter, Symbol::FourPortOutlet});
     inlet.SetSymbolPart(0, QStringLiteral("ZAVOZA:OLD-32+ACME:123"));
     ASSERT_EQ(Generate(), GenerationOutcome::Completed);
-    EXPECT_EQ(Chain(), QStringList({QStringLiteral("A25-34 MALE ADAPTER"),
-                                    QStringLiteral("M4-34 MANIFOLD"),
-                                    QStringLiteral("OLD-32 PREFERED PART")}));
-    EXPECT_EQ(ui.texts(), QStringList(QStringLiteral("Ignoring part : 123\r\nMaker's code : ACME")));
+    EXPECT_EQ(Chain(),
+              QStringList({QStringLiteral("A25-34 MALE ADAPTER"), QStringLiteral("M4-34 MANIFOLD"),
+                           QStringLiteral("OLD-32 PREFERED PART")}));
+    EXPECT_EQ(ui.texts(),
+              QStringList(QStringLiteral("Ignoring part : 123\r\nMaker's code : ACME")));
 }
 
 TEST_F(SymbolChainTest, AirHosesGiveTwoCouplingsAndAddUpPerHoseSize)
 {
-    Drop(P(0, 1000, Height), DropStyle::Female, 12.7f, 8000, {Symbol::Coupler, Symbol::AirHose,
-                                                              Symbol::Coupler});
-    Drop(P(0, 2000, Height), DropStyle::Female, 12.7f, 9000, {Symbol::Coupler, Symbol::AirHose,
-                                                              Symbol::Coupler});
+    Drop(P(0, 1000, Height), DropStyle::Female, 12.7f, 8000,
+         {Symbol::Coupler, Symbol::AirHose, Symbol::Coupler});
+    Drop(P(0, 2000, Height), DropStyle::Female, 12.7f, 9000,
+         {Symbol::Coupler, Symbol::AirHose, Symbol::Coupler});
     TDrop& other = Drop(P(0, 4000, Height), DropStyle::Female, 12.7f, 3000,
                         {Symbol::Coupler, Symbol::AirHose, Symbol::Coupler});
     other.HoseSize = 9.25f;
     EXPECT_EQ(Generate(), GenerationOutcome::Stopped); // no 9.25 mm hose in the tiny catalogue
     EXPECT_EQ(Count(QStringLiteral("CPL-12M")), 6);
-    EXPECT_EQ(generator->HoseTotals(),
-              (std::vector<HoseTotal>{{6.35f, 17000}, {9.25f, 3000}}));
+    EXPECT_EQ(generator->HoseTotals(), (std::vector<HoseTotal>{{6.35f, 17000}, {9.25f, 3000}}));
     // 17 m of 1/4": no hose is that long, so the last (10 m) once, then the
     // first at least 7 m long (10 m again), 3 m cut off.
     EXPECT_TRUE(Log().contains(QStringLiteral("1/4\" x 3000mm air hose")));
@@ -570,13 +629,15 @@ TEST_F(PartsListTest, MissingMainPartsAreEachReportedUnderMainPipe)
     Rectangle(6000, 3000);
     database->Pipe(ColourBlue, 1234, 99.0f); // an old message nobody took
     EXPECT_EQ(Generate(), GenerationOutcome::Stopped);
-    EXPECT_EQ(ui.texts(),
-              QStringList({SelectionProblemText(QStringLiteral("MAIN PIPE"),
-                                                QStringLiteral("TINY parts pipe size not found : 6000mm x 32mm")),
-                           SelectionProblemText(QStringLiteral("MAIN PIPE"),
-                                                QStringLiteral("TINY parts elbow not found : 32mm")),
-                           SelectionProblemText(QStringLiteral("MAIN PIPE"),
-                                                QStringLiteral("TINY parts pipe clip not found : 32mm"))}));
+    EXPECT_EQ(
+        ui.texts(),
+        QStringList(
+            {SelectionProblemText(QStringLiteral("MAIN PIPE"),
+                                  QStringLiteral("TINY parts pipe size not found : 6000mm x 32mm")),
+             SelectionProblemText(QStringLiteral("MAIN PIPE"),
+                                  QStringLiteral("TINY parts elbow not found : 32mm")),
+             SelectionProblemText(QStringLiteral("MAIN PIPE"),
+                                  QStringLiteral("TINY parts pipe clip not found : 32mm"))}));
     EXPECT_TRUE(Parts().isEmpty());
     EXPECT_TRUE(Log().isEmpty());
 }

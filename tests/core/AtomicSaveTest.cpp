@@ -59,13 +59,14 @@ TEST_F(AtomicSaveTest, AFolderThatIsNotThereCannotBeCreated)
 
 TEST_F(AtomicSaveTest, AWriteCutShortLeavesTheOldFileAndNoTemporaryFile)
 {
-    // Buffered, the flush at commit would take the first 4096 bytes, fail on
-    // the rest and the truncated file would still replace the target.
+    // Buffered, the whole text would sit in the file's buffer until commit,
+    // whose flush writes the first 1000 bytes, fails on the rest and still
+    // renames the truncated file over the target.
     WriteBytes(path, old);
     std::optional<QString> message;
     {
-        const test::FileSizeLimit limit(4096);
-        message = SaveAtomically(path, QByteArray(100000, 'y'));
+        const test::FileSizeLimit limit(1000);
+        message = SaveAtomically(path, QByteArray(10000, 'y'));
     }
     ASSERT_TRUE(message.has_value());
     EXPECT_TRUE(message->startsWith("Problem writing to :\r\n" + path + "\r\n"))

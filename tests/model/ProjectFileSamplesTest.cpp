@@ -13,9 +13,11 @@
 using namespace pipeloop;
 using namespace pipeloop::testing;
 
-namespace {
+namespace
+{
 
-class Samples : public ::testing::TestWithParam<const char*> {
+class Samples : public ::testing::TestWithParam<const char*>
+{
 protected:
     ScriptedUi ui;
     ScopedLocale locale{LocaleFacts{}};
@@ -98,8 +100,8 @@ TEST_P(Samples, ObjectsStandOnAPipeAtItsHeight)
         EXPECT_EQ(v->Angle, *snap.Angle) << v->Name.toStdString();
     }
     for (const auto& inlet : d.Inlets) {
-        const SnapResult snap = d.CompressorHouse ? d.SnapToPipe(inlet->position())
-                                                  : d.SnapToLoop(inlet->position());
+        const SnapResult snap =
+            d.CompressorHouse ? d.SnapToPipe(inlet->position()) : d.SnapToLoop(inlet->position());
         ASSERT_TRUE(snap.Angle.has_value());
         EXPECT_EQ(inlet->Angle, *snap.Angle - HalfPi) << inlet->Name.toStdString();
     }
@@ -156,10 +158,9 @@ TEST_P(Samples, SpursStartOnThePipeAndDrainsSitAtEndsAndLowPoints)
     for (const auto& drain : d.Drains)
         drains.insert({drain->NS, drain->EW});
     for (const auto& spur : d.Spurs) {
-        const bool feedsAnotherSpur = std::any_of(
-            d.Spurs.begin(), d.Spurs.end(), [&](const auto& other) {
-                return other.get() != spur.get() &&
-                       other->position().samePlan(spur->endPosition());
+        const bool feedsAnotherSpur =
+            std::any_of(d.Spurs.begin(), d.Spurs.end(), [&](const auto& other) {
+                return other.get() != spur.get() && other->position().samePlan(spur->endPosition());
             });
         if (!feedsAnotherSpur) {
             EXPECT_TRUE(drains.contains({spur->NS2, spur->EW2})) << spur->Name.toStdString();
@@ -228,16 +229,19 @@ TEST(SampleSizes, TheFactoryHasSeveralHundredObjectsAndTheWorkshopEveryKind)
     Session workshop;
     ASSERT_TRUE(workshop.open(SampleFile("workshop.plf")));
     const TPipeLoop& w = *workshop.design;
-    QSet<int> styles;
+    // Every drop style the vendor's fittings build (quick-coupling outlets
+    // are not among them).
+    QSet<DropStyle> styles;
     for (const auto& drop : w.Drops)
-        styles.insert(static_cast<int>(drop->Style));
-    EXPECT_EQ(styles.size(), DropStyleCount);
+        styles.insert(drop->Style);
+    EXPECT_EQ(styles, QSet<DropStyle>({DropStyle::Female, DropStyle::Tee, DropStyle::Saddle,
+                                       DropStyle::FemaleSaddle}));
     EXPECT_TRUE(std::any_of(w.Spurs.begin(), w.Spurs.end(),
                             [](const auto& s) { return s->VerticalDrop > 0; }));
-    EXPECT_TRUE(std::any_of(w.Drains.begin(), w.Drains.end(),
-                            [](const auto& d) { return d->Manual; }));
-    EXPECT_TRUE(std::any_of(w.Drains.begin(), w.Drains.end(),
-                            [](const auto& d) { return !d->Manual; }));
+    EXPECT_TRUE(
+        std::any_of(w.Drains.begin(), w.Drains.end(), [](const auto& d) { return d->Manual; }));
+    EXPECT_TRUE(
+        std::any_of(w.Drains.begin(), w.Drains.end(), [](const auto& d) { return !d->Manual; }));
 
     Session house;
     ASSERT_TRUE(house.open(SampleFile("compressor-house.cph")));

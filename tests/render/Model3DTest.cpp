@@ -202,7 +202,7 @@ TEST(Model3D, BackLinesShowOnlyOnTheNearSide)
 {
     View3DModel model;
     EXPECT_TRUE(model.IsVisible(-1.0f));
-    model.setBearing(0.0f); // d = −π/2, e = π/2
+    model.setBearing(0.0f);              // d = −π/2, e = π/2
     EXPECT_FALSE(model.IsVisible(0.0f)); // g = π
     EXPECT_TRUE(model.IsVisible(kPi));   // g = 0
     EXPECT_TRUE(model.IsVisible(kPi / 2 + 0.01f));
@@ -277,11 +277,23 @@ TEST(Model3D, CompassDrawsTheBearingAndReadsTheMouse)
                   "line (40,0)-(40,80) pen 000000 w1 solid",
                   "line (0,40)-(80,40) pen 000000 w1 solid",
                   "polygon (40,0) (44,8) (36,8) pen 000000 w1 solid brush 000000 solid",
-                  "line (40,40)-(80,40) pen 0000FF w1 solid",
+                  "line (40,40)-(40,0) pen 0000FF w1 solid",
               }));
     canvas.clear();
-    DrawCompass(canvas, 5.3f); // r + Trunc(40·0.554) = 62, r − Trunc(40·−0.832) = 73
-    EXPECT_EQ(canvas.descriptions().last(), "line (40,40)-(62,73) pen 0000FF w1 solid");
+    DrawCompass(canvas, 5.3f); // r + Trunc(40·−0.832) = 7, r − Trunc(40·0.554) = 18
+    EXPECT_EQ(canvas.descriptions().last(), "line (40,40)-(7,18) pen 0000FF w1 solid");
+
+    // The needle points at the place the mouse set the bearing from.
+    for (const QPoint click :
+         {QPoint(80, 40), QPoint(40, 80), QPoint(0, 40), QPoint(68, 12), QPoint(12, 68)}) {
+        canvas.clear();
+        DrawCompass(canvas, BearingFromCompassPoint(click.x(), click.y()));
+        const QPoint tip = canvas.primitives().back().points.back();
+        const QPoint direction = click - QPoint(40, 40);
+        EXPECT_GT(QPoint::dotProduct(tip - QPoint(40, 40), direction),
+                  0.95 * 40 * std::hypot(direction.x(), direction.y()))
+            << click.x() << "," << click.y();
+    }
 
     EXPECT_FLOAT_EQ(BearingFromCompassPoint(40, 0), 0.0f);
     EXPECT_FLOAT_EQ(BearingFromCompassPoint(80, 40), kPi / 2);

@@ -84,7 +84,7 @@ TEST(ProjectInfo, SummarisesTheWorkshopSample)
                                       "Elbows: 5\n"
                                       "Build features: 2\n"
                                       "Drains: 3\n"
-                                      "Drops: 6\n"
+                                      "Drops: 7\n"
                                       "Valves: 2\n"
                                       "Inlets: 1\n"
                                       "Spurs: 2\n"
