@@ -5,6 +5,7 @@
 #include "ElbowsCommand.h"
 #include "PartsListCommand.h"
 #include "PictureCommand.h"
+#include "PrintCommand.h"
 #include "ProjectCommands.h"
 #include "RenderCommand.h"
 #include "UnitsCommand.h"
@@ -26,6 +27,7 @@ SubcommandList AllSubcommands()
     list.push_back(std::make_unique<RenderCommand>());
     list.push_back(std::make_unique<PictureCommand>());
     list.push_back(std::make_unique<DxfCommand>());
+    list.push_back(std::make_unique<PrintCommand>());
     return list;
 }
 

@@ -264,6 +264,9 @@ void QPainterCanvas::flushLineRun()
     m_lineRun.clear();
 }
 
+// Runs whose picture would be larger than this many pixels are not cached.
+constexpr qint64 MaxWideLinePixels = qint64(1) << 20;
+
 void QPainterCanvas::drawWidePolyline()
 {
     // The shape relative to its first point, with the pen, names the picture.
@@ -282,9 +285,22 @@ void QPainterCanvas::drawWidePolyline()
         append(relative.y());
         bounds |= QRect(relative, QSize(1, 1));
     }
+    const int margin = m_lineRunPen.width + 2;
+    const QRect spriteBounds = bounds.adjusted(-margin, -margin, margin, margin);
+    if (qint64(spriteBounds.width()) * spriteBounds.height() > MaxWideLinePixels) {
+        // A run as large as a whole building at a low zoom (the loop itself)
+        // is stroked in place: a picture of it would cost more than it saves,
+        // and could not even be allocated. The pen is the picture's, and
+        // aliased pixels do not depend on where the figure is drawn.
+        m_painter->setPen(QPen(ToQColor(m_lineRunPen.colour), m_lineRunPen.width, Qt::SolidLine,
+                               Qt::RoundCap, Qt::RoundJoin));
+        m_painter->setBrush(Qt::NoBrush);
+        m_painter->drawPolyline(m_lineRun);
+        m_applied.valid = false;
+        return;
+    }
     auto sprite = m_wideLines.find(key);
     if (sprite == m_wideLines.end()) {
-        const int margin = m_lineRunPen.width + 2;
         bounds.adjust(-margin, -margin, margin, margin);
         QImage picture(bounds.size(), QImage::Format_ARGB32_Premultiplied);
         picture.fill(Qt::transparent);

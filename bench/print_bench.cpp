@@ -1,0 +1,177 @@
+// Printing every view of the large sample (data/samples/factory.plf, 302
+// objects) to PDF must take under a second. The time per page is compared in
+// the same run with a baseline: the same pages drawn by the same routine onto
+// an in-memory picture of the page at 150 dpi, which is what any screen-side
+// drawing of the sheet costs. The PDF pays for the writer (paths, text, the
+// compressed page streams) on top of the drawing.
+//
+// Prints the median process CPU time per page of each, their ratio, and the
+// wall time of a whole job; exits non-zero when the all-views PDF job takes a
+// second or more.
+
+#include "PipeLoop.h"
+#include "PrintSetup.h"
+#include "ProjectFile.h"
+#include "QPainterCanvas.h"
+#include "print/PagePrinter.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace
+{
+
+using namespace pipeloop;
+
+QString SamplePath()
+{
+    return QFileInfo(QStringLiteral(__FILE__))
+        .dir()
+        .filePath(QStringLiteral("../data/samples/factory.plf"));
+}
+
+// The sample with every view at its best-fit scale on landscape A4 (at
+// 1:150 the 60 m factory does not fit).
+struct Sample {
+    Sample()
+    {
+        ProjectLoad load = LoadProject(SamplePath(), options, setup, zoom);
+        if (!load)
+            return;
+        load.Apply(design, options, setup, zoom);
+        for (ViewKind view : AllViews)
+            setup.SetPrintScaling(
+                view, BestFitScaleForPage(*design, view, PdfPageGeometry(PdfPage(), true)));
+    }
+    TPipeLoopOptions options;
+    PrintSetup setup;
+    ZoomFactors zoom = InitialZoomFactors;
+    std::unique_ptr<TPipeLoop> design;
+};
+
+Sample& TheSample()
+{
+    static Sample sample;
+    return sample;
+}
+
+void BM_PdfJob(benchmark::State& state, bool extras)
+{
+    Sample& sample = TheSample();
+    PrintRequest request = PrintRequest::allViews(*sample.design);
+    request.dropsPage = extras;
+    request.notes = extras;
+    int pages = 0;
+    size_t bytes = 0;
+    for (auto _ : state) {
+        const PdfJob job = PrintToPdf(*sample.design, sample.setup, request, PdfPage());
+        pages = job.result.pages;
+        bytes = size_t(job.bytes.size());
+        benchmark::DoNotOptimize(job.bytes.data());
+    }
+    state.counters["pages"] = pages;
+    state.counters["kB"] = double(bytes) / 1024.0;
+}
+
+// The baseline: the same view pages drawn onto a picture of the page.
+void BM_ImagePages(benchmark::State& state)
+{
+    Sample& sample = TheSample();
+    PdfPage paper;
+    paper.dpi = 150;
+    const PageGeometry geometry = PdfPageGeometry(paper, true);
+    QImage image(geometry.printableWidth(), geometry.printableHeight(), QImage::Format_RGB32);
+    image.setDotsPerMeterX(int(150 / 0.0254));
+    image.setDotsPerMeterY(int(150 / 0.0254));
+    const QImage logo(600, 300, QImage::Format_RGB32);
+    for (auto _ : state) {
+        for (ViewKind view : AllViews) {
+            image.fill(Qt::white);
+            QPainterCanvas canvas(&image);
+            canvas.setAntialiasing(true);
+            PageDrawing drawing;
+            drawing.printerPage = &geometry;
+            drawing.frame = PageFrame::onPaper(geometry);
+            drawing.scale = sample.setup.PrintScaling(view);
+            DrawViewPage(canvas, *sample.design, view, drawing, logo);
+        }
+    }
+    state.counters["pages"] = 5;
+}
+
+class MedianReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+                medians[run.run_name.function_name] = {
+                    run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit),
+                    run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit),
+                    run.counters.count("pages") ? double(run.counters.at("pages")) : 1.0};
+        ConsoleReporter::ReportRuns(runs);
+    }
+    struct Median {
+        double cpu;  // seconds per job
+        double real; // seconds per job, wall clock
+        double pages;
+    };
+    std::map<std::string, Median> medians;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (!TheSample().design) {
+        std::fprintf(stderr, "cannot load %s\n", qPrintable(SamplePath()));
+        return 2;
+    }
+
+    const auto configure = [](benchmark::internal::Benchmark* b) {
+        b->Unit(benchmark::kMillisecond)
+            ->MeasureProcessCPUTime()
+            ->Repetitions(5)
+            ->ReportAggregatesOnly(true);
+    };
+    configure(benchmark::RegisterBenchmark("pdf/all-views", BM_PdfJob, false));
+    configure(benchmark::RegisterBenchmark("pdf/all-views+drops+notes", BM_PdfJob, true));
+    configure(benchmark::RegisterBenchmark("image/all-views", BM_ImagePages));
+    benchmark::Initialize(&argc, argv);
+    MedianReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+
+    const auto pdf = reporter.medians.find("pdf/all-views");
+    const auto extras = reporter.medians.find("pdf/all-views+drops+notes");
+    const auto image = reporter.medians.find("image/all-views");
+    if (pdf == reporter.medians.end() || image == reporter.medians.end())
+        return 0; // filtered out
+    const double pdfPage = pdf->second.cpu / pdf->second.pages;
+    const double imagePage = image->second.cpu / image->second.pages;
+    std::printf("median process CPU time per page: PDF %.2f ms, in-memory picture %.2f ms, "
+                "ratio %.2f\n",
+                pdfPage * 1e3, imagePage * 1e3, pdfPage / imagePage);
+    std::printf("all views to PDF: %.0f pages in %.1f ms wall", pdf->second.pages,
+                pdf->second.real * 1e3);
+    if (extras != reporter.medians.end())
+        std::printf("; with drops and notes pages: %.0f pages in %.1f ms wall (%.2f ms a page)",
+                    extras->second.pages, extras->second.real * 1e3,
+                    extras->second.cpu / extras->second.pages * 1e3);
+    const bool fast = pdf->second.real < 1.0;
+    std::printf("%s\n", fast ? "" : ", OVER 1 s");
+    return fast ? 0 : 1;
+}
