@@ -257,14 +257,14 @@ def workshop():
     p.drain((6500, 10000), False, 1000)
     # Drops on the north run, the east run, the bench spur and the low spur.
     p.drop((500, 3500), "FEMALE", [("FRL", "FRL-14"), "COUPLER", ("AIR-HOSE", "AH-9-5"),
-                                   "COUPLER"], 5000, outlet=12.7, hose=9.25)
+                                   "COUPLER"], 2000, outlet=12.7, hose=9.25)
     p.drop((500, 7500), "TEE", ["VALVE", "FILTER_AUTO", ("REGULATOR", "REG-12"), "GAUGE",
                                 "2-PORT-OUTLET"], 1800, outlet=20.0)
-    p.drop((500, 5500), "FEMALE_SADDLE", ["REGULATOR"] + RECOIL, 4000, outlet=12.7, hose=6.35)
+    p.drop((500, 5500), "FEMALE_SADDLE", ["REGULATOR"] + HOSE, 2000, outlet=12.7, hose=6.35)
     p.drop((500, 11500), "TEE", ["1-PORT-OUTLET"], 1500, outlet=25.0, package="KIT-T25-FRL")
     p.drop((4500, 14500), "SADDLE", ["FRL", "1-PORT-OUTLET"], 1700, outlet=20.0)
     p.drop((4500, 3500), "TEE", ["FEMALE-TEE", "REGULATOR", "GAUGE"], 1800, outlet=20.0)
-    p.drop((7500, 10000), "FEMALE", ["FILTER"] + HOSE, 3000, outlet=12.7, hose=9.25)
+    p.drop((7500, 10000), "FEMALE", ["FILTER"] + HOSE, 1000, outlet=12.7, hose=9.25)
     # Isolating valves on the north run and at the start of the bench spur.
     p.valve((500, 9500))
     p.valve((4500, 1000))
@@ -299,7 +299,7 @@ def compressor_house():
     p.drain((2500, 1000), True, 2000, name="Header drain")
     p.drain((2500, 3500), False, 2300, name="Receiver drain")
     p.drain((2500, 6600), False, 2000, name="Filter drain")
-    p.drop((2500, 7400), "FEMALE", ["REGULATOR", "GAUGE"] + HOSE, 4000, outlet=12.7,
+    p.drop((2500, 7400), "FEMALE", ["REGULATOR", "GAUGE"] + HOSE, 1500, outlet=12.7,
            hose=9.25, name="Service point")
     p.valve((2100, 1500), name="Compressor 1 isolator")
     p.valve((2900, 1200), name="Compressor 2 isolator")
@@ -379,16 +379,17 @@ def factory():
             style = without_saddle.get(style, style)
         stack = stacks[style][counter[0] // len(styles) % 3]
         female = style.startswith("FEMALE")
-        # A recoil hose screws into a reducing bush, so it is smaller than the outlet.
-        hose = hoses[counter[0] % (2 if "RECOIL-HOSE" in stack else 3)]
-        # Non-female drops run down to an outlet 1200 mm above the floor; female
-        # drops give the length of their hose, a stock length for recoil hoses.
+        # Non-female drops run down to an outlet 1200 mm above the floor;
+        # female drops give the length of their hose, which ends at least a
+        # metre above the floor. A recoil hose is a stock length and screws
+        # into a reducing bush, so it is smaller than the outlet.
+        reach = pipe_height - 1000
         if not female:
-            pipe_len = pipe_height - 1200
+            pipe_len, hose = pipe_height - 1200, hoses[counter[0] % 3]
         elif "RECOIL-HOSE" in stack:
-            pipe_len = 6000
+            pipe_len, hose = 4000, 6.35
         else:
-            pipe_len = 3000 + (counter[0] % 5) * 1000
+            pipe_len, hose = min(3000 + (counter[0] % 5) * 1000, reach), hoses[counter[0] % 3]
         outlet = 12.7 if female else (25.0 if run >= 40 else 20.0)
         package = packages[style] if counter[0] % 11 == 0 else ""
         p.drop(point, style, stack, pipe_len, outlet=outlet, hose=hose, package=package)
