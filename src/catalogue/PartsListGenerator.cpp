@@ -547,12 +547,18 @@ void TPartsListGenerator::WalkLoop()
         return;
     const float mainSize = m_design.PipeSize;
     float reference = SegmentAngle(corners[n - 2]->position(), corners[n - 1]->position());
+    // A level run leaving the foot or head of a riser bends out of the
+    // vertical: a right angle whichever way it heads. Measured against the
+    // reference direction 0 alone, a riser on a north-south run would be
+    // refused as a turn of 0 or 180 degrees.
+    bool afterRiser = false;
     for (size_t i = 0; i + 1 < n && m_running; ++i) {
         TElbow& q = *corners[i];
         TElbow& s = *corners[i + 1];
         Log(q.Name + QStringLiteral("...") + s.Name);
         const float direction = SegmentAngle(q.position(), s.position());
-        const int turn = TurnAngle(reference, direction);
+        const int turn = afterRiser ? 90 : TurnAngle(reference, direction);
+        afterRiser = false;
         bool walked = false;
         if (q.VerticalDrop != 0 && q.VerticalDrop == s.VerticalDrop) {
             Record(*m_mainElbow, QStringLiteral("ELBOW FOR AVOIDANCE"));
@@ -572,6 +578,7 @@ void TPartsListGenerator::WalkLoop()
                      &q, &s);
             }
             reference = 0;
+            afterRiser = true;
         } else {
             if (turn == 45) {
                 const TPartObject* elbow45 = Elbow45(mainSize);

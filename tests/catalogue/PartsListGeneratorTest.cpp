@@ -176,6 +176,27 @@ TEST_F(PartsListTest, AvoidanceDetourHasABendAtEachOfItsFourCorners)
     EXPECT_EQ(Count(QStringLiteral("E90-25")), 8);
 }
 
+TEST_F(PartsListTest, DetourOnANorthSouthRunBendsOutOfItsRiser)
+{
+    // The same detour on the east side, running south: the level run leaving
+    // the riser's foot bends out of the vertical like any other.
+    const int32_t h = Height;
+    design.AddElbow(P(0, 0, h));
+    design.AddElbow(P(0, 6000, h));
+    design.AddElbow(P(1000, 6000, h));
+    design.AddElbow(P(1000, 6000, h), 500);
+    design.AddElbow(P(2000, 6000, h), 500);
+    design.AddElbow(P(2000, 6000, h));
+    design.AddElbow(P(3000, 6000, h));
+    design.AddElbow(P(3000, 0, h));
+    design.AddElbow(P(0, 0, h));
+    ASSERT_EQ(Generate(), GenerationOutcome::Completed) << ui.texts().join("|").toStdString();
+    EXPECT_EQ(
+        LogBetween(QStringLiteral("ELBOW6...ELBOW7"), QStringLiteral("ELBOW7...ELBOW8")).value(1),
+        Elbow);
+    EXPECT_EQ(Count(QStringLiteral("E90-25")), 8);
+}
+
 TEST_F(PartsListTest, UnsupportedLoopGeometryStopsAndHighlightsBothCorners)
 {
     Loop({{0, 0}, {0, 6000}, {3000, 3000}, {3000, 0}});
