@@ -1,0 +1,31 @@
+#pragma once
+
+// The paint boxes of the main window: the drawing area pbPipeLoop and the
+// drop view's close-up. They only forward paint and mouse events; what to draw
+// and what a click means is the main window's business.
+
+#include <QWidget>
+
+#include <functional>
+
+namespace pipeloop
+{
+
+class PaintBox : public QWidget
+{
+public:
+    explicit PaintBox(const QString& name, QWidget* parent = nullptr);
+
+    std::function<void(QPainter&)> onPaint;
+    std::function<void(QMouseEvent*)> onPress;
+    std::function<void(QMouseEvent*)> onRelease;
+    std::function<void(QMouseEvent*)> onMove;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+};
+
+} // namespace pipeloop

@@ -1,0 +1,130 @@
+#include "ViewMath.h"
+
+#include "PipeLoop.h"
+#include "Rounding.h"
+
+#include <algorithm>
+
+namespace pipeloop
+{
+
+namespace
+{
+
+int32_t Scaled(int pixels, double pixelsPerMm)
+{
+    return Round(pixels / pixelsPerMm);
+}
+
+} // namespace
+
+Position ScreenToModel(const TPipeLoop& design, ViewKind view, double pixelsPerMmX,
+                       double pixelsPerMmY, int x, int y)
+{
+    const int dx = x - DrawingMargin;
+    const int dy = y - DrawingMargin;
+    const int32_t across = Scaled(dx, pixelsPerMmX);
+    const int32_t down = Scaled(dy, pixelsPerMmY);
+    int32_t ew = -1;
+    int32_t ns = -1;
+    int32_t h = -1;
+    switch (view) {
+    case ViewKind::Plan:
+        ew = across;
+        ns = down;
+        break;
+    case ViewKind::North:
+        ew = design.RoomEW - across;
+        h = down;
+        break;
+    case ViewKind::East:
+        ns = design.RoomNS - across;
+        h = down;
+        break;
+    case ViewKind::South:
+        ew = across;
+        h = down;
+        break;
+    case ViewKind::West:
+        ns = across;
+        h = down;
+        break;
+    }
+    ew = std::min(ew, design.RoomEW);
+    ns = std::min(ns, design.RoomNS);
+    h = std::min(h, design.RoomHG);
+    const int32_t hg = (h == -1) ? -1 : design.RoomHG - h;
+    return MakePosition(ns, ew, hg);
+}
+
+int32_t SnapValue(int32_t value, int32_t grid)
+{
+    if (grid <= 0)
+        return value;
+    int32_t quotient = value / grid; // both truncate toward zero
+    const int32_t remainder = value % grid;
+    if (remainder > grid / 2)
+        ++quotient;
+    return quotient * grid;
+}
+
+Position SnapPosition(const Position& position, ViewKind view, int32_t grid, bool snapToGrid)
+{
+    if (grid <= 0 || !snapToGrid)
+        return position;
+    Position snapped = position;
+    switch (view) {
+    case ViewKind::Plan:
+        snapped.NS = SnapValue(position.NS, grid);
+        snapped.EW = SnapValue(position.EW, grid);
+        break;
+    case ViewKind::North:
+    case ViewKind::South:
+        snapped.EW = SnapValue(position.EW, grid);
+        snapped.HG = SnapValue(position.HG, grid);
+        break;
+    case ViewKind::East:
+    case ViewKind::West:
+        snapped.NS = SnapValue(position.NS, grid);
+        snapped.HG = SnapValue(position.HG, grid);
+        break;
+    }
+    return snapped;
+}
+
+int ClampZoom(int factor)
+{
+    return std::max(factor, MinimumZoom);
+}
+
+bool ZoomOutAllowed(const QSize& visibleClient, const QSize& drawingArea)
+{
+    return !(visibleClient.width() >= drawingArea.width() &&
+             visibleClient.height() >= drawingArea.height());
+}
+
+QString CoordinateText(int32_t value, DisplayUnits units, const QString& suffix)
+{
+    if (value < 0)
+        return QStringLiteral("---");
+    return FormatLength(static_cast<uint32_t>(value), units) + suffix;
+}
+
+QString ViewCaption(ViewKind view)
+{
+    switch (view) {
+    case ViewKind::Plan:
+        return QStringLiteral(" Plan View . . .");
+    case ViewKind::North:
+        return QStringLiteral(" North Section . . .");
+    case ViewKind::East:
+        return QStringLiteral(" East Section . . .");
+    case ViewKind::South:
+        return QStringLiteral(" South Section . . .");
+    case ViewKind::West:
+        return QStringLiteral(" West Section . . .");
+    }
+    return {};
+}
+
+} // namespace pipeloop
