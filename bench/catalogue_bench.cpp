@@ -11,6 +11,7 @@
 // BM_LoadContainer also prints wall_ms, cpu_ms (this thread's processor time)
 // and "under_50ms" (1 when the mean processor time is below 50 ms).
 
+#include "BenchSupport.h"
 #include "Cab.h"
 #include "PartsDatabase.h"
 #include "UiServices.h"
@@ -20,8 +21,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <array>
@@ -32,13 +33,15 @@
 using namespace pipeloop;
 using namespace pipeloop::catalogue;
 
-namespace {
+namespace
+{
 
 constexpr int PartCount = 5000;
 constexpr int PictureCount = 1000;
 
 // Messages are not the subject here.
-class SilentUi : public UiServices {
+class SilentUi : public UiServices
+{
 public:
     void show(Kind, const QString&, const QString&) override {}
     bool confirm(const QString&, const QString&) override { return false; }
@@ -50,28 +53,32 @@ public:
 
 QByteArray CatalogueText()
 {
-    static const char* const types[] = {"PIPE",       "HOSE",          "ENDCAP",        "REDUCER",
-                                        "PIPE-CLIP",  "MANIFOLD",      "TEE",           "OUTLET-TEE",
-                                        "FEMALE-OUTLET", "SADDLE-OUTLET", "VALVE",      "ADAPTER",
-                                        "CONNECTOR",  "COUPLING"};
-    static const char* const sizes[] = {"20", "25", "32", "40", "50", "63", "80", "110",
-                                        "1/2\"", "3/4\"", "1\"", "1/4\"", "9.25"};
-    QByteArray text = "[CATALOGUE]\r\nSUP=BENCH\r\nMAK=BENCH\r\nDSC=Generated\r\nEXP=31-12-2099\r\n\r\n";
+    static const char* const types[] = {"PIPE",          "HOSE",          "ENDCAP", "REDUCER",
+                                        "PIPE-CLIP",     "MANIFOLD",      "TEE",    "OUTLET-TEE",
+                                        "FEMALE-OUTLET", "SADDLE-OUTLET", "VALVE",  "ADAPTER",
+                                        "CONNECTOR",     "COUPLING"};
+    static const char* const sizes[] = {"20",  "25",    "32",    "40",  "50",    "63",  "80",
+                                        "110", "1/2\"", "3/4\"", "1\"", "1/4\"", "9.25"};
+    QByteArray text =
+        "[CATALOGUE]\r\nSUP=BENCH\r\nMAK=BENCH\r\nDSC=Generated\r\nEXP=31-12-2099\r\n\r\n";
     char record[1024];
     for (int i = 0; i < PartCount; ++i) {
         const int n = std::snprintf(
             record, sizeof record,
-            "[B%05d-%s]\r\nTYP=%s\r\nAPN=B%05d\r\nDSC=Generated part number %d for the benchmark\r\n"
+            "[B%05d-%s]\r\nTYP=%s\r\nAPN=B%05d\r\nDSC=Generated part number %d for the "
+            "benchmark\r\n"
             "OD1=%s\r\nOD2=%s\r\nLEN=%d\r\nATR=%s\r\nAT1=MALE BSP\r\nAT2=FEMALE NPT\r\nANG=%d\r\n"
-            "NPO=%d\r\nPRC=%d.%02d\r\nUPP=%d\r\nIMG=P%04d.JPG\r\nCPN=%d\r\nCOD=C%d\r\nEOL=%d\r\n\r\n",
-            i, sizes[i % 8], types[i % 14], i, i, sizes[i % 13], sizes[(i + 3) % 13], 1000 * (i % 7),
-            i % 2 ? "GREY ELBOW QUICK" : "BLUE, TECHNOPOLYMERIC", i % 2 ? 90 : 45, i % 5, i % 300,
-            i % 100, 1 + i % 10, i % PictureCount, i % 80, i, i % 50 == 0);
+            "NPO=%d\r\nPRC=%d.%02d\r\nUPP=%d\r\nIMG=P%04d.JPG\r\nCPN=%d\r\nCOD=C%d\r\nEOL=%"
+            "d\r\n\r\n",
+            i, sizes[i % 8], types[i % 14], i, i, sizes[i % 13], sizes[(i + 3) % 13],
+            1000 * (i % 7), i % 2 ? "GREY ELBOW QUICK" : "BLUE, TECHNOPOLYMERIC", i % 2 ? 90 : 45,
+            i % 5, i % 300, i % 100, 1 + i % 10, i % PictureCount, i % 80, i, i % 50 == 0);
         text.append(record, n);
     }
     for (int i = 0; i < 20; ++i)
-        text += QStringLiteral("[KIT%1]\r\nTYP=PACKAGE\r\nCON=25\r\nLEN=1500\r\nPTS=B00001-25 B00002-32\r\n"
-                               "SYM=FILTER REGULATOR\r\n\r\n")
+        text += QStringLiteral(
+                    "[KIT%1]\r\nTYP=PACKAGE\r\nCON=25\r\nLEN=1500\r\nPTS=B00001-25 B00002-32\r\n"
+                    "SYM=FILTER REGULATOR\r\n\r\n")
                     .arg(i)
                     .toLatin1();
     return text;
@@ -110,7 +117,10 @@ double ThreadCpuSeconds()
     return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
 }
 
-qint64 ContainerSize() { return QFileInfo(ContainerPath()).size(); }
+qint64 ContainerSize()
+{
+    return QFileInfo(ContainerPath()).size();
+}
 
 void BM_ReadFileBaseline(benchmark::State& state)
 {
@@ -226,10 +236,5 @@ BENCHMARK(BM_Crc32Bytewise)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return pipeloop::bench::RunBenchmarksMain(argc, argv);
 }

@@ -5,6 +5,7 @@
 //
 //   ini_bench --ini_dump=PATH   writes the generated text to PATH and exits.
 
+#include "BenchSupport.h"
 #include "Cp1252.h"
 #include "IniFile.h"
 
@@ -20,8 +21,10 @@
 #include <vector>
 
 using namespace pipeloop;
+using namespace pipeloop::bench;
 
-namespace {
+namespace
+{
 
 constexpr int LargeSections = 100000;
 constexpr int KeysPerSection = 10;
@@ -180,22 +183,7 @@ BENCHMARK(BM_Cp1252Encode)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    const char* const dumpFlag = "--ini_dump=";
-    for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], dumpFlag, std::strlen(dumpFlag)) != 0)
-            continue;
-        QFile file(QString::fromLocal8Bit(argv[i] + std::strlen(dumpFlag)));
-        const QByteArray& text = textOf(LargeSections);
-        if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size()) {
-            std::fprintf(stderr, "ini_bench: cannot write %s\n", qPrintable(file.fileName()));
-            return 1;
-        }
-        return 0;
-    }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    if (const auto dump = FlagValue(argc, argv, "--ini_dump="))
+        return WriteDump(*dump, textOf(LargeSections), "ini_bench") ? 0 : 1;
+    return RunBenchmarksMain(argc, argv);
 }

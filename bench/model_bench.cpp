@@ -7,6 +7,7 @@
 // (about 10 for linear growth); exits non-zero when a call takes 1 ms or more
 // or the ratio exceeds 20.
 
+#include "BenchSupport.h"
 #include "PipeLoop.h"
 
 #include <benchmark/benchmark.h>
@@ -18,9 +19,11 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 using namespace pipeloop;
+using namespace pipeloop::bench;
 
 struct DesignSize {
     int corners;
@@ -109,25 +112,6 @@ void BM_SnapToPipe(benchmark::State& state, DesignSize size)
     }
 }
 
-// Keeps the median of each benchmark besides printing as usual.
-class MedianReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                medians[run.run_name.function_name] = {
-                    run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit),
-                    run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit)};
-        ConsoleReporter::ReportRuns(runs);
-    }
-    struct Median {
-        double cpu;  // seconds per call
-        double real; // seconds per call, wall clock
-    };
-    std::map<std::string, Median> medians;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -140,26 +124,23 @@ int main(int argc, char** argv)
                 ->Repetitions(9)
                 ->ReportAggregatesOnly(true);
     }
-    benchmark::Initialize(&argc, argv);
     MedianReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    RunBenchmarks(argc, argv, reporter);
 
     bool ok = true;
     for (const char* name : {"SelectAt", "SnapToPipe"}) {
-        const auto small = reporter.medians.find(std::string(name) + "/small");
-        const auto large = reporter.medians.find(std::string(name) + "/large");
-        if (small == reporter.medians.end() || large == reporter.medians.end())
+        const auto* small = reporter.find(std::string(name) + "/small");
+        const auto* large = reporter.find(std::string(name) + "/large");
+        if (!small || !large)
             continue; // filtered out
         // CPU time: the wall clock also counts whatever else the machine runs.
-        const double ratio = large->second.cpu / small->second.cpu;
-        const bool fast = large->second.cpu < 1e-3;
+        const double ratio = large->cpu / small->cpu;
+        const bool fast = large->cpu < 1e-3;
         const bool linear = ratio <= 20.0;
         std::printf("%-10s median CPU time per call: small %.1f us, large %.1f us "
                     "(wall %.1f us), ratio %.1f for a 10x design%s%s\n",
-                    name, small->second.cpu * 1e6, large->second.cpu * 1e6,
-                    large->second.real * 1e6, ratio, fast ? "" : ", OVER 1 ms",
-                    linear ? "" : ", WORSE THAN LINEAR");
+                    name, small->cpu * 1e6, large->cpu * 1e6, large->real * 1e6, ratio,
+                    fast ? "" : ", OVER 1 ms", linear ? "" : ", WORSE THAN LINEAR");
         ok = ok && fast && linear;
     }
     return ok ? 0 : 1;

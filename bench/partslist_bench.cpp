@@ -13,6 +13,7 @@
 #include "../tests/catalogue/PartsListDesigns.h"
 #include "../tests/catalogue/ReferenceRunWalk.h"
 
+#include "BenchSupport.h"
 #include "Clock.h"
 #include "LocaleInfo.h"
 #include "PartsDatabase.h"
@@ -25,19 +26,21 @@
 
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
 
-namespace {
+namespace
+{
 
 using namespace pipeloop;
 using namespace pipeloop::catalogue;
 using namespace pipeloop::testing;
+using namespace pipeloop::bench;
 
 // Messages of the stacks' unsupported symbols are counted, not printed.
-class SilentUi : public UiServices {
+class SilentUi : public UiServices
+{
 public:
     void show(Kind kind, const QString& text, const QString& = {}) override
     {
@@ -58,9 +61,7 @@ TPartsDatabase& Catalogue()
 {
     static TPartsDatabase database;
     if (!database.Loaded()) {
-        const auto path =
-            std::filesystem::path(__FILE__).parent_path() / "../data/catalogue/PARTS.PLDBI";
-        QFile file(QString::fromStdString(path.string()));
+        QFile file(RepositoryFile(QStringLiteral("data/catalogue/PARTS.PLDBI")));
         file.open(QIODevice::ReadOnly);
         database.LoadCatalogueText(file.readAll());
     }
@@ -109,23 +110,9 @@ void BM_Generate(benchmark::State& state, int32_t scale, const char* name)
     const qsizetype parts = generator.PartList().size();
     const double listing =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    produced[name] = {ui.firstError, listing, parts, logLines, generator.Waste().size(),
+    produced[name] = {ui.firstError,      listing, parts, logLines, generator.Waste().size(),
                       generator.Outcome()};
 }
-
-class MedianReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            if ((run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") ||
-                (run.run_type == Run::RT_Iteration && run.repetitions <= 1))
-                cpu[run.run_name.function_name] =
-                    run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> cpu; // seconds per generation
-};
 
 } // namespace
 
@@ -149,10 +136,8 @@ int main(int argc, char** argv)
                                  "MillimetreWalk/factory")
         ->Unit(benchmark::kMillisecond)
         ->Iterations(1);
-    benchmark::Initialize(&argc, argv);
     MedianReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    RunBenchmarks(argc, argv, reporter);
     Clock::install(nullptr);
 
     for (const auto& [name, what] : produced)
@@ -165,11 +150,12 @@ int main(int argc, char** argv)
     for (const auto& [name, what] : produced)
         if (!what.stop.isEmpty())
             std::printf("%-24s stopped: %s\n", name.c_str(),
-                        qPrintable(QString(what.stop).replace(QStringLiteral("\r\n"), QStringLiteral(" | "))));
+                        qPrintable(QString(what.stop).replace(QStringLiteral("\r\n"),
+                                                              QStringLiteral(" | "))));
 
     const auto time = [&](const char* name) {
-        const auto found = reporter.cpu.find(name);
-        return found == reporter.cpu.end() ? -1.0 : found->second;
+        const auto* found = reporter.find(name);
+        return found ? found->cpu : -1.0;
     };
     const double small = time("Generate/factory");
     const double large = time("Generate/factory-x10");
@@ -185,8 +171,8 @@ int main(int argc, char** argv)
     }
     if (small > 0 && large > 0) {
         const double ratio = large / small;
-        std::printf("factory x10: %.1f ms, ratio %.2f to the factory (limit 1.5)%s\n",
-                    large * 1e3, ratio, ratio < 1.5 ? "" : ", GROWS WITH PIPE LENGTH");
+        std::printf("factory x10: %.1f ms, ratio %.2f to the factory (limit 1.5)%s\n", large * 1e3,
+                    ratio, ratio < 1.5 ? "" : ", GROWS WITH PIPE LENGTH");
         ok = ok && ratio < 1.5;
     }
     if (small > 0 && literal > 0)

@@ -9,6 +9,7 @@
 // wall time of a whole job; exits non-zero when the all-views PDF job takes a
 // second or more.
 
+#include "BenchSupport.h"
 #include "PipeLoop.h"
 #include "PrintSetup.h"
 #include "ProjectFile.h"
@@ -31,12 +32,11 @@ namespace
 {
 
 using namespace pipeloop;
+using namespace pipeloop::bench;
 
 QString SamplePath()
 {
-    return QFileInfo(QStringLiteral(__FILE__))
-        .dir()
-        .filePath(QStringLiteral("../data/samples/factory.plf"));
+    return RepositoryFile(QStringLiteral("data/samples/factory.plf"));
 }
 
 // The sample with every view at its best-fit scale on landscape A4 (at
@@ -108,33 +108,11 @@ void BM_ImagePages(benchmark::State& state)
     state.counters["pages"] = 5;
 }
 
-class MedianReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                medians[run.run_name.function_name] = {
-                    run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit),
-                    run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit),
-                    run.counters.count("pages") ? double(run.counters.at("pages")) : 1.0};
-        ConsoleReporter::ReportRuns(runs);
-    }
-    struct Median {
-        double cpu;  // seconds per job
-        double real; // seconds per job, wall clock
-        double pages;
-    };
-    std::map<std::string, Median> medians;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    UseOffscreenPlatformByDefault();
     QGuiApplication app(argc, argv);
     if (!TheSample().design) {
         std::fprintf(stderr, "cannot load %s\n", qPrintable(SamplePath()));
@@ -150,28 +128,26 @@ int main(int argc, char** argv)
     configure(benchmark::RegisterBenchmark("pdf/all-views", BM_PdfJob, false));
     configure(benchmark::RegisterBenchmark("pdf/all-views+drops+notes", BM_PdfJob, true));
     configure(benchmark::RegisterBenchmark("image/all-views", BM_ImagePages));
-    benchmark::Initialize(&argc, argv);
     MedianReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    RunBenchmarks(argc, argv, reporter);
 
-    const auto pdf = reporter.medians.find("pdf/all-views");
-    const auto extras = reporter.medians.find("pdf/all-views+drops+notes");
-    const auto image = reporter.medians.find("image/all-views");
-    if (pdf == reporter.medians.end() || image == reporter.medians.end())
+    const auto* pdf = reporter.find("pdf/all-views");
+    const auto* extras = reporter.find("pdf/all-views+drops+notes");
+    const auto* image = reporter.find("image/all-views");
+    if (!pdf || !image)
         return 0; // filtered out
-    const double pdfPage = pdf->second.cpu / pdf->second.pages;
-    const double imagePage = image->second.cpu / image->second.pages;
+    // Each job's page count, from its counter (1 where a job has none).
+    const auto pages = [](const MedianReporter::Median* job) { return job->counter("pages", 1.0); };
+    const double pdfPage = pdf->cpu / pages(pdf);
+    const double imagePage = image->cpu / pages(image);
     std::printf("median process CPU time per page: PDF %.2f ms, in-memory picture %.2f ms, "
                 "ratio %.2f\n",
                 pdfPage * 1e3, imagePage * 1e3, pdfPage / imagePage);
-    std::printf("all views to PDF: %.0f pages in %.1f ms wall", pdf->second.pages,
-                pdf->second.real * 1e3);
-    if (extras != reporter.medians.end())
+    std::printf("all views to PDF: %.0f pages in %.1f ms wall", pages(pdf), pdf->real * 1e3);
+    if (extras)
         std::printf("; with drops and notes pages: %.0f pages in %.1f ms wall (%.2f ms a page)",
-                    extras->second.pages, extras->second.real * 1e3,
-                    extras->second.cpu / extras->second.pages * 1e3);
-    const bool fast = pdf->second.real < 1.0;
+                    pages(extras), extras->real * 1e3, extras->cpu / pages(extras) * 1e3);
+    const bool fast = pdf->real < 1.0;
     std::printf("%s\n", fast ? "" : ", OVER 1 s");
     return fast ? 0 : 1;
 }

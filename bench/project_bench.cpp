@@ -7,6 +7,7 @@
 //
 //   project_bench --project_dump=PATH   writes the generated project to PATH and exits.
 
+#include "BenchSupport.h"
 #include "LocaleInfo.h"
 #include "PipeLoop.h"
 #include "PrintSetup.h"
@@ -24,8 +25,10 @@
 #include <memory>
 
 using namespace pipeloop;
+using namespace pipeloop::bench;
 
-namespace {
+namespace
+{
 
 constexpr int Objects = 20000;
 
@@ -72,8 +75,8 @@ struct Generated {
             {QStringLiteral("VALVE"), QStringLiteral("FILTER_AUTO"), QStringLiteral("REGULATOR"),
              QStringLiteral("GAUGE"), QStringLiteral("2-PORT-OUTLET")},
             {QStringLiteral("1-PORT-OUTLET")},
-            {QStringLiteral("REGULATOR"), QStringLiteral("COUPLER"),
-             QStringLiteral("RECOIL-HOSE"), QStringLiteral("COUPLER")},
+            {QStringLiteral("REGULATOR"), QStringLiteral("COUPLER"), QStringLiteral("RECOIL-HOSE"),
+             QStringLiteral("COUPLER")},
         };
         for (int i = 0; i < 5000; ++i) {
             const int32_t ew = 2000 + (i % 1000) * 398;
@@ -148,7 +151,8 @@ const Generated& generated()
 }
 
 // Messages would mean the benchmark measures a failure.
-class FailOnMessage : public UiServices {
+class FailOnMessage : public UiServices
+{
 public:
     void show(Kind, const QString& text, const QString& = {}) override
     {
@@ -176,14 +180,20 @@ void BM_ProjectImage(benchmark::State& state)
 }
 BENCHMARK(BM_ProjectImage)->Unit(benchmark::kMillisecond);
 
+// Where the save and load benchmarks keep their file; any message stops the run.
+struct ProjectOnDisk {
+    FailOnMessage ui;
+    ScopedUiServices scope{ui};
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bench.plf"));
+};
+
 // The whole save: image, temporary file, flush to disk, rename.
 void BM_ProjectSave(benchmark::State& state)
 {
     const Generated& g = generated();
-    FailOnMessage ui;
-    ScopedUiServices scope(ui);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("bench.plf"));
+    ProjectOnDisk disk;
+    const QString& path = disk.path;
     for (auto _ : state)
         if (!SaveProject(*g.design, g.options, g.printSetup, g.zoom, path))
             state.SkipWithError("save failed");
@@ -196,10 +206,8 @@ BENCHMARK(BM_ProjectSave)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_ProjectLoad(benchmark::State& state)
 {
     const Generated& g = generated();
-    FailOnMessage ui;
-    ScopedUiServices scope(ui);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("bench.plf"));
+    ProjectOnDisk disk;
+    const QString& path = disk.path;
     {
         QFile file(path);
         const QByteArray bytes = g.bytes();
@@ -235,24 +243,13 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     ScopedLocale locale(LocaleFacts{});
-    const char* const dumpFlag = "--project_dump=";
-    for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], dumpFlag, std::strlen(dumpFlag)) != 0)
-            continue;
-        QFile file(QString::fromLocal8Bit(argv[i] + std::strlen(dumpFlag)));
+    if (const auto dump = FlagValue(argc, argv, "--project_dump=")) {
         const QByteArray bytes = generated().bytes();
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-            std::fprintf(stderr, "project_bench: cannot write %s\n", qPrintable(file.fileName()));
+        if (!WriteDump(*dump, bytes, "project_bench"))
             return 1;
-        }
         std::printf("%d objects, %lld bytes\n", generated().objectCount(),
                     static_cast<long long>(bytes.size()));
         return 0;
     }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarksMain(argc, argv);
 }

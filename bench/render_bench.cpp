@@ -10,6 +10,7 @@
 // clearing the image costs the same for both); exits non-zero when a large
 // view takes 50 ms or more or the ratio reaches 15.
 
+#include "BenchSupport.h"
 #include "PipeLoop.h"
 #include "QPainterCanvas.h"
 #include "Rounding.h"
@@ -28,9 +29,11 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 using namespace pipeloop;
+using namespace pipeloop::bench;
 
 constexpr int ImageWidth = 2000;
 constexpr int ImageHeight = 1500;
@@ -119,8 +122,8 @@ struct Design {
         std::uniform_int_distribution<int32_t> spurLength(1000, 8000);
         for (int i = 0; i < size.spurs; ++i) {
             const Position start = pointOnLoop();
-            loop.AddSpur(start, {start.NS + spurLength(random), start.EW, h}, true, i % 5 == 0 ? 500 : 0,
-                         25.0f);
+            loop.AddSpur(start, {start.NS + spurLength(random), start.EW, h}, true,
+                         i % 5 == 0 ? 500 : 0, 25.0f);
         }
         std::uniform_int_distribution<int32_t> ns(4000, loop.RoomNS - 8000);
         std::uniform_int_distribution<int32_t> ew(2000, loop.RoomEW - 6000);
@@ -161,8 +164,8 @@ TDrawParams ParamsFor(const TPipeLoop& loop, ViewKind view)
     const bool eastWest = view == ViewKind::East || view == ViewKind::West;
     const double across = eastWest ? loop.RoomNS : loop.RoomEW;
     const double down = view == ViewKind::Plan ? loop.RoomNS : loop.RoomHG;
-    const double scale = std::min((ImageWidth - 2 * ScreenMargin) / across,
-                                  (ImageHeight - 2 * ScreenMargin) / down);
+    const double scale =
+        std::min((ImageWidth - 2 * ScreenMargin) / across, (ImageHeight - 2 * ScreenMargin) / down);
     return ScreenDrawParams(loop, view, PixelRect{0, 0, ImageWidth, ImageHeight}, scale, scale);
 }
 
@@ -178,31 +181,12 @@ void BM_View(benchmark::State& state, DesignSize size, ViewKind view)
     state.counters["objects"] = size.total();
 }
 
-class MedianReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                medians[run.run_name.function_name] = {
-                    run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit),
-                    run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit)};
-        ConsoleReporter::ReportRuns(runs);
-    }
-    struct Median {
-        double cpu;  // seconds per view
-        double real; // seconds per view, wall clock
-    };
-    std::map<std::string, Median> medians;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     // Feature names are text: fonts need a QGuiApplication.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    UseOffscreenPlatformByDefault();
     QGuiApplication app(argc, argv);
 
     const std::pair<const char*, ViewKind> views[] = {{"plan", ViewKind::Plan},
@@ -218,26 +202,24 @@ int main(int argc, char** argv)
                 ->MeasureProcessCPUTime() // Qt fills large areas on its thread pool
                 ->Repetitions(7)
                 ->ReportAggregatesOnly(true);
-    benchmark::Initialize(&argc, argv);
     MedianReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    RunBenchmarks(argc, argv, reporter);
 
     std::printf("objects: small %d, large %d\n", Small.total(), Large.total());
     bool ok = true;
     for (const auto& [name, view] : views) {
-        const auto small = reporter.medians.find(std::string(name) + "/small");
-        const auto large = reporter.medians.find(std::string(name) + "/large");
-        if (small == reporter.medians.end() || large == reporter.medians.end())
+        const auto* small = reporter.find(std::string(name) + "/small");
+        const auto* large = reporter.find(std::string(name) + "/large");
+        if (!small || !large)
             continue; // filtered out
-        const double ratio = large->second.cpu / small->second.cpu;
-        const bool fast = large->second.cpu < 50e-3;
+        const double ratio = large->cpu / small->cpu;
+        const bool fast = large->cpu < 50e-3;
         const bool linear = ratio < 15.0;
-        std::printf("%-6s median process CPU time per view: small %.2f ms, large %.2f ms (wall %.2f ms), "
-                    "ratio %.1f for a 10x design%s%s\n",
-                    name, small->second.cpu * 1e3, large->second.cpu * 1e3,
-                    large->second.real * 1e3, ratio, fast ? "" : ", OVER 50 ms",
-                    linear ? "" : ", WORSE THAN LINEAR");
+        std::printf(
+            "%-6s median process CPU time per view: small %.2f ms, large %.2f ms (wall %.2f ms), "
+            "ratio %.1f for a 10x design%s%s\n",
+            name, small->cpu * 1e3, large->cpu * 1e3, large->real * 1e3, ratio,
+            fast ? "" : ", OVER 50 ms", linear ? "" : ", WORSE THAN LINEAR");
         ok = ok && fast && linear;
     }
     return ok ? 0 : 1;

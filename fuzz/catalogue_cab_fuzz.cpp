@@ -6,8 +6,8 @@
 // puts back from its entries.
 
 #include "Cab.h"
+#include "FuzzSupport.h"
 #include "PartsDatabase.h"
-#include "UiServices.h"
 
 #include <QString>
 
@@ -15,25 +15,11 @@
 #include <cstdlib>
 
 using namespace pipeloop;
+using namespace pipeloop::fuzz;
 using namespace pipeloop::catalogue;
 
-namespace {
-
-class SilentUi : public UiServices {
-public:
-    void show(Kind, const QString&, const QString&) override {}
-    bool confirm(const QString&, const QString&) override { return false; }
-    QString ask(Kind, const QString&, const QStringList& buttons, const QString&) override
-    {
-        return buttons.isEmpty() ? QString() : buttons.front();
-    }
-};
-
-void check(bool condition)
+namespace
 {
-    if (!condition)
-        std::abort();
-}
 
 void Exercise(const QByteArray& file)
 {
@@ -75,9 +61,8 @@ void Exercise(const QByteArray& file)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static SilentUi silent;
-    UiServices::install(&silent);
-    const QByteArray file(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    InstallSilentUi();
+    const QByteArray file = InputBytes(data, size);
     Exercise(file);
     if (file.size() >= 12 && file.startsWith(CabSignature)) {
         QByteArray fixed = file;

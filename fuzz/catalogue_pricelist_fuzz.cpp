@@ -3,6 +3,7 @@
 // Nothing may crash, hang or read out of bounds; a list written from the rows
 // must load back to the same rows.
 
+#include "FuzzSupport.h"
 #include "LocaleInfo.h"
 #include "PartsDatabase.h"
 #include "PriceListFile.h"
@@ -14,11 +15,14 @@
 #include <cstdlib>
 
 using namespace pipeloop;
+using namespace pipeloop::fuzz;
 using namespace pipeloop::catalogue;
 
-namespace {
+namespace
+{
 
-class YesUi : public UiServices {
+class YesUi : public UiServices
+{
 public:
     void show(Kind, const QString&, const QString&) override {}
     bool confirm(const QString&, const QString&) override { return true; }
@@ -29,18 +33,11 @@ public:
     }
 };
 
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-const char Catalogue[] =
-    "[CATALOGUE]\r\nSUP=F\r\nMAK=F\r\n"
-    "[90000-20]\r\nTYP=PIPE\r\nOD1=20\r\nLEN=4000\r\nATR=BLUE\r\nPRC=1\r\n"
-    "[90000-25]\r\nTYP=PIPE\r\nOD1=25\r\nLEN=4000\r\nAPN=P25\r\n"
-    "[H-1]\r\nTYP=HOSE\r\nOD1=1/4\"\r\nAPN=HOSE\r\nUPP=3\r\n"
-    "[C-1]\r\nTYP=PIPE-CLIP\r\nOD1=20\r\nATR=STEEL\r\nUPP=10\r\n";
+const char Catalogue[] = "[CATALOGUE]\r\nSUP=F\r\nMAK=F\r\n"
+                         "[90000-20]\r\nTYP=PIPE\r\nOD1=20\r\nLEN=4000\r\nATR=BLUE\r\nPRC=1\r\n"
+                         "[90000-25]\r\nTYP=PIPE\r\nOD1=25\r\nLEN=4000\r\nAPN=P25\r\n"
+                         "[H-1]\r\nTYP=HOSE\r\nOD1=1/4\"\r\nAPN=HOSE\r\nUPP=3\r\n"
+                         "[C-1]\r\nTYP=PIPE-CLIP\r\nOD1=20\r\nATR=STEEL\r\nUPP=10\r\n";
 
 } // namespace
 
@@ -57,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return true;
     }();
     (void)localeSet;
-    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const QByteArray bytes = InputBytes(data, size);
 
     TPartsDatabase db;
     db.LoadCatalogueText(Catalogue);

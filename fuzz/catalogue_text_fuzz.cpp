@@ -4,9 +4,9 @@
 // out of bounds, and every selection must answer with a part that meets its
 // own conditions or queue exactly one message.
 
+#include "FuzzSupport.h"
 #include "LocaleInfo.h"
 #include "PartsDatabase.h"
-#include "UiServices.h"
 
 #include <QString>
 
@@ -14,33 +14,13 @@
 #include <cstdlib>
 
 using namespace pipeloop;
+using namespace pipeloop::fuzz;
 using namespace pipeloop::catalogue;
-
-namespace {
-
-class SilentUi : public UiServices {
-public:
-    void show(Kind, const QString&, const QString&) override {}
-    bool confirm(const QString&, const QString&) override { return false; }
-    QString ask(Kind, const QString&, const QStringList& buttons, const QString&) override
-    {
-        return buttons.isEmpty() ? QString() : buttons.front();
-    }
-};
-
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static SilentUi silent;
-    UiServices::install(&silent);
-    const QByteArray text(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    InstallSilentUi();
+    const QByteArray text = InputBytes(data, size);
     TPartsDatabase db;
     db.LoadCatalogueText(text);
     check(db.Loaded());

@@ -3,7 +3,7 @@
 // read again give the same keys and descriptions; a split assigned text joins
 // and splits again to the same items.
 
-#include "UiServices.h"
+#include "FuzzSupport.h"
 #include "UserParts.h"
 
 #include <QString>
@@ -12,33 +12,13 @@
 #include <cstdlib>
 
 using namespace pipeloop;
+using namespace pipeloop::fuzz;
 using namespace pipeloop::catalogue;
-
-namespace {
-
-class SilentUi : public UiServices {
-public:
-    void show(Kind, const QString&, const QString&) override {}
-    bool confirm(const QString&, const QString&) override { return false; }
-    QString ask(Kind, const QString&, const QStringList& buttons, const QString&) override
-    {
-        return buttons.isEmpty() ? QString() : buttons.front();
-    }
-};
-
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static SilentUi silent;
-    UiServices::install(&silent);
-    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    InstallSilentUi();
+    const QByteArray bytes = InputBytes(data, size);
 
     UserPartsDatabase parts;
     parts.ReadBytes(bytes);

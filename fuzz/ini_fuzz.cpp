@@ -7,6 +7,7 @@
 // and the two must still agree.
 
 #include "Cp1252.h"
+#include "FuzzSupport.h"
 #include "IniFile.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -26,14 +27,10 @@
 #include <unordered_map>
 
 using namespace pipeloop;
+using namespace pipeloop::fuzz;
 
-namespace {
-
-void check(bool condition)
+namespace
 {
-    if (!condition)
-        std::abort();
-}
 
 // --- The reference model: the grammar written out plainly ----------------------
 

@@ -8,6 +8,7 @@
 
 #include "Cp1252.h"
 #include "ElbowList.h"
+#include "FuzzSupport.h"
 #include "IniFile.h"
 #include "LocaleInfo.h"
 #include "PipeLoopObjects.h"
@@ -21,14 +22,10 @@
 #include <memory>
 
 using namespace pipeloop;
+using namespace pipeloop::fuzz;
 
-namespace {
-
-void check(bool condition)
+namespace
 {
-    if (!condition)
-        std::abort();
-}
 
 void checkElbowLines(const QString& text, double scale)
 {
@@ -48,8 +45,7 @@ void checkElbowLines(const QString& text, double scale)
     }
 }
 
-template <typename T>
-void checkSection(const IniFile& ini, const QString& section)
+template <typename T> void checkSection(const IniFile& ini, const QString& section)
 {
     T object;
     if (!object.LoadFromIni(ini, section).ok())

@@ -4,6 +4,7 @@
 // or gives a design that the connection check can run on and that saves to a
 // file which loads again and saves to the same bytes.
 
+#include "FuzzSupport.h"
 #include "LocaleInfo.h"
 #include "PipeLoop.h"
 #include "PrintSetup.h"
@@ -18,18 +19,15 @@
 #include <memory>
 
 using namespace pipeloop;
+using namespace pipeloop::fuzz;
 
-namespace {
-
-void check(bool condition)
+namespace
 {
-    if (!condition)
-        std::abort();
-}
 
 // Counts messages and answers every question Yes, so that options saved with
 // a project are read too.
-class CountingUi : public UiServices {
+class CountingUi : public UiServices
+{
 public:
     void show(Kind, const QString&, const QString& = {}) override { ++messages; }
     bool confirm(const QString&, const QString& = {}) override { return true; }
@@ -74,8 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const TPipeLoopOptions optionsBefore = s.options;
     const TPipeLoop* designBefore = s.design.get();
 
-    ProjectLoad load = LoadProjectFromBytes(bytes, QStringLiteral("fuzz.plf"), s.options,
-                                            s.printSetup, s.zoom);
+    ProjectLoad load =
+        LoadProjectFromBytes(bytes, QStringLiteral("fuzz.plf"), s.options, s.printSetup, s.zoom);
     // Nothing the caller holds changes before the swap.
     check(s.options == optionsBefore);
     check(s.bytes() == before);
@@ -95,9 +93,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     check(CheckProjectHeaderBytes(saved));
     Session again;
     again.options.SetProjectSettingsMode(1);
-    ProjectLoad reload =
-        LoadProjectFromBytes(saved, QStringLiteral("again.plf"), again.options,
-                             again.printSetup, again.zoom);
+    ProjectLoad reload = LoadProjectFromBytes(saved, QStringLiteral("again.plf"), again.options,
+                                              again.printSetup, again.zoom);
     check(reload.ok());
     reload.Apply(again.design, again.options, again.printSetup, again.zoom);
     check(again.bytes() == saved);

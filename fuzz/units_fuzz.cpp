@@ -3,6 +3,7 @@
 // UTF-8 and as Latin-1 text, under a full-stop and a comma locale; whatever a
 // reader accepts must be a sane value that formats and reads back.
 
+#include "FuzzSupport.h"
 #include "LocaleInfo.h"
 #include "Rounding.h"
 #include "Units.h"
@@ -16,14 +17,10 @@
 #include <limits>
 
 using namespace pipeloop;
+using namespace pipeloop::fuzz;
 
-namespace {
-
-void check(bool condition)
+namespace
 {
-    if (!condition)
-        std::abort();
-}
 
 void exercise(const QString& text)
 {

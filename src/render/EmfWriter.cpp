@@ -47,7 +47,25 @@ int hundredthsOfMm(int pixels, int dpi)
 
 } // namespace
 
-EmfWriter::EmfWriter(EmfHeaderInfo info) : m_info(std::move(info)) {}
+EmfWriter::EmfWriter(EmfHeaderInfo info)
+    : RecordWriter(1, // object index 0 is the metafile itself
+                   RecordNumbers{.selectObject = EMR_SELECTOBJECT,
+                                 .deleteObject = EMR_DELETEOBJECT,
+                                 .setBkMode = EMR_SETBKMODE,
+                                 .setBkColour = EMR_SETBKCOLOR,
+                                 .setTextColour = EMR_SETTEXTCOLOR,
+                                 .setTextAlign = EMR_SETTEXTALIGN,
+                                 .setPolyFillMode = EMR_SETPOLYFILLMODE,
+                                 .moveTo = EMR_MOVETOEX,
+                                 .lineTo = EMR_LINETO,
+                                 .ellipse = EMR_ELLIPSE,
+                                 .rectangle = EMR_RECTANGLE,
+                                 .saveDC = EMR_SAVEDC,
+                                 .restoreDC = EMR_RESTOREDC,
+                                 .intersectClipRect = EMR_INTERSECTCLIPRECT}),
+      m_info(std::move(info))
+{
+}
 
 void EmfWriter::begin(uint32_t type)
 {
@@ -64,7 +82,18 @@ void EmfWriter::end()
     m_recordStart = -1;
 }
 
-void EmfWriter::rectl(const PixelRect& r)
+void EmfWriter::value(uint32_t value)
+{
+    m_out.u32(value);
+}
+
+void EmfWriter::point(QPoint p)
+{
+    m_out.i32(p.x());
+    m_out.i32(p.y());
+}
+
+void EmfWriter::box(const PixelRect& r)
 {
     m_out.i32(r.left);
     m_out.i32(r.top);
@@ -80,24 +109,10 @@ void EmfWriter::rectl(const QRect& inclusive)
     m_out.i32(inclusive.bottom());
 }
 
-void EmfWriter::pointl(QPoint p)
-{
-    m_out.i32(p.x());
-    m_out.i32(p.y());
-}
-
-void EmfWriter::oneValue(uint32_t type, uint32_t value)
-{
-    begin(type);
-    m_out.u32(value);
-    end();
-}
-
 // ---------------------------------------------------------------- objects
 
-uint32_t EmfWriter::createPen(const LogPen& pen)
+void EmfWriter::penRecord(uint32_t index, const LogPen& pen)
 {
-    const uint32_t index = m_objects.take();
     begin(EMR_CREATEPEN);
     m_out.u32(index);
     m_out.u32(pen.style);
@@ -105,24 +120,20 @@ uint32_t EmfWriter::createPen(const LogPen& pen)
     m_out.i32(0);
     m_out.u32(pen.colour);
     end();
-    return index;
 }
 
-uint32_t EmfWriter::createBrush(const LogBrush& brush)
+void EmfWriter::brushRecord(uint32_t index, const LogBrush& brush)
 {
-    const uint32_t index = m_objects.take();
     begin(EMR_CREATEBRUSHINDIRECT);
     m_out.u32(index);
     m_out.u32(brush.style);
     m_out.u32(brush.colour);
     m_out.u32(brush.hatch);
     end();
-    return index;
 }
 
-uint32_t EmfWriter::createFont(const LogFont& font)
+void EmfWriter::fontRecord(uint32_t index, const LogFont& font)
 {
-    const uint32_t index = m_objects.take();
     begin(EMR_EXTCREATEFONTINDIRECTW);
     m_out.u32(index);
     // LogFont ([MS-WMF] 2.2.2.13) with a UTF-16 face name: 92 bytes.
@@ -143,58 +154,9 @@ uint32_t EmfWriter::createFont(const LogFont& font)
     for (int i = 0; i < 32; ++i)
         m_out.u16(i < face.size() ? face.at(i).unicode() : 0);
     end();
-    return index;
-}
-
-void EmfWriter::selectObject(uint32_t index)
-{
-    oneValue(EMR_SELECTOBJECT, index);
-}
-
-void EmfWriter::deleteObject(uint32_t index)
-{
-    oneValue(EMR_DELETEOBJECT, index);
-    m_objects.release(index);
-}
-
-// ---------------------------------------------------------------- modes
-
-void EmfWriter::setBkMode(uint16_t mode)
-{
-    oneValue(EMR_SETBKMODE, mode);
-}
-void EmfWriter::setBkColour(WinColour colour)
-{
-    oneValue(EMR_SETBKCOLOR, colour & 0xFFFFFF);
-}
-void EmfWriter::setTextColour(WinColour colour)
-{
-    oneValue(EMR_SETTEXTCOLOR, colour & 0xFFFFFF);
-}
-void EmfWriter::setTextAlign(uint16_t align)
-{
-    oneValue(EMR_SETTEXTALIGN, align);
-}
-void EmfWriter::setPolyFillMode(uint16_t mode)
-{
-    oneValue(EMR_SETPOLYFILLMODE, mode);
 }
 
 // ---------------------------------------------------------------- drawing
-
-void EmfWriter::moveTo(QPoint p)
-{
-    begin(EMR_MOVETOEX);
-    pointl(p);
-    end();
-}
-
-void EmfWriter::lineTo(QPoint p)
-{
-    begin(EMR_LINETO);
-    pointl(p);
-    end();
-}
 
 void EmfWriter::points(uint32_t type16, uint32_t type32, std::span<const QPoint> list)
 {
@@ -208,7 +170,7 @@ void EmfWriter::points(uint32_t type16, uint32_t type32, std::span<const QPoint>
             m_out.i16(int16_t(p.x()));
             m_out.i16(int16_t(p.y()));
         } else {
-            pointl(p);
+            point(p);
         }
     }
     end();
@@ -224,40 +186,18 @@ void EmfWriter::polygon(std::span<const QPoint> list)
     points(EMR_POLYGON16, EMR_POLYGON, list);
 }
 
-void EmfWriter::ellipse(const PixelRect& box)
-{
-    begin(EMR_ELLIPSE);
-    rectl(box);
-    end();
-}
-
-void EmfWriter::arc(const PixelRect& box, QPoint start, QPoint endPoint)
+void EmfWriter::arc(const PixelRect& bounds, QPoint start, QPoint endPoint)
 {
     begin(EMR_ARC);
-    rectl(box);
-    pointl(start);
-    pointl(endPoint);
+    box(bounds);
+    point(start);
+    point(endPoint);
     end();
 }
 
-void EmfWriter::rectangle(const PixelRect& box)
+void EmfWriter::textRecord(QPoint p, const QString& text, std::span<const int> advances,
+                           const PixelRect& cell, const std::optional<PixelRect>& clip)
 {
-    begin(EMR_RECTANGLE);
-    rectl(box);
-    end();
-}
-
-void EmfWriter::text(QPoint p, const QString& text, std::span<const int> advances,
-                     const PixelRect& cell, const std::optional<PixelRect>& clip)
-{
-    if (clip) {
-        begin(EMR_SAVEDC);
-        end();
-        begin(EMR_INTERSECTCLIPRECT);
-        rectl(*clip);
-        end();
-    }
-
     QRect drawn = inclusiveBox(cell);
     if (clip)
         drawn = drawn.intersected(inclusiveBox(*clip));
@@ -271,11 +211,11 @@ void EmfWriter::text(QPoint p, const QString& text, std::span<const int> advance
     m_out.f32(float(2540.0 / m_info.dpiX)); // exScale: page units to 0.01 mm
     m_out.f32(float(2540.0 / m_info.dpiY));
     // EmrText
-    pointl(p);                      // Reference
+    point(p);                       // Reference
     m_out.u32(chars);               // Chars
     m_out.u32(fixed);               // offString
     m_out.u32(0);                   // Options: none (the clip is the DC's)
-    rectl(PixelRect{0, 0, -1, -1}); // Rectangle: not used without ETO_CLIPPED/OPAQUE
+    box(PixelRect{0, 0, -1, -1});   // Rectangle: not used without ETO_CLIPPED/OPAQUE
     m_out.u32(fixed + stringBytes); // offDx
     for (QChar c : text)
         m_out.u16(c.unicode());
@@ -283,12 +223,6 @@ void EmfWriter::text(QPoint p, const QString& text, std::span<const int> advance
     for (uint32_t i = 0; i < chars; ++i)
         m_out.i32(i < advances.size() ? advances[i] : 0);
     end();
-
-    if (clip) {
-        begin(EMR_RESTOREDC);
-        m_out.i32(-1);
-        end();
-    }
 }
 
 void EmfWriter::stretchDib(const PixelRect& box, const Dib& dib)
@@ -317,11 +251,8 @@ void EmfWriter::stretchDib(const PixelRect& box, const Dib& dib)
 
 // ---------------------------------------------------------------- the file
 
-QByteArray EmfWriter::finish()
+QByteArray EmfWriter::file()
 {
-    Q_ASSERT(!m_finished);
-    m_finished = true;
-
     // EMR_EOF: no palette; SizeLast repeats the record's size.
     begin(EMR_EOF);
     m_out.u32(0);  // nPalEntries

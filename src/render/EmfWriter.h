@@ -61,51 +61,35 @@ enum EmfRecordType : uint32_t {
 inline constexpr uint32_t ENHMETA_SIGNATURE = 0x464D4520; // " EMF"
 inline constexpr uint32_t EmfHeaderSize = 108;            // with both header extensions
 
-class EmfWriter final : public MetafileWriter
+class EmfWriter final : public RecordWriter
 {
 public:
     explicit EmfWriter(EmfHeaderInfo info);
 
-    uint32_t createPen(const LogPen& pen) override;
-    uint32_t createBrush(const LogBrush& brush) override;
-    uint32_t createFont(const LogFont& font) override;
-    void selectObject(uint32_t index) override;
-    void deleteObject(uint32_t index) override;
-
-    void setBkMode(uint16_t mode) override;
-    void setBkColour(WinColour colour) override;
-    void setTextColour(WinColour colour) override;
-    void setTextAlign(uint16_t align) override;
-    void setPolyFillMode(uint16_t mode) override;
-
-    void moveTo(QPoint p) override;
-    void lineTo(QPoint p) override;
     void polyline(std::span<const QPoint> points) override;
     void polygon(std::span<const QPoint> points) override;
-    void ellipse(const PixelRect& box) override;
     void arc(const PixelRect& box, QPoint start, QPoint end) override;
-    void rectangle(const PixelRect& box) override;
-    void text(QPoint p, const QString& text, std::span<const int> advances, const PixelRect& cell,
-              const std::optional<PixelRect>& clip) override;
     void stretchDib(const PixelRect& box, const Dib& dib) override;
 
-    QByteArray finish() override;
-
 private:
-    void begin(uint32_t type);
-    void end();
-    void rectl(const PixelRect& r);
+    void begin(uint32_t type) override;
+    void end() override;
+    // Every value is 32 bits; points and boxes are POINTL and RECTL.
+    void value(uint32_t value) override;
+    void point(QPoint p) override;
+    void box(const PixelRect& r) override;
     void rectl(const QRect& inclusive);
-    void pointl(QPoint p);
-    void oneValue(uint32_t type, uint32_t value);
     void points(uint32_t type16, uint32_t type32, std::span<const QPoint> points);
 
+    void penRecord(uint32_t index, const LogPen& pen) override;
+    void brushRecord(uint32_t index, const LogBrush& brush) override;
+    void fontRecord(uint32_t index, const LogFont& font) override;
+    void textRecord(QPoint p, const QString& text, std::span<const int> advances,
+                    const PixelRect& cell, const std::optional<PixelRect>& clip) override;
+    QByteArray file() override;
+
     EmfHeaderInfo m_info;
-    RecordBytes m_out;
-    qsizetype m_recordStart = -1;
     uint32_t m_records = 0;
-    ObjectTable m_objects{1};
-    bool m_finished = false;
 };
 
 } // namespace pipeloop::gdi

@@ -19,42 +19,46 @@ LogPen ToLogPen(const Pen& pen)
     return log;
 }
 
+namespace
+{
+
+// The hatch of a hatched brush style; nothing for the solid and clear ones.
+std::optional<uint16_t> HatchOf(BrushStyle style)
+{
+    switch (style) {
+    case BrushStyle::Horizontal:
+        return HS_HORIZONTAL;
+    case BrushStyle::Vertical:
+        return HS_VERTICAL;
+    case BrushStyle::ForwardDiagonal:
+        return HS_FDIAGONAL;
+    case BrushStyle::BackwardDiagonal:
+        return HS_BDIAGONAL;
+    case BrushStyle::Cross:
+        return HS_CROSS;
+    case BrushStyle::DiagonalCross:
+        return HS_DIAGCROSS;
+    case BrushStyle::Solid:
+    case BrushStyle::Clear:
+        break;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 LogBrush ToLogBrush(const Brush& brush)
 {
     LogBrush log;
     log.colour = brush.colour & 0xFFFFFF;
-    switch (brush.style) {
-    case BrushStyle::Solid:
-        log.style = BS_SOLID;
-        break;
-    case BrushStyle::Clear:
+    if (brush.style == BrushStyle::Clear) {
         log.style = BS_NULL;
         log.colour = 0;
-        break;
-    case BrushStyle::Horizontal:
+    } else if (const std::optional<uint16_t> hatch = HatchOf(brush.style)) {
         log.style = BS_HATCHED;
-        log.hatch = HS_HORIZONTAL;
-        break;
-    case BrushStyle::Vertical:
-        log.style = BS_HATCHED;
-        log.hatch = HS_VERTICAL;
-        break;
-    case BrushStyle::ForwardDiagonal:
-        log.style = BS_HATCHED;
-        log.hatch = HS_FDIAGONAL;
-        break;
-    case BrushStyle::BackwardDiagonal:
-        log.style = BS_HATCHED;
-        log.hatch = HS_BDIAGONAL;
-        break;
-    case BrushStyle::Cross:
-        log.style = BS_HATCHED;
-        log.hatch = HS_CROSS;
-        break;
-    case BrushStyle::DiagonalCross:
-        log.style = BS_HATCHED;
-        log.hatch = HS_DIAGCROSS;
-        break;
+        log.hatch = *hatch;
+    } else {
+        log.style = BS_SOLID;
     }
     return log;
 }
@@ -122,6 +126,83 @@ void ObjectTable::release(uint32_t index)
     const size_t slot = index - m_first;
     if (index >= m_first && slot < m_used.size())
         m_used[slot] = false;
+}
+
+// ---------------------------------------------------------------- RecordWriter
+
+uint32_t RecordWriter::createPen(const LogPen& pen)
+{
+    const uint32_t index = m_objects.take();
+    penRecord(index, pen);
+    return index;
+}
+
+uint32_t RecordWriter::createBrush(const LogBrush& brush)
+{
+    const uint32_t index = m_objects.take();
+    brushRecord(index, brush);
+    return index;
+}
+
+uint32_t RecordWriter::createFont(const LogFont& font)
+{
+    const uint32_t index = m_objects.take();
+    fontRecord(index, font);
+    return index;
+}
+
+void RecordWriter::deleteObject(uint32_t index)
+{
+    valueRecord(m_numbers.deleteObject, index);
+    m_objects.release(index);
+}
+
+void RecordWriter::text(QPoint p, const QString& text, std::span<const int> advances,
+                        const PixelRect& cell, const std::optional<PixelRect>& clip)
+{
+    if (clip) {
+        begin(m_numbers.saveDC);
+        end();
+        boxRecord(m_numbers.intersectClipRect, *clip);
+    }
+    textRecord(p, text, advances, cell, clip);
+    if (clip)
+        valueRecord(m_numbers.restoreDC, uint32_t(-1)); // the state saved last
+}
+
+QByteArray RecordWriter::finish()
+{
+    Q_ASSERT(!m_finished);
+    m_finished = true;
+    return file();
+}
+
+void RecordWriter::valueRecord(uint32_t number, uint32_t v)
+{
+    begin(number);
+    value(v);
+    end();
+}
+
+void RecordWriter::colourRecord(uint32_t number, WinColour colour)
+{
+    begin(number);
+    m_out.u32(colour & 0xFFFFFF);
+    end();
+}
+
+void RecordWriter::pointRecord(uint32_t number, QPoint p)
+{
+    begin(number);
+    point(p);
+    end();
+}
+
+void RecordWriter::boxRecord(uint32_t number, const PixelRect& b)
+{
+    begin(number);
+    box(b);
+    end();
 }
 
 } // namespace pipeloop::gdi

@@ -199,4 +199,89 @@ private:
     std::vector<bool> m_used;
 };
 
+// The half of a metafile writer both formats share: the object table, the
+// calls whose records differ only in their type numbers and in how each
+// format spells a value, a point or a box, and text clipped by saving the
+// device context, intersecting its clip and restoring it.
+class RecordWriter : public MetafileWriter
+{
+public:
+    uint32_t createPen(const LogPen& pen) final;
+    uint32_t createBrush(const LogBrush& brush) final;
+    uint32_t createFont(const LogFont& font) final;
+    void selectObject(uint32_t index) final { valueRecord(m_numbers.selectObject, index); }
+    void deleteObject(uint32_t index) final;
+
+    void setBkMode(uint16_t mode) final { valueRecord(m_numbers.setBkMode, mode); }
+    void setBkColour(WinColour colour) final { colourRecord(m_numbers.setBkColour, colour); }
+    void setTextColour(WinColour colour) final { colourRecord(m_numbers.setTextColour, colour); }
+    void setTextAlign(uint16_t align) final { valueRecord(m_numbers.setTextAlign, align); }
+    void setPolyFillMode(uint16_t mode) final { valueRecord(m_numbers.setPolyFillMode, mode); }
+
+    void moveTo(QPoint p) final { pointRecord(m_numbers.moveTo, p); }
+    void lineTo(QPoint p) final { pointRecord(m_numbers.lineTo, p); }
+    void ellipse(const PixelRect& b) final { boxRecord(m_numbers.ellipse, b); }
+    void rectangle(const PixelRect& b) final { boxRecord(m_numbers.rectangle, b); }
+    void text(QPoint p, const QString& text, std::span<const int> advances, const PixelRect& cell,
+              const std::optional<PixelRect>& clip) final;
+
+    QByteArray finish() final;
+
+protected:
+    // Each format's numbers of the records written through the shared calls.
+    struct RecordNumbers {
+        uint32_t selectObject;
+        uint32_t deleteObject;
+        uint32_t setBkMode;
+        uint32_t setBkColour;
+        uint32_t setTextColour;
+        uint32_t setTextAlign;
+        uint32_t setPolyFillMode;
+        uint32_t moveTo;
+        uint32_t lineTo;
+        uint32_t ellipse;
+        uint32_t rectangle;
+        uint32_t saveDC;
+        uint32_t restoreDC;
+        uint32_t intersectClipRect;
+    };
+
+    RecordWriter(uint32_t firstObject, const RecordNumbers& numbers)
+        : m_objects(firstObject), m_numbers(numbers)
+    {
+    }
+
+    // A record: its header, then the parameters, then end() sets its size.
+    virtual void begin(uint32_t number) = 0;
+    virtual void end() = 0;
+    // One parameter as the format spells it: an object index or a mode (a
+    // colour is 32 bits in both), a point, a box.
+    virtual void value(uint32_t value) = 0;
+    virtual void point(QPoint p) = 0;
+    virtual void box(const PixelRect& box) = 0;
+
+    // The object records; the index is the object's slot.
+    virtual void penRecord(uint32_t index, const LogPen& pen) = 0;
+    virtual void brushRecord(uint32_t index, const LogBrush& brush) = 0;
+    virtual void fontRecord(uint32_t index, const LogFont& font) = 0;
+    // The text record itself, inside the clip if there is one.
+    virtual void textRecord(QPoint p, const QString& text, std::span<const int> advances,
+                            const PixelRect& cell, const std::optional<PixelRect>& clip) = 0;
+    // The whole file from the records written: the end of file record, the header.
+    virtual QByteArray file() = 0;
+
+    RecordBytes m_out;
+    qsizetype m_recordStart = -1;
+    ObjectTable m_objects;
+
+private:
+    void valueRecord(uint32_t number, uint32_t v);
+    void colourRecord(uint32_t number, WinColour colour);
+    void pointRecord(uint32_t number, QPoint p);
+    void boxRecord(uint32_t number, const PixelRect& b);
+
+    RecordNumbers m_numbers;
+    bool m_finished = false;
+};
+
 } // namespace pipeloop::gdi

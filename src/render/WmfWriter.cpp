@@ -17,7 +17,22 @@ int16_t clamp16(int v)
 }
 } // namespace
 
-WmfWriter::WmfWriter(WmfHeaderInfo info) : m_info(std::move(info))
+WmfWriter::WmfWriter(WmfHeaderInfo info)
+    : RecordWriter(0, RecordNumbers{.selectObject = META_SELECTOBJECT,
+                                    .deleteObject = META_DELETEOBJECT,
+                                    .setBkMode = META_SETBKMODE,
+                                    .setBkColour = META_SETBKCOLOR,
+                                    .setTextColour = META_SETTEXTCOLOR,
+                                    .setTextAlign = META_SETTEXTALIGN,
+                                    .setPolyFillMode = META_SETPOLYFILLMODE,
+                                    .moveTo = META_MOVETO,
+                                    .lineTo = META_LINETO,
+                                    .ellipse = META_ELLIPSE,
+                                    .rectangle = META_RECTANGLE,
+                                    .saveDC = META_SAVEDC,
+                                    .restoreDC = META_RESTOREDC,
+                                    .intersectClipRect = META_INTERSECTCLIPRECT}),
+      m_info(std::move(info))
 {
     // The picture's logical extent; readers map it to the placeable box.
     begin(META_SETWINDOWORG);
@@ -41,11 +56,11 @@ WmfWriter::WmfWriter(WmfHeaderInfo info) : m_info(std::move(info))
     end();
 }
 
-void WmfWriter::begin(uint16_t function)
+void WmfWriter::begin(uint32_t function)
 {
     m_recordStart = m_out.size();
     m_out.u32(0); // RecordSize in 16-bit words, set by end()
-    m_out.u16(function);
+    m_out.u16(uint16_t(function));
 }
 
 void WmfWriter::end()
@@ -62,17 +77,28 @@ void WmfWriter::coordinate(int v)
     m_out.i16(clamp16(v));
 }
 
-void WmfWriter::reversedRect(const PixelRect& box)
+void WmfWriter::value(uint32_t value)
 {
-    coordinate(box.bottom);
-    coordinate(box.right);
-    coordinate(box.top);
-    coordinate(box.left);
+    m_out.u16(uint16_t(value));
+}
+
+void WmfWriter::point(QPoint p)
+{
+    coordinate(p.y());
+    coordinate(p.x());
+}
+
+void WmfWriter::box(const PixelRect& b)
+{
+    coordinate(b.bottom);
+    coordinate(b.right);
+    coordinate(b.top);
+    coordinate(b.left);
 }
 
 // ---------------------------------------------------------------- objects
 
-uint32_t WmfWriter::createPen(const LogPen& pen)
+void WmfWriter::penRecord(uint32_t, const LogPen& pen)
 {
     begin(META_CREATEPENINDIRECT);
     m_out.u16(pen.style);
@@ -80,20 +106,18 @@ uint32_t WmfWriter::createPen(const LogPen& pen)
     m_out.i16(0);          // Width.y, not used
     m_out.u32(pen.colour);
     end();
-    return m_objects.take();
 }
 
-uint32_t WmfWriter::createBrush(const LogBrush& brush)
+void WmfWriter::brushRecord(uint32_t, const LogBrush& brush)
 {
     begin(META_CREATEBRUSHINDIRECT);
     m_out.u16(brush.style);
     m_out.u32(brush.colour);
     m_out.u16(brush.hatch);
     end();
-    return m_objects.take();
 }
 
-uint32_t WmfWriter::createFont(const LogFont& font)
+void WmfWriter::fontRecord(uint32_t, const LogFont& font)
 {
     begin(META_CREATEFONTINDIRECT);
     coordinate(font.height);
@@ -113,78 +137,9 @@ uint32_t WmfWriter::createFont(const LogFont& font)
     face.append(32 - face.size(), '\0');
     m_out.bytes(face);
     end();
-    return m_objects.take();
-}
-
-void WmfWriter::selectObject(uint32_t index)
-{
-    begin(META_SELECTOBJECT);
-    m_out.u16(uint16_t(index));
-    end();
-}
-
-void WmfWriter::deleteObject(uint32_t index)
-{
-    begin(META_DELETEOBJECT);
-    m_out.u16(uint16_t(index));
-    end();
-    m_objects.release(index);
-}
-
-// ---------------------------------------------------------------- modes
-
-void WmfWriter::setBkMode(uint16_t mode)
-{
-    begin(META_SETBKMODE);
-    m_out.u16(mode);
-    end();
-}
-
-void WmfWriter::setBkColour(WinColour colour)
-{
-    begin(META_SETBKCOLOR);
-    m_out.u32(colour & 0xFFFFFF);
-    end();
-}
-
-void WmfWriter::setTextColour(WinColour colour)
-{
-    begin(META_SETTEXTCOLOR);
-    m_out.u32(colour & 0xFFFFFF);
-    end();
-}
-
-void WmfWriter::setTextAlign(uint16_t align)
-{
-    begin(META_SETTEXTALIGN);
-    m_out.u16(align);
-    end();
-}
-
-void WmfWriter::setPolyFillMode(uint16_t mode)
-{
-    begin(META_SETPOLYFILLMODE);
-    m_out.u16(mode);
-    end();
 }
 
 // ---------------------------------------------------------------- drawing
-
-void WmfWriter::moveTo(QPoint p)
-{
-    begin(META_MOVETO);
-    coordinate(p.y());
-    coordinate(p.x());
-    end();
-}
-
-void WmfWriter::lineTo(QPoint p)
-{
-    begin(META_LINETO);
-    coordinate(p.y());
-    coordinate(p.x());
-    end();
-}
 
 void WmfWriter::points(uint16_t function, std::span<const QPoint> list)
 {
@@ -210,54 +165,25 @@ void WmfWriter::polygon(std::span<const QPoint> list)
     points(META_POLYGON, list);
 }
 
-void WmfWriter::ellipse(const PixelRect& box)
-{
-    begin(META_ELLIPSE);
-    reversedRect(box);
-    end();
-}
-
-void WmfWriter::arc(const PixelRect& box, QPoint start, QPoint endPoint)
+void WmfWriter::arc(const PixelRect& bounds, QPoint start, QPoint endPoint)
 {
     begin(META_ARC);
-    coordinate(endPoint.y());
-    coordinate(endPoint.x());
-    coordinate(start.y());
-    coordinate(start.x());
-    reversedRect(box);
+    point(endPoint);
+    point(start);
+    box(bounds);
     end();
 }
 
-void WmfWriter::rectangle(const PixelRect& box)
+void WmfWriter::textRecord(QPoint p, const QString& text, std::span<const int>, const PixelRect&,
+                           const std::optional<PixelRect>&)
 {
-    begin(META_RECTANGLE);
-    reversedRect(box);
-    end();
-}
-
-void WmfWriter::text(QPoint p, const QString& text, std::span<const int>, const PixelRect&,
-                     const std::optional<PixelRect>& clip)
-{
-    if (clip) {
-        begin(META_SAVEDC);
-        end();
-        begin(META_INTERSECTCLIPRECT);
-        reversedRect(*clip);
-        end();
-    }
     const QByteArray bytes = EncodeCp1252(text).left(0x7FFF);
     begin(META_TEXTOUT);
     m_out.i16(int16_t(bytes.size()));
     m_out.bytes(bytes);
     m_out.align(2);
-    coordinate(p.y());
-    coordinate(p.x());
+    point(p);
     end();
-    if (clip) {
-        begin(META_RESTOREDC);
-        m_out.i16(-1);
-        end();
-    }
 }
 
 void WmfWriter::stretchDib(const PixelRect& box, const Dib& dib)
@@ -280,10 +206,8 @@ void WmfWriter::stretchDib(const PixelRect& box, const Dib& dib)
 
 // ---------------------------------------------------------------- the file
 
-QByteArray WmfWriter::finish()
+QByteArray WmfWriter::file()
 {
-    Q_ASSERT(!m_finished);
-    m_finished = true;
     begin(META_EOF);
     end();
 

@@ -51,50 +51,37 @@ enum WmfRecordFunction : uint16_t {
 inline constexpr uint32_t PlaceableKey = 0x9AC6CDD7;
 inline constexpr uint16_t MFCOMMENT = 15;
 
-class WmfWriter final : public MetafileWriter
+class WmfWriter final : public RecordWriter
 {
 public:
     explicit WmfWriter(WmfHeaderInfo info);
 
-    uint32_t createPen(const LogPen& pen) override;
-    uint32_t createBrush(const LogBrush& brush) override;
-    uint32_t createFont(const LogFont& font) override;
-    void selectObject(uint32_t index) override;
-    void deleteObject(uint32_t index) override;
-
-    void setBkMode(uint16_t mode) override;
-    void setBkColour(WinColour colour) override;
-    void setTextColour(WinColour colour) override;
-    void setTextAlign(uint16_t align) override;
-    void setPolyFillMode(uint16_t mode) override;
-
-    void moveTo(QPoint p) override;
-    void lineTo(QPoint p) override;
     void polyline(std::span<const QPoint> points) override;
     void polygon(std::span<const QPoint> points) override;
-    void ellipse(const PixelRect& box) override;
     void arc(const PixelRect& box, QPoint start, QPoint end) override;
-    void rectangle(const PixelRect& box) override;
-    void text(QPoint p, const QString& text, std::span<const int> advances, const PixelRect& cell,
-              const std::optional<PixelRect>& clip) override;
     void stretchDib(const PixelRect& box, const Dib& dib) override;
 
-    QByteArray finish() override;
-
 private:
-    void begin(uint16_t function);
-    void end();
+    // The record functions are 16 bits.
+    void begin(uint32_t function) override;
+    void end() override;
+    // Indexes and modes are 16 bits; a record's parameters stand in reverse
+    // order, so a point is y then x and a box bottom first.
+    void value(uint32_t value) override;
+    void point(QPoint p) override;
+    void box(const PixelRect& box) override;
     void coordinate(int v);
-    // Left, top, right, bottom written bottom first, as the records want them.
-    void reversedRect(const PixelRect& box);
     void points(uint16_t function, std::span<const QPoint> points);
 
+    void penRecord(uint32_t index, const LogPen& pen) override;
+    void brushRecord(uint32_t index, const LogBrush& brush) override;
+    void fontRecord(uint32_t index, const LogFont& font) override;
+    void textRecord(QPoint p, const QString& text, std::span<const int> advances,
+                    const PixelRect& cell, const std::optional<PixelRect>& clip) override;
+    QByteArray file() override;
+
     WmfHeaderInfo m_info;
-    RecordBytes m_out;
-    qsizetype m_recordStart = -1;
     uint32_t m_maxRecordWords = 0;
-    ObjectTable m_objects{0};
-    bool m_finished = false;
 };
 
 } // namespace pipeloop::gdi

@@ -8,7 +8,8 @@
 #include <QImage>
 #include <QImageWriter>
 
-namespace pipeloop::testing {
+namespace pipeloop::testing
+{
 
 using namespace pipeloop::catalogue;
 
@@ -17,25 +18,14 @@ QString CatalogueTestData(const QString& relative)
     return QStringLiteral(PIPELOOP_TEST_DATA "/catalogue/") + relative;
 }
 
-QString DemoContainerPath() { return QStringLiteral(PIPELOOP_DEMO_CONTAINER); }
+QString DemoContainerPath()
+{
+    return QStringLiteral(PIPELOOP_DEMO_CONTAINER);
+}
 
 QString DemoSourcePath(const QString& relative)
 {
     return QStringLiteral(PIPELOOP_SOURCE_DIR "/data/catalogue/") + relative;
-}
-
-QByteArray ReadBytes(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-bool WriteBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 LocaleFacts PoundFacts()
@@ -47,7 +37,10 @@ LocaleFacts PoundFacts()
     return facts;
 }
 
-QByteArray Cp1252(const QString& text) { return EncodeCp1252(text); }
+QByteArray Cp1252(const QString& text)
+{
+    return EncodeCp1252(text);
+}
 
 std::unique_ptr<TPartsDatabase> DatabaseFromText(const QString& text)
 {

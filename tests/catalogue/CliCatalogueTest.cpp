@@ -3,37 +3,23 @@
 
 #include "CatalogueFolder.h"
 #include "CatalogueTestSupport.h"
+#include "CliRunner.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 using namespace pipeloop;
 using namespace pipeloop::catalogue;
+using pipeloop::testing::CliRun;
+using pipeloop::testing::RunCli;
 
-namespace {
-
-struct CliRun {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-CliRun Cli(const QStringList& arguments)
+namespace
 {
-    QProcess process;
-    process.start(QStringLiteral(PIPELOOP_CLI), arguments);
-    process.waitForFinished(60000);
-    CliRun run;
-    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return run;
-}
 
-class CliCatalogueTest : public ::testing::Test {
+class CliCatalogueTest : public ::testing::Test
+{
 protected:
     QTemporaryDir dir;
     QString Tiny() const { return pipeloop::testing::CatalogueTestData(QStringLiteral("tiny")); }
@@ -42,17 +28,19 @@ protected:
 
 TEST_F(CliCatalogueTest, PackAndUnpackGiveBackTheFolder)
 {
-    const CliRun pack = Cli({QStringLiteral("pack-catalogue"), Tiny(), QStringLiteral("--out"),
-                          Temp(QStringLiteral("tiny.pldbcab"))});
-    ASSERT_EQ(pack.status, 0) << pack.err.toStdString();
-    EXPECT_TRUE(pack.err.contains(QStringLiteral("info: not packed (not a catalogue entry): tiny.ppl")));
+    const CliRun pack = RunCli({QStringLiteral("pack-catalogue"), Tiny(), QStringLiteral("--out"),
+                                Temp(QStringLiteral("tiny.pldbcab"))});
+    ASSERT_EQ(pack.exitCode, 0) << pack.err.toStdString();
+    EXPECT_TRUE(
+        pack.err.contains(QStringLiteral("info: not packed (not a catalogue entry): tiny.ppl")));
     const QByteArray packed = pipeloop::testing::ReadBytes(Temp(QStringLiteral("tiny.pldbcab")));
     const FolderEntries folder = ReadCatalogueFolder(Tiny());
     EXPECT_EQ(packed, BuildCab(folder.entries));
 
-    const CliRun unpack = Cli({QStringLiteral("unpack-catalogue"), Temp(QStringLiteral("tiny.pldbcab")),
-                            QStringLiteral("--out"), Temp(QStringLiteral("out"))});
-    ASSERT_EQ(unpack.status, 0) << unpack.err.toStdString();
+    const CliRun unpack =
+        RunCli({QStringLiteral("unpack-catalogue"), Temp(QStringLiteral("tiny.pldbcab")),
+                QStringLiteral("--out"), Temp(QStringLiteral("out"))});
+    ASSERT_EQ(unpack.exitCode, 0) << unpack.err.toStdString();
     EXPECT_EQ(unpack.out, QStringLiteral("PARTS.PLDBI\n"));
     EXPECT_EQ(pipeloop::testing::ReadBytes(Temp(QStringLiteral("out/PARTS.PLDBI"))),
               pipeloop::testing::ReadBytes(Tiny() + QStringLiteral("/PARTS.PLDBI")));
@@ -61,13 +49,13 @@ TEST_F(CliCatalogueTest, PackAndUnpackGiveBackTheFolder)
 TEST_F(CliCatalogueTest, TheDemoContainerUnpacksAndRepacksToTheSameBytes)
 {
     const QString demo = pipeloop::testing::DemoContainerPath();
-    ASSERT_EQ(Cli({QStringLiteral("unpack-catalogue"), demo, QStringLiteral("--out"),
-                   Temp(QStringLiteral("demo"))})
-                  .status,
+    ASSERT_EQ(RunCli({QStringLiteral("unpack-catalogue"), demo, QStringLiteral("--out"),
+                      Temp(QStringLiteral("demo"))})
+                  .exitCode,
               0);
-    ASSERT_EQ(Cli({QStringLiteral("pack-catalogue"), Temp(QStringLiteral("demo")),
-                   QStringLiteral("--out"), Temp(QStringLiteral("again.pldbcab"))})
-                  .status,
+    ASSERT_EQ(RunCli({QStringLiteral("pack-catalogue"), Temp(QStringLiteral("demo")),
+                      QStringLiteral("--out"), Temp(QStringLiteral("again.pldbcab"))})
+                  .exitCode,
               0);
     EXPECT_EQ(pipeloop::testing::ReadBytes(Temp(QStringLiteral("again.pldbcab"))),
               pipeloop::testing::ReadBytes(demo));
@@ -75,56 +63,62 @@ TEST_F(CliCatalogueTest, TheDemoContainerUnpacksAndRepacksToTheSameBytes)
 
 TEST_F(CliCatalogueTest, CatalogueListsAndValidates)
 {
-    const CliRun demo = Cli({QStringLiteral("catalogue"), pipeloop::testing::DemoContainerPath(),
-                          QStringLiteral("--parts"), QStringLiteral("--packages")});
-    EXPECT_EQ(demo.status, 0) << demo.err.toStdString();
+    const CliRun demo = RunCli({QStringLiteral("catalogue"), pipeloop::testing::DemoContainerPath(),
+                                QStringLiteral("--parts"), QStringLiteral("--packages")});
+    EXPECT_EQ(demo.exitCode, 0) << demo.err.toStdString();
     EXPECT_TRUE(demo.err.isEmpty()) << demo.err.toStdString();
     EXPECT_TRUE(demo.out.contains(QStringLiteral("supplier\tZAVOZA\n")));
     EXPECT_TRUE(demo.out.contains(QStringLiteral("expires\t2099-12-31\n")));
     EXPECT_TRUE(demo.out.contains(QStringLiteral("entry\tLOGO.JPG\t")));
-    EXPECT_TRUE(demo.out.contains(
-        QStringLiteral("\n90015-110\tTPipeConnector\t90015-110\t110mm\t110mm\t0\tELBOW\t\t\t135\t")));
+    EXPECT_TRUE(demo.out.contains(QStringLiteral(
+        "\n90015-110\tTPipeConnector\t90015-110\t110mm\t110mm\t0\tELBOW\t\t\t135\t")));
     EXPECT_TRUE(demo.out.contains(QStringLiteral("\nKIT-F20-HOSE\t20mm\t10000\t1/4\"\t")));
 
     // Loading messages make the check fail (status 1) but the listing is written.
-    Cli({QStringLiteral("pack-catalogue"), Tiny(), QStringLiteral("--out"),
-         Temp(QStringLiteral("tiny.pldbcab"))});
-    const CliRun tiny = Cli({QStringLiteral("catalogue"), Temp(QStringLiteral("tiny.pldbcab"))});
-    EXPECT_EQ(tiny.status, 1);
+    RunCli({QStringLiteral("pack-catalogue"), Tiny(), QStringLiteral("--out"),
+            Temp(QStringLiteral("tiny.pldbcab"))});
+    const CliRun tiny = RunCli({QStringLiteral("catalogue"), Temp(QStringLiteral("tiny.pldbcab"))});
+    EXPECT_EQ(tiny.exitCode, 1);
     EXPECT_TRUE(tiny.out.contains(QStringLiteral("parts\t38\n")));
-    EXPECT_TRUE(tiny.err.contains(QStringLiteral("error: Database error reading LEN for package KIT-BAD")));
+    EXPECT_TRUE(
+        tiny.err.contains(QStringLiteral("error: Database error reading LEN for package KIT-BAD")));
 }
 
 TEST_F(CliCatalogueTest, FailuresAreMessagesAndStatuses)
 {
-    const CliRun missing = Cli({QStringLiteral("catalogue"), Temp(QStringLiteral("none.pldbcab"))});
-    EXPECT_EQ(missing.status, 2);
+    const CliRun missing =
+        RunCli({QStringLiteral("catalogue"), Temp(QStringLiteral("none.pldbcab"))});
+    EXPECT_EQ(missing.exitCode, 2);
     EXPECT_TRUE(missing.err.startsWith(QStringLiteral("warning: Parts database not found : ")));
 
-    EXPECT_EQ(Cli({QStringLiteral("pack-catalogue"), Tiny()}).status, 64);
-    EXPECT_EQ(Cli({QStringLiteral("unpack-catalogue"), QStringLiteral("x")}).status, 64);
-    EXPECT_EQ(Cli({QStringLiteral("catalogue"), QStringLiteral("a"), QStringLiteral("b")}).status, 64);
+    EXPECT_EQ(RunCli({QStringLiteral("pack-catalogue"), Tiny()}).exitCode, 64);
+    EXPECT_EQ(RunCli({QStringLiteral("unpack-catalogue"), QStringLiteral("x")}).exitCode, 64);
+    EXPECT_EQ(
+        RunCli({QStringLiteral("catalogue"), QStringLiteral("a"), QStringLiteral("b")}).exitCode,
+        64);
 
-    const CliRun empty = Cli({QStringLiteral("pack-catalogue"), dir.path(), QStringLiteral("--out"),
-                           Temp(QStringLiteral("x.pldbcab"))});
-    EXPECT_EQ(empty.status, 2);
+    const CliRun empty = RunCli({QStringLiteral("pack-catalogue"), dir.path(),
+                                 QStringLiteral("--out"), Temp(QStringLiteral("x.pldbcab"))});
+    EXPECT_EQ(empty.exitCode, 2);
     EXPECT_TRUE(empty.err.contains(QStringLiteral("PARTS.PLDBI not found in")));
     EXPECT_FALSE(QFile::exists(Temp(QStringLiteral("x.pldbcab"))));
 
     pipeloop::testing::WriteBytes(Temp(QStringLiteral("bad.pldbcab")), "ZELKCAB1 not a container");
-    const CliRun bad = Cli({QStringLiteral("unpack-catalogue"), Temp(QStringLiteral("bad.pldbcab")),
-                         QStringLiteral("--out"), Temp(QStringLiteral("bad"))});
-    EXPECT_EQ(bad.status, 2);
+    const CliRun bad =
+        RunCli({QStringLiteral("unpack-catalogue"), Temp(QStringLiteral("bad.pldbcab")),
+                QStringLiteral("--out"), Temp(QStringLiteral("bad"))});
+    EXPECT_EQ(bad.exitCode, 2);
     EXPECT_TRUE(bad.err.contains(QStringLiteral("warning: Invalid CAB file CRC : ")));
 
     // Entry names that would leave the folder are not written.
-    pipeloop::testing::WriteBytes(
-        Temp(QStringLiteral("evil.pldbcab")),
-        BuildCab({{QStringLiteral("../escape.txt"), "x"}, {QStringLiteral("ok.txt"), "y"},
-                  {QStringLiteral("OK.TXT"), "z"}}));
-    const CliRun evil = Cli({QStringLiteral("unpack-catalogue"), Temp(QStringLiteral("evil.pldbcab")),
-                          QStringLiteral("--out"), Temp(QStringLiteral("evil"))});
-    EXPECT_EQ(evil.status, 0);
+    pipeloop::testing::WriteBytes(Temp(QStringLiteral("evil.pldbcab")),
+                                  BuildCab({{QStringLiteral("../escape.txt"), "x"},
+                                            {QStringLiteral("ok.txt"), "y"},
+                                            {QStringLiteral("OK.TXT"), "z"}}));
+    const CliRun evil =
+        RunCli({QStringLiteral("unpack-catalogue"), Temp(QStringLiteral("evil.pldbcab")),
+                QStringLiteral("--out"), Temp(QStringLiteral("evil"))});
+    EXPECT_EQ(evil.exitCode, 0);
     EXPECT_EQ(evil.out, QStringLiteral("ok.txt\n"));
     EXPECT_FALSE(QFile::exists(Temp(QStringLiteral("escape.txt"))));
     EXPECT_EQ(evil.err.count(QStringLiteral("warning: entry not written")), 2);

@@ -2,13 +2,13 @@
 // and on small projects written for the test, with the demo catalogue.
 
 #include "CatalogueTestSupport.h"
+#include "CliRunner.h"
 #include "PartsListDesigns.h"
 #include "PipeLoop.h"
 #include "PrintSetup.h"
 #include "ProjectFile.h"
 #include "ScriptedUi.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -19,30 +19,12 @@ using namespace pipeloop::testing;
 namespace
 {
 
-struct CliRun {
-    int status = -1;
-    QByteArray out;
-    QString err;
-};
-
 CliRun PartsList(const QStringList& arguments)
 {
-    QProcess process;
-    process.start(QStringLiteral(PIPELOOP_CLI),
-                  QStringList{QStringLiteral("partslist")} + arguments +
-                      QStringList{QStringLiteral("--locale"), QStringLiteral("en_GB")});
-    process.waitForFinished(120000);
-    CliRun run;
-    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput();
-    run.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return run;
+    return RunCli(QStringList{QStringLiteral("partslist")} + arguments +
+                  QStringList{QStringLiteral("--locale"), QStringLiteral("en_GB")});
 }
 
-QString Sample(const QString& name)
-{
-    return QStringLiteral(PIPELOOP_SOURCE_DIR "/data/samples/") + name;
-}
 QString DemoPriceList()
 {
     return DemoSourcePath(QStringLiteral("demo.ppl"));
@@ -79,8 +61,8 @@ protected:
 TEST_F(CliPartsListTest, TextReportOfASmallProject)
 {
     const CliRun run = PartsList({Project(DropStyle::Tee)});
-    ASSERT_EQ(run.status, 0) << run.err.toStdString();
-    const QString text = QString::fromUtf8(run.out);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QString text = run.out;
     EXPECT_TRUE(text.startsWith(QStringLiteral("Project    : Test & workshop\nCustomer   : ACME\n"
                                                "Created By : \n\n")));
     EXPECT_TRUE(text.contains(QStringLiteral("    4 off   90010-25      ")));
@@ -97,17 +79,17 @@ TEST_F(CliPartsListTest, PricedSpreadsheetAndRichText)
         PartsList({project, QStringLiteral("--format"), QStringLiteral("tsv"),
                    QStringLiteral("--prices"), QStringLiteral("--price-list"), DemoPriceList(),
                    QStringLiteral("--stock"), QStringLiteral("4000")});
-    ASSERT_EQ(tsv.status, 0) << tsv.err.toStdString();
-    const QStringList rows = QString::fromUtf8(tsv.out).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(tsv.exitCode, 0) << tsv.err.toStdString();
+    const QStringList rows = tsv.out.split(u'\n', Qt::SkipEmptyParts);
     EXPECT_EQ(rows.front(), QStringLiteral("QUANTITY\tPART-NUMBER\tPRICE\tDESCRIPTION"));
     EXPECT_TRUE(rows.at(1).startsWith(QStringLiteral("4\t90010-25\t\u00a3")));
-    EXPECT_TRUE(QString::fromUtf8(tsv.out).contains(QStringLiteral("\t90000-25\t")));
+    EXPECT_TRUE(tsv.out.contains(QStringLiteral("\t90000-25\t")));
     EXPECT_TRUE(tsv.err.startsWith(QStringLiteral("info: Total price = \u00a3")));
 
     const QString out = dir.filePath(QStringLiteral("list.rtf"));
     const CliRun rtf = PartsList(
         {project, QStringLiteral("--format"), QStringLiteral("rtf"), QStringLiteral("--out"), out});
-    ASSERT_EQ(rtf.status, 0) << rtf.err.toStdString();
+    ASSERT_EQ(rtf.exitCode, 0) << rtf.err.toStdString();
     const QByteArray written = ReadBytes(out);
     EXPECT_TRUE(written.startsWith("{\\rtf1\\ansi"));
     EXPECT_TRUE(written.contains("{\\info{\\title Test & workshop}}"));
@@ -118,13 +100,13 @@ TEST_F(CliPartsListTest, StopExitsWithTwoAndTheMessageAndTheLogShowsHowFarItWent
 {
     const QString project = Project(DropStyle::Quick);
     const CliRun text = PartsList({project});
-    EXPECT_EQ(text.status, 2);
+    EXPECT_EQ(text.exitCode, 2);
     EXPECT_TRUE(text.out.isEmpty());
     EXPECT_EQ(text.err, QStringLiteral("error: Drop style not supported for DROP1\r\n"
                                        "Parts list generation will stop.\n"));
 
     const CliRun log = PartsList({project, QStringLiteral("--format"), QStringLiteral("log")});
-    EXPECT_EQ(log.status, 2);
+    EXPECT_EQ(log.exitCode, 2);
     EXPECT_TRUE(log.out.endsWith("      90001-25 25mm x 3.000m PIPE\n    DROP1>>>\n    >>>DROP1\n"))
         << log.out.toStdString();
 }
@@ -132,7 +114,7 @@ TEST_F(CliPartsListTest, StopExitsWithTwoAndTheMessageAndTheLogShowsHowFarItWent
 TEST_F(CliPartsListTest, UnconnectedSymbolsAndBadOptions)
 {
     const CliRun unconnected = PartsList({Project(DropStyle::Tee, false)});
-    EXPECT_EQ(unconnected.status, 1);
+    EXPECT_EQ(unconnected.exitCode, 1);
     EXPECT_EQ(unconnected.err, QStringLiteral("warning: There are symbols not connected.\r\n"
                                               "These have been highlighted.\n"));
 
@@ -142,11 +124,12 @@ TEST_F(CliPartsListTest, UnconnectedSymbolsAndBadOptions)
           QStringList{QStringLiteral("--format"), QStringLiteral("pdf")},
           QStringList{QStringLiteral("--manifold"), QStringLiteral("90603")},
           QStringList{QStringLiteral("--end-caps"), QStringLiteral("maybe")}})
-        EXPECT_EQ(PartsList(QStringList{project} + bad).status, 64) << bad.join(u' ').toStdString();
+        EXPECT_EQ(PartsList(QStringList{project} + bad).exitCode, 64)
+            << bad.join(u' ').toStdString();
 
     const CliRun missing = PartsList(
         {project, QStringLiteral("--catalogue"), dir.filePath(QStringLiteral("none.pldbcab"))});
-    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.exitCode, 2);
     EXPECT_TRUE(missing.err.endsWith(QStringLiteral(
         "info: The parts database could not be loaded, no parts list generation possible.\n")));
 }
@@ -158,10 +141,10 @@ TEST_F(CliPartsListTest, EverySampleProjectGivesAPricedListFromTheDemoCatalogue)
     for (const QString& name : {QStringLiteral("workshop.plf"), QStringLiteral("factory.plf"),
                                 QStringLiteral("compressor-house.cph")}) {
         SCOPED_TRACE(name.toStdString());
-        const CliRun run = PartsList({Sample(name), QStringLiteral("--prices"),
+        const CliRun run = PartsList({SampleFile(name), QStringLiteral("--prices"),
                                       QStringLiteral("--price-list"), DemoPriceList()});
-        ASSERT_EQ(run.status, 0) << run.err.toStdString();
-        const QString report = QString::fromUtf8(run.out);
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        const QString report = run.out;
         EXPECT_TRUE(report.contains(QStringLiteral("Parts list created with ...")))
             << report.toStdString();
         EXPECT_FALSE(run.err.contains(QStringLiteral("not found"))) << run.err.toStdString();

@@ -15,21 +15,16 @@ using namespace pipeloop;
 using namespace pipeloop::catalogue;
 using pipeloop::testing::ScriptedUi;
 
-namespace {
+namespace
+{
 
-class PartsDatabaseTest : public ::testing::Test {
+class PartsDatabaseTest : public pipeloop::testing::TinyCatalogueTest
+{
 protected:
-    ScopedLocale locale{pipeloop::testing::PoundFacts()};
-    ScriptedUi ui;
-
-    void SetUp() override
+    QString Key(const TPartObject* part) const
     {
-        db = pipeloop::testing::TinyDatabase();
-        ui.messages.clear();
+        return part ? part->PartKey() : QStringLiteral("<none>");
     }
-    QString Key(const TPartObject* part) const { return part ? part->PartKey() : QStringLiteral("<none>"); }
-
-    std::unique_ptr<TPartsDatabase> db;
 };
 
 const EndSet MaleBsp = Flags(EndAttr::Male, EndAttr::Bsp);
@@ -91,9 +86,10 @@ TEST_F(PartsDatabaseTest, TypDispatchAndItsMessages)
     const auto mixed = pipeloop::testing::DatabaseFromText(QStringLiteral(
         "[A]\nTYP=SADDLE-OUTLET\n[B]\nTYP=pipe\n[C]\nDSC=no type\n[catalogue]\nSUP=lower\n"
         "[D]\nTYP=VALVE\n[E]\nTYP=PACKAGE\nCON=20\nLEN=5\nPTS=A\nSYM=VALVE\n"));
-    EXPECT_EQ(ui.texts(), QStringList({QStringLiteral("Parts database type pipe unknown for B"),
-                                       QStringLiteral("Parts database type missing for C"),
-                                       QStringLiteral("Parts database type missing for catalogue")}));
+    EXPECT_EQ(ui.texts(),
+              QStringList({QStringLiteral("Parts database type pipe unknown for B"),
+                           QStringLiteral("Parts database type missing for C"),
+                           QStringLiteral("Parts database type missing for catalogue")}));
     EXPECT_TRUE(mixed->HasErrors());
     EXPECT_FALSE(mixed->IsUsable());
     EXPECT_EQ(mixed->Supplier(), QString()); // "catalogue" is not the header section
@@ -199,8 +195,8 @@ TEST_F(PartsDatabaseTest, QueriesByKey)
     EXPECT_EQ(db->CataloguePageOf(QStringLiteral("OLD-32")).page, 12);
     EXPECT_EQ(db->CataloguePageOf(QStringLiteral("OLD-32")).code, QStringLiteral("ZZ-32"));
     EXPECT_EQ(db->CataloguePageOf(QStringLiteral("NOPE")).page, 0);
-    EXPECT_EQ(db->WidestPartNumber({QStringLiteral("H-5"), QStringLiteral("S25"),
-                                    QStringLiteral("NOPE")}),
+    EXPECT_EQ(db->WidestPartNumber(
+                  {QStringLiteral("H-5"), QStringLiteral("S25"), QStringLiteral("NOPE")}),
               9);
 }
 
@@ -349,7 +345,8 @@ TEST_F(PartsDatabaseTest, SizeLists)
     EXPECT_EQ(db->PipeSizeText(), QStringLiteral("25mm\n3/4\"\n"));
     EXPECT_TRUE(ui.messages.empty());
 
-    const auto noPipes = pipeloop::testing::DatabaseFromText(QStringLiteral("[X]\nTYP=TEE\nOD1=20"));
+    const auto noPipes =
+        pipeloop::testing::DatabaseFromText(QStringLiteral("[X]\nTYP=TEE\nOD1=20"));
     noPipes->PipeSizes(sizes, false);
     EXPECT_EQ(sizes, FullPipeSizeTexts());
     EXPECT_EQ(ui.texts(), QStringList{QStringLiteral(

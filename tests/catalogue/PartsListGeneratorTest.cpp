@@ -134,17 +134,16 @@ TEST_F(PartsListTest, DropSplitsTheSidePipeWithoutAStraightConnector)
 
 TEST_F(PartsListTest, AvoidanceDetourHasABendAtEachOfItsFourCorners)
 {
-    const int32_t h = Height;
-    design.AddElbow(P(0, 0, h));
-    design.AddElbow(P(0, 2000, h));
-    design.AddElbow(P(0, 2000, h), 500);
-    design.AddElbow(P(0, 4000, h), 500);
-    design.AddElbow(P(0, 4000, h));
-    design.AddElbow(P(0, 6000, h));
-    design.AddElbow(P(3000, 6000, h));
-    design.AddElbow(P(3000, 0, h));
-    design.AddElbow(P(0, 0, h));
-    Drop(P(0, 3000, h - 500), DropStyle::Female, 12.7f, 0); // on the raised pipe
+    Corners({{0, 0},
+             {0, 2000},
+             {0, 2000, 500},
+             {0, 4000, 500},
+             {0, 4000},
+             {0, 6000},
+             {3000, 6000},
+             {3000, 0},
+             {0, 0}});
+    Drop(P(0, 3000, Height - 500), DropStyle::Female, 12.7f, 0); // on the raised pipe
     ASSERT_EQ(Generate(), GenerationOutcome::Completed);
     const QString avoidance = QStringLiteral("      E90-25 ELBOW FOR AVOIDANCE");
     const QString dropClip = QStringLiteral("      CLIP25-T CLIP");
@@ -180,16 +179,15 @@ TEST_F(PartsListTest, DetourOnANorthSouthRunBendsOutOfItsRiser)
 {
     // The same detour on the east side, running south: the level run leaving
     // the riser's foot bends out of the vertical like any other.
-    const int32_t h = Height;
-    design.AddElbow(P(0, 0, h));
-    design.AddElbow(P(0, 6000, h));
-    design.AddElbow(P(1000, 6000, h));
-    design.AddElbow(P(1000, 6000, h), 500);
-    design.AddElbow(P(2000, 6000, h), 500);
-    design.AddElbow(P(2000, 6000, h));
-    design.AddElbow(P(3000, 6000, h));
-    design.AddElbow(P(3000, 0, h));
-    design.AddElbow(P(0, 0, h));
+    Corners({{0, 0},
+             {0, 6000},
+             {1000, 6000},
+             {1000, 6000, 500},
+             {2000, 6000, 500},
+             {2000, 6000},
+             {3000, 6000},
+             {3000, 0},
+             {0, 0}});
     ASSERT_EQ(Generate(), GenerationOutcome::Completed) << ui.texts().join("|").toStdString();
     EXPECT_EQ(
         LogBetween(QStringLiteral("ELBOW6...ELBOW7"), QStringLiteral("ELBOW7...ELBOW8")).value(1),
@@ -228,17 +226,16 @@ TEST_F(PartsListTest, ZeroLengthRunsGetTheirStartClipAndNothingElse)
 {
     // Two raised corners at one place (an avoidance segment of no length) and
     // a spur that starts where it ends: neither may hang the walk.
-    const int32_t h = Height;
-    design.AddElbow(P(0, 0, h));
-    design.AddElbow(P(0, 3000, h));
-    design.AddElbow(P(0, 3000, h), 400);
-    design.AddElbow(P(0, 3000, h), 400);
-    design.AddElbow(P(0, 3000, h));
-    design.AddElbow(P(0, 6000, h));
-    design.AddElbow(P(3000, 6000, h));
-    design.AddElbow(P(3000, 0, h));
-    design.AddElbow(P(0, 0, h));
-    Spur(P(0, 5000, h), P(0, 5000, h));
+    Corners({{0, 0},
+             {0, 3000},
+             {0, 3000, 400},
+             {0, 3000, 400},
+             {0, 3000},
+             {0, 6000},
+             {3000, 6000},
+             {3000, 0},
+             {0, 0}});
+    Spur(P(0, 5000, Height), P(0, 5000, Height));
     ASSERT_EQ(Generate(), GenerationOutcome::Completed);
     EXPECT_EQ(LogBetween(QStringLiteral("ELBOW3...ELBOW4"), QStringLiteral("ELBOW4...ELBOW5")),
               QStringList({QStringLiteral("ELBOW3...ELBOW4"),
@@ -254,12 +251,7 @@ TEST_F(PartsListTest, ZeroLengthRunsGetTheirStartClipAndNothingElse)
 TEST_F(PartsListTest, InletOfAnotherSizeGetsAReducingTee)
 {
     Rectangle(6000, 3000);
-    auto inlet = std::make_unique<TInlet>();
-    inlet->setPosition(P(3000, 3000, Height));
-    inlet->Name = QStringLiteral("INLET1");
-    inlet->PipeSize = 20.0f;
-    inlet->PipeLength = 1000;
-    design.Inlets.push_back(std::move(inlet));
+    Inlet(P(3000, 3000, Height), 20.0f, 1000);
     ASSERT_EQ(Generate(), GenerationOutcome::Completed);
     const qsizetype at = Log().indexOf(QStringLiteral("  INLET1"));
     EXPECT_EQ(
@@ -279,12 +271,7 @@ TEST_F(PartsListTest, DemoCatalogueReducingTeeForAnInletAndARecoilHoseDrop)
     ASSERT_TRUE(database->IsUsable());
     design.PipeSize = 50.0f;
     Rectangle(6000, 3000);
-    auto inlet = std::make_unique<TInlet>();
-    inlet->setPosition(P(3000, 3000, Height));
-    inlet->Name = QStringLiteral("INLET1");
-    inlet->PipeSize = 25.0f;
-    inlet->PipeLength = 0;
-    design.Inlets.push_back(std::move(inlet));
+    Inlet(P(3000, 3000, Height), 25.0f, 0);
     TDrop& drop = Drop(P(0, 3000, Height), DropStyle::Female, 12.7f, 6000,
                        {Symbol::Coupler, Symbol::RecoilHose, Symbol::Coupler});
     drop.HoseSize = 6.35f;
@@ -348,12 +335,7 @@ TEST_F(PartsListTest, DropStylesPackagesValvesAndDrains)
     valve->setPosition(P(0, 3000, Height));
     valve->Name = QStringLiteral("VALVE1");
     design.Valves.push_back(std::move(valve));
-    auto drain = std::make_unique<TDrain>();
-    drain->setPosition(P(0, 4000, Height));
-    drain->Name = QStringLiteral("DRAIN1");
-    drain->PipeSize = 25.0f;
-    drain->PipeLen = 2500;
-    design.Drains.push_back(std::move(drain));
+    Drain(P(0, 4000, Height), 2500);
     ASSERT_EQ(Generate(), GenerationOutcome::Completed);
 
     EXPECT_TRUE(Log().contains(QStringLiteral("      FO25-12S FEMALE/THREADED TEE")));
@@ -379,14 +361,8 @@ TEST_F(PartsListTest, DrainsOnCornersAreListedOnceWithTheirCorner)
     // The lookup finds a corner before a drain at the same place; the drain
     // still needs its tee and leg, once, also on the corner that closes the loop.
     Rectangle(6000, 3000);
-    for (const Position& at : {P(3000, 6000, Height), P(0, 0, Height)}) {
-        auto drain = std::make_unique<TDrain>();
-        drain->setPosition(at);
-        drain->Name = QStringLiteral("DRAIN%1").arg(design.Drains.size() + 1);
-        drain->PipeSize = 25.0f;
-        drain->PipeLen = 1000;
-        design.Drains.push_back(std::move(drain));
-    }
+    for (const Position& at : {P(3000, 6000, Height), P(0, 0, Height)})
+        Drain(at, 1000);
     ASSERT_EQ(Generate(), GenerationOutcome::Completed);
 
     EXPECT_EQ(Log().count(QStringLiteral("    DRAIN1")), 2);
@@ -539,15 +515,7 @@ protected:
     // An inlet on the loop (its chain starts at 25 mm) with a stack.
     TInlet& Inlet(std::initializer_list<QString> symbols)
     {
-        auto inlet = std::make_unique<TInlet>();
-        inlet->setPosition(P(0, 3000, Height));
-        inlet->Name = QStringLiteral("INLET1");
-        inlet->PipeSize = 25.0f;
-        inlet->PipeLength = 0;
-        for (const QString& symbol : symbols)
-            inlet->AddSymbol(symbol, QString(), true);
-        design.Inlets.push_back(std::move(inlet));
-        return *design.Inlets.back();
+        return PartsListTest::Inlet(P(0, 3000, Height), 25.0f, 0, symbols);
     }
     QStringList Chain() const
     {

@@ -20,7 +20,8 @@
 #include <memory>
 #include <utility>
 
-namespace pipeloop::testing {
+namespace pipeloop::testing
+{
 
 // The tiny catalogue's text with parts appended after it: selections take the
 // first match, so the tiny parts keep their answers.
@@ -45,9 +46,13 @@ inline QString ExtraParts()
                           "[M4-34]\r\nTYP=MANIFOLD\r\nOD1=3/4\"\r\nNPO=4\r\nAT2=FEMALE BSP\r\n");
 }
 
-inline Position P(int32_t ns, int32_t ew, int32_t hg) { return {ns, ew, hg}; }
+inline Position P(int32_t ns, int32_t ew, int32_t hg)
+{
+    return {ns, ew, hg};
+}
 
-class PartsListTest : public ::testing::Test {
+class PartsListTest : public ::testing::Test
+{
 protected:
     static constexpr int32_t Height = 3000;
 
@@ -77,6 +82,19 @@ protected:
         Loop({{0, 0}, {0, width}, {depth, width}, {depth, 0}});
     }
 
+    // A corner at Height, or verticalDrop below it (the ends of a detour).
+    struct Corner {
+        int32_t ns;
+        int32_t ew;
+        int32_t verticalDrop = 0;
+    };
+    // A loop through the corners as given: the last one closes it.
+    void Corners(std::initializer_list<Corner> corners)
+    {
+        for (const Corner& corner : corners)
+            design.AddElbow(P(corner.ns, corner.ew, Height), corner.verticalDrop);
+    }
+
     TDrop& Drop(Position at, DropStyle style, float outlet, int32_t pipeLen,
                 std::initializer_list<QString> symbols = {})
     {
@@ -94,6 +112,31 @@ protected:
         TSpur& spur = design.AddSpur(start, end, false, verticalDrop, size);
         spur.PipeSize = size;
         return spur;
+    }
+
+    // Inlets and drains are named in the order they are added: INLET1, DRAIN1...
+    TInlet& Inlet(Position at, float size, int32_t pipeLength,
+                  std::initializer_list<QString> symbols = {})
+    {
+        auto inlet = std::make_unique<TInlet>();
+        inlet->setPosition(at);
+        inlet->Name = QStringLiteral("INLET%1").arg(design.Inlets.size() + 1);
+        inlet->PipeSize = size;
+        inlet->PipeLength = pipeLength;
+        for (const QString& symbol : symbols)
+            inlet->AddSymbol(symbol, QString(), true);
+        design.Inlets.push_back(std::move(inlet));
+        return *design.Inlets.back();
+    }
+    TDrain& Drain(Position at, int32_t pipeLen)
+    {
+        auto drain = std::make_unique<TDrain>();
+        drain->setPosition(at);
+        drain->Name = QStringLiteral("DRAIN%1").arg(design.Drains.size() + 1);
+        drain->PipeSize = 25.0f;
+        drain->PipeLen = pipeLen;
+        design.Drains.push_back(std::move(drain));
+        return *design.Drains.back();
     }
 
     catalogue::GenerationOutcome Generate()

@@ -14,25 +14,20 @@ using namespace pipeloop::catalogue;
 using pipeloop::testing::Cp1252;
 using pipeloop::testing::ScriptedUi;
 
-namespace {
+namespace
+{
 
 const QString Pound = QStringLiteral("\u00a3");
 
-class PriceListTest : public ::testing::Test {
+class PriceListTest : public pipeloop::testing::TinyCatalogueTest
+{
 protected:
-    ScopedLocale locale{pipeloop::testing::PoundFacts()};
-    ScriptedUi ui;
-
-    void SetUp() override
-    {
-        db = pipeloop::testing::TinyDatabase();
-        ui.messages.clear();
-    }
     Money PriceOf(const QString& key) const { return db->PriceOf(key)->price; }
     int32_t UnitsOf(const QString& key) const { return db->PriceOf(key)->unitsPerPackage; }
-    void Load(const QString& text) { db->LoadPriceListBytes(Cp1252(text), QStringLiteral("x.ppl")); }
-
-    std::unique_ptr<TPartsDatabase> db;
+    void Load(const QString& text)
+    {
+        db->LoadPriceListBytes(Cp1252(text), QStringLiteral("x.ppl"));
+    }
 };
 
 TEST_F(PriceListTest, RecognisesThePriceListHeader)
@@ -79,8 +74,9 @@ TEST_F(PriceListTest, TheTinyListReplacesEveryPriceWithItsFallbacks)
 TEST_F(PriceListTest, ACurrencyMismatchChangesNothing)
 {
     Load(QStringLiteral("[PARTS-RRICE-LIST-FILE]\nCurrency=EUR\n[P25-B4]\nPRC=1\nUPP=3\n"));
-    EXPECT_EQ(ui.texts(), QStringList{QStringLiteral("Parts price list : x.ppl\r\n\nHas currency EUR"
-                                                     "\r\n\nThis will not be loaded.")});
+    EXPECT_EQ(ui.texts(),
+              QStringList{QStringLiteral("Parts price list : x.ppl\r\n\nHas currency EUR"
+                                         "\r\n\nThis will not be loaded.")});
     EXPECT_EQ(ui.messages[0].kind, UiServices::Kind::Information);
     EXPECT_FALSE(db->PriceListLoaded());
     EXPECT_EQ(PriceOf(QStringLiteral("P25-B4")), 100000);
@@ -107,8 +103,9 @@ TEST_F(PriceListTest, ABadPriceAsksOkOrAbort)
     Load(list);
     EXPECT_EQ(ui.questions, QStringList{QStringLiteral("Price list error reading PRC for P25-B4")});
     // Without an APN the part-number section is the key's: its PRC fails again, with OK only.
-    EXPECT_EQ(ui.texts(), QStringList({QStringLiteral("Price list error reading PRC for P25-B4"),
-                                       QStringLiteral("Price list error reading PRC for HOSE-FIVE")}));
+    EXPECT_EQ(ui.texts(),
+              QStringList({QStringLiteral("Price list error reading PRC for P25-B4"),
+                           QStringLiteral("Price list error reading PRC for HOSE-FIVE")}));
     EXPECT_EQ(PriceOf(QStringLiteral("P25-B4")), 0);
     EXPECT_EQ(PriceOf(QStringLiteral("P25-B6")), 30000);
 
@@ -126,14 +123,14 @@ TEST_F(PriceListTest, ABadPriceAsksOkOrAbort)
 
 TEST_F(PriceListTest, SaveListFormat)
 {
-    const std::vector<PriceRow> rows = {{QStringLiteral("P25-B4"), Pound + QStringLiteral("3.00"),
-                                         QStringLiteral("3")},
-                                        {QStringLiteral("H-5"), Pound + QStringLiteral("0.50"),
-                                         QStringLiteral("1")}};
+    const std::vector<PriceRow> rows = {
+        {QStringLiteral("P25-B4"), Pound + QStringLiteral("3.00"), QStringLiteral("3")},
+        {QStringLiteral("H-5"), Pound + QStringLiteral("0.50"), QStringLiteral("1")}};
     const QByteArray bytes = PriceListFileBytes(rows, QDate(2030, 6, 30));
-    EXPECT_EQ(bytes, Cp1252(QStringLiteral("[PARTS-RRICE-LIST-FILE]\r\nVersion=1\r\nExpires=47664\r\n"
-                                           "Currency=\u00a3\r\n\r\n[P25-B4]\r\nPRC=\u00a33.00\r\n"
-                                           "UPP=3\r\n\r\n[H-5]\r\nPRC=\u00a30.50\r\nUPP=1\r\n\r\n")));
+    EXPECT_EQ(bytes,
+              Cp1252(QStringLiteral("[PARTS-RRICE-LIST-FILE]\r\nVersion=1\r\nExpires=47664\r\n"
+                                    "Currency=\u00a3\r\n\r\n[P25-B4]\r\nPRC=\u00a33.00\r\n"
+                                    "UPP=3\r\n\r\n[H-5]\r\nPRC=\u00a30.50\r\nUPP=1\r\n\r\n")));
     EXPECT_EQ(DateTimeFromSerial(47664)->date(), QDate(2030, 6, 30));
 }
 
@@ -155,7 +152,8 @@ TEST_F(PriceListTest, ASavedListLoadsBackTheSameRows)
         row = {row.partKey, QStringLiteral("?"), QStringLiteral("?")};
     EXPECT_TRUE(LoadPriceListRowsFrom(path, loaded));
     EXPECT_EQ(loaded, saved);
-    EXPECT_FALSE(WritePriceListFile(dir.filePath(QStringLiteral("no/such/dir.ppl")), saved, QDate()));
+    EXPECT_FALSE(
+        WritePriceListFile(dir.filePath(QStringLiteral("no/such/dir.ppl")), saved, QDate()));
     EXPECT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(pipeloop::testing::ReadBytes(path), bytes);
 
@@ -170,21 +168,24 @@ TEST_F(PriceListTest, LoadListRefusesOtherFilesAndOldVersions)
     std::vector<PriceRow> rows = {{QStringLiteral("A"), QStringLiteral("p"), QStringLiteral("u")}};
     EXPECT_FALSE(LoadPriceListRows("[CATALOGUE]\r\n", rows));
     EXPECT_EQ(ui.texts(), QStringList{QStringLiteral("File is not a parts list file.")});
-    EXPECT_TRUE(LoadPriceListRows("[PARTS-RRICE-LIST-FILE]\r\nVersion=0\r\n[A]\r\nPRC=1\r\n", rows));
+    EXPECT_TRUE(
+        LoadPriceListRows("[PARTS-RRICE-LIST-FILE]\r\nVersion=0\r\n[A]\r\nPRC=1\r\n", rows));
     EXPECT_EQ(rows[0].priceText, QStringLiteral("p")); // nothing read
-    EXPECT_TRUE(LoadPriceListRows("[PARTS-RRICE-LIST-FILE]\r\nVersion=2\r\n[A]\r\nPRC=bad\r\n", rows));
+    EXPECT_TRUE(
+        LoadPriceListRows("[PARTS-RRICE-LIST-FILE]\r\nVersion=2\r\n[A]\r\nPRC=bad\r\n", rows));
     EXPECT_EQ(rows[0].priceText, QStringLiteral("0.0"));
     EXPECT_EQ(rows[0].unitsText, QStringLiteral("1"));
 }
 
-class ImportTest : public PriceListTest {
+class ImportTest : public PriceListTest
+{
 protected:
     std::vector<PriceRow> Rows(std::initializer_list<const char*> keys)
     {
         std::vector<PriceRow> rows;
         for (const char* key : keys)
-            rows.push_back({QString::fromLatin1(key), Pound + QStringLiteral("0.00"),
-                            QStringLiteral("1")});
+            rows.push_back(
+                {QString::fromLatin1(key), Pound + QStringLiteral("0.00"), QStringLiteral("1")});
         return rows;
     }
 };
@@ -208,15 +209,18 @@ TEST_F(ImportTest, PerItemPricesAreMultipliedByTheUnits)
     auto rows = Rows({"90000-20", "90000-25", "90001"});
     ui.confirmAnswers = {true};
     ui.askAnswers = {QStringLiteral("&Yes")};
-    EXPECT_TRUE(ImportPriceText({QStringLiteral("90000 20 \u00a31.00 3"),
-                                 QStringLiteral("90000-25\t\u00a39.00,1"),
-                                 QStringLiteral("90001 no currency here 5"),
-                                 QStringLiteral("90001 \u00a32.50")},
-                                rows));
-    EXPECT_EQ(ui.questions[1], QStringLiteral("Are prices per item [&Yes]\r\n\nAre prices per package [&All]"));
-    EXPECT_EQ(rows[0], (PriceRow{QStringLiteral("90000-20"), Pound + QStringLiteral("3.00"), QStringLiteral("3")}));
-    EXPECT_EQ(rows[1], (PriceRow{QStringLiteral("90000-25"), Pound + QStringLiteral("9.00"), QStringLiteral("1")}));
-    EXPECT_EQ(rows[2], (PriceRow{QStringLiteral("90001"), Pound + QStringLiteral("2.50"), QStringLiteral("1")}));
+    EXPECT_TRUE(ImportPriceText(
+        {QStringLiteral("90000 20 \u00a31.00 3"), QStringLiteral("90000-25\t\u00a39.00,1"),
+         QStringLiteral("90001 no currency here 5"), QStringLiteral("90001 \u00a32.50")},
+        rows));
+    EXPECT_EQ(ui.questions[1],
+              QStringLiteral("Are prices per item [&Yes]\r\n\nAre prices per package [&All]"));
+    EXPECT_EQ(rows[0], (PriceRow{QStringLiteral("90000-20"), Pound + QStringLiteral("3.00"),
+                                 QStringLiteral("3")}));
+    EXPECT_EQ(rows[1], (PriceRow{QStringLiteral("90000-25"), Pound + QStringLiteral("9.00"),
+                                 QStringLiteral("1")}));
+    EXPECT_EQ(rows[2], (PriceRow{QStringLiteral("90001"), Pound + QStringLiteral("2.50"),
+                                 QStringLiteral("1")}));
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -256,16 +260,19 @@ TEST_F(ImportTest, UnknownPartsBadUnitsAndBadPrices)
     ImportPriceText({QStringLiteral("Z 9 \u00a31"), QStringLiteral("A \u00a31 lots"),
                      QStringLiteral("B \u00a3x.y 2"), QStringLiteral("C \u00a35 0")},
                     rows);
-    EXPECT_EQ(ui.questions.mid(2),
-              QStringList({QStringLiteral("Ignored price entry for Z-9\r\n\nThis part is not in the "
-                                          "parts database."),
-                           QStringLiteral("A\r\nInvalid units per : lots\r\n\nCancel price load ?"),
-                           QStringLiteral("B\r\nInvalid price : \u00a3x.y\r\n\nCancel price load ?")}));
-    EXPECT_EQ(rows[0], (PriceRow{QStringLiteral("A"), Pound + QStringLiteral("0.00"), QStringLiteral("0")}));
+    EXPECT_EQ(
+        ui.questions.mid(2),
+        QStringList({QStringLiteral("Ignored price entry for Z-9\r\n\nThis part is not in the "
+                                    "parts database."),
+                     QStringLiteral("A\r\nInvalid units per : lots\r\n\nCancel price load ?"),
+                     QStringLiteral("B\r\nInvalid price : \u00a3x.y\r\n\nCancel price load ?")}));
+    EXPECT_EQ(rows[0],
+              (PriceRow{QStringLiteral("A"), Pound + QStringLiteral("0.00"), QStringLiteral("0")}));
     EXPECT_EQ(rows[1].unitsText, QStringLiteral("2"));
     EXPECT_EQ(rows[1].priceText, Pound + QStringLiteral("0.00"));
     // Units 0 are written and the price cell stays.
-    EXPECT_EQ(rows[2], (PriceRow{QStringLiteral("C"), Pound + QStringLiteral("0.00"), QStringLiteral("0")}));
+    EXPECT_EQ(rows[2],
+              (PriceRow{QStringLiteral("C"), Pound + QStringLiteral("0.00"), QStringLiteral("0")}));
 }
 
 TEST_F(ImportTest, AbortAndCancelEndTheImport)

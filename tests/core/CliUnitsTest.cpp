@@ -1,7 +1,8 @@
 // pipeloop-cli units: the built program, run as an installer or a script would.
 
+#include "CliRunner.h"
+
 #include <QFile>
-#include <QProcess>
 #include <QProcessEnvironment>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -15,13 +16,10 @@ static void PrintTo(const QString& text, std::ostream* out)
     *out << '"' << text.toStdString() << '"';
 }
 
-namespace {
+using namespace pipeloop::testing;
 
-struct CliRun {
-    int status = -1;
-    QString out;
-    QString err;
-};
+namespace
+{
 
 // Runs pipeloop-cli with the words given; the locale is fixed to en_GB unless
 // the words name another, so that the system's locale cannot change results.
@@ -29,17 +27,9 @@ CliRun cli(QStringList words)
 {
     if (!words.contains(QStringLiteral("--locale")))
         words << QStringLiteral("--locale") << QStringLiteral("en_GB");
-    QProcess process;
-    process.start(QStringLiteral(PIPELOOP_CLI), words);
-    CliRun run;
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit) {
+    const CliRun run = RunCli(words);
+    if (run.exitCode < 0)
         ADD_FAILURE() << "pipeloop-cli did not finish normally: " << words.join(' ').toStdString();
-        process.kill();
-        return run;
-    }
-    run.status = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
     return run;
 }
 
@@ -53,7 +43,7 @@ TEST(CliUnits, FormatsLengthsInEachDisplayUnit)
     // The program's "no value" shows as three dashes.
     EXPECT_EQ(cli({"units", "format", "-1", "--units", "mm"}).out, "---\n");
     const CliRun run = cli({"units", "format", "4294967295", "--units", "metres"});
-    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "4294967.295m\n");
     EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
 }
@@ -78,16 +68,16 @@ TEST(CliUnits, ParsesTypedLengths)
 TEST(CliUnits, BadTextIsAFailedCheckWithTheMessage)
 {
     CliRun run = cli({"units", "parse", "12.5mm", "--units", "mm"});
-    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.out.isEmpty());
     EXPECT_EQ(run.err, "error: '12.5' is not a valid integer value\n");
 
     run = cli({"units", "parse", "99999999999m", "--units", "metres"});
-    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, "error: '99999999999m' is out of range for a length\n");
 
     run = cli({"units", "parse", "", "--units", "metres"});
-    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, "error: Missing value\n");
 }
 
@@ -121,7 +111,7 @@ TEST(CliUnits, BadArgumentsAreUsageErrors)
     };
     for (const QStringList& words : bad) {
         const CliRun run = cli(words);
-        EXPECT_EQ(run.status, 64) << words.join(' ').toStdString();
+        EXPECT_EQ(run.exitCode, 64) << words.join(' ').toStdString();
         EXPECT_TRUE(run.err.startsWith("error: ")) << run.err.toStdString();
         EXPECT_TRUE(run.err.contains("usage: pipeloop-cli units")) << run.err.toStdString();
         EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
@@ -131,7 +121,7 @@ TEST(CliUnits, BadArgumentsAreUsageErrors)
 TEST(CliUnits, HelpAndResultFile)
 {
     const CliRun help = cli({"units", "--help"});
-    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.contains("usage: pipeloop-cli units format MM --units"))
         << help.out.toStdString();
 
@@ -139,7 +129,7 @@ TEST(CliUnits, HelpAndResultFile)
     ASSERT_TRUE(folder.isValid());
     const QString path = folder.filePath("length.txt");
     const CliRun run = cli({"units", "format", "5000", "--units", "feet", "--out", path});
-    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.out.isEmpty());
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));

@@ -1,6 +1,7 @@
 #include "IniFile.h"
 #include "PipeLoop.h"
 #include "PipeLoopOptions.h"
+#include "RegistryTestSupport.h"
 #include "ScriptedUi.h"
 #include "SettingsStore.h"
 
@@ -13,12 +14,16 @@
 #include <map>
 
 using namespace pipeloop;
+using pipeloop::testing::ExpectRegistryRoundTrip;
+using pipeloop::testing::LoadFromSettingsFile;
 using pipeloop::testing::ScriptedUi;
 
-namespace {
+namespace
+{
 
 // A memory store that also lets a test see the raw values and the order of reads.
-class InspectableStore : public MemorySettingsStore {
+class InspectableStore : public MemorySettingsStore
+{
 public:
     QVariant raw(const QString& name) const { return MemorySettingsStore::load(name); }
     mutable QStringList reads;
@@ -197,26 +202,7 @@ TEST(OptionsRegistry, KeysAreWrittenAndReadInTheirOrders)
 
 TEST(OptionsRegistry, RoundTripsThroughBothStores)
 {
-    const TPipeLoopOptions saved = Customised();
-
-    MemorySettingsStore memory;
-    saved.SaveToRegistry(memory);
-    TPipeLoopOptions fromMemory;
-    ASSERT_TRUE(fromMemory.LoadFromRegistry(memory));
-    EXPECT_EQ(fromMemory, saved);
-
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("settings.ini"));
-    {
-        NativeSettingsStore native(path);
-        saved.SaveToRegistry(native);
-        native.flush();
-    }
-    NativeSettingsStore reopened(path);
-    TPipeLoopOptions fromFile;
-    ASSERT_TRUE(fromFile.LoadFromRegistry(reopened));
-    EXPECT_EQ(fromFile, saved);
+    ExpectRegistryRoundTrip(Customised());
 }
 
 TEST(OptionsRegistry, AKeyNeverWrittenLeavesTheOptionsAlone)
@@ -295,19 +281,11 @@ TEST(OptionsRegistry, ValuesOutsideTheirRangesAreBroughtBack)
 // A settings file edited by hand holds every value as text.
 TEST(OptionsRegistry, AHandEditedSettingsFileGetsTheSameRules)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("settings.ini"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[PL4ZAVOZA]\nGridSpacing=500\nBuildingWallStyle=1\nBuildFeaturesStyle=5\n"
-               "GridStyle=7\nPipeColourOption=9\nSymbolSize=big\nDrawWalls=0\n"
-               "SupplierEMail=parts@example.com\n");
-    file.close();
-
-    NativeSettingsStore store(path);
     TPipeLoopOptions options;
-    ASSERT_TRUE(options.LoadFromRegistry(store));
+    ASSERT_TRUE(LoadFromSettingsFile(
+        options, "[PL4ZAVOZA]\nGridSpacing=500\nBuildingWallStyle=1\nBuildFeaturesStyle=5\n"
+                 "GridStyle=7\nPipeColourOption=9\nSymbolSize=big\nDrawWalls=0\n"
+                 "SupplierEMail=parts@example.com\n"));
     EXPECT_EQ(options.GridSpacing, 500);
     EXPECT_EQ(options.BuildingWallStyle(), TPipeLoopOptions::BrushSolid);
     EXPECT_EQ(options.BuildFeaturesStyle(), TPipeLoopOptions::BrushBackwardDiagonal);

@@ -1,5 +1,6 @@
 #include "PrintSetup.h"
 #include "IniFile.h"
+#include "RegistryTestSupport.h"
 #include "SettingsStore.h"
 
 #include <QFile>
@@ -8,8 +9,11 @@
 #include <gtest/gtest.h>
 
 using namespace pipeloop;
+using pipeloop::testing::ExpectRegistryRoundTrip;
+using pipeloop::testing::LoadFromSettingsFile;
 
-namespace {
+namespace
+{
 
 const QStringList KeyOrder = {"PrintCenter",       "PrintScalingPLAN",  "LandscapePLAN",
                               "PrintScalingNORTH", "LandscapeNORTH",    "PrintScalingEAST",
@@ -80,26 +84,7 @@ TEST(PrintSetupRegistry, WritesItsKeysInOrderWithTheirKinds)
 
 TEST(PrintSetupRegistry, RoundTripsThroughBothStores)
 {
-    const PrintSetup saved = Customised();
-
-    MemorySettingsStore memory;
-    saved.SaveToRegistry(memory);
-    PrintSetup fromMemory;
-    ASSERT_TRUE(fromMemory.LoadFromRegistry(memory));
-    EXPECT_EQ(fromMemory, saved);
-
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("settings.ini"));
-    {
-        NativeSettingsStore native(path);
-        saved.SaveToRegistry(native);
-        native.flush();
-    }
-    NativeSettingsStore reopened(path);
-    PrintSetup fromFile;
-    ASSERT_TRUE(fromFile.LoadFromRegistry(reopened));
-    EXPECT_EQ(fromFile, saved);
+    ExpectRegistryRoundTrip(Customised());
 }
 
 TEST(PrintSetupRegistry, IgnoresScalesOfZeroOrLessAndCapsLargeOnes)
@@ -145,18 +130,10 @@ TEST(PrintSetupRegistry, AKeyNeverWrittenLeavesTheSettingsAlone)
 
 TEST(PrintSetupRegistry, AHandEditedSettingsFileGetsTheSameRules)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("settings.ini"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[PL4ZAVOZA]\nPrintScalingPLAN=0\nPrintScalingNORTH=250\nPrintScalingEAST=abc\n"
-               "PrintScalingWEST=99999\nLandscapeSOUTH=0\nPrinterName=Plotter\n");
-    file.close();
-
-    NativeSettingsStore store(path);
     PrintSetup setup;
-    ASSERT_TRUE(setup.LoadFromRegistry(store));
+    ASSERT_TRUE(LoadFromSettingsFile(
+        setup, "[PL4ZAVOZA]\nPrintScalingPLAN=0\nPrintScalingNORTH=250\nPrintScalingEAST=abc\n"
+               "PrintScalingWEST=99999\nLandscapeSOUTH=0\nPrinterName=Plotter\n"));
     EXPECT_EQ(setup.PrintScaling(ViewKind::Plan), 150);
     EXPECT_EQ(setup.PrintScaling(ViewKind::North), 250);
     EXPECT_EQ(setup.PrintScaling(ViewKind::East), 150);

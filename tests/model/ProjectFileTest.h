@@ -10,6 +10,7 @@
 #include "PrintSetup.h"
 #include "ProjectFile.h"
 #include "ScriptedUi.h"
+#include "TestFiles.h"
 #include "Version.h"
 
 #include <QByteArray>
@@ -20,31 +21,12 @@
 
 #include <memory>
 
-namespace pipeloop::testing {
+namespace pipeloop::testing
+{
 
 inline QString ProjectData(const QString& name)
 {
     return QStringLiteral(PIPELOOP_TEST_DATA "/projects/") + name;
-}
-
-inline QString SampleFile(const QString& name)
-{
-    return QStringLiteral(PIPELOOP_SOURCE_DIR "/data/samples/") + name;
-}
-
-inline QByteArray ReadBytes(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-inline bool WriteBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
 }
 
 // An expected file of tests/data/projects, with "@VERSION@" standing for the
@@ -81,9 +63,9 @@ inline ::testing::AssertionResult SameBytes(const QByteArray& expected, const QB
         const QByteArray al = i < a.size() ? a[i] : QByteArray("<end>");
         if (el != al)
             return ::testing::AssertionFailure()
-                   << "first difference at line " << (i + 1) << ": expected \""
-                   << el.toStdString() << "\", actual \"" << al.toStdString() << "\" ("
-                   << expected.size() << " vs " << actual.size() << " bytes)";
+                   << "first difference at line " << (i + 1) << ": expected \"" << el.toStdString()
+                   << "\", actual \"" << al.toStdString() << "\" (" << expected.size() << " vs "
+                   << actual.size() << " bytes)";
     }
     return ::testing::AssertionFailure() << "the texts differ";
 }

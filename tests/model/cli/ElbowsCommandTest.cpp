@@ -1,31 +1,16 @@
 // pipeloop-cli elbows, run as the installed program is: the elbows an elbow
 // coordinate file yields, and how a failed import ends.
 
-#include <QProcess>
+#include "CliRunner.h"
+
 #include <QStringList>
 
 #include <gtest/gtest.h>
 
-namespace {
+using namespace pipeloop::testing;
 
-struct CliRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-CliRun runCli(const QStringList& arguments)
+namespace
 {
-    QProcess process;
-    process.start(QStringLiteral(PIPELOOP_CLI), arguments);
-    CliRun run;
-    if (!process.waitForFinished(30000))
-        return run;
-    run.exitCode = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
 
 QString dataFile(const char* name)
 {
@@ -34,7 +19,7 @@ QString dataFile(const char* name)
 
 TEST(ElbowsCommand, PrintsTheExamplesOfTheCoordinateGrammar)
 {
-    const CliRun run = runCli({"elbows", dataFile("examples.txt"), "--locale", "en_GB"});
+    const CliRun run = RunCli({"elbows", dataFile("examples.txt"), "--locale", "en_GB"});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.out, QStringLiteral("ELBOW1\t1000\t2000\t0\n"
                                       "ELBOW2\t1000\t2000\t0\n"
@@ -45,8 +30,8 @@ TEST(ElbowsCommand, PrintsTheExamplesOfTheCoordinateGrammar)
 
 TEST(ElbowsCommand, ReadsMetresWithScale1000)
 {
-    const CliRun run = runCli({"elbows", "--scale", "1000", dataFile("loop-metres.txt"), "--locale",
-                            "en_GB"});
+    const CliRun run =
+        RunCli({"elbows", "--scale", "1000", dataFile("loop-metres.txt"), "--locale", "en_GB"});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.out, QStringLiteral("ELBOW1\t0\t0\t0\n"
                                       "ELBOW2\t12500\t0\t0\n"
@@ -59,7 +44,7 @@ TEST(ElbowsCommand, ReadsMetresWithScale1000)
 TEST(ElbowsCommand, CommaLocaleReadsTheFullStopAsASeparator)
 {
     // "12.5 0" becomes the three tokens 12, 5 and 0 under a comma locale.
-    const CliRun run = runCli({"elbows", dataFile("loop-metres.txt"), "--locale", "de_DE"});
+    const CliRun run = RunCli({"elbows", dataFile("loop-metres.txt"), "--locale", "de_DE"});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.startsWith(QStringLiteral("ELBOW1\t0\t0\t0\nELBOW2\t12\t5\t0\n")))
         << run.out.toStdString();
@@ -67,7 +52,7 @@ TEST(ElbowsCommand, CommaLocaleReadsTheFullStopAsASeparator)
 
 TEST(ElbowsCommand, FileWithoutElbowsStops)
 {
-    const CliRun run = runCli({"elbows", dataFile("no-elbows.txt")});
+    const CliRun run = RunCli({"elbows", dataFile("no-elbows.txt")});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.out, QString());
     EXPECT_EQ(run.err, QStringLiteral("warning: No elbows loaded from file.\n"));
@@ -75,7 +60,7 @@ TEST(ElbowsCommand, FileWithoutElbowsStops)
 
 TEST(ElbowsCommand, UnreadableFileStopsWithTheMessage)
 {
-    const CliRun run = runCli({"elbows", dataFile("missing.txt")});
+    const CliRun run = RunCli({"elbows", dataFile("missing.txt")});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.out, QString());
     EXPECT_TRUE(run.err.startsWith(QStringLiteral("error: Cannot read elbow file ")))
@@ -85,10 +70,10 @@ TEST(ElbowsCommand, UnreadableFileStopsWithTheMessage)
 
 TEST(ElbowsCommand, BadArgumentsAreUsageErrors)
 {
-    EXPECT_EQ(runCli({"elbows"}).exitCode, 64);
-    EXPECT_EQ(runCli({"elbows", dataFile("examples.txt"), "--scale", "10"}).exitCode, 64);
-    EXPECT_EQ(runCli({"elbows", dataFile("examples.txt"), "extra"}).exitCode, 64);
-    const CliRun help = runCli({"elbows", "--help"});
+    EXPECT_EQ(RunCli({"elbows"}).exitCode, 64);
+    EXPECT_EQ(RunCli({"elbows", dataFile("examples.txt"), "--scale", "10"}).exitCode, 64);
+    EXPECT_EQ(RunCli({"elbows", dataFile("examples.txt"), "extra"}).exitCode, 64);
+    const CliRun help = RunCli({"elbows", "--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.contains(QStringLiteral("elbows FILE [--scale 1|1000]")));
 }

@@ -2,71 +2,42 @@
 // summary of a project, the connection check with its exit status, and a
 // load-and-save that is complete or leaves the target alone.
 
+#include "CliRunner.h"
+
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-namespace {
+using namespace pipeloop::testing;
 
-struct CliRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-CliRun runCli(const QStringList& arguments)
+namespace
 {
-    QProcess process;
-    process.start(QStringLiteral(PIPELOOP_CLI), arguments);
-    CliRun run;
-    if (!process.waitForFinished(60000))
-        return run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
 
 QString projectData(const char* name)
 {
     return QStringLiteral(PIPELOOP_TEST_DATA "/projects/") + QString::fromLatin1(name);
 }
 
-QString sample(const char* name)
-{
-    return QStringLiteral(PIPELOOP_SOURCE_DIR "/data/samples/") + QString::fromLatin1(name);
-}
-
-QByteArray readBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 QByteArray expected(const char* name, const QString& version)
 {
-    QByteArray bytes = readBytes(projectData(name));
+    QByteArray bytes = ReadBytes(projectData(name));
     bytes.replace("@VERSION@", version.toLatin1());
     return bytes;
 }
 
-QString programVersion() { return runCli({"--version"}).out.trimmed(); }
+QString programVersion()
+{
+    return RunCli({"--version"}).out.trimmed();
+}
 
 // ---------------------------------------------------------------- info
 
 TEST(ProjectInfo, SummarisesTheWorkshopSample)
 {
-    const CliRun run = runCli({"info", sample("workshop.plf"), "--locale", "en_GB"});
+    const CliRun run = RunCli({"info", SampleFile("workshop.plf"), "--locale", "en_GB"});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.err, QString());
     EXPECT_EQ(run.out, QStringLiteral("File: %1\n"
@@ -91,12 +62,12 @@ TEST(ProjectInfo, SummarisesTheWorkshopSample)
                                       "Note lines: 3\n"
                                       "Options saved with project: no\n"
                                       "Options taken from project: no\n")
-                           .arg(sample("workshop.plf")));
+                           .arg(SampleFile("workshop.plf")));
 }
 
 TEST(ProjectInfo, OptionsSavedWithTheProjectAreAskedAbout)
 {
-    const CliRun declined = runCli({"info", projectData("options.cph")});
+    const CliRun declined = RunCli({"info", projectData("options.cph")});
     EXPECT_EQ(declined.exitCode, 0);
     EXPECT_TRUE(declined.out.contains("Kind: compressor house\n"));
     EXPECT_TRUE(declined.out.contains("Units: feet and inches\n"));
@@ -104,7 +75,7 @@ TEST(ProjectInfo, OptionsSavedWithTheProjectAreAskedAbout)
     EXPECT_TRUE(declined.out.contains("Options taken from project: no\n"));
     EXPECT_EQ(declined.err, QStringLiteral("question: Load project file settings ? -> no\n"));
 
-    const CliRun taken = runCli({"info", "--yes", projectData("options.cph")});
+    const CliRun taken = RunCli({"info", "--yes", projectData("options.cph")});
     EXPECT_TRUE(taken.out.contains("Options taken from project: yes\n"));
 }
 
@@ -112,10 +83,10 @@ TEST(ProjectInfo, ResultGoesToOut)
 {
     QTemporaryDir dir;
     const QString out = dir.filePath("info.txt");
-    const CliRun run = runCli({"info", sample("factory.plf"), "--out", out});
+    const CliRun run = RunCli({"info", SampleFile("factory.plf"), "--out", out});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, QString());
-    const QByteArray text = readBytes(out);
+    const QByteArray text = ReadBytes(out);
     EXPECT_TRUE(text.contains("Drops: 182\n")) << text.toStdString();
 }
 
@@ -123,34 +94,34 @@ TEST(ProjectInfo, RefusedFilesStopWithTheMessage)
 {
     QTemporaryDir dir;
     const QString notes = dir.filePath("notes.txt");
-    ASSERT_TRUE(writeBytes(notes, "Shopping list\r\n"));
-    const CliRun header = runCli({"info", notes});
+    ASSERT_TRUE(WriteBytes(notes, "Shopping list\r\n"));
+    const CliRun header = RunCli({"info", notes});
     EXPECT_EQ(header.exitCode, 2);
     EXPECT_EQ(header.out, QString());
     EXPECT_EQ(header.err, "error: File header invalid : " + notes + "\n");
 
     const QString v2 = dir.filePath("v2.plf");
-    ASSERT_TRUE(writeBytes(v2, "[PIPELOOP-FILE-INFO]\r\nFile_Version=2\r\n"));
-    const CliRun version = runCli({"info", v2});
+    ASSERT_TRUE(WriteBytes(v2, "[PIPELOOP-FILE-INFO]\r\nFile_Version=2\r\n"));
+    const CliRun version = RunCli({"info", v2});
     EXPECT_EQ(version.exitCode, 2);
     EXPECT_EQ(version.err, QStringLiteral("error: The file version is not supported.\r\n\n"
                                           "Expected version 1 , found version 2\n"));
 
     const QString huge = dir.filePath("huge.plf");
-    ASSERT_TRUE(writeBytes(huge, "[PIPELOOP-FILE-INFO]\r\n[PipeLoop]\r\nDrops=2000000000\r\n"));
-    const CliRun count = runCli({"info", huge});
+    ASSERT_TRUE(WriteBytes(huge, "[PIPELOOP-FILE-INFO]\r\n[PipeLoop]\r\nDrops=2000000000\r\n"));
+    const CliRun count = RunCli({"info", huge});
     EXPECT_EQ(count.exitCode, 2);
     EXPECT_TRUE(count.err.startsWith("error: The project file is damaged : " + huge))
         << count.err.toStdString();
 
-    EXPECT_EQ(runCli({"info", dir.filePath("missing.plf")}).exitCode, 2);
+    EXPECT_EQ(RunCli({"info", dir.filePath("missing.plf")}).exitCode, 2);
 }
 
 TEST(ProjectInfo, BadArgumentsAreUsageErrors)
 {
-    EXPECT_EQ(runCli({"info"}).exitCode, 64);
-    EXPECT_EQ(runCli({"info", sample("workshop.plf"), "extra"}).exitCode, 64);
-    const CliRun help = runCli({"info", "--help"});
+    EXPECT_EQ(RunCli({"info"}).exitCode, 64);
+    EXPECT_EQ(RunCli({"info", SampleFile("workshop.plf"), "extra"}).exitCode, 64);
+    const CliRun help = RunCli({"info", "--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.contains("usage: pipeloop-cli info FILE"));
 }
@@ -160,9 +131,9 @@ TEST(ProjectInfo, BadArgumentsAreUsageErrors)
 TEST(ProjectCheck, SamplesPass)
 {
     for (const char* name : {"workshop.plf", "factory.plf", "compressor-house.cph"}) {
-        const CliRun run = runCli({"check", sample(name)});
-        EXPECT_EQ(run.exitCode, 0) << name << ": " << run.out.toStdString()
-                                   << run.err.toStdString();
+        const CliRun run = RunCli({"check", SampleFile(name)});
+        EXPECT_EQ(run.exitCode, 0)
+            << name << ": " << run.out.toStdString() << run.err.toStdString();
         EXPECT_EQ(run.out, QString()) << name;
         EXPECT_EQ(run.err, QString()) << name;
     }
@@ -172,15 +143,15 @@ TEST(ProjectCheck, UnconnectedObjectsAreListedAndTheCheckFails)
 {
     // Two drains off the pipe, one drop off the pipe: only the drains are
     // highlighted (the lists after the first failing one are not checked).
-    QByteArray project = readBytes(sample("workshop.plf"));
+    QByteArray project = ReadBytes(SampleFile("workshop.plf"));
     ASSERT_FALSE(project.isEmpty());
     project.replace("[Drain2]\r\nNS=4500\r\nEW=4500\r\n", "[Drain2]\r\nNS=4700\r\nEW=4500\r\n");
     project.replace("[Drain3]\r\nNS=6500\r\n", "[Drain3]\r\nNS=6000\r\n");
     project.replace("[Drop1]\r\nNS=500\r\n", "[Drop1]\r\nNS=900\r\n");
     QTemporaryDir dir;
     const QString path = dir.filePath("moved.plf");
-    ASSERT_TRUE(writeBytes(path, project));
-    const CliRun run = runCli({"check", path});
+    ASSERT_TRUE(WriteBytes(path, project));
+    const CliRun run = RunCli({"check", path});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, QStringLiteral("Drain2\tDRAIN2\t4700\t4500\t3000\n"
                                       "Drain3\tDRAIN3\t6000\t10000\t1500\n"));
@@ -190,15 +161,15 @@ TEST(ProjectCheck, UnconnectedObjectsAreListedAndTheCheckFails)
     // With the drains back on the pipe the drop is reported.
     project.replace("[Drain2]\r\nNS=4700\r\n", "[Drain2]\r\nNS=4500\r\n");
     project.replace("[Drain3]\r\nNS=6000\r\n", "[Drain3]\r\nNS=6500\r\n");
-    ASSERT_TRUE(writeBytes(path, project));
-    const CliRun drop = runCli({"check", path});
+    ASSERT_TRUE(WriteBytes(path, project));
+    const CliRun drop = RunCli({"check", path});
     EXPECT_EQ(drop.exitCode, 1);
     EXPECT_EQ(drop.out, QStringLiteral("Drop1\tDROP1\t900\t3500\t3000\n"));
 }
 
 TEST(ProjectCheck, AFileThatDoesNotLoadStops)
 {
-    const CliRun run = runCli({"check", projectData("missing.plf")});
+    const CliRun run = RunCli({"check", projectData("missing.plf")});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.err.startsWith("error: File header invalid : ")) << run.err.toStdString();
 }
@@ -211,11 +182,11 @@ TEST(ProjectResave, WritesTheCurrentForm)
     ASSERT_FALSE(version.isEmpty());
     QTemporaryDir dir;
     const QString out = dir.filePath("legacy.plf");
-    const CliRun run = runCli({"resave", projectData("legacy.plf"), out, "--locale", "en_GB"});
+    const CliRun run = RunCli({"resave", projectData("legacy.plf"), out, "--locale", "en_GB"});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.out, QString());
     EXPECT_EQ(run.err, QString());
-    EXPECT_EQ(readBytes(out), expected("legacy.expected.plf", version));
+    EXPECT_EQ(ReadBytes(out), expected("legacy.expected.plf", version));
 }
 
 TEST(ProjectResave, YesKeepsTheProjectsOptionsAndNoWritesTheProgramsOwn)
@@ -223,25 +194,24 @@ TEST(ProjectResave, YesKeepsTheProjectsOptionsAndNoWritesTheProgramsOwn)
     const QString version = programVersion();
     QTemporaryDir dir;
     const QString out = dir.filePath("options.cph");
-    EXPECT_EQ(runCli({"resave", projectData("options.cph"), out, "--yes", "--locale", "C"})
-                  .exitCode,
-              0);
-    EXPECT_EQ(readBytes(out), expected("options.expected.cph", version));
-    EXPECT_EQ(runCli({"resave", projectData("options.cph"), out, "--locale", "C"}).exitCode, 0);
-    EXPECT_EQ(readBytes(out), expected("options-not-taken.expected.cph", version));
+    EXPECT_EQ(
+        RunCli({"resave", projectData("options.cph"), out, "--yes", "--locale", "C"}).exitCode, 0);
+    EXPECT_EQ(ReadBytes(out), expected("options.expected.cph", version));
+    EXPECT_EQ(RunCli({"resave", projectData("options.cph"), out, "--locale", "C"}).exitCode, 0);
+    EXPECT_EQ(ReadBytes(out), expected("options-not-taken.expected.cph", version));
 }
 
 TEST(ProjectResave, UnderACommaLocaleRealsTakeTheComma)
 {
     QTemporaryDir dir;
     const QString out = dir.filePath("workshop.plf");
-    ASSERT_EQ(runCli({"resave", sample("workshop.plf"), out, "--locale", "de_DE"}).exitCode, 0);
-    const QByteArray comma = readBytes(out);
-    EXPECT_TRUE(comma.contains("\r\nHoseSize=9,52999973297119\r\n"));
+    ASSERT_EQ(RunCli({"resave", SampleFile("workshop.plf"), out, "--locale", "de_DE"}).exitCode, 0);
+    const QByteArray comma = ReadBytes(out);
+    EXPECT_TRUE(comma.contains("\r\nHoseSize=6,34999990463257\r\n"));
     // And it reads back under a full-stop locale to the sample itself.
     const QString back = dir.filePath("back.plf");
-    ASSERT_EQ(runCli({"resave", out, back, "--locale", "en_GB"}).exitCode, 0);
-    EXPECT_EQ(readBytes(back), readBytes(sample("workshop.plf")));
+    ASSERT_EQ(RunCli({"resave", out, back, "--locale", "en_GB"}).exitCode, 0);
+    EXPECT_EQ(ReadBytes(back), ReadBytes(SampleFile("workshop.plf")));
 }
 
 TEST(ProjectResave, AFailedLoadOrSaveLeavesTheTargetAlone)
@@ -249,26 +219,26 @@ TEST(ProjectResave, AFailedLoadOrSaveLeavesTheTargetAlone)
     QTemporaryDir dir;
     const QString out = dir.filePath("target.plf");
     const QByteArray old = "[PIPELOOP-FILE-INFO]\r\nearlier\r\n";
-    ASSERT_TRUE(writeBytes(out, old));
+    ASSERT_TRUE(WriteBytes(out, old));
 
     const QString bad = dir.filePath("bad.plf");
-    ASSERT_TRUE(writeBytes(bad, "[PIPELOOP-FILE-INFO]\r\n[PipeLoop]\r\nValves=1\r\n"
+    ASSERT_TRUE(WriteBytes(bad, "[PIPELOOP-FILE-INFO]\r\n[PipeLoop]\r\nValves=1\r\n"
                                 "[Valve1]\r\nAngle=north\r\n"));
-    const CliRun load = runCli({"resave", bad, out});
+    const CliRun load = RunCli({"resave", bad, out});
     EXPECT_EQ(load.exitCode, 2);
     EXPECT_EQ(load.err, QStringLiteral("error: 'north' is not a valid floating point value\n"));
-    EXPECT_EQ(readBytes(out), old);
+    EXPECT_EQ(ReadBytes(out), old);
 
     // A folder where the file should go cannot be overwritten.
     const QString folder = dir.filePath("folder.plf");
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder.plf"));
-    const CliRun overwrite = runCli({"resave", sample("workshop.plf"), folder});
+    const CliRun overwrite = RunCli({"resave", SampleFile("workshop.plf"), folder});
     EXPECT_EQ(overwrite.exitCode, 2);
     EXPECT_EQ(overwrite.err, "error: Cannot overwrite file : " + folder + "\n");
 
     // A path where no file can be made is a failed write.
     const QString nowhere = dir.filePath("no/such/folder/x.plf");
-    const CliRun write = runCli({"resave", sample("workshop.plf"), nowhere});
+    const CliRun write = RunCli({"resave", SampleFile("workshop.plf"), nowhere});
     EXPECT_EQ(write.exitCode, 2);
     EXPECT_TRUE(write.err.startsWith("error: Problem writing to :\r\n" + nowhere + "\r\n"))
         << write.err.toStdString();
@@ -277,9 +247,9 @@ TEST(ProjectResave, AFailedLoadOrSaveLeavesTheTargetAlone)
 
 TEST(ProjectResave, BadArgumentsAreUsageErrors)
 {
-    EXPECT_EQ(runCli({"resave", sample("workshop.plf")}).exitCode, 64);
-    EXPECT_EQ(runCli({"resave"}).exitCode, 64);
-    EXPECT_EQ(runCli({"resave", "a", "b", "c"}).exitCode, 64);
+    EXPECT_EQ(RunCli({"resave", SampleFile("workshop.plf")}).exitCode, 64);
+    EXPECT_EQ(RunCli({"resave"}).exitCode, 64);
+    EXPECT_EQ(RunCli({"resave", "a", "b", "c"}).exitCode, 64);
 }
 
 } // namespace

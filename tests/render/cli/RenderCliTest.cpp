@@ -8,50 +8,24 @@
 #include "QPainterCanvas.h"
 #include "ScreenView.h"
 
+#include "CliRunner.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 using namespace pipeloop;
+using namespace pipeloop::testing;
 
-namespace {
-
-struct CliRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-CliRun RunCli(const QStringList& arguments)
+namespace
 {
-    QProcess process;
-    process.start(QStringLiteral(PIPELOOP_CLI), arguments);
-    CliRun run;
-    if (!process.waitForFinished(120000))
-        return run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
 
-QString Sample(const QString& name)
+class RenderCli : public ::testing::Test
 {
-    return QStringLiteral(PIPELOOP_SOURCE_DIR "/data/samples/") + name;
-}
-
-QByteArray ReadBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-class RenderCli : public ::testing::Test {
 protected:
     QString out(const QString& name) const { return dir.filePath(name); }
     QTemporaryDir dir;
@@ -64,14 +38,14 @@ TEST_F(RenderCli, EveryViewOfEverySampleInEveryFormat)
     const QStringList views{"plan", "north", "east", "south", "west", "drop", "3d"};
     for (const QString& file : {QStringLiteral("workshop.plf"), QStringLiteral("factory.plf")})
         for (const QString& view : views)
-            for (const QString& suffix : {QStringLiteral("png"), QStringLiteral("svg"),
-                                          QStringLiteral("pdf")}) {
+            for (const QString& suffix :
+                 {QStringLiteral("png"), QStringLiteral("svg"), QStringLiteral("pdf")}) {
                 const QString target = out(view + u'.' + suffix);
                 // Small zooms keep the pictures small; the drawing is the same.
-                const CliRun run = RunCli({"render", Sample(file), "--view", view, "--zoom", "100",
-                                           "--out", target});
-                ASSERT_EQ(run.exitCode, 0) << file.toStdString() << " " << view.toStdString()
-                                           << " " << run.err.toStdString();
+                const CliRun run = RunCli(
+                    {"render", SampleFile(file), "--view", view, "--zoom", "100", "--out", target});
+                ASSERT_EQ(run.exitCode, 0) << file.toStdString() << " " << view.toStdString() << " "
+                                           << run.err.toStdString();
                 EXPECT_EQ(run.err, QString());
                 const QByteArray bytes = ReadBytes(target);
                 if (suffix == QStringLiteral("png"))
@@ -82,11 +56,11 @@ TEST_F(RenderCli, EveryViewOfEverySampleInEveryFormat)
                     EXPECT_TRUE(bytes.startsWith("%PDF-"));
             }
     // The compressor house has only its plan.
-    EXPECT_EQ(RunCli({"render", Sample("compressor-house.cph"), "--view", "plan", "--out",
+    EXPECT_EQ(RunCli({"render", SampleFile("compressor-house.cph"), "--view", "plan", "--out",
                       out("house.png")})
                   .exitCode,
               0);
-    const CliRun section = RunCli({"render", Sample("compressor-house.cph"), "--view", "north",
+    const CliRun section = RunCli({"render", SampleFile("compressor-house.cph"), "--view", "north",
                                    "--out", out("house-north.png")});
     EXPECT_EQ(section.exitCode, 64);
     EXPECT_TRUE(section.err.contains("error: A compressor house has only the plan view."));
@@ -101,7 +75,7 @@ TEST_F(RenderCli, ThePictureIsTheScreensDrawing)
     PrintSetup printSetup;
     ZoomFactors zoom = InitialZoomFactors;
     std::unique_ptr<TPipeLoop> design;
-    ProjectLoad load = OpenProject(Sample("workshop.plf"), options, printSetup, zoom);
+    ProjectLoad load = OpenProject(SampleFile("workshop.plf"), options, printSetup, zoom);
     ASSERT_TRUE(load.ok());
     load.Apply(design, options, printSetup, zoom);
 
@@ -116,7 +90,7 @@ TEST_F(RenderCli, ThePictureIsTheScreensDrawing)
             PaintDesignView(canvas, *design, g.params);
         }
         const QString target = out(ViewWord(view) + QStringLiteral(".png"));
-        const CliRun run = RunCli({"render", Sample("workshop.plf"), "--view",
+        const CliRun run = RunCli({"render", SampleFile("workshop.plf"), "--view",
                                    ViewWord(view).toLower(), "--zoom", "40", "--out", target});
         ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
         const QImage actual(target);
@@ -128,19 +102,19 @@ TEST_F(RenderCli, ThePictureIsTheScreensDrawing)
 TEST_F(RenderCli, ZoomDpiAndSize)
 {
     // 15 m × 9 m at 1:50 and 96 dpi: Round(1133.9) + 36 by Round(680.3) + 36.
-    ASSERT_EQ(RunCli({"render", Sample("workshop.plf"), "--view", "plan", "--zoom", "50", "--out",
-                      out("a.png")})
+    ASSERT_EQ(RunCli({"render", SampleFile("workshop.plf"), "--view", "plan", "--zoom", "50",
+                      "--out", out("a.png")})
                   .exitCode,
               0);
     EXPECT_EQ(QImage(out("a.png")).size(), QSize(1170, 716));
     // Twice the resolution, twice the pixels (less the fixed margins).
-    ASSERT_EQ(RunCli({"render", Sample("workshop.plf"), "--view", "plan", "--zoom", "50",
+    ASSERT_EQ(RunCli({"render", SampleFile("workshop.plf"), "--view", "plan", "--zoom", "50",
                       "--dpi", "192", "--out", out("b.png")})
                   .exitCode,
               0);
     EXPECT_EQ(QImage(out("b.png")).size(), QSize(2304, 1397));
     // A size: the picture has it; without a zoom the area fits inside it.
-    ASSERT_EQ(RunCli({"render", Sample("workshop.plf"), "--view", "east", "--size", "800x300",
+    ASSERT_EQ(RunCli({"render", SampleFile("workshop.plf"), "--view", "east", "--size", "800x300",
                       "--out", out("c.png")})
                   .exitCode,
               0);
@@ -148,12 +122,12 @@ TEST_F(RenderCli, ZoomDpiAndSize)
     EXPECT_EQ(fitted.size(), QSize(800, 300));
     EXPECT_EQ(fitted.pixel(799, 299), qRgb(255, 255, 255));
     // The drop view panel and the 3D view have sizes of their own.
-    ASSERT_EQ(RunCli({"render", Sample("workshop.plf"), "--view", "drop:DROP2", "--out",
+    ASSERT_EQ(RunCli({"render", SampleFile("workshop.plf"), "--view", "drop:DROP2", "--out",
                       out("d.png")})
                   .exitCode,
               0);
     EXPECT_EQ(QImage(out("d.png")).size(), QSize(80, 480));
-    ASSERT_EQ(RunCli({"render", Sample("workshop.plf"), "--view", "3d", "--bearing", "1.2",
+    ASSERT_EQ(RunCli({"render", SampleFile("workshop.plf"), "--view", "3d", "--bearing", "1.2",
                       "--size", "300x200", "--out", out("e.png")})
                   .exitCode,
               0);
@@ -163,10 +137,10 @@ TEST_F(RenderCli, ZoomDpiAndSize)
 TEST_F(RenderCli, RefusesWhatItCannotDo)
 {
     // EMF, WMF and BMP come from the picture export's writers (issue 6).
-    for (const QString& suffix : {QStringLiteral("emf"), QStringLiteral("wmf"),
-                                  QStringLiteral("bmp")}) {
-        const CliRun run = RunCli({"render", Sample("workshop.plf"), "--view", "plan", "--out",
-                                   out("x." + suffix)});
+    for (const QString& suffix :
+         {QStringLiteral("emf"), QStringLiteral("wmf"), QStringLiteral("bmp")}) {
+        const CliRun run = RunCli(
+            {"render", SampleFile("workshop.plf"), "--view", "plan", "--out", out("x." + suffix)});
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
         EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
         EXPECT_TRUE(QFile::exists(out("x." + suffix)));
@@ -174,18 +148,18 @@ TEST_F(RenderCli, RefusesWhatItCannotDo)
     const auto status = [&](const QStringList& arguments) {
         return RunCli(QStringList{"render"} + arguments).exitCode;
     };
-    EXPECT_EQ(status({Sample("workshop.plf"), "--out", out("y.png")}), 64); // no view
-    EXPECT_EQ(status({Sample("workshop.plf"), "--view", "plan"}), 64);       // no out
-    EXPECT_EQ(status({Sample("workshop.plf"), "--view", "top", "--out", out("y.png")}), 64);
-    EXPECT_EQ(status({Sample("workshop.plf"), "--view", "plan", "--out", out("y.jpg")}), 64);
-    EXPECT_EQ(status({Sample("workshop.plf"), "--view", "plan", "--size", "0x5", "--out",
+    EXPECT_EQ(status({SampleFile("workshop.plf"), "--out", out("y.png")}), 64); // no view
+    EXPECT_EQ(status({SampleFile("workshop.plf"), "--view", "plan"}), 64);      // no out
+    EXPECT_EQ(status({SampleFile("workshop.plf"), "--view", "top", "--out", out("y.png")}), 64);
+    EXPECT_EQ(status({SampleFile("workshop.plf"), "--view", "plan", "--out", out("y.jpg")}), 64);
+    EXPECT_EQ(status({SampleFile("workshop.plf"), "--view", "plan", "--size", "0x5", "--out",
                       out("y.png")}),
               64);
-    EXPECT_EQ(status({Sample("workshop.plf"), "--view", "plan", "--zoom", "x", "--out",
+    EXPECT_EQ(status({SampleFile("workshop.plf"), "--view", "plan", "--zoom", "x", "--out",
                       out("y.png")}),
               64);
-    const CliRun unknown = RunCli({"render", Sample("workshop.plf"), "--view", "drop:NOPE",
-                                   "--out", out("y.png")});
+    const CliRun unknown = RunCli(
+        {"render", SampleFile("workshop.plf"), "--view", "drop:NOPE", "--out", out("y.png")});
     EXPECT_EQ(unknown.exitCode, 64);
     EXPECT_TRUE(unknown.err.contains("No drop, inlet or drain named 'NOPE'."));
     EXPECT_EQ(status({out("missing.plf"), "--view", "plan", "--out", out("y.png")}), 2);

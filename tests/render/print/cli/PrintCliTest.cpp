@@ -3,44 +3,18 @@
 // and the refusals, which leave no file behind.
 
 #include "../PdfCount.h"
+#include "CliRunner.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+using namespace pipeloop::testing;
+
 namespace
 {
-
-struct CliRun {
-    int exitCode = -1;
-    QString err;
-};
-
-CliRun RunCli(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(PIPELOOP_CLI), arguments);
-    CliRun run;
-    if (!process.waitForFinished(120000))
-        return run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
-
-QString Sample(const QString& name)
-{
-    return QStringLiteral(PIPELOOP_SOURCE_DIR "/data/samples/") + name;
-}
-
-QByteArray ReadBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 class PrintCli : public ::testing::Test
 {
@@ -61,19 +35,19 @@ protected:
 
 TEST_F(PrintCli, AllViewsOfALoopAreFivePagesAndTheExtraPagesComeOnTop)
 {
-    EXPECT_EQ(pagesOf({Sample("workshop.plf"), "--view", "all"}), 5);
+    EXPECT_EQ(pagesOf({SampleFile("workshop.plf"), "--view", "all"}), 5);
     EXPECT_EQ(last.exitCode, 0) << last.err.toStdString();
-    EXPECT_EQ(pagesOf({Sample("workshop.plf"), "--view", "all", "--notes"}), 6);
+    EXPECT_EQ(pagesOf({SampleFile("workshop.plf"), "--view", "all", "--notes"}), 6);
     // Six drops with symbols fit one drops page.
-    EXPECT_EQ(pagesOf({Sample("workshop.plf"), "--view", "all", "--notes", "--drops"}), 7);
-    EXPECT_EQ(pagesOf({Sample("workshop.plf"), "--view", "east", "--portrait"}), 1);
+    EXPECT_EQ(pagesOf({SampleFile("workshop.plf"), "--view", "all", "--notes", "--drops"}), 7);
+    EXPECT_EQ(pagesOf({SampleFile("workshop.plf"), "--view", "east", "--portrait"}), 1);
 }
 
 TEST_F(PrintCli, ACompressorHousePrintsOnePage)
 {
-    EXPECT_EQ(pagesOf({Sample("compressor-house.cph"), "--view", "all"}), 1);
+    EXPECT_EQ(pagesOf({SampleFile("compressor-house.cph"), "--view", "all"}), 1);
     EXPECT_EQ(last.exitCode, 0) << last.err.toStdString();
-    EXPECT_EQ(pagesOf({Sample("compressor-house.cph"), "--view", "north"}), -1);
+    EXPECT_EQ(pagesOf({SampleFile("compressor-house.cph"), "--view", "north"}), -1);
     EXPECT_EQ(last.exitCode, 64);
     EXPECT_TRUE(
         last.err.contains(QStringLiteral("Compressor Houses can only be printed in plan.")));
@@ -87,25 +61,25 @@ TEST_F(PrintCli, AViewThatDoesNotFitWritesNothingAndBestFitMakesItFit)
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write("previous");
     old.close();
-    last = RunCli({"print", Sample("factory.plf"), "--view", "plan", "--out", out});
+    last = RunCli({"print", SampleFile("factory.plf"), "--view", "plan", "--out", out});
     EXPECT_EQ(last.exitCode, 2);
     EXPECT_TRUE(last.err.contains(
         QStringLiteral("error: Required print scale means drawing does not fit on page.")));
     EXPECT_EQ(ReadBytes(out), QByteArray("previous"));
 
-    EXPECT_EQ(pagesOf({Sample("factory.plf"), "--view", "all", "--scale", "best"}), 5);
+    EXPECT_EQ(pagesOf({SampleFile("factory.plf"), "--view", "all", "--scale", "best"}), 5);
     EXPECT_EQ(last.exitCode, 0) << last.err.toStdString();
-    EXPECT_EQ(pagesOf({Sample("factory.plf"), "--view", "plan", "--scale", "best", "--paper", "A3",
-                       "--portrait"}),
+    EXPECT_EQ(pagesOf({SampleFile("factory.plf"), "--view", "plan", "--scale", "best", "--paper",
+                       "A3", "--portrait"}),
               1);
     // A3 landscape takes the factory at 1:150.
-    EXPECT_EQ(pagesOf({Sample("factory.plf"), "--view", "plan", "--paper", "a3"}), 1);
+    EXPECT_EQ(pagesOf({SampleFile("factory.plf"), "--view", "plan", "--paper", "a3"}), 1);
 }
 
 TEST_F(PrintCli, ThePrintSettingsAProjectCarriesApplyUnlessRefused)
 {
     // The workshop with its options saved and the plan set upright at 1:200.
-    QByteArray project = ReadBytes(Sample("workshop.plf"));
+    QByteArray project = ReadBytes(SampleFile("workshop.plf"));
     ASSERT_TRUE(project.contains("[Options]\r\nSaved=0\r\n"));
     project.replace("[Options]\r\nSaved=0\r\n",
                     "[Options]\r\nSaved=1\r\n\r\n[PrintSetup]\r\nPrintScalingPLAN=200\r\n"
@@ -133,10 +107,11 @@ TEST_F(PrintCli, ThePrintSettingsAProjectCarriesApplyUnlessRefused)
 TEST_F(PrintCli, BadArgumentsAreRefusedWithTheUsage)
 {
     for (const QStringList& arguments :
-         {QStringList{Sample("workshop.plf")}, QStringList{Sample("workshop.plf"), "--view", "up"},
-          QStringList{Sample("workshop.plf"), "--view", "all", "--scale", "0"},
-          QStringList{Sample("workshop.plf"), "--view", "all", "--paper", "B99"},
-          QStringList{Sample("workshop.plf"), "--view", "all", "--portrait", "--landscape"}}) {
+         {QStringList{SampleFile("workshop.plf")},
+          QStringList{SampleFile("workshop.plf"), "--view", "up"},
+          QStringList{SampleFile("workshop.plf"), "--view", "all", "--scale", "0"},
+          QStringList{SampleFile("workshop.plf"), "--view", "all", "--paper", "B99"},
+          QStringList{SampleFile("workshop.plf"), "--view", "all", "--portrait", "--landscape"}}) {
         EXPECT_EQ(pagesOf(arguments), -1) << arguments.join(' ').toStdString();
         EXPECT_EQ(last.exitCode, 64) << arguments.join(' ').toStdString();
     }
