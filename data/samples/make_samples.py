@@ -27,6 +27,7 @@ import sys
 
 VERSION = "1.0.0.0"  # PipeLoop_Version: the program's four-part version
 HALF_PI = struct.unpack("f", struct.pack("f", math.pi / 2))[0]
+SCALES = (10, 20, 25, 40, 50, 60, 75, 100, 125, 150, 200, 250, 300, 400, 500)
 
 
 def single(x):
@@ -76,6 +77,19 @@ class Project:
         self.taken[p] = what
 
     # -- the pipes ---------------------------------------------------------------
+
+    def zoom_factors(self):
+        """The zooms a user would have left each view at: the drawing about
+        240 x 150 mm on screen, at a scale from the usual series."""
+        ew, hg, ns = self.room
+
+        def fit(across, up):
+            wanted = max(across / 240, up / 150)
+            return next(z for z in SCALES if z >= wanted)
+
+        plan, ew_wall, ns_wall = fit(ew, ns), fit(ew, hg), fit(ns, hg)
+        return [("PLAN", plan), ("NORTH", ew_wall), ("EAST", ns_wall), ("SOUTH", ew_wall),
+                ("WEST", ns_wall)]
 
     def elbow(self, ns, ew, hg=None, vd=0):
         hg = self.height if hg is None else hg
@@ -178,8 +192,7 @@ class Project:
         section("PIPELOOP-FILE-INFO", [("File_Version", "1"), ("PipeLoop_Version", VERSION)])
         # Section Project holds the zoom factors and, written later into the
         # same section, the header text; section Options comes after it.
-        section("Project", [("ZoomFactor" + v, "20")
-                            for v in ("PLAN", "NORTH", "EAST", "SOUTH", "WEST")] +
+        section("Project", [("ZoomFactor" + v, str(z)) for v, z in self.zoom_factors()] +
                 [("Description", self.description), ("CreatedBy", self.created_by),
                  ("CustomerCompany", self.customer), ("Units", str(self.units)),
                  ("CompressorHouse", value(self.compressor_house))])
