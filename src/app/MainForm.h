@@ -111,6 +111,7 @@ public:
     void NewProject(bool compressorHouse);
     void OpenProject();
     void OpenRecentProject(int index);
+    void OpenChosenProject(const QString& path);
     // Save (saveAs false) and Save As; fromQuery is the save question's use.
     bool Save(bool saveAs, bool fromQuery = false);
     bool LoadProjectFile(const QString& path);

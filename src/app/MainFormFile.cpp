@@ -137,23 +137,20 @@ void TMainForm::OpenProject()
     const QString start = m_fileName.isEmpty() ? QString() : m_fileName;
     const QString path =
         m_dialogs.openFileName(this, QStringLiteral("Open Project"), ProjectFilter, start);
-    if (path.isEmpty())
-        return;
-    if (!CheckProjectHeader(path)) {
-        Ui().error(HeaderInvalidMessage(path));
-        return;
-    }
-    if (!QuerySaveChanges())
-        return;
-    if (LoadProjectFile(path))
-        repaintAreas();
+    OpenChosenProject(path);
 }
 
 void TMainForm::OpenRecentProject(int index)
 {
     ClearSelection();
-    const QString path = m_recentFiles.at(index);
-    if (path.isEmpty())
+    OpenChosenProject(m_recentFiles.at(index));
+}
+
+// A file that is not a project is refused before the open design is put at
+// risk; only then is the user asked about unsaved changes.
+void TMainForm::OpenChosenProject(const QString& path)
+{
+    if (path.isEmpty() || m_promptLoop)
         return;
     if (!CheckProjectHeader(path)) {
         Ui().error(HeaderInvalidMessage(path));

@@ -1,60 +1,22 @@
 #include "ViewMath.h"
 
 #include "PipeLoop.h"
-#include "Rounding.h"
+#include "Projection.h"
+#include "ScreenView.h"
 
 #include <algorithm>
 
 namespace pipeloop
 {
 
-namespace
-{
-
-int32_t Scaled(int pixels, double pixelsPerMm)
-{
-    return Round(pixels / pixelsPerMm);
-}
-
-} // namespace
-
 Position ScreenToModel(const TPipeLoop& design, ViewKind view, double pixelsPerMmX,
                        double pixelsPerMmY, int x, int y)
 {
-    const int dx = x - DrawingMargin;
-    const int dy = y - DrawingMargin;
-    const int32_t across = Scaled(dx, pixelsPerMmX);
-    const int32_t down = Scaled(dy, pixelsPerMmY);
-    int32_t ew = -1;
-    int32_t ns = -1;
-    int32_t h = -1;
-    switch (view) {
-    case ViewKind::Plan:
-        ew = across;
-        ns = down;
-        break;
-    case ViewKind::North:
-        ew = design.RoomEW - across;
-        h = down;
-        break;
-    case ViewKind::East:
-        ns = design.RoomNS - across;
-        h = down;
-        break;
-    case ViewKind::South:
-        ew = across;
-        h = down;
-        break;
-    case ViewKind::West:
-        ns = across;
-        h = down;
-        break;
-    }
-    ew = std::min(ew, design.RoomEW);
-    ns = std::min(ns, design.RoomNS);
-    h = std::min(h, design.RoomHG);
-    const int32_t hg = (h == -1) ? -1 : design.RoomHG - h;
-    return MakePosition(ns, ew, hg);
+    // The drawing area's own pixels: the screen's drawing parameters over an
+    // area that starts at 0, inverted by the same projection that paints it.
+    const TDrawParams screen =
+        ScreenDrawParams(design, view, PixelRect{}, pixelsPerMmX, pixelsPerMmY);
+    return ScreenToModel(screen, design, QPoint(x, y));
 }
 
 int32_t SnapValue(int32_t value, int32_t grid)

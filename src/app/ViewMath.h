@@ -17,9 +17,6 @@ namespace pipeloop
 
 class TPipeLoop;
 
-// The margin between the drawing area's edge and the building, in pixels.
-inline constexpr int DrawingMargin = 18;
-
 // The model position under a pixel of the drawing area in a view; a coordinate
 // the view does not show is -1. Upper bounds only: the margins above and left
 // of the building give negative values.
