@@ -874,7 +874,6 @@ void TMainForm::ProjectOpened(const QString& path)
     setStatus(5, path.isEmpty() ? QString() : u' ' + QFileInfo(path).fileName());
     m_toolBar->setVisible(action(QStringLiteral("moViewToolBar"))->isChecked());
     layOutToolBar();
-    m_copiedDrop = nullptr;
     UpdateViewGeometry();
     EnableCommands(true);
     UpdateSelectionCommands();
@@ -959,7 +958,6 @@ void TMainForm::replaceDesign(std::unique_ptr<TPipeLoop> design)
 {
     // Commands refer to the old design: they go before it does.
     m_undoStack.clear();
-    m_copiedDrop = nullptr;
     m_design = std::move(design);
 }
 

@@ -210,14 +210,12 @@ private:
     double m_pixelsPerMmY = 0.0;
     QString m_fileName;
     bool m_firstActivation = true;
-    bool m_moving = false;
     bool m_inputEnabled = true;
     bool m_locationClicked = false;
     QPoint m_mouseDownPoint;
     Position m_mousePosition{-1, -1, -1};
     bool m_showDropViewOnOpen = true;
     RecentFiles m_recentFiles;
-    TPipeLoopObject* m_copiedDrop = nullptr;
     QImage m_welcomeImage;
     QImage m_logoImage;
     int m_displayDrop = 0;

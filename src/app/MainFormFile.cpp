@@ -169,7 +169,6 @@ bool TMainForm::LoadProjectFile(const QString& path)
         return false;
     AddRecentFile(path);
     m_undoStack.clear(); // before the design its commands refer to goes
-    m_copiedDrop = nullptr;
     const bool optionsTaken = load.OptionsTaken;
     load.Apply(m_design, m_options, m_printSetup, m_zoomFactors);
     if (optionsTaken)

@@ -222,7 +222,6 @@ void TMainForm::ApplyDisplayDrop()
 
 void TMainForm::MouseMoveAt(QPoint pixel)
 {
-    m_moving = false;
     if (!m_design)
         return;
     m_mousePosition = ScreenToModel(*m_design, m_currentView, m_pixelsPerMmX, m_pixelsPerMmY,
@@ -236,7 +235,6 @@ void TMainForm::MouseMoveAt(QPoint pixel)
 void TMainForm::MousePressAt(QPoint pixel, Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
 {
     m_mouseDownPoint = pixel;
-    m_moving = false;
     if (!m_design || button != Qt::LeftButton || !m_inputEnabled)
         return;
     MouseMoveAt(pixel); // the press point is the position, even without a move before it
