@@ -200,7 +200,7 @@ void TMainForm::createMenus()
     recent->menuAction()->setVisible(false);
     file->addSeparator();
     addItem(file, "moDataExchange", "Data Exchange", {}, false);
-    addItem(file, "moPrintSetup", "Print Setup", {}, false);
+    addItem(file, "moPrinter", "Print Setup", {}, false);
     addItem(file, "moPrintView", "Print View", QKeySequence("Ctrl+P"), false);
     addItem(file, "moPrintAllViews", "Print All Views", {}, false);
     file->addSeparator();
@@ -316,15 +316,15 @@ void TMainForm::createMenus()
         dropGroup->addAction(item);
         connect(item, &QAction::triggered, this, [this, mode] { SetDisplayDrop(mode); });
     }
-    addItem(options, "moGeneratePartsList", "Generate Pipe Work Parts List", QKeySequence("Ctrl+G"),
-            false);
+    addItem(options, "moGeneratePipeWorkPartsList", "Generate Pipe Work Parts List",
+            QKeySequence("Ctrl+G"), false);
     addItem(options, "moAirFlowCalculations", "Air Flow Calculations", {}, false);
     QAction* highlight =
         addItem(options, "moHighlightElbows", "Highlight Elbows", QKeySequence("Ctrl+E"));
     highlight->setCheckable(true);
     connect(highlight, &QAction::toggled, this, [this](bool) { repaintAreas(); });
     addItem(options, "moPrintDisplayOptions", "Print && Display Options", {}, false);
-    addItem(options, "moBrowsePartsDatabase", "Browse Parts Database", {}, false);
+    addItem(options, "moBrowsePartsDB", "Browse Parts Database", {}, false);
 
     QMenu* help = addMenu(nullptr, QStringLiteral("muHelp"), QStringLiteral("&Help"));
     QAction* contents = addItem(help, "moHelpContents", "Help Contents", {}, HelpAvailable());
@@ -605,11 +605,11 @@ void TMainForm::FirstActivation(const QString& commandLineProject)
         m_colourPanels[index]->show();
     }
     layOutToolBar();
-    action(QStringLiteral("moGeneratePartsList"))->setVisible(true);
+    action(QStringLiteral("moGeneratePipeWorkPartsList"))->setVisible(true);
     action(QStringLiteral("moAirFlowCalculations"))->setVisible(false);
     if (m_partsDatabase->HasEntry(QStringLiteral("LOGO.JPG")))
         m_logoImage = m_partsDatabase->AssignPicture(QStringLiteral("LOGO.JPG"));
-    action(QStringLiteral("moBrowsePartsDatabase"))->setVisible(m_partsDatabase->PartCount() > 0);
+    action(QStringLiteral("moBrowsePartsDB"))->setVisible(m_partsDatabase->PartCount() > 0);
     loadPriceList();
     EnableCommands(true);
     if (!commandLineProject.isEmpty() && QFileInfo(commandLineProject).isFile())
@@ -787,9 +787,9 @@ void TMainForm::EnableCommands(bool enabled)
         for (QAction* item : AllActions(menu))
             setCommandEnabled(item, withDesign);
     }
-    for (const char* name :
-         {"moPrintView", "moPrintSetup", "moPrintAllViews", "moDataExchange", "moGeneratePartsList",
-          "moAirFlowCalculations", "moHighlightElbows", "moView3DDisplay", "moSaveProjectAs"})
+    for (const char* name : {"moPrintView", "moPrinter", "moPrintAllViews", "moDataExchange",
+                             "moGeneratePipeWorkPartsList", "moAirFlowCalculations",
+                             "moHighlightElbows", "moView3DDisplay", "moSaveProjectAs"})
         setCommandEnabled(action(QString::fromLatin1(name)), withDesign);
     m_menus.value(QStringLiteral("muDisplayDrop"))->menuAction()->setEnabled(withDesign);
     for (QAction* item : AllActions(m_menus.value(QStringLiteral("muDisplayDrop"))))

@@ -211,7 +211,7 @@ TEST(ShippedLanguageFile, TranslatesTheFileMenuAndTheColours)
         {"moSaveProjectAs", "Projekt speichern &unter"},
         {"moOpenProject", "Projekt \xc3\xb6&ffnen"},
         {"moDataExchange", "Daten&austausch"},
-        {"moPrintSetup", "Seite &einrichten"},
+        {"moPrinter", "Seite &einrichten"},
         {"moPrintView", "Ansicht &drucken"},
         {"moPrintAllViews", "&Alle Ansichten drucken"},
         {"moExit", "&Beenden"},
