@@ -7,9 +7,11 @@
 
 #include <cstdio>
 
-namespace pipeloop::cli {
+namespace pipeloop::cli
+{
 
-namespace {
+namespace
+{
 const QStringList CommonValueOptions = {QStringLiteral("--locale"), QStringLiteral("--out"),
                                         QStringLiteral("--catalogue")};
 const QStringList CommonFlagOptions = {QStringLiteral("--yes"), QStringLiteral("--no"),
@@ -18,6 +20,26 @@ const QStringList CommonFlagOptions = {QStringLiteral("--yes"), QStringLiteral("
 void printLine(FILE* stream, const QString& text)
 {
     std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
+}
+
+// The words with the subcommand's name first: common options may also come
+// before it ("pipeloop-cli --locale de_DE info FILE"). --help and --version
+// before any subcommand keep their meaning for the program as a whole.
+QStringList SubcommandFirst(const QStringList& words)
+{
+    qsizetype name = 0;
+    while (name < words.size()) {
+        if (CommonValueOptions.contains(words.at(name)) && name + 1 < words.size())
+            name += 2;
+        else if (words.at(name) == QStringLiteral("--yes") ||
+                 words.at(name) == QStringLiteral("--no"))
+            name += 1;
+        else
+            break;
+    }
+    if (name == 0 || name == words.size())
+        return words;
+    return QStringList{words.at(name)} + words.mid(0, name) + words.mid(name + 1);
 }
 } // namespace
 
@@ -36,19 +58,19 @@ void CliApp::printHelp() const
     printLine(stdout, QStringLiteral("usage: pipeloop-cli SUBCOMMAND [ARGS] [OPTIONS]\n\n"
                                      "Subcommands:"));
     for (const auto& command : m_subcommands)
-        printLine(stdout, QStringLiteral("  %1  %2").arg(command->name(), -18).arg(
-                              command->summary()));
-    printLine(stdout, QStringLiteral(
-                          "\nCommon options:\n"
-                          "  --locale NAME     decimal separator and currency of a Qt locale "
-                          "(en_GB, de_DE, C)\n"
-                          "  --yes / --no      answer every question (default --no)\n"
-                          "  --catalogue FILE  the parts container (default zavoza.pldbcab "
-                          "beside the program)\n"
-                          "  --out FILE        write the result to FILE instead of standard "
-                          "output\n"
-                          "  --help            help on a subcommand\n"
-                          "  --version         the program's version"));
+        printLine(stdout,
+                  QStringLiteral("  %1  %2").arg(command->name(), -18).arg(command->summary()));
+    printLine(stdout,
+              QStringLiteral("\nCommon options:\n"
+                             "  --locale NAME     decimal separator and currency of a Qt locale "
+                             "(en_GB, de_DE, C)\n"
+                             "  --yes / --no      answer every question (default --no)\n"
+                             "  --catalogue FILE  the parts container (default zavoza.pldbcab "
+                             "beside the program)\n"
+                             "  --out FILE        write the result to FILE instead of standard "
+                             "output\n"
+                             "  --help            help on a subcommand\n"
+                             "  --version         the program's version"));
 }
 
 void CliApp::printSubcommandHelp(const Subcommand& command)
@@ -105,7 +127,7 @@ int CliApp::runSubcommand(Subcommand& command, const QStringList& words)
 
 int CliApp::run(const QStringList& commandLine)
 {
-    const QStringList words = commandLine.mid(1);
+    const QStringList words = SubcommandFirst(commandLine.mid(1));
     if (words.isEmpty() || words.front() == QStringLiteral("--help")) {
         printHelp();
         return words.isEmpty() ? ExitUsage : ExitOk;

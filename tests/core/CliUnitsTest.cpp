@@ -54,6 +54,9 @@ TEST(CliUnits, TheLocaleSetsTheDecimalSeparator)
               "5,000m\n");
     EXPECT_EQ(cli({"units", "parse", "1,5m", "--units", "mm", "--locale", "de_DE"}).out, "1500\n");
     EXPECT_EQ(cli({"units", "size", "20.5", "--locale", "de_DE"}).out, "20,500mm\n");
+    // Common options may also come before the subcommand.
+    EXPECT_EQ(cli({"--locale", "de_DE", "--no", "units", "size", "20.5"}).out, "20,500mm\n");
+    EXPECT_EQ(cli({"--locale", "de_DE"}).exitCode, 64);
 }
 
 TEST(CliUnits, ParsesTypedLengths)
