@@ -15,6 +15,7 @@
 #include "Rounding.h"
 #include "SettingsStore.h"
 #include "UiServices.h"
+#include "ViewMath.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -816,6 +817,7 @@ void TMainForm::EnableCommands(bool enabled)
 void TMainForm::UpdateSelectionCommands()
 {
     const TPipeLoopObject* selected = m_design ? m_design->Selected : nullptr;
+    m_dropCaption->setText(DropViewCaption(selected));
     const auto is = [selected](ObjectKind kind) { return selected && selected->Kind() == kind; };
     setCommandEnabled(action(QStringLiteral("moSelectedPosition")), selected != nullptr);
     setCommandEnabled(action(QStringLiteral("moSelectedObjectLabel")), selected != nullptr);

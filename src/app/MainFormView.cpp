@@ -68,27 +68,10 @@ void TMainForm::paintDrawing(QPainter& painter)
 void TMainForm::paintDropView(QPainter& painter)
 {
     const QRect area = m_dropViewBox->rect();
-    m_dropViewBox->setToolTip(QString());
-    m_dropCaption->clear();
     QPainterCanvas canvas(painter);
     TPipeLoopObject* selected = m_design ? m_design->Selected : nullptr;
     PaintDropViewPanel(canvas, selected, {0, 0, area.width(), area.height()},
                        m_options.SelectColour);
-    if (!selected)
-        return;
-    switch (selected->Kind()) {
-    case ObjectKind::Drain:
-        m_dropCaption->setText(QStringLiteral(" Drain . . ."));
-        break;
-    case ObjectKind::Drop:
-        m_dropCaption->setText(QStringLiteral(" Drop View . . ."));
-        break;
-    case ObjectKind::Inlet:
-        m_dropCaption->setText(QStringLiteral(" Inlet view . . ."));
-        break;
-    default:
-        break;
-    }
 }
 
 void TMainForm::fitWelcomeArea()
@@ -208,13 +191,8 @@ void TMainForm::ApplyDisplayDrop()
         m_dropPanel->hide();
         return;
     }
-    bool show = m_displayDrop == 0;
-    if (m_displayDrop == 2) {
-        const TPipeLoopObject* selected = m_design->Selected;
-        show = selected &&
-               (selected->Kind() == ObjectKind::Drain || selected->Kind() == ObjectKind::Drop ||
-                selected->Kind() == ObjectKind::Inlet);
-    }
+    const bool show =
+        m_displayDrop == 0 || (m_displayDrop == 2 && ShownInDropView(m_design->Selected));
     m_dropPanel->setVisible(show);
 }
 

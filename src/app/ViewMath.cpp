@@ -19,6 +19,25 @@ Position ScreenToModel(const TPipeLoop& design, ViewKind view, double pixelsPerM
     return ScreenToModel(screen, design, QPoint(x, y));
 }
 
+bool ShownInDropView(const TPipeLoopObject* object)
+{
+    return !DropViewCaption(object).isEmpty();
+}
+
+QString DropViewCaption(const TPipeLoopObject* object)
+{
+    switch (object ? object->Kind() : ObjectKind::Elbow) {
+    case ObjectKind::Drain:
+        return QStringLiteral(" Drain . . .");
+    case ObjectKind::Drop:
+        return QStringLiteral(" Drop View . . .");
+    case ObjectKind::Inlet:
+        return QStringLiteral(" Inlet view . . .");
+    default:
+        return {};
+    }
+}
+
 int32_t SnapValue(int32_t value, int32_t grid)
 {
     if (grid <= 0)

@@ -16,6 +16,7 @@ namespace pipeloop
 {
 
 class TPipeLoop;
+class TPipeLoopObject;
 
 // The model position under a pixel of the drawing area in a view; a coordinate
 // the view does not show is -1. Upper bounds only: the margins above and left
@@ -45,6 +46,11 @@ QString CoordinateText(int32_t value, DisplayUnits units, const QString& suffix)
 
 // The view caption above the drawing area.
 QString ViewCaption(ViewKind view);
+
+// Whether the drop view panel has a close-up of the object (a drop, an inlet
+// or a drain), and the caption above it; empty for anything else.
+bool ShownInDropView(const TPipeLoopObject* object);
+QString DropViewCaption(const TPipeLoopObject* object);
 
 // The search tolerance of a click: six screen millimetres at any zoom.
 inline int32_t SelectionTolerance(int zoom)

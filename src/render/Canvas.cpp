@@ -50,6 +50,16 @@ int Font::heightInPixels(int dpiY) const
     return Round(double(pointSize) * dpiY / 72.0);
 }
 
+QFont Font::styledQFont() const
+{
+    QFont qfont(family);
+    qfont.setBold(bold);
+    qfont.setItalic(italic);
+    qfont.setUnderline(underline);
+    qfont.setStrikeOut(strikeOut);
+    return qfont;
+}
+
 void Canvas::lineTo(QPoint p)
 {
     drawLine(m_penPos, p);

@@ -23,11 +23,13 @@
 
 #include "PipeLoopOptions.h" // WinColour, FontSpec
 
+#include <QFont>
 #include <QImage>
 #include <QPoint>
 #include <QSize>
 #include <QString>
 
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <span>
@@ -95,6 +97,9 @@ struct Font {
     static Font fromSpec(const FontSpec& fontSpec, WinColour colour = kBlack);
     // The character height in device pixels on a device of the given dots per inch.
     int heightInPixels(int dpiY) const;
+    // Qt's font of this family and style; each back end sets the size its
+    // device needs.
+    QFont styledQFont() const;
 
     friend bool operator==(const Font&, const Font&) = default;
 };
@@ -108,6 +113,13 @@ struct PixelRect {
 
     int width() const { return right - left; }
     int height() const { return bottom - top; }
+    // GDI takes a box whose corners are given the wrong way round as the
+    // box they span.
+    PixelRect normalised() const
+    {
+        return {std::min(left, right), std::min(top, bottom), std::max(left, right),
+                std::max(top, bottom)};
+    }
     friend bool operator==(const PixelRect&, const PixelRect&) = default;
 };
 

@@ -20,24 +20,12 @@ QString MetafileProductNotice()
 namespace
 {
 
+// The font at its height in pixels on the picture's reference device.
 QFont qtFont(const Font& font, int dpiY)
 {
-    QFont qfont(font.family);
+    QFont qfont = font.styledQFont();
     qfont.setPixelSize(std::max(font.heightInPixels(dpiY), 1));
-    qfont.setBold(font.bold);
-    qfont.setItalic(font.italic);
-    qfont.setUnderline(font.underline);
-    qfont.setStrikeOut(font.strikeOut);
     return qfont;
-}
-
-PixelRect normalised(PixelRect box)
-{
-    if (box.left > box.right)
-        std::swap(box.left, box.right);
-    if (box.top > box.bottom)
-        std::swap(box.top, box.bottom);
-    return box;
 }
 
 } // namespace
@@ -237,7 +225,7 @@ void MetafileCanvas::drawRectangle(const PixelRect& box)
 void MetafileCanvas::drawFillRect(const PixelRect& box)
 {
     checkOpen();
-    const PixelRect r = normalised(box);
+    const PixelRect r = box.normalised();
     if (r.width() < 1 || r.height() < 1 || brush().style == BrushStyle::Clear)
         return;
     usePen(gdi::LogPen{gdi::PS_NULL, 1, 0});
@@ -286,7 +274,7 @@ void MetafileCanvas::drawText(QPoint topLeft, const QString& text)
 void MetafileCanvas::drawTextRect(const PixelRect& box, const QString& text, HAlign h, VAlign v)
 {
     // The placement of QPainterCanvas (DrawText with DT_SINGLELINE).
-    const PixelRect r = normalised(box);
+    const PixelRect r = box.normalised();
     const QSize extent = textExtent(text);
     int x = r.left;
     if (h == HAlign::Centre)

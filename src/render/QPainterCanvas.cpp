@@ -57,28 +57,15 @@ Qt::BrushStyle qtBrushStyle(BrushStyle style)
     return Qt::SolidPattern;
 }
 
+// The font at its size in pixels, or in points for the device to convert.
 QFont qtFont(const Font& font)
 {
-    QFont qfont(font.family);
+    QFont qfont = font.styledQFont();
     if (font.pixelHeight > 0)
         qfont.setPixelSize(font.pixelHeight);
     else if (font.pointSize > 0)
         qfont.setPointSize(font.pointSize);
-    qfont.setBold(font.bold);
-    qfont.setItalic(font.italic);
-    qfont.setUnderline(font.underline);
-    qfont.setStrikeOut(font.strikeOut);
     return qfont;
-}
-
-// GDI normalises a box whose corners are given the wrong way round.
-PixelRect normalised(PixelRect box)
-{
-    if (box.left > box.right)
-        std::swap(box.left, box.right);
-    if (box.top > box.bottom)
-        std::swap(box.top, box.bottom);
-    return box;
 }
 
 // The outline of a GDI figure bounded by box (right and bottom exclusive):
@@ -362,7 +349,7 @@ void QPainterCanvas::drawPolygon(std::span<const QPoint> points)
 void QPainterCanvas::drawEllipse(const PixelRect& box)
 {
     flushLineRun();
-    const PixelRect r = normalised(box);
+    const PixelRect r = box.normalised();
     if (r.width() < 1 || r.height() < 1)
         return;
     prepare(true, Fill::Brush);
@@ -372,7 +359,7 @@ void QPainterCanvas::drawEllipse(const PixelRect& box)
 void QPainterCanvas::drawArc(const PixelRect& box, QPoint start, QPoint end)
 {
     flushLineRun();
-    const PixelRect r = normalised(box);
+    const PixelRect r = box.normalised();
     if (r.width() < 1 || r.height() < 1)
         return;
     const qreal from = ellipseAngle(r, start);
@@ -391,7 +378,7 @@ void QPainterCanvas::drawArc(const PixelRect& box, QPoint start, QPoint end)
 void QPainterCanvas::drawRectangle(const PixelRect& box)
 {
     flushLineRun();
-    const PixelRect r = normalised(box);
+    const PixelRect r = box.normalised();
     if (r.width() < 1 || r.height() < 1)
         return;
     prepare(true, Fill::Brush);
@@ -401,7 +388,7 @@ void QPainterCanvas::drawRectangle(const PixelRect& box)
 void QPainterCanvas::drawFillRect(const PixelRect& box)
 {
     flushLineRun();
-    const PixelRect r = normalised(box);
+    const PixelRect r = box.normalised();
     if (r.width() < 1 || r.height() < 1 || brush().style == BrushStyle::Clear)
         return;
     prepare(false, Fill::Brush);
@@ -429,7 +416,7 @@ void QPainterCanvas::drawText(QPoint topLeft, const QString& text)
 void QPainterCanvas::drawTextRect(const PixelRect& box, const QString& text, HAlign h, VAlign v)
 {
     flushLineRun();
-    const PixelRect r = normalised(box);
+    const PixelRect r = box.normalised();
     const QSize extent = textExtent(text);
     int x = r.left;
     if (h == HAlign::Centre)

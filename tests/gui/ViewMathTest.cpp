@@ -143,5 +143,24 @@ TEST(RecentFiles, SettingsKeepTheOrderAndDropFilesThatAreGone)
     EXPECT_FALSE(saved.contains("LastFile4"));
 }
 
+TEST(DropViewPanel, ClosesUpDropsInletsAndDrainsOnly)
+{
+    TDrop drop;
+    TInlet inlet;
+    TDrain drain;
+    TValve valve;
+    TElbow elbow;
+    EXPECT_EQ(DropViewCaption(&drop), " Drop View . . .");
+    EXPECT_EQ(DropViewCaption(&inlet), " Inlet view . . .");
+    EXPECT_EQ(DropViewCaption(&drain), " Drain . . .");
+    for (const TPipeLoopObject* other :
+         {static_cast<const TPipeLoopObject*>(&valve), static_cast<const TPipeLoopObject*>(&elbow),
+          static_cast<const TPipeLoopObject*>(nullptr)}) {
+        EXPECT_EQ(DropViewCaption(other), QString());
+        EXPECT_FALSE(ShownInDropView(other));
+    }
+    EXPECT_TRUE(ShownInDropView(&drain));
+}
+
 } // namespace
 } // namespace pipeloop
