@@ -145,8 +145,8 @@ public:
 
 // LoadProject, called after CheckProjectHeader: parses the file,
 // checks File_Version (other than 1: VersionMessage), checks the counts, reads
-// the zoom factors (defaulting to zoom), offers the options the file (Part
-// 2.4, which may ask "Load project file settings ?"), reads the print setup
+// the zoom factors (defaulting to zoom), offers the options the file (which
+// may ask "Load project file settings ?"), reads the print setup
 // when they were taken, and reads the design. Every failure is shown through
 // Ui() and returned; options, printSetup and zoom are never changed here.
 // Besides the messages: "Cannot read file: " + path CR LF + the

@@ -51,8 +51,8 @@ CornerRun VisibleCornerRun(const ElbowList& elbows, ViewKind view);
 // mode the drop symbol stacks store their hit rectangles. Every drawing of an
 // object paints the same pixels, so only its last one shows: an object is
 // drawn once, in the last pass (pass 2 with symbols, else pass 1) at the last
-// segment of the walk on whose line it lies. The picture is that of Part
-// 3.2's walk, and the cost stays linear in the design.
+// segment of the walk on whose line it lies. The picture is that of the
+// full corner-to-corner walk, and the cost stays linear in the design.
 void DrawSection(Canvas& canvas, TPipeLoop& design, const TDrawParams& p);
 
 // One object as a section shows it at its section position (pen colour by the
