@@ -135,10 +135,12 @@ int PackCatalogueCommand::run(const Invocation& invocation)
     }
     if (!invocation.writeResult(bytes))
         return ExitStopped;
-    std::printf("%s: %d entries, %lld bytes, CRC %s\n", qPrintable(out),
-                static_cast<int>(folderEntries.entries.size()), static_cast<long long>(bytes.size()),
-                qPrintable(Hex(Crc32(QByteArrayView(bytes).first(bytes.size() - 4)))));
-    return ExitOk;
+    const QString summary = QStringLiteral("%1: %2 entries, %3 bytes, CRC %4\n")
+                                .arg(out)
+                                .arg(folderEntries.entries.size())
+                                .arg(bytes.size())
+                                .arg(Hex(Crc32(QByteArrayView(bytes).first(bytes.size() - 4))));
+    return WriteStandardOutput(summary.toLocal8Bit()) ? ExitOk : ExitStopped;
 }
 
 QString UnpackCatalogueCommand::summary() const
@@ -169,9 +171,10 @@ int UnpackCatalogueCommand::run(const Invocation& invocation)
         PrintError(result.error);
         return ExitStopped;
     }
+    QString names;
     for (const QString& name : result.written)
-        std::printf("%s\n", qPrintable(name));
-    return ExitOk;
+        names += name + u'\n';
+    return WriteStandardOutput(names.toLocal8Bit()) ? ExitOk : ExitStopped;
 }
 
 QString CatalogueCommand::summary() const
