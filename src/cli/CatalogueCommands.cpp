@@ -166,7 +166,7 @@ int UnpackCatalogueCommand::run(const Invocation& invocation)
         return ExitStopped;
     const UnpackResult result = UnpackCatalogue(cab, out);
     for (const QString& name : result.skipped)
-        Ui().warn(QStringLiteral("entry not written (unsafe or repeated name): ") + name);
+        Ui().warn(QStringLiteral("entry not written (repeated name): ") + name);
     if (!result.ok()) {
         PrintError(result.error);
         return ExitStopped;
