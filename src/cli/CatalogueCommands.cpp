@@ -196,6 +196,9 @@ int CatalogueCommand::run(const Invocation& invocation)
         database.LoadContainer(path);
         problems = counting.problems;
     }
+    // A container that was refused has nothing to list: the message said why.
+    if (!database.Loaded())
+        return ExitStopped;
     const TCAB& cab = database.Container();
     QStringList lines;
     lines << QStringLiteral("container\t%1").arg(path)
@@ -222,8 +225,6 @@ int CatalogueCommand::run(const Invocation& invocation)
             lines << PackageLine(*database.Package(i));
     }
     if (!invocation.writeResult((lines.join(u'\n') + u'\n').toUtf8()))
-        return ExitStopped;
-    if (!database.Loaded())
         return ExitStopped;
     return problems > 0 || database.HasErrors() ? ExitCheckFailed : ExitOk;
 }
