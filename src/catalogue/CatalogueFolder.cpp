@@ -1,13 +1,18 @@
 #include "CatalogueFolder.h"
 
 #include "AtomicSave.h"
+#include "Cp1252.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QTemporaryDir>
 
 #include <algorithm>
+#include <filesystem>
+#include <optional>
+#include <system_error>
 
 namespace pipeloop::catalogue
 {
@@ -30,11 +35,62 @@ bool ReadWhole(const QString& path, QByteArray& bytes, QString& error)
     return true;
 }
 
+// The longest file name the usual file systems take, in bytes.
+constexpr qsizetype MaxFileNameBytes = 255;
+
+// A name that a container can hold (its names are Windows-1252) and that
+// makes a plain file of that name in a folder, nowhere else.
 bool SafeEntryName(const QString& name)
 {
-    return !name.isEmpty() && name != QStringLiteral(".") && name != QStringLiteral("..") &&
-           !name.contains(u'/') && !name.contains(u'\\') && !name.contains(u':') &&
-           !name.contains(QChar(0));
+    if (name.isEmpty() || name == QStringLiteral(".") || name == QStringLiteral("..") ||
+        QFile::encodeName(name).size() > MaxFileNameBytes ||
+        DecodeCp1252(EncodeCp1252(name)) != name)
+        return false;
+    return std::none_of(name.begin(), name.end(), [](QChar c) {
+        return c == u'/' || c == u'\\' || c == u':' || c.category() == QChar::Other_Control;
+    });
+}
+
+// A name as a message can show it: control characters as \xNN, cut short.
+QString PrintableName(const QString& name)
+{
+    constexpr qsizetype Shown = 80;
+    QString text;
+    for (QChar c : name.first(std::min(name.size(), Shown)))
+        text += c.category() == QChar::Other_Control
+                    ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QChar(u'0'))
+                    : QString(c);
+    return name.size() > Shown ? text + QStringLiteral("...") : text;
+}
+
+std::filesystem::path FileSystemPath(const QString& path)
+{
+    return QFileInfo(path).filesystemFilePath();
+}
+
+// Nothing there yet, or a plain file that may be replaced; never a link,
+// whose target could lie anywhere.
+bool AbsentOrPlainFile(const QString& path)
+{
+    std::error_code failure;
+    const auto type = std::filesystem::symlink_status(FileSystemPath(path), failure).type();
+    return type == std::filesystem::file_type::not_found ||
+           type == std::filesystem::file_type::regular;
+}
+
+// Creates the file, which must not exist (a link in its place is not
+// followed), and writes every byte to it.
+std::optional<QString> WriteNewFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+        return file.errorString();
+    if (file.write(bytes) != bytes.size())
+        return file.errorString();
+    file.close();
+    if (file.error() != QFileDevice::NoError)
+        return file.errorString();
+    return std::nullopt;
 }
 
 } // namespace
@@ -76,6 +132,11 @@ FolderEntries ReadCatalogueFolder(const QString& folder)
         ordered.append(logo);
     ordered += pictures;
     for (const QString& name : ordered) {
+        if (!SafeEntryName(name)) {
+            result.error = QStringLiteral("File name not allowed in a parts container : ") +
+                           PrintableName(name);
+            return result;
+        }
         QByteArray bytes;
         if (!ReadWhole(dir.filePath(name), bytes, result.error))
             return result;
@@ -87,26 +148,59 @@ FolderEntries ReadCatalogueFolder(const QString& folder)
 UnpackResult UnpackCatalogue(const TCAB& cab, const QString& folder)
 {
     UnpackResult result;
+    const QStringList& names = cab.Names();
+    std::vector<int> entries; // the first of each name
+    QSet<QString> seen;
+    for (int i = 0; i < cab.Count(); ++i) {
+        if (!SafeEntryName(names.at(i))) {
+            result.error = QStringLiteral("Entry name not allowed, nothing unpacked : ") +
+                           PrintableName(names.at(i));
+            return result;
+        }
+        const QString folded = names.at(i).toUpper();
+        if (seen.contains(folded)) {
+            result.skipped.append(names.at(i));
+            continue;
+        }
+        seen.insert(folded);
+        entries.push_back(i);
+    }
     if (!QDir().mkpath(folder)) {
         result.error = QStringLiteral("Cannot create folder ") + folder;
         return result;
     }
     const QDir dir(folder);
-    QSet<QString> seen;
-    for (int i = 0; i < cab.Count(); ++i) {
-        const QString& name = cab.Names().at(i);
-        const QString folded = name.toUpper();
-        if (!SafeEntryName(name) || seen.contains(folded)) {
-            result.skipped.append(name);
-            continue;
-        }
-        seen.insert(folded);
-        const QByteArray& bytes = *cab.Entry(i);
-        if (auto failure = SaveAtomically(dir.filePath(name), bytes)) {
-            result.error = std::move(*failure);
+    for (int i : entries) {
+        if (!AbsentOrPlainFile(dir.filePath(names.at(i)))) {
+            result.error =
+                QStringLiteral("Not a plain file, nothing unpacked : ") + dir.filePath(names.at(i));
             return result;
         }
-        result.written.append(name);
+    }
+    // Removed with whatever it still holds when this returns.
+    const QTemporaryDir staging(dir.filePath(QStringLiteral(".unpack-XXXXXX")));
+    if (!staging.isValid()) {
+        result.error = ProblemWritingMessage(folder, staging.errorString());
+        return result;
+    }
+    for (int i : entries) {
+        if (const auto reason = WriteNewFile(staging.filePath(names.at(i)), *cab.Entry(i))) {
+            result.error = ProblemWritingMessage(dir.filePath(names.at(i)), *reason);
+            return result;
+        }
+    }
+    // A rename replaces a file, or a link put there meanwhile, without
+    // following it.
+    for (int i : entries) {
+        std::error_code failure;
+        std::filesystem::rename(FileSystemPath(staging.filePath(names.at(i))),
+                                FileSystemPath(dir.filePath(names.at(i))), failure);
+        if (failure) {
+            result.error = ProblemWritingMessage(dir.filePath(names.at(i)),
+                                                 QString::fromLocal8Bit(failure.message()));
+            return result;
+        }
+        result.written.append(names.at(i));
     }
     return result;
 }

@@ -135,10 +135,12 @@ int PackCatalogueCommand::run(const Invocation& invocation)
     }
     if (!invocation.writeResult(bytes))
         return ExitStopped;
-    std::printf("%s: %d entries, %lld bytes, CRC %s\n", qPrintable(out),
-                static_cast<int>(folderEntries.entries.size()), static_cast<long long>(bytes.size()),
-                qPrintable(Hex(Crc32(QByteArrayView(bytes).first(bytes.size() - 4)))));
-    return ExitOk;
+    const QString summary = QStringLiteral("%1: %2 entries, %3 bytes, CRC %4\n")
+                                .arg(out)
+                                .arg(folderEntries.entries.size())
+                                .arg(bytes.size())
+                                .arg(Hex(Crc32(QByteArrayView(bytes).first(bytes.size() - 4))));
+    return WriteStandardOutput(summary.toLocal8Bit()) ? ExitOk : ExitStopped;
 }
 
 QString UnpackCatalogueCommand::summary() const
@@ -164,14 +166,15 @@ int UnpackCatalogueCommand::run(const Invocation& invocation)
         return ExitStopped;
     const UnpackResult result = UnpackCatalogue(cab, out);
     for (const QString& name : result.skipped)
-        Ui().warn(QStringLiteral("entry not written (unsafe or repeated name): ") + name);
+        Ui().warn(QStringLiteral("entry not written (repeated name): ") + name);
     if (!result.ok()) {
         PrintError(result.error);
         return ExitStopped;
     }
+    QString names;
     for (const QString& name : result.written)
-        std::printf("%s\n", qPrintable(name));
-    return ExitOk;
+        names += name + u'\n';
+    return WriteStandardOutput(names.toLocal8Bit()) ? ExitOk : ExitStopped;
 }
 
 QString CatalogueCommand::summary() const
@@ -193,6 +196,9 @@ int CatalogueCommand::run(const Invocation& invocation)
         database.LoadContainer(path);
         problems = counting.problems;
     }
+    // A container that was refused has nothing to list: the message said why.
+    if (!database.Loaded())
+        return ExitStopped;
     const TCAB& cab = database.Container();
     QStringList lines;
     lines << QStringLiteral("container\t%1").arg(path)
@@ -219,8 +225,6 @@ int CatalogueCommand::run(const Invocation& invocation)
             lines << PackageLine(*database.Package(i));
     }
     if (!invocation.writeResult((lines.join(u'\n') + u'\n').toUtf8()))
-        return ExitStopped;
-    if (!database.Loaded())
         return ExitStopped;
     return problems > 0 || database.HasErrors() ? ExitCheckFailed : ExitOk;
 }

@@ -17,9 +17,15 @@ const QStringList CommonValueOptions = {QStringLiteral("--locale"), QStringLiter
 const QStringList CommonFlagOptions = {QStringLiteral("--yes"), QStringLiteral("--no"),
                                        QStringLiteral("--help")};
 
-void printLine(FILE* stream, const QString& text)
+void printError(const QString& text)
 {
-    std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+
+// Help and version texts go where results go, and fail as they do.
+int printOut(const QString& text)
+{
+    return WriteStandardOutput((text + u'\n').toLocal8Bit()) ? ExitOk : ExitStopped;
 }
 
 // The words with the subcommand's name first: common options may also come
@@ -53,30 +59,29 @@ Subcommand* CliApp::find(const QString& name) const
     return nullptr;
 }
 
-void CliApp::printHelp() const
+int CliApp::printHelp() const
 {
-    printLine(stdout, QStringLiteral("usage: pipeloop-cli SUBCOMMAND [ARGS] [OPTIONS]\n\n"
-                                     "Subcommands:"));
+    QString text = QStringLiteral("usage: pipeloop-cli SUBCOMMAND [ARGS] [OPTIONS]\n\n"
+                                  "Subcommands:\n");
     for (const auto& command : m_subcommands)
-        printLine(stdout,
-                  QStringLiteral("  %1  %2").arg(command->name(), -18).arg(command->summary()));
-    printLine(stdout,
-              QStringLiteral("\nCommon options:\n"
-                             "  --locale NAME     decimal separator and currency of a Qt locale "
-                             "(en_GB, de_DE, C)\n"
-                             "  --yes / --no      answer every question (default --no)\n"
-                             "  --catalogue FILE  the parts container (default zavoza.pldbcab "
-                             "beside the program)\n"
-                             "  --out FILE        write the result to FILE instead of standard "
-                             "output\n"
-                             "  --help            help on a subcommand\n"
-                             "  --version         the program's version"));
+        text += QStringLiteral("  %1  %2\n").arg(command->name(), -18).arg(command->summary());
+    return printOut(
+        text + QStringLiteral("\nCommon options:\n"
+                              "  --locale NAME     decimal separator and currency of a Qt locale "
+                              "(en_GB, de_DE, C)\n"
+                              "  --yes / --no      answer every question (default --no)\n"
+                              "  --catalogue FILE  the parts container (default zavoza.pldbcab "
+                              "beside the program)\n"
+                              "  --out FILE        write the result to FILE instead of standard "
+                              "output\n"
+                              "  --help            help on a subcommand\n"
+                              "  --version         the program's version"));
 }
 
-void CliApp::printSubcommandHelp(const Subcommand& command)
+int CliApp::printSubcommandHelp(const Subcommand& command)
 {
-    printLine(stdout, QStringLiteral("usage: pipeloop-cli %1 %2\n\n%3")
-                          .arg(command.name(), command.usage(), command.summary()));
+    return printOut(QStringLiteral("usage: pipeloop-cli %1 %2\n\n%3")
+                        .arg(command.name(), command.usage(), command.summary()));
 }
 
 Invocation CliApp::parse(const Subcommand& command, const QStringList& words) const
@@ -106,21 +111,19 @@ int CliApp::runSubcommand(Subcommand& command, const QStringList& words)
 {
     try {
         const Invocation invocation = parse(command, words);
-        if (invocation.has(QStringLiteral("--help"))) {
-            printSubcommandHelp(command);
-            return ExitOk;
-        }
+        if (invocation.has(QStringLiteral("--help")))
+            return printSubcommandHelp(command);
         if (invocation.has(QStringLiteral("--locale")))
             LocaleInfo::set(LocaleInfo::fromLocaleName(invocation.option("--locale")));
         ConsoleUiServices console(invocation.answerYes);
         ScopedUiServices scope(console);
         return command.run(invocation);
     } catch (const UsageError& bad) {
-        printLine(stderr, QStringLiteral("error: %1\nusage: pipeloop-cli %2 %3")
-                              .arg(bad.message, command.name(), command.usage()));
+        printError(QStringLiteral("error: %1\nusage: pipeloop-cli %2 %3")
+                       .arg(bad.message, command.name(), command.usage()));
         return ExitUsage;
     } catch (...) {
-        printLine(stderr, QStringLiteral("error: ") + ReportErrorText(ErrorText()));
+        printError(QStringLiteral("error: ") + ReportErrorText(ErrorText()));
         return ExitStopped;
     }
 }
@@ -128,21 +131,25 @@ int CliApp::runSubcommand(Subcommand& command, const QStringList& words)
 int CliApp::run(const QStringList& commandLine)
 {
     const QStringList words = SubcommandFirst(commandLine.mid(1));
-    if (words.isEmpty() || words.front() == QStringLiteral("--help")) {
-        printHelp();
-        return words.isEmpty() ? ExitUsage : ExitOk;
-    }
-    if (words.front() == QStringLiteral("--version")) {
-        printLine(stdout, ProgramVersion());
-        return ExitOk;
-    }
-    Subcommand* command = find(words.front());
-    if (!command) {
-        printLine(stderr, QStringLiteral("error: unknown subcommand '%1' (see pipeloop-cli --help)")
-                              .arg(words.front()));
+    if (words.isEmpty()) {
+        printHelp(); // a missing subcommand outranks a help text that could not be shown
         return ExitUsage;
     }
-    return runSubcommand(*command, words.mid(1));
+    if (words.front() == QStringLiteral("--help"))
+        return printHelp();
+    if (words.front() == QStringLiteral("--version"))
+        return printOut(ProgramVersion());
+    Subcommand* command = find(words.front());
+    if (!command) {
+        printError(QStringLiteral("error: unknown subcommand '%1' (see pipeloop-cli --help)")
+                       .arg(words.front()));
+        return ExitUsage;
+    }
+    const int status = runSubcommand(*command, words.mid(1));
+    // Whatever a command left in the buffer must reach the output too.
+    if ((status == ExitOk || status == ExitCheckFailed) && !WriteStandardOutput({}))
+        return ExitStopped;
+    return status;
 }
 
 } // namespace pipeloop::cli

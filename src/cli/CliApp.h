@@ -15,8 +15,8 @@ private:
     int runSubcommand(Subcommand& command, const QStringList& words);
     Invocation parse(const Subcommand& command, const QStringList& words) const;
     Subcommand* find(const QString& name) const;
-    void printHelp() const;
-    static void printSubcommandHelp(const Subcommand& command);
+    int printHelp() const;
+    static int printSubcommandHelp(const Subcommand& command);
 
     SubcommandList m_subcommands;
 };

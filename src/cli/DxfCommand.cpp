@@ -2,8 +2,6 @@
 
 #include "DxfWriter.h"
 
-#include <cstdio>
-
 namespace pipeloop::cli {
 
 bool OutputProject::open(const QString& path)
@@ -34,17 +32,7 @@ int DxfCommand::run(const Invocation& invocation)
     if (!project.open(path))
         return ExitStopped;
 
-    const QString out = invocation.option(QStringLiteral("--out"));
-    if (out.isEmpty()) {
-        const QByteArray bytes = DxfBytes(*project.design);
-        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-        std::fflush(stdout);
-        return ExitOk;
-    }
-    // The desktop writes in place and leaves a partial file after a failure
-    //; the command line's contract is all or nothing.
-    const DxfOptions options{DxfFileMode::Atomic};
-    return SaveDxf(*project.design, out, options) ? ExitOk : ExitStopped;
+    return invocation.writeResult(DxfBytes(*project.design)) ? ExitOk : ExitStopped;
 }
 
 } // namespace pipeloop::cli

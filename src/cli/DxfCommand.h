@@ -26,8 +26,8 @@ struct OutputProject {
 // pipeloop-cli dxf FILE [--out OUT.dxf]: the DXF drawing (loop,
 // spurs and drops as 3D lines on three layers), byte for byte. With --out
 // the file is written completely or not at all (a failure leaves an existing
-// file unchanged and shows the common error report); without it the bytes go
-// to standard output.
+// file unchanged and shows "Problem writing to :", as any write of the
+// command line does); without it the bytes go to standard output.
 class DxfCommand : public Subcommand {
 public:
     QString name() const override { return QStringLiteral("dxf"); }

@@ -1,11 +1,8 @@
 #include "PictureCommand.h"
 
 #include "DxfCommand.h"
-#include "ErrorReport.h"
 #include "PictureExport.h"
 #include "UiServices.h"
-
-#include <cstdio>
 
 namespace pipeloop::cli {
 
@@ -118,20 +115,16 @@ int PictureCommand::run(const Invocation& invocation)
     if (height)
         source.size.setHeight(*height);
 
-    const QString out = invocation.option(QStringLiteral("--out"));
-    if (!out.isEmpty())
-        return SavePicture(design, source, format, out) ? ExitOk : ExitStopped;
-
+    // A picture the formats cannot hold is the user's request, not a fault
+    // of the program.
     QByteArray bytes;
     try {
         bytes = PictureBytes(design, source, format);
-    } catch (...) {
-        ReportError();
+    } catch (const PictureError& error) {
+        Ui().error(error.message());
         return ExitStopped;
     }
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
-    return ExitOk;
+    return invocation.writeResult(bytes) ? ExitOk : ExitStopped;
 }
 
 } // namespace pipeloop::cli

@@ -1,10 +1,11 @@
 #include "Subcommand.h"
 
 #include "AtomicSave.h"
+#include "UiServices.h"
 
-#include <QFile>
-
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace pipeloop::cli
 {
@@ -25,16 +26,27 @@ void Invocation::expectArguments(qsizetype count) const
 bool Invocation::writeResult(const QByteArray& bytes) const
 {
     const QString path = option(QStringLiteral("--out"));
-    if (path.isEmpty()) {
-        std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-        std::fflush(stdout);
-        return true;
-    }
-    if (const auto failure = SaveAtomically(path, bytes)) {
-        std::fprintf(stderr, "error: %s\n", qPrintable(*failure));
+    if (path.isEmpty())
+        return WriteStandardOutput(bytes);
+    if (const auto failure = WriteAtomically(path, bytes)) {
+        Ui().error(ProblemWritingMessage(path, failure->reason));
         return false;
     }
     return true;
+}
+
+bool WriteStandardOutput(QByteArrayView bytes)
+{
+    const size_t size = static_cast<size_t>(bytes.size());
+    errno = 0;
+    const bool taken = size == 0 || std::fwrite(bytes.data(), 1, size, stdout) == size;
+    const int writeError = errno;
+    if (taken && std::fflush(stdout) == 0)
+        return true;
+    const int error = taken ? errno : writeError;
+    Ui().error(QStringLiteral("Problem writing to standard output :\r\n") +
+               QString::fromLocal8Bit(std::strerror(error != 0 ? error : EIO)));
+    return false;
 }
 
 } // namespace pipeloop::cli

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -41,9 +42,18 @@ public:
     void expectArguments(qsizetype count) const;
 
     // Writes the result to --out (completely or not at all) or to standard
-    // output. Returns false after printing an error when the file cannot be written.
+    // output. Returns false after showing "Problem writing to :" (or, for
+    // standard output, WriteStandardOutput's message) when the bytes cannot
+    // all be written.
     bool writeResult(const QByteArray& bytes) const;
 };
+
+// Writes bytes to standard output and flushes them. Returns false after
+// showing "Problem writing to standard output :" and the system's reason when
+// the output does not take them all (a full disk, a closed pipe): a command
+// whose output was lost must not end as a success. Everything pipeloop-cli
+// prints to standard output goes through here.
+bool WriteStandardOutput(QByteArrayView bytes);
 
 // A subcommand of pipeloop-cli. Each layer adds its own.
 class Subcommand {

@@ -2,6 +2,8 @@
 
 #include <QGuiApplication>
 
+#include <csignal>
+
 namespace {
 QtMessageHandler g_previousHandler = nullptr;
 
@@ -25,6 +27,9 @@ int main(int argc, char** argv)
     // never shows a window, so the offscreen platform serves when none is set.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A reader that goes away (`pipeloop-cli ... | head`) is a write failure
+    // like any other: a message and status 2, not death by a signal.
+    std::signal(SIGPIPE, SIG_IGN);
     g_previousHandler = qInstallMessageHandler(startupMessages);
     QGuiApplication app(argc, argv);
     qInstallMessageHandler(g_previousHandler);

@@ -110,7 +110,7 @@ TEST_F(CliCatalogueTest, FailuresAreMessagesAndStatuses)
     EXPECT_EQ(bad.exitCode, 2);
     EXPECT_TRUE(bad.err.contains(QStringLiteral("warning: Invalid CAB file CRC : ")));
 
-    // Entry names that would leave the folder are not written.
+    // An entry name that would leave the folder refuses the whole container.
     pipeloop::testing::WriteBytes(Temp(QStringLiteral("evil.pldbcab")),
                                   BuildCab({{QStringLiteral("../escape.txt"), "x"},
                                             {QStringLiteral("ok.txt"), "y"},
@@ -118,10 +118,79 @@ TEST_F(CliCatalogueTest, FailuresAreMessagesAndStatuses)
     const CliRun evil =
         RunCli({QStringLiteral("unpack-catalogue"), Temp(QStringLiteral("evil.pldbcab")),
                 QStringLiteral("--out"), Temp(QStringLiteral("evil"))});
-    EXPECT_EQ(evil.exitCode, 0);
-    EXPECT_EQ(evil.out, QStringLiteral("ok.txt\n"));
+    EXPECT_EQ(evil.exitCode, 2);
+    EXPECT_EQ(evil.out, QString());
     EXPECT_FALSE(QFile::exists(Temp(QStringLiteral("escape.txt"))));
-    EXPECT_EQ(evil.err.count(QStringLiteral("warning: entry not written")), 2);
+    EXPECT_FALSE(QFile::exists(Temp(QStringLiteral("evil"))));
+}
+
+TEST_F(CliCatalogueTest, UnpackIsAllOrNothingAndNeverWritesThroughALink)
+{
+    const auto unpack = [this](const std::vector<CabEntry>& entries, const QString& folder) {
+        pipeloop::testing::WriteBytes(Temp(QStringLiteral("c.pldbcab")), BuildCab(entries));
+        return RunCli({QStringLiteral("unpack-catalogue"), Temp(QStringLiteral("c.pldbcab")),
+                       QStringLiteral("--out"), folder});
+    };
+    const std::vector<CabEntry> good = {{QStringLiteral("PARTS.PLDBI"), "[CATALOGUE]"},
+                                        {QStringLiteral("A.JPG"), "picture"}};
+
+    // A link in the folder where an entry goes, to a file outside or to
+    // nothing yet: refused, the outside untouched, nothing created.
+    const QString folder = Temp(QStringLiteral("out"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    pipeloop::testing::WriteBytes(Temp(QStringLiteral("outside.txt")), "mine");
+    for (const QString& target :
+         {Temp(QStringLiteral("outside.txt")), Temp(QStringLiteral("new"))}) {
+        QFile::remove(folder + QStringLiteral("/A.JPG"));
+        ASSERT_TRUE(QFile::link(target, folder + QStringLiteral("/A.JPG")));
+        const CliRun linked = unpack(good, folder);
+        EXPECT_EQ(linked.exitCode, 2);
+        EXPECT_TRUE(
+            linked.err.contains(QStringLiteral("error: Not a plain file, nothing unpacked : ") +
+                                folder + QStringLiteral("/A.JPG")))
+            << linked.err.toStdString();
+        EXPECT_EQ(pipeloop::testing::ReadBytes(Temp(QStringLiteral("outside.txt"))), "mine");
+        EXPECT_FALSE(QFile::exists(Temp(QStringLiteral("new"))));
+        EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot |
+                                         QDir::System),
+                  QStringList{QStringLiteral("A.JPG")});
+    }
+
+    // Plain files are replaced; a repeated name is left out; nothing else is left.
+    QFile::remove(folder + QStringLiteral("/A.JPG"));
+    pipeloop::testing::WriteBytes(folder + QStringLiteral("/A.JPG"), "older");
+    const CliRun again = unpack({good[0], good[1], {QStringLiteral("a.jpg"), "repeat"}}, folder);
+    EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
+    EXPECT_EQ(again.out, QStringLiteral("PARTS.PLDBI\nA.JPG\n"));
+    EXPECT_EQ(again.err, QStringLiteral("warning: entry not written (repeated name): a.jpg\n"));
+    EXPECT_EQ(pipeloop::testing::ReadBytes(folder + QStringLiteral("/A.JPG")), "picture");
+    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              (QStringList{QStringLiteral("A.JPG"), QStringLiteral("PARTS.PLDBI")}));
+
+    // A name that could make a strange file, or a file elsewhere, refuses the
+    // container before anything is written; packing refuses such a file too.
+    for (const QString& bad : {QStringLiteral("two\nlines.JPG"), QStringLiteral("bell\a.JPG"),
+                               QStringLiteral("../up.JPG"), QStringLiteral("sub/dir.JPG"),
+                               QString(300, u'N') + QStringLiteral(".JPG"), QString()}) {
+        const QString fresh = Temp(QStringLiteral("fresh"));
+        const CliRun refused = unpack({good[0], {bad, "x"}, good[1]}, fresh);
+        EXPECT_EQ(refused.exitCode, 2) << bad.toStdString();
+        EXPECT_TRUE(refused.err.startsWith(
+            QStringLiteral("error: Entry name not allowed, nothing unpacked : ")))
+            << refused.err.toStdString();
+        EXPECT_FALSE(QFile::exists(fresh)) << bad.toStdString();
+    }
+    const QString source = Temp(QStringLiteral("source"));
+    ASSERT_TRUE(QDir().mkpath(source));
+    pipeloop::testing::WriteBytes(source + QStringLiteral("/PARTS.PLDBI"), "[CATALOGUE]");
+    pipeloop::testing::WriteBytes(source + QStringLiteral("/two\nlines.JPG"), "x");
+    const CliRun pack = RunCli({QStringLiteral("pack-catalogue"), source, QStringLiteral("--out"),
+                                Temp(QStringLiteral("p.pldbcab"))});
+    EXPECT_EQ(pack.exitCode, 2);
+    EXPECT_TRUE(pack.err.startsWith(
+        QStringLiteral("error: File name not allowed in a parts container : two\\x0alines.JPG")))
+        << pack.err.toStdString();
+    EXPECT_FALSE(QFile::exists(Temp(QStringLiteral("p.pldbcab"))));
 }
 
 } // namespace

@@ -14,7 +14,7 @@ compressor house (which has only the plan).
 - --width, --height and --zoom set the area and the scale; --format and
   standard output; the EMF bounds and frame and the placeable WMF box follow
   the size.
-- Bad arguments give 64; a write failure gives 2 with the common error report
+- Bad arguments give 64; a write failure gives 2 with "Problem writing to :"
   and leaves no file (and an existing one as it was).
 """
 
@@ -144,7 +144,7 @@ def check_failures(cli, project, folder, compressor_house):
     missing = os.path.join(folder, "no such folder", "plan.emf")
     result = run(cli, "picture", project, "--out", missing)
     check(result.returncode == 2, "missing folder: exit status %d" % result.returncode)
-    check(result.stderr.startswith(b"error: An error has been detected within PIPELOOP :"),
+    check(result.stderr.startswith(b"error: Problem writing to :\r\n" + missing.encode() + b"\r\n"),
           "missing folder: standard error %r" % result.stderr)
     check(not os.path.exists(missing), "missing folder: a file appeared")
     taken = os.path.join(folder, "taken.png")

@@ -24,9 +24,14 @@ struct CliRun {
 // loaded build machine; a program that hangs still fails.
 inline constexpr int CliTimeoutMs = 120000;
 
-inline CliRun RunProgram(const QString& program, const QStringList& arguments)
+// standardOutput, when given, is the file the program's standard output goes
+// to instead of CliRun::out (/dev/full: a disk that is full).
+inline CliRun RunProgram(const QString& program, const QStringList& arguments,
+                         const QString& standardOutput = {})
 {
     QProcess process;
+    if (!standardOutput.isEmpty())
+        process.setStandardOutputFile(standardOutput);
     process.start(program, arguments);
     CliRun run;
     if (!process.waitForFinished(CliTimeoutMs))
@@ -39,9 +44,9 @@ inline CliRun RunProgram(const QString& program, const QStringList& arguments)
 
 #ifdef PIPELOOP_CLI
 // pipeloop-cli as the build made it (the test target names it).
-inline CliRun RunCli(const QStringList& arguments)
+inline CliRun RunCli(const QStringList& arguments, const QString& standardOutput = {})
 {
-    return RunProgram(QStringLiteral(PIPELOOP_CLI), arguments);
+    return RunProgram(QStringLiteral(PIPELOOP_CLI), arguments, standardOutput);
 }
 #endif
 

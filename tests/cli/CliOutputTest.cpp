@@ -1,0 +1,120 @@
+// pipeloop-cli's output, run as the program: a result that standard output
+// or a file cannot take is a failure the user is told about (status 2), never
+// a success with the output lost, nor a report of a fault in the program.
+
+#include "CliRunner.h"
+#include "FileSizeLimit.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace pipeloop::testing;
+
+namespace
+{
+
+const QString FullDisk = QStringLiteral("/dev/full");
+
+QString Data(const QString& relative)
+{
+    return QStringLiteral(PIPELOOP_TEST_DATA "/") + relative;
+}
+
+// The workshop with a drain moved off its pipe: the check lists it.
+QString UnconnectedProject(const QTemporaryDir& dir)
+{
+    QByteArray project = ReadBytes(SampleFile(QStringLiteral("workshop.plf")));
+    project.replace("[Drain2]\r\nNS=4500\r\n", "[Drain2]\r\nNS=4700\r\n");
+    const QString path = dir.filePath(QStringLiteral("unconnected.plf"));
+    return WriteBytes(path, project) ? path : QString();
+}
+
+// What the folder holds, hidden files too.
+QStringList Contents(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+TEST(CliOutput, AResultThatStandardOutputCannotTakeIsAFailure)
+{
+    if (!QFileInfo::exists(FullDisk))
+        GTEST_SKIP() << "no /dev/full";
+    QTemporaryDir dir;
+    const QString workshop = SampleFile(QStringLiteral("workshop.plf"));
+    const QString demo = QStringLiteral(PIPELOOP_DEMO_CONTAINER);
+    const QList<QStringList> commands = {
+        {"info", workshop},
+        {"check", UnconnectedProject(dir)},
+        {"dxf", workshop},
+        {"picture", workshop, "--view", "north"},
+        {"print", workshop, "--view", "plan"},
+        {"partslist", workshop, "--catalogue", demo},
+        {"catalogue", demo, "--parts"},
+        {"elbows", Data(QStringLiteral("elbows/loop-metres.txt"))},
+        {"units", "format", "5000", "--units", "feet"},
+        {"pack-catalogue", Data(QStringLiteral("catalogue/tiny")), "--out",
+         dir.filePath(QStringLiteral("tiny.pldbcab"))},
+        {"unpack-catalogue", demo, "--out", dir.filePath(QStringLiteral("demo"))},
+        {"info", "--help"},
+        {"--help"},
+        {"--version"},
+    };
+    for (const QStringList& command : commands) {
+        const std::string name = command.join(u' ').toStdString();
+        const CliRun shown = RunCli(command);
+        EXPECT_TRUE(shown.exitCode == 0 || shown.exitCode == 1) << name;
+        EXPECT_FALSE(shown.out.isEmpty()) << name;
+
+        const CliRun lost = RunCli(command, FullDisk);
+        EXPECT_EQ(lost.exitCode, 2) << name;
+        EXPECT_EQ(lost.err.count(QStringLiteral("error: Problem writing to standard output :\r\n")),
+                  1)
+            << name << ": " << lost.err.toStdString();
+    }
+    // An empty result needs nothing of standard output.
+    EXPECT_EQ(RunCli({"check", workshop}, FullDisk).exitCode, 0);
+}
+
+TEST(CliOutput, AFileThatCannotBeWrittenIsTheUsersProblemAndLeavesTheOldFile)
+{
+    QTemporaryDir dir;
+    const QString workshop = SampleFile(QStringLiteral("workshop.plf"));
+    const QList<QPair<QStringList, QString>> commands = {
+        {{"dxf", workshop}, "drawing.dxf"},
+        {{"picture", workshop}, "plan.emf"},
+        {{"render", workshop, "--view", "plan"}, "plan.png"},
+        {{"print", workshop, "--view", "plan"}, "sheet.pdf"},
+        {{"info", workshop}, "info.txt"},
+    };
+    for (const auto& [command, file] : commands) {
+        const std::string name = command.join(u' ').toStdString();
+        // A folder that is not there.
+        const QString nowhere = dir.filePath(QStringLiteral("missing/") + file);
+        const CliRun missing = RunCli(command + QStringList{"--out", nowhere});
+        EXPECT_EQ(missing.exitCode, 2) << name;
+        EXPECT_TRUE(missing.err.startsWith("error: Problem writing to :\r\n" + nowhere + "\r\n"))
+            << name << ": " << missing.err.toStdString();
+        EXPECT_FALSE(missing.err.contains(QStringLiteral("Report the above"))) << name;
+        EXPECT_FALSE(QFileInfo::exists(nowhere)) << name;
+
+        // A disk that fills up while the file is written.
+        const QString path = dir.filePath(file);
+        ASSERT_TRUE(WriteBytes(path, "older"));
+        CliRun full;
+        {
+            const pipeloop::test::FileSizeLimit limit(200);
+            full = RunCli(command + QStringList{"--out", path});
+        }
+        EXPECT_EQ(full.exitCode, 2) << name;
+        EXPECT_TRUE(full.err.startsWith("error: Problem writing to :\r\n" + path + "\r\n"))
+            << name << ": " << full.err.toStdString();
+        EXPECT_EQ(ReadBytes(path), "older") << name;
+        EXPECT_EQ(Contents(dir.path()), QStringList{file}) << name; // no temporary file left
+        QFile::remove(path);
+    }
+}
+
+} // namespace
