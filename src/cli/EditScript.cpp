@@ -55,6 +55,9 @@ EditResult SelectByName(ScriptContext& context, const QStringList& words)
     });
     if (!found)
         return EditResult::refused(QStringLiteral("Object not found : ") + words.at(0));
+    // No click says which end of a spur a move takes: its start.
+    if (auto* spur = dynamic_cast<TSpur*>(found))
+        spur->NearEnd = TSpur::End::Start;
     context.document().select(*found);
     return EditResult::done();
 }
