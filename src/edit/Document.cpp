@@ -36,7 +36,9 @@ Document::Document(QObject* parent) : QObject(parent), m_toldOptions(m_options)
 
 Document::~Document()
 {
-    // Commands refer to the design: they go first.
+    // Commands refer to the design: they go first, and nobody is told of a
+    // document that is going.
+    m_stack.disconnect(this);
     m_stack.clear();
 }
 

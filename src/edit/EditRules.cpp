@@ -16,12 +16,15 @@ namespace pipeloop
 namespace
 {
 
-// The object at the position that stands in the way, by plan position.
-const TPipeLoopObject* ObstacleAt(const TPipeLoop& design, const Position& position)
+// The object at the position that stands in the way, by plan position. A
+// moving selection is not in its own way: a drag has already drawn it at the
+// pointer, and finding it there before another object would let it land on
+// that object.
+const TPipeLoopObject* ObstacleAt(const TPipeLoop& design, const Position& position, bool moving)
 {
-    const TPipeLoopObject* found =
-        design.ObjectAt(position, false, nullptr, PositionMatch::PlanOnly);
     const TPipeLoopObject* selected = design.Selected;
+    const TPipeLoopObject* found =
+        design.ObjectAt(position, false, moving ? selected : nullptr, PositionMatch::PlanOnly);
     if (!found)
         return nullptr;
     if (!design.Elbows.empty()) {
@@ -40,8 +43,8 @@ const TPipeLoopObject* ObstacleAt(const TPipeLoop& design, const Position& posit
 EditResult CheckPositionFree(const TPipeLoop& design, const Position& position, bool moving,
                              bool allowSpurEnd)
 {
-    const TPipeLoopObject* obstacle = ObstacleAt(design, position);
-    if (!obstacle || (moving && obstacle == design.Selected))
+    const TPipeLoopObject* obstacle = ObstacleAt(design, position, moving);
+    if (!obstacle)
         return EditResult::done();
     if (!TPipeLoop::SpurEndsAt(position, obstacle)) {
         return EditResult::refused(

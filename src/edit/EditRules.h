@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <optional>
+#include <utility>
 
 namespace pipeloop
 {
@@ -43,10 +44,10 @@ private:
 };
 
 // Whether the position may take the selection (moving) or a new object
-// (adding). The object found there by plan position does not count when it is
-// the loop's first elbow and the selection its last (or the other way round:
-// the loop may be closed), or when both are spurs. Moving onto the selection
-// itself is allowed; onto a spur's end only with allowSpurEnd (drops and
+// (adding). The object found there by plan position (other than a moving
+// selection itself) does not count when it is the loop's first elbow and the
+// selection its last (or the other way round: the loop may be closed), or
+// when both are spurs. Onto a spur's end only with allowSpurEnd (drops and
 // spurs); onto anything else never.
 EditResult CheckPositionFree(const TPipeLoop& design, const Position& position, bool moving,
                              bool allowSpurEnd);

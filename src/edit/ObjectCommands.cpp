@@ -74,10 +74,9 @@ void InsertElbowsCommand::undo()
 {
     if (!m_held.empty())
         return;
-    for (TElbow* elbow : m_elbows) {
-        TakenObject taken = m_design.TakeObject(*elbow);
-        m_held.emplace_back(static_cast<TElbow*>(taken.Object.release()));
-    }
+    for (TElbow* elbow : m_elbows)
+        if (TakenObject taken = m_design.TakeObject(*elbow))
+            m_held.emplace_back(static_cast<TElbow*>(taken.Object.release()));
 }
 
 ObjectStateCommand::ObjectStateCommand(TPipeLoopObject& object, ObjectImage before,
