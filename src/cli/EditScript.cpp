@@ -25,19 +25,14 @@ bool IsBlank(QChar c)
 
 // ---------------------------------------------------------------- words to values
 
-Parsed<int32_t> Millimetres(const QString& word)
-{
-    return ParseInteger(word);
-}
-
-// A click in the plan at EW, NS: it cannot land beyond the building's far
-// walls, and the plan shows no height.
+// A click in the plan at EW, NS (whole millimetres): it cannot land beyond
+// the building's far walls, and the plan shows no height.
 Parsed<Position> PlanPoint(const TPipeLoop& design, const QString& ew, const QString& ns)
 {
-    const Parsed<int32_t> east = Millimetres(ew);
+    const Parsed<int32_t> east = ParseInteger(ew);
     if (!east)
         return Parsed<Position>::failure(east.error());
-    const Parsed<int32_t> south = Millimetres(ns);
+    const Parsed<int32_t> south = ParseInteger(ns);
     if (!south)
         return Parsed<Position>::failure(south.error());
     return Position{std::min(south.value(), design.RoomNS), std::min(east.value(), design.RoomEW),
