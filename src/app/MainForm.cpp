@@ -148,6 +148,9 @@ TMainForm::TMainForm(SettingsStore& settings, AppDialogs& dialogs, const QString
     connect(&m_undoStack, &QUndoStack::indexChanged, this, [this] {
         if (m_design && !m_design->Selected)
             setStatus(4, QString());
+        // Undo and redo may change options the window shows.
+        action(QStringLiteral("moSnapToGrid"))->setChecked(m_options.SnapToGrid);
+        ApplyPipeColourPanels();
         repaintAreas();
     });
     updateSaveCommands();
@@ -914,14 +917,14 @@ void TMainForm::ChoosePipeColour(int sizeMm)
         Ui().inform(QStringLiteral("Pipe colour cannot be white."));
         return;
     }
-    auto command = std::make_unique<SetPipeColourCommand>(m_options, float(sizeMm), *chosen,
-                                                          [this] { ApplyPipeColourPanels(); });
+    auto command = std::make_unique<SetPipeColourCommand>(m_options, float(sizeMm), *chosen);
     // Options saved with the project are part of the design: the change is
     // then an undoable change of it. Otherwise they are the user's own.
     if (m_design && m_options.Saved && (!bySize || *chosen != current)) {
         Perform(command.release());
     } else {
         command->redo();
+        ApplyPipeColourPanels();
         repaintAreas();
     }
 }

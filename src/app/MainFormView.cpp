@@ -168,13 +168,12 @@ void TMainForm::ToggleSnapToGrid()
     QAction* item = action(QStringLiteral("moSnapToGrid"));
     const bool snap = item->isChecked(); // already toggled by the click
     item->setChecked(m_options.SnapToGrid);
-    auto applied = [this](bool value) {
-        action(QStringLiteral("moSnapToGrid"))->setChecked(value);
-    };
-    if (m_design)
-        Perform(new SetSnapToGridCommand(m_options, snap, applied));
-    else
-        SetSnapToGridCommand(m_options, snap, applied).redo();
+    if (m_design) {
+        Perform(new SetSnapToGridCommand(m_options, snap)); // the check mark follows the stack
+    } else {
+        m_options.SnapToGrid = snap;
+        item->setChecked(snap);
+    }
 }
 
 void TMainForm::SetDisplayDrop(int mode)

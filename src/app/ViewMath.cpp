@@ -38,41 +38,6 @@ QString DropViewCaption(const TPipeLoopObject* object)
     }
 }
 
-int32_t SnapValue(int32_t value, int32_t grid)
-{
-    if (grid <= 0)
-        return value;
-    int32_t quotient = value / grid; // both truncate toward zero
-    const int32_t remainder = value % grid;
-    if (remainder > grid / 2)
-        ++quotient;
-    return quotient * grid;
-}
-
-Position SnapPosition(const Position& position, ViewKind view, int32_t grid, bool snapToGrid)
-{
-    if (grid <= 0 || !snapToGrid)
-        return position;
-    Position snapped = position;
-    switch (view) {
-    case ViewKind::Plan:
-        snapped.NS = SnapValue(position.NS, grid);
-        snapped.EW = SnapValue(position.EW, grid);
-        break;
-    case ViewKind::North:
-    case ViewKind::South:
-        snapped.EW = SnapValue(position.EW, grid);
-        snapped.HG = SnapValue(position.HG, grid);
-        break;
-    case ViewKind::East:
-    case ViewKind::West:
-        snapped.NS = SnapValue(position.NS, grid);
-        snapped.HG = SnapValue(position.HG, grid);
-        break;
-    }
-    return snapped;
-}
-
 int ClampZoom(int factor)
 {
     return std::max(factor, MinimumZoom);

@@ -1,10 +1,12 @@
 #pragma once
 
 // The arithmetic of the drawing area: pixels to model millimetres, grid
-// snapping, zoom steps and the status bar's coordinate texts. Kept apart from
-// the widgets so that it can be checked without a window.
+// snapping (Snapping.h, shared with the editing layer), zoom steps and the
+// status bar's coordinate texts. Kept apart from the widgets so that it can be
+// checked without a window.
 
 #include "ModelTypes.h"
+#include "Snapping.h"
 #include "Units.h"
 
 #include <QSize>
@@ -24,15 +26,6 @@ class TPipeLoopObject;
 Position ScreenToModel(const TPipeLoop& design, ViewKind view, double pixelsPerMmX,
                        double pixelsPerMmY, int x, int y);
 
-// One coordinate snapped to a grid of g millimetres: a remainder of more than
-// half the spacing rounds away from zero, exactly half rounds toward it.
-int32_t SnapValue(int32_t value, int32_t grid);
-
-// The position snapped in the plane of the view (plan NS and EW; north and
-// south EW and HG; east and west NS and HG) when the grid is on and snapping
-// is wanted. A coordinate of -1 the view does not show is left alone.
-Position SnapPosition(const Position& position, ViewKind view, int32_t grid, bool snapToGrid);
-
 // Zoom factors never go below this.
 inline constexpr int MinimumZoom = 5;
 int ClampZoom(int factor);
@@ -51,11 +44,5 @@ QString ViewCaption(ViewKind view);
 // or a drain), and the caption above it; empty for anything else.
 bool ShownInDropView(const TPipeLoopObject* object);
 QString DropViewCaption(const TPipeLoopObject* object);
-
-// The search tolerance of a click: six screen millimetres at any zoom.
-inline int32_t SelectionTolerance(int zoom)
-{
-    return zoom * 6;
-}
 
 } // namespace pipeloop

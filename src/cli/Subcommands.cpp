@@ -2,6 +2,7 @@
 
 #include "CatalogueCommands.h"
 #include "DxfCommand.h"
+#include "EditCommand.h"
 #include "ElbowsCommand.h"
 #include "PartsListCommand.h"
 #include "PictureCommand.h"
@@ -28,6 +29,7 @@ SubcommandList AllSubcommands()
     list.push_back(std::make_unique<PictureCommand>());
     list.push_back(std::make_unique<DxfCommand>());
     list.push_back(std::make_unique<PrintCommand>());
+    list.push_back(std::make_unique<EditCommand>());
     return list;
 }
 

@@ -48,24 +48,33 @@ QStringList splitLines(const QString& text)
 
 } // namespace
 
-TElbow& AppendElbow(ElbowList& elbows, const Position& position, int32_t verticalDrop)
+std::unique_ptr<TElbow> NewElbow(size_t number, const Position& position, int32_t verticalDrop)
 {
     auto elbow = std::make_unique<TElbow>();
-    elbow->Name = NamePrefix(ObjectKind::Elbow) + QString::number(elbows.size() + 1);
+    elbow->Name = NamePrefix(ObjectKind::Elbow) + QString::number(number);
     elbow->setPosition(position);
     elbow->VerticalDrop = verticalDrop;
-    elbows.push_back(std::move(elbow));
+    return elbow;
+}
+
+TElbow& AppendElbow(ElbowList& elbows, const Position& position, int32_t verticalDrop)
+{
+    elbows.push_back(NewElbow(elbows.size() + 1, position, verticalDrop));
     return *elbows.back();
+}
+
+std::array<Position, 5> DefaultLoopCorners(int32_t nsExtent, int32_t ewExtent, int32_t height)
+{
+    return {{{0, 0, height},
+             {0, ewExtent, height},
+             {nsExtent, ewExtent, height},
+             {nsExtent, 0, height},
+             {0, 0, height}}};
 }
 
 void CreateDefaultElbows(ElbowList& elbows, int32_t nsExtent, int32_t ewExtent, int32_t height)
 {
-    const Position corners[] = {{0, 0, height},
-                                {0, ewExtent, height},
-                                {nsExtent, ewExtent, height},
-                                {nsExtent, 0, height},
-                                {0, 0, height}};
-    for (const Position& corner : corners)
+    for (const Position& corner : DefaultLoopCorners(nsExtent, ewExtent, height))
         AppendElbow(elbows, corner);
 }
 

@@ -9,6 +9,7 @@
 
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -21,11 +22,17 @@ using ElbowList = std::vector<std::unique_ptr<TElbow>>;
 // its terminating null).
 inline constexpr qsizetype MaxClipboardElbowText = 16383;
 
+// A new elbow named "ELBOW" + number, in no list yet.
+std::unique_ptr<TElbow> NewElbow(size_t number, const Position& position, int32_t verticalDrop = 0);
+
 // Appends an elbow named "ELBOW" + (count + 1).
 TElbow& AppendElbow(ElbowList& elbows, const Position& position, int32_t verticalDrop = 0);
 
-// Appends ELBOW1..ELBOW5 at (0, 0), (0, ewExtent), (nsExtent, ewExtent),
-// (nsExtent, 0), (0, 0), all at height, VerticalDrop 0.
+// The corners of the default loop of a building: (0, 0), (0, ewExtent),
+// (nsExtent, ewExtent), (nsExtent, 0), (0, 0), all at height.
+std::array<Position, 5> DefaultLoopCorners(int32_t nsExtent, int32_t ewExtent, int32_t height);
+
+// Appends ELBOW1..ELBOW5 at the default loop's corners, VerticalDrop 0.
 void CreateDefaultElbows(ElbowList& elbows, int32_t nsExtent, int32_t ewExtent, int32_t height);
 
 // One line of an elbow file: east-west, north-south and an optional vertical

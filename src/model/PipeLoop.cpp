@@ -1,6 +1,7 @@
 #include "PipeLoop.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace pipeloop {
 
@@ -25,15 +26,34 @@ QString nextName(const ObjectList<T>& list, ObjectKind kind)
     return NamePrefix(kind) + QString::number(list.size() + 1);
 }
 
-template <typename T>
-bool eraseFrom(ObjectList<T>& list, const TPipeLoopObject* object)
+template <typename List>
+auto findIn(List& list, const TPipeLoopObject* object)
 {
-    const auto found = std::find_if(list.begin(), list.end(),
-                                    [object](const auto& item) { return item.get() == object; });
-    if (found == list.end())
-        return false;
-    list.erase(found);
-    return true;
+    return std::find_if(list.begin(), list.end(),
+                        [object](const auto& item) { return item.get() == object; });
+}
+
+// Calls visit with the design's list of the kind (const or not as the design is).
+template <typename Design, typename F>
+decltype(auto) withListOf(Design& design, ObjectKind kind, F&& visit)
+{
+    switch (kind) {
+    case ObjectKind::Elbow:
+        return visit(design.Elbows);
+    case ObjectKind::Valve:
+        return visit(design.Valves);
+    case ObjectKind::BuildFeature:
+        return visit(design.BuildFeatures);
+    case ObjectKind::Inlet:
+        return visit(design.Inlets);
+    case ObjectKind::Drop:
+        return visit(design.Drops);
+    case ObjectKind::Spur:
+        return visit(design.Spurs);
+    case ObjectKind::Drain:
+        break;
+    }
+    return visit(design.Drains);
 }
 
 template <typename T>
@@ -79,13 +99,50 @@ void TPipeLoop::CreateDefaultElbows()
 
 void TPipeLoop::DeleteSelected()
 {
-    if (!Selected)
-        return;
-    const TPipeLoopObject* object = Selected;
-    Selected = nullptr;
-    eraseFrom(Drains, object) || eraseFrom(Drops, object) || eraseFrom(Valves, object) ||
-        eraseFrom(Inlets, object) || eraseFrom(Spurs, object) || eraseFrom(Elbows, object) ||
-        eraseFrom(BuildFeatures, object);
+    if (Selected)
+        TakeObject(*Selected); // the object goes with the result
+}
+
+TakenObject TPipeLoop::TakeObject(TPipeLoopObject& object)
+{
+    return withListOf(*this, object.Kind(), [this, &object](auto& list) {
+        const auto found = findIn(list, &object);
+        if (found == list.end())
+            return TakenObject{};
+        if (Selected == &object)
+            Deselect();
+        TakenObject taken{std::move(*found), size_t(found - list.begin())};
+        list.erase(found);
+        return taken;
+    });
+}
+
+TPipeLoopObject& TPipeLoop::PutObject(std::unique_ptr<TPipeLoopObject> object, size_t index)
+{
+    return withListOf(*this, object->Kind(), [&](auto& list) -> TPipeLoopObject& {
+        using T = typename std::decay_t<decltype(list)>::value_type::element_type;
+        // The kind names the class: each class answers its own kind.
+        std::unique_ptr<T> typed(static_cast<T*>(object.release()));
+        const auto at = list.begin() + std::ptrdiff_t(std::min(index, list.size()));
+        return **list.insert(at, std::move(typed));
+    });
+}
+
+TElbow& TPipeLoop::InsertElbow(size_t index, std::unique_ptr<TElbow> elbow)
+{
+    return static_cast<TElbow&>(PutObject(std::move(elbow), index));
+}
+
+bool TPipeLoop::Contains(const TPipeLoopObject& object) const
+{
+    return withListOf(*this, object.Kind(),
+                      [&object](const auto& list) { return findIn(list, &object) != list.end(); });
+}
+
+void TPipeLoop::Select(TPipeLoopObject& object)
+{
+    Deselect();
+    select(&object);
 }
 
 void TPipeLoop::Deselect()

@@ -31,6 +31,15 @@ struct SnapResult {
     std::optional<float> Angle;
 };
 
+// An object taken out of the design, and the index it had in its list.
+// Empty when the object was not in the design.
+struct TakenObject {
+    std::unique_ptr<TPipeLoopObject> Object;
+    size_t Index = 0;
+
+    explicit operator bool() const { return Object != nullptr; }
+};
+
 // How ObjectAt compares positions: all three coordinates (the parts list
 // walk), or NS and EW alone (the editor's occupancy rule, whose clicked
 // height means nothing).
@@ -57,10 +66,24 @@ public:
     // The default loop of the building: five elbows around RoomNS x RoomEW at Height.
     void CreateDefaultElbows();
 
-    // Frees the selection and removes it from its list (drains, drops, valves,
-    // inlets, spurs, elbows, build features are searched in this order);
-    // nothing else is adjusted. No selection: nothing happens.
+    // Frees the selection and removes it from its list; nothing else is
+    // adjusted. No selection: nothing happens.
     void DeleteSelected();
+    // Removes the object from its list and hands it over, still the same
+    // object, with the index it had; the selection is dropped when it is the
+    // one. Undoable deletion and addition keep the object and put it back.
+    TakenObject TakeObject(TPipeLoopObject& object);
+    // Puts an object into the list of its kind at index (at the end when the
+    // list is shorter) and returns it. The object keeps its name.
+    TPipeLoopObject& PutObject(std::unique_ptr<TPipeLoopObject> object, size_t index);
+    // The loop gains the elbow at index (Insert Elbow, avoidance detours).
+    TElbow& InsertElbow(size_t index, std::unique_ptr<TElbow> elbow);
+    // Whether the object is in one of the design's lists.
+    bool Contains(const TPipeLoopObject& object) const;
+
+    // Makes the object the selection (deselecting any other) in the
+    // selected state.
+    void Select(TPipeLoopObject& object);
     // The selection returns to normal (and loses its selected symbol); none is selected.
     void Deselect();
     // Marks the object (deselecting it first if it is the selection).

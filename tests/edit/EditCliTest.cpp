@@ -1,0 +1,158 @@
+// pipeloop-cli edit as scripts use it: select, move, undo and redo round
+// trips on the samples, all or nothing with the line of the refusal, the
+// script's words, and a script on standard input.
+
+#include "CliRunner.h"
+#include "EditScript.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+using namespace pipeloop::testing;
+
+// Readable failure messages for Qt text.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace
+{
+
+class EditCli : public ::testing::Test
+{
+protected:
+    // A copy of the sample to edit in place.
+    QString copyOf(const char* sample)
+    {
+        const QString path = folder.filePath(QString::fromLatin1(sample));
+        EXPECT_TRUE(WriteBytes(path, ReadBytes(SampleFile(sample))));
+        return path;
+    }
+    // Runs the script on file, writing out ("" for in place).
+    CliRun edit(const QString& file, const QString& script, const QString& out = {})
+    {
+        const QString scriptPath = folder.filePath("script.txt");
+        EXPECT_TRUE(WriteBytes(scriptPath, script.toUtf8()));
+        QStringList arguments{"edit", file, "--script", scriptPath};
+        if (!out.isEmpty())
+            arguments << "--out" << out;
+        return RunCli(arguments);
+    }
+    QByteArray editedBytes(const QString& file, const QString& script)
+    {
+        const QString out = folder.filePath("out");
+        QFile::remove(out);
+        const CliRun run = edit(file, script, out);
+        EXPECT_EQ(run.exitCode, 0) << script.toStdString() << run.err.toStdString();
+        return ReadBytes(out);
+    }
+
+    QTemporaryDir folder;
+};
+
+TEST_F(EditCli, MovesUndoAndRedoRoundTripOnTheSamples)
+{
+    struct Case {
+        const char* sample;
+        const char* move;  // selects and drags one object
+        const char* moved; // a line of the moved object's section
+    };
+    const Case cases[] = {
+        {"workshop.plf", "select-at 3600 600\nmove 4000 800\n", "EW=4000"},
+        {"factory.plf", "select VALVE1\nmove 9000 1000\n", "Angle=-1.57079637050629"},
+        {"compressor-house.cph", "select \"Service point\"\nmove 7700 2600\n", "EW=8000"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sample);
+        const QString file = copyOf(c.sample);
+        const QByteArray original = ReadBytes(file);
+        const QString move = QString::fromLatin1(c.move);
+        const QByteArray moved = editedBytes(file, move);
+        EXPECT_NE(moved, original);
+        EXPECT_TRUE(moved.contains(c.moved));
+        EXPECT_EQ(editedBytes(file, move + "undo\n"), original);
+        EXPECT_EQ(editedBytes(file, move + "undo\nredo\n"), moved);
+        EXPECT_EQ(ReadBytes(file), original) << "--out leaves the project alone";
+    }
+}
+
+TEST_F(EditCli, ARefusedLineStopsTheRunAndLeavesTheFileAsItWas)
+{
+    const QString file = copyOf("factory.plf");
+    const QByteArray original = ReadBytes(file);
+    const QString script = "# DROP1 onto DROP2, after a move that was fine\n"
+                           "select DROP1\n"
+                           "\n"
+                           "move 5600 3000\n"
+                           "   move 5000 4000   \n"
+                           "undo\n";
+    const CliRun refused = edit(file, script);
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(refused.err, "error: line 5: Cannot move object, position occupied by : DROP2\n");
+    EXPECT_EQ(ReadBytes(file), original);
+
+    const struct {
+        const char* script;
+        const char* error;
+    } refusals[] = {
+        {"undo\n", "error: line 1: Nothing to undo.\n"},
+        {"move 1 1\n", "error: line 1: Nothing is selected.\n"},
+        {"select DROP999\n", "error: line 1: Object not found : DROP999\n"},
+        {"select-at -5000 -5000\n", "error: line 1: Nothing to select at : -5000 -5000\n"},
+        {"select DROP1\nmove 5000 1e3\n", "error: line 2: '1e3' is not a valid integer value\n"},
+        {"main-size 2x\n", "error: line 1: Invalid size : 2x\n"},
+        {"deselect now\n", "error: line 1: usage: deselect\n"},
+        {"rotate 90\n", "error: line 1: Unknown operation : rotate\n"},
+    };
+    for (const auto& r : refusals) {
+        const CliRun run = edit(file, QString::fromLatin1(r.script));
+        EXPECT_EQ(run.exitCode, 2) << r.script;
+        EXPECT_EQ(run.err, QString::fromLatin1(r.error));
+    }
+    EXPECT_EQ(ReadBytes(file), original);
+
+    // The size entry's question: --no declines an unlisted size, --yes takes it.
+    const CliRun declined = edit(file, "main-size 16.5mm\n");
+    EXPECT_EQ(declined.exitCode, 2);
+    EXPECT_EQ(declined.err, "warning: Entered size not support. -> &Cancel\n"
+                            "error: line 1: Entered size not support.\n");
+    EXPECT_EQ(ReadBytes(file), original);
+    EXPECT_TRUE(editedBytes(file, "main-size 40mm\n").contains("\r\nPipeSize=40\r\n"));
+}
+
+TEST_F(EditCli, AScriptOnStandardInputEditsTheProjectInPlace)
+{
+    const QString file = copyOf("workshop.plf");
+    QProcess process;
+    process.start(QStringLiteral(PIPELOOP_CLI), {"edit", file, "--script", "-", "--yes"});
+    process.write("main-size 1/2\"\nselect DROP2\r\nmove 8000 800\n");
+    process.closeWriteChannel();
+    ASSERT_TRUE(process.waitForFinished(CliTimeoutMs));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    const QByteArray edited = ReadBytes(file);
+    EXPECT_TRUE(edited.contains("\r\nPipeSize=12.6999998092651\r\n"));
+    EXPECT_TRUE(edited.contains("[Drop2]\r\nNS=500\r\nEW=8000\r\n"));
+}
+
+TEST(EditScriptWords, BlanksSeparateWordsAndQuotesHoldThem)
+{
+    using pipeloop::cli::SplitScriptWords;
+    const auto words = [](const char* line) {
+        return SplitScriptWords(QString::fromUtf8(line)).value();
+    };
+    EXPECT_EQ(words("  move\t1200  300 detach "), QStringList({"move", "1200", "300", "detach"}));
+    EXPECT_EQ(words("select \"Compressor 1\""), QStringList({"select", "Compressor 1"}));
+    EXPECT_EQ(words("label \"say \"\"hi\"\"\" \"\""), QStringList({"label", "say \"hi\"", ""}));
+    EXPECT_EQ(words("main-size 1\"1/4"), QStringList({"main-size", "1\"1/4"}));
+    EXPECT_TRUE(words("   # select DROP1").isEmpty());
+    EXPECT_TRUE(words("").isEmpty());
+    EXPECT_EQ(SplitScriptWords("select \"DROP1").error(), "Missing closing quote.");
+    EXPECT_EQ(SplitScriptWords("select \"DROP\"1").error(), "A closing quote must end the word.");
+}
+
+} // namespace
