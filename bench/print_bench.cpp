@@ -44,7 +44,7 @@ QString SamplePath()
 struct Sample {
     Sample()
     {
-        ProjectLoad load = LoadProject(SamplePath(), options, setup, zoom);
+        ProjectLoad load = OpenProject(SamplePath(), options, setup, zoom);
         if (!load)
             return;
         load.Apply(design, options, setup, zoom);

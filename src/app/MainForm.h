@@ -111,9 +111,11 @@ public:
     void NewProject(bool compressorHouse);
     void OpenProject();
     void OpenRecentProject(int index);
-    void OpenChosenProject(const QString& path);
     // Save (saveAs false) and Save As; fromQuery is the save question's use.
     bool Save(bool saveAs, bool fromQuery = false);
+    // The one way a project is opened (Open, Recent Projects, the command
+    // line): the file's checks, the save question, the load; true when the
+    // project is open.
     bool LoadProjectFile(const QString& path);
     bool SaveProjectFile(const QString& path);
     void AddRecentFile(const QString& path);

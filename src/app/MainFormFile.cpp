@@ -137,39 +137,31 @@ void TMainForm::OpenProject()
     const QString start = m_fileName.isEmpty() ? QString() : m_fileName;
     const QString path =
         m_dialogs.openFileName(this, QStringLiteral("Open Project"), ProjectFilter, start);
-    OpenChosenProject(path);
+    LoadProjectFile(path);
 }
 
 void TMainForm::OpenRecentProject(int index)
 {
     ClearSelection();
-    OpenChosenProject(m_recentFiles.at(index));
+    LoadProjectFile(m_recentFiles.at(index));
 }
 
-// A file that is not a project is refused before the open design is put at
-// risk; only then is the user asked about unsaved changes.
-void TMainForm::OpenChosenProject(const QString& path)
-{
-    if (path.isEmpty() || m_promptLoop)
-        return;
-    if (!CheckProjectHeader(path)) {
-        Ui().error(HeaderInvalidMessage(path));
-        return;
-    }
-    if (!QuerySaveChanges())
-        return;
-    if (LoadProjectFile(path))
-        repaintAreas();
-}
-
+// Every way of opening a project comes here. The file's own checks (header,
+// version, damage) run before the user is asked about unsaved changes, so a
+// refused file never puts the open design at risk; a refusal or a No leaves
+// the window as it was.
 bool TMainForm::LoadProjectFile(const QString& path)
 {
-    ProjectLoad load = LoadProject(path, m_options, m_printSetup, m_zoomFactors);
+    if (path.isEmpty() || m_promptLoop)
+        return false;
+    ProjectLoad load = pipeloop::OpenProject(path, m_options, m_printSetup, m_zoomFactors,
+                                             [this] { return QuerySaveChanges(); });
     if (!load)
         return false;
     AddRecentFile(path);
     m_undoStack.clear(); // before the design its commands refer to goes
     const bool optionsTaken = load.OptionsTaken;
+    const bool lineEndingsChanged = load.LineEndingsChanged;
     load.Apply(m_design, m_options, m_printSetup, m_zoomFactors);
     if (optionsTaken)
         ApplyPipeColourPanels();
@@ -180,6 +172,9 @@ bool TMainForm::LoadProjectFile(const QString& path)
     UpdateSymbolButtons();
     SetView(ViewKind::Plan);
     updateSaveCommands();
+    // The file on disk is not what a save writes: Save restores its line ends.
+    MarkModified(lineEndingsChanged);
+    repaintAreas();
     return true;
 }
 

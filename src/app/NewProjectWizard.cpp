@@ -186,13 +186,12 @@ QWidget* TNewProjectForm::makeDimensionsPage()
     m_edEW = NamedEdit(QStringLiteral("edEastWest"), QStringLiteral("5000"));
     m_edRoomHG = NamedEdit(QStringLiteral("edRoomHeight"), QStringLiteral("2000"),
                            QStringLiteral("Enter Building Height"));
-    form->addRow(
-        NamedLabel(QStringLiteral("lbNorthSouth"), QStringLiteral("NORTH/SOUTH distance :")),
-        m_edNS);
-    form->addRow(NamedLabel(QStringLiteral("lbEastWest"), QStringLiteral("EAST/WEST distance :")),
-                 m_edEW);
-    form->addRow(NamedLabel(QStringLiteral("lbRoomHeight"), QStringLiteral("Height :")),
-                 m_edRoomHG);
+    m_lbNS = NamedLabel(QStringLiteral("lbNorthSouth"), QStringLiteral("NORTH/SOUTH distance :"));
+    m_lbEW = NamedLabel(QStringLiteral("lbEastWest"), QStringLiteral("EAST/WEST distance :"));
+    m_lbRoomHG = NamedLabel(QStringLiteral("lbRoomHeight"), QStringLiteral("Height :"));
+    form->addRow(m_lbNS, m_edNS);
+    form->addRow(m_lbEW, m_edEW);
+    form->addRow(m_lbRoomHG, m_edRoomHG);
 
     auto* left = new QVBoxLayout;
     left->addWidget(m_example, 1);
@@ -374,24 +373,53 @@ void TNewProjectForm::ChangeUnits(DisplayUnits units)
         button->setChecked(true);
 }
 
+std::optional<int32_t> TNewProjectForm::readDimension(QLineEdit* edit, const QLabel* label)
+{
+    const Parsed<int32_t> length = ParseLength(edit->text(), m_units);
+    if (length && length.value() > 0)
+        return length.value();
+    refuseDimension(
+        edit, QStringLiteral("%1 '%2' is not a length above 0.").arg(label->text(), edit->text()));
+    return std::nullopt;
+}
+
+void TNewProjectForm::refuseDimension(QLineEdit* edit, const QString& reason)
+{
+    for (int page = 0; page < m_pages->count(); ++page)
+        if (m_pages->widget(page)->isAncestorOf(edit))
+            m_pages->setCurrentIndex(page);
+    edit->setFocus();
+    Ui().inform(QStringLiteral("Errors found with building dimensions.\r\n") + reason);
+}
+
 bool TNewProjectForm::Validate()
 {
     NewProjectValues values = m_values;
     values.Units = m_units;
     // The order of reading is the order the checks have always run in.
-    const Parsed<int32_t> ns = ParseLength(m_edNS->text(), m_units);
-    const Parsed<int32_t> roomHeight = ParseLength(m_edRoomHG->text(), m_units);
-    const Parsed<int32_t> ew = ParseLength(m_edEW->text(), m_units);
+    const std::optional<int32_t> ns = readDimension(m_edNS, m_lbNS);
+    if (!ns)
+        return false;
+    const std::optional<int32_t> roomHeight = readDimension(m_edRoomHG, m_lbRoomHG);
+    if (!roomHeight)
+        return false;
+    const std::optional<int32_t> ew = readDimension(m_edEW, m_lbEW);
+    if (!ew)
+        return false;
+    // The pipes run inside the building: above the floor, at most at the
+    // roof (where both start, at 2000).
     const Parsed<int32_t> height = ParseLength(m_edPLHeight->text(), m_units);
-    // A building has a size; a loop may run on the floor but not below it.
-    if (!ns || !roomHeight || !ew || !height || ns.value() <= 0 || roomHeight.value() <= 0 ||
-        ew.value() <= 0 || height.value() < 0) {
-        Ui().inform(QStringLiteral("Errors found with building dimensions."));
+    if (!height || height.value() <= 0 || height.value() > *roomHeight) {
+        refuseDimension(m_edPLHeight,
+                        QStringLiteral("%1 '%2' must be above 0 and no higher than "
+                                       "the building height (%3).")
+                            .arg(m_lbPLHeight->text(), m_edPLHeight->text(),
+                                 FormatLength(static_cast<uint32_t>(*roomHeight), m_units)));
         return false;
     }
-    values.RoomNS = ns.value();
-    values.RoomHG = roomHeight.value();
-    values.RoomEW = ew.value();
+    values.RoomNS = *ns;
+    values.RoomHG = *roomHeight;
+    values.RoomEW = *ew;
     values.Height = height.value();
 
     const QString pipeText = m_cbPLPipeSize->currentText();

@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 class QButtonGroup;
 class QComboBox;
@@ -112,6 +113,12 @@ private:
     QWidget* makeInformationPage();
     void fillColoursOnce();
     std::array<QLineEdit*, 4> dimensionEdits() const;
+    // A building dimension: a length above 0, or nothing after the message
+    // that names its field.
+    std::optional<int32_t> readDimension(QLineEdit* edit, const QLabel* label);
+    // Shows the dimension message with the field's reason and puts the user
+    // on that field.
+    void refuseDimension(QLineEdit* edit, const QString& reason);
 
     QTabWidget* m_pages;
     ExampleDrawing* m_example = nullptr;
@@ -120,6 +127,9 @@ private:
     QLineEdit* m_edNS = nullptr;
     QLineEdit* m_edEW = nullptr;
     QLineEdit* m_edRoomHG = nullptr;
+    QLabel* m_lbNS = nullptr;
+    QLabel* m_lbEW = nullptr;
+    QLabel* m_lbRoomHG = nullptr;
     QLineEdit* m_edPLHeight = nullptr;
     QLabel* m_lbPLHeight = nullptr;
     QComboBox* m_cbPLPipeSize = nullptr;

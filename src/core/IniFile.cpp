@@ -785,6 +785,19 @@ int32_t IniFile::readInteger(QStringView section, QStringView key, int32_t fallb
     return line && parseInteger(d->at(line->value), line->value.len, number) ? number : fallback;
 }
 
+Parsed<int32_t> IniFile::readParsedInteger(QStringView section, QStringView key,
+                                           int32_t fallback) const
+{
+    const Line* line = d ? d->findKey(section, key) : nullptr;
+    if (!line)
+        return fallback;
+    int32_t number = 0;
+    if (parseInteger(d->at(line->value), line->value.len, number))
+        return number;
+    return Parsed<int32_t>::failure(QStringLiteral("'%1' is not a valid integer value")
+                                        .arg(DecodeCp1252(d->view(line->value))));
+}
+
 bool IniFile::readBool(QStringView section, QStringView key, bool fallback) const
 {
     const Line* line = d ? d->findKey(section, key) : nullptr;

@@ -67,6 +67,9 @@ public:
     QString readString(QStringView section, QStringView key, const QString& fallback) const;
     // Decimal, or hexadecimal after "0x"/"0X" when more characters follow.
     int32_t readInteger(QStringView section, QStringView key, int32_t fallback) const;
+    // The same, for a reader that must tell a missing key (the fallback) from
+    // a value that is not an integer (a failure: "'7x' is not a valid integer value").
+    Parsed<int32_t> readParsedInteger(QStringView section, QStringView key, int32_t fallback) const;
     // An integer; any non-zero value is true.
     bool readBool(QStringView section, QStringView key, bool fallback) const;
     // The value (or fallbackText when missing) read with the tolerant real parser.

@@ -49,14 +49,19 @@ bool Document::isModified() const
 
 // ---------------------------------------------------------------- files
 
-bool Document::open(const QString& path)
+bool Document::open(const QString& path, const ReplaceQuestion& mayReplace)
 {
-    ProjectLoad load = OpenProject(path, m_options, m_printSetup, m_zoom);
+    ProjectLoad load = OpenProject(path, m_options, m_printSetup, m_zoom, mayReplace);
     if (!load)
         return false;
+    const bool lineEndingsChanged = load.LineEndingsChanged;
     forgetHistory(); // before the design its commands refer to goes
     load.Apply(m_design, m_options, m_printSetup, m_zoom);
     m_fileName = path;
+    // The file on disk is not what a save writes: the next save restores its
+    // line ends, so the design starts modified.
+    if (lineEndingsChanged)
+        m_stack.resetClean();
     designReplaced();
     return true;
 }

@@ -53,11 +53,13 @@ public:
     bool isModified() const;
 
     // --- files -----------------------------------------------------------------
-    // The Open command's file steps (header check, then the load, asking what
-    // the file's options need through Ui()). On failure the message has been
-    // shown and nothing held changes; on success the design, options, print
-    // setup and zoom factors are the file's and the history starts afresh.
-    bool open(const QString& path);
+    // The Open command's file steps (the file's checks, then mayReplace --
+    // the save question --, then the load, asking what the file's options
+    // need through Ui()). On failure or a No the message has been shown and
+    // nothing held changes; on success the design, options, print setup and
+    // zoom factors are the file's and the history starts afresh. A file whose
+    // line ends another program changed opens modified.
+    bool open(const QString& path, const ReplaceQuestion& mayReplace = {});
     // Writes the project to path completely or not at all (messages through
     // Ui()); on success the design is not modified and path is its file name.
     bool save(const QString& path);

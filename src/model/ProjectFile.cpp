@@ -94,6 +94,43 @@ ProjectLoad Failed(const QString& message)
     return load;
 }
 
+QString DamagedMessage(const QString& fileName, const QString& detail)
+{
+    return QStringLiteral("The project file is damaged : ") + fileName + QStringLiteral("\r\n") +
+           detail;
+}
+
+QString LineEndingsMessage(const QString& fileName)
+{
+    return QStringLiteral("The file's line endings were changed (LF instead of CR LF) by another "
+                          "program : ") +
+           fileName + QStringLiteral("\r\nSaving the project restores them.");
+}
+
+// File_Version: absent means the one version; any other text, readable or
+// not, is refused. The refusal or an empty text.
+QString CheckVersion(const IniFile& ini)
+{
+    const Parsed<int32_t> version =
+        ini.readParsedInteger(InfoSection, FileVersionKey, ProjectFileVersion);
+    if (version && version.value() == ProjectFileVersion)
+        return {};
+    return VersionMessage(ini.readString(InfoSection, FileVersionKey, QString()));
+}
+
+// A count of the file: an absent key counts 0; text that is not a count (7x,
+// -1, 7.0, 99999999999) is damage, never 0.
+Parsed<int32_t> ReadCount(const IniFile& ini, const QString& section, const QString& key,
+                          const QString& fileName)
+{
+    const Parsed<int32_t> count = ini.readParsedInteger(section, key, 0);
+    if (count && count.value() >= 0)
+        return count;
+    return Parsed<int32_t>::failure(
+        DamagedMessage(fileName, QStringLiteral("%1=%2 in section %3 is not a count.")
+                                     .arg(key, ini.readString(section, key, QString()), section)));
+}
+
 // Counts the items 1..count that present() does not find into filled; false
 // as soon as more than MaxDefaultFilledItems are missing in the whole file,
 // or more than listLimit in this list. The loop ends after at most (items
@@ -108,11 +145,16 @@ bool WithinBudget(int32_t count, int64_t& filled, int64_t listLimit, Present pre
     return true;
 }
 
-// The kinds in the order in which the design reads them.
+// The kinds in the order in which the design reads them, and in which their
+// sections stand in the file.
 constexpr std::array<ObjectKind, 7> LoadOrder{ObjectKind::BuildFeature, ObjectKind::Valve,
                                               ObjectKind::Spur,         ObjectKind::Elbow,
                                               ObjectKind::Drain,        ObjectKind::Drop,
                                               ObjectKind::Inlet};
+constexpr std::array<ObjectKind, 7> FileOrder{ObjectKind::Elbow, ObjectKind::BuildFeature,
+                                              ObjectKind::Drain, ObjectKind::Drop,
+                                              ObjectKind::Valve, ObjectKind::Inlet,
+                                              ObjectKind::Spur};
 
 struct Counts {
     std::array<int32_t, 7> ofKind{}; // indexed by ObjectKind
@@ -120,39 +162,55 @@ struct Counts {
     int32_t operator[](ObjectKind kind) const { return ofKind[static_cast<size_t>(kind)]; }
 };
 
-Counts ReadCounts(const IniFile& ini)
+// The symbol list of a counted drop or inlet: a readable count whose missing
+// SYMi keys the allowance covers. The refusal or an empty text.
+QString CheckSymbols(const IniFile& ini, const QString& section, const QString& fileName,
+                     int64_t& filled)
 {
-    Counts counts;
-    for (ObjectKind kind : LoadOrder)
-        counts[kind] = ini.readInteger(PipeLoopSection, CountKey(kind), 0);
-    return counts;
+    const Parsed<int32_t> symbols = ReadCount(ini, section, SymbolsKey, fileName);
+    if (!symbols)
+        return symbols.error();
+    if (!WithinBudget(symbols.value(), filled, MaxDefaultFilledSymbols, [&](int64_t j) {
+            return ini.valueExists(section, SymbolKeyPrefix + QString::number(j));
+        }))
+        return ProjectCountMessage(fileName, section, SymbolsKey, symbols.value());
+    return {};
 }
 
-// The refusal of the first count the file cannot describe, or an empty text.
-QString CheckCounts(const IniFile& ini, const Counts& counts, const QString& fileName)
+// Reads the object counts and refuses the first damage the file shows, in
+// file order: a count that is not one, a counted object whose section is
+// missing (for a file cut short, the first section lost; the loop ends there,
+// whatever the count), symbols or note lines beyond the allowance. The
+// refusal or an empty text.
+QString ReadCounts(const IniFile& ini, const QString& fileName, Counts& counts)
 {
     int64_t filled = 0;
-    for (ObjectKind kind : LoadOrder) {
-        const int32_t count = counts[kind];
-        if (!WithinBudget(count, filled, MaxDefaultFilledItems, [&](int64_t i) {
-                return ini.sectionExists(SectionName(kind, i));
-            }))
-            return ProjectCountMessage(fileName, PipeLoopSection, CountKey(kind), count);
-        if (kind != ObjectKind::Drop && kind != ObjectKind::Inlet)
-            continue;
-        for (int64_t i = 1; i <= count; ++i) {
+    for (ObjectKind kind : FileOrder) {
+        const Parsed<int32_t> count = ReadCount(ini, PipeLoopSection, CountKey(kind), fileName);
+        if (!count)
+            return count.error();
+        counts[kind] = count.value();
+        const bool withSymbols = kind == ObjectKind::Drop || kind == ObjectKind::Inlet;
+        for (int64_t i = 1; i <= count.value(); ++i) {
             const QString section = SectionName(kind, i);
-            const int32_t symbols = ini.readInteger(section, SymbolsKey, 0);
-            if (!WithinBudget(symbols, filled, MaxDefaultFilledSymbols, [&](int64_t j) {
-                    return ini.valueExists(section, SymbolKeyPrefix + QString::number(j));
-                }))
-                return ProjectCountMessage(fileName, section, SymbolsKey, symbols);
+            if (!ini.sectionExists(section))
+                return DamagedMessage(fileName,
+                                      QStringLiteral("Section %1 is missing (%2=%3 in section %4).")
+                                          .arg(section, CountKey(kind),
+                                               QString::number(count.value()), PipeLoopSection));
+            if (!withSymbols)
+                continue;
+            const QString refusal = CheckSymbols(ini, section, fileName, filled);
+            if (!refusal.isEmpty())
+                return refusal;
         }
     }
-    const int32_t lines = ini.readInteger(NotesSection, LinesKey, 0);
-    if (!WithinBudget(lines, filled, MaxDefaultFilledItems,
+    const Parsed<int32_t> lines = ReadCount(ini, NotesSection, LinesKey, fileName);
+    if (!lines)
+        return lines.error();
+    if (!WithinBudget(lines.value(), filled, MaxDefaultFilledItems,
                       [&](int64_t i) { return ini.valueExists(NotesSection, QString::number(i)); }))
-        return ProjectCountMessage(fileName, NotesSection, LinesKey, lines);
+        return ProjectCountMessage(fileName, NotesSection, LinesKey, lines.value());
     return {};
 }
 
@@ -196,7 +254,7 @@ DisplayUnits ReadUnits(const IniFile& ini)
     return DisplayUnits::Millimetres;
 }
 
-// Step 6 of LoadProject: the design reads itself.
+// Step 6 of OpenProject: the design reads itself.
 LoadResult ReadDesign(const IniFile& ini, const Counts& counts, TPipeLoop& design)
 {
     design.Description = ini.readString(ProjectSection, DescriptionKey, QString());
@@ -253,45 +311,77 @@ LoadResult ReadDesign(const IniFile& ini, const Counts& counts, TPipeLoop& desig
     return LoadResult::success();
 }
 
-ProjectLoad LoadFromImage(const IniFile& ini, const QString& fileName, TPipeLoopOptions& options,
-                          const PrintSetup& printSetup, const ZoomFactors& zoom)
+ProjectLoad LoadFromImage(const IniFile& ini, const QString& fileName, bool lineEndingsChanged,
+                          TPipeLoopOptions& options, const PrintSetup& printSetup,
+                          const ZoomFactors& zoom, const ReplaceQuestion& mayReplace)
 {
-    // 2. The version, before anything else is read.
-    const int32_t version = ini.readInteger(InfoSection, FileVersionKey, ProjectFileVersion);
-    if (version != ProjectFileVersion)
-        return Failed(VersionMessage(version));
-
-    // The counts, before the user is asked anything or anything is built.
-    const Counts counts = ReadCounts(ini);
-    const QString refusal = CheckCounts(ini, counts, fileName);
-    if (!refusal.isEmpty())
+    // The version and the counts, before the user is asked anything or
+    // anything is built.
+    if (const QString refusal = CheckVersion(ini); !refusal.isEmpty())
         return Failed(refusal);
+    Counts counts;
+    if (const QString refusal = ReadCounts(ini, fileName, counts); !refusal.isEmpty())
+        return Failed(refusal);
+    if (mayReplace && !mayReplace())
+        return {};
 
-    // 3. The new design, built aside on the shared options object.
+    // The new design, built aside on the shared options object.
     ProjectLoad load;
     auto design = std::make_unique<TPipeLoop>(options);
 
-    // 4. The zoom factors.
     for (ViewKind view : AllViews) {
         const size_t index = static_cast<size_t>(view);
         load.Zoom[index] = ini.readInteger(ProjectSection, ZoomFactorKey + ViewWord(view),
                                            zoom[index]);
     }
 
-    // 5. The options and, when they were taken, the print setup, into copies.
+    // The options and, when they were taken, the print setup, into copies.
     load.Options = options;
     load.Print = printSetup;
     load.OptionsTaken = load.Options.LoadFromProject(ini);
     if (load.OptionsTaken)
         load.Print.LoadFromProject(ini);
 
-    // 6. The design.
     const LoadResult result = ReadDesign(ini, counts, *design);
     if (!result)
         return Failed(result.error());
     load.Design = std::move(design);
     load.Loaded = true;
+    if (lineEndingsChanged) {
+        Ui().warn(LineEndingsMessage(fileName));
+        load.LineEndingsChanged = true;
+    }
     return load;
+}
+
+// The whole file, within MaxProjectFileSize.
+Parsed<QByteArray> ReadProjectBytes(QFile& file, const QString& path)
+{
+    const auto cannotRead = [&] {
+        return Parsed<QByteArray>::failure(QStringLiteral("Cannot read file : ") + path +
+                                           QStringLiteral("\r\n") + file.errorString());
+    };
+    const auto tooLarge = [&] {
+        return Parsed<QByteArray>::failure(QStringLiteral("The project file is too large : ") +
+                                           path);
+    };
+    if (file.size() > MaxProjectFileSize)
+        return tooLarge();
+    // Read in pieces up to one byte beyond the limit: a file that grows, or a
+    // device that reports no size, is refused all the same.
+    QByteArray bytes;
+    bytes.reserve(file.size());
+    constexpr qint64 Piece = qint64(1) << 20;
+    for (;;) {
+        const QByteArray piece = file.read(Piece);
+        if (file.error() != QFileDevice::NoError)
+            return cannotRead();
+        if (piece.isEmpty())
+            return bytes;
+        bytes.append(piece);
+        if (bytes.size() > MaxProjectFileSize)
+            return tooLarge();
+    }
 }
 
 } // namespace
@@ -383,13 +473,21 @@ bool SaveProject(const TPipeLoop& design, const TPipeLoopOptions& options,
 
 // ---------------------------------------------------------------- loading
 
+ProjectHeaderForm HeaderFormOf(QByteArrayView firstBytes)
+{
+    for (const QByteArrayView header : {ProjectFileHeader, OldProjectFileHeader}) {
+        if (firstBytes.startsWith(header))
+            return ProjectHeaderForm::Exact;
+        const QByteArrayView name = header.chopped(2); // without its CR LF
+        if (firstBytes.startsWith(name) && firstBytes.sliced(name.size()).startsWith('\n'))
+            return ProjectHeaderForm::LineFeed;
+    }
+    return ProjectHeaderForm::Invalid;
+}
+
 bool CheckProjectHeaderBytes(QByteArrayView bytes)
 {
-    if (bytes.size() >= ProjectFileHeader.size() &&
-        bytes.first(ProjectFileHeader.size()) == ProjectFileHeader)
-        return true;
-    return bytes.size() >= OldProjectFileHeader.size() &&
-           bytes.first(OldProjectFileHeader.size()) == OldProjectFileHeader;
+    return HeaderFormOf(bytes) == ProjectHeaderForm::Exact;
 }
 
 bool CheckProjectHeader(const QString& path)
@@ -405,19 +503,19 @@ QString HeaderInvalidMessage(const QString& fileName)
     return QStringLiteral("File header invalid : ") + fileName;
 }
 
-QString VersionMessage(int32_t found)
+QString VersionMessage(const QString& found)
 {
     return QStringLiteral("The file version is not supported.\r\n\nExpected version ") +
            QString::number(ProjectFileVersion) + QStringLiteral(" , found version ") +
-           QString::number(found);
+           (found.isEmpty() ? QStringLiteral("(empty)") : found);
 }
 
 QString ProjectCountMessage(const QString& fileName, const QString& section, const QString& key,
                             int32_t count)
 {
-    return QStringLiteral("The project file is damaged : %1\r\n"
-                          "%2=%3 in section %4 counts more than the file describes.")
-        .arg(fileName, key, QString::number(count), section);
+    return DamagedMessage(fileName, QStringLiteral("%1=%2 in section %3 counts more than the file "
+                                                   "describes.")
+                                        .arg(key, QString::number(count), section));
 }
 
 void ProjectLoad::Apply(std::unique_ptr<TPipeLoop>& design, TPipeLoopOptions& options,
@@ -434,45 +532,29 @@ void ProjectLoad::Apply(std::unique_ptr<TPipeLoop>& design, TPipeLoopOptions& op
 
 ProjectLoad LoadProjectFromBytes(QByteArrayView bytes, const QString& fileName,
                                  TPipeLoopOptions& options, const PrintSetup& printSetup,
-                                 const ZoomFactors& zoom)
+                                 const ZoomFactors& zoom, const ReplaceQuestion& mayReplace)
 {
-    return LoadFromImage(IniFile::fromBytes(bytes), fileName, options, printSetup, zoom);
-}
-
-ProjectLoad LoadProject(const QString& path, TPipeLoopOptions& options,
-                        const PrintSetup& printSetup, const ZoomFactors& zoom)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Failed(QStringLiteral("Cannot read file : ") + path + QStringLiteral("\r\n") +
-                      file.errorString());
-    // Read in pieces up to one byte beyond the limit: a file that grows, or a
-    // device that reports no size, is refused all the same.
-    QByteArray bytes;
-    if (file.size() > MaxProjectFileSize)
-        return Failed(QStringLiteral("The project file is too large : ") + path);
-    bytes.reserve(file.size());
-    constexpr qint64 Piece = qint64(1) << 20;
-    for (;;) {
-        const QByteArray piece = file.read(Piece);
-        if (file.error() != QFileDevice::NoError)
-            return Failed(QStringLiteral("Cannot read file : ") + path + QStringLiteral("\r\n") +
-                          file.errorString());
-        if (piece.isEmpty())
-            break;
-        bytes.append(piece);
-        if (bytes.size() > MaxProjectFileSize)
-            return Failed(QStringLiteral("The project file is too large : ") + path);
-    }
-    return LoadProjectFromBytes(bytes, path, options, printSetup, zoom);
+    const ProjectHeaderForm header = HeaderFormOf(bytes);
+    if (header == ProjectHeaderForm::Invalid)
+        return Failed(HeaderInvalidMessage(fileName));
+    return LoadFromImage(IniFile::fromBytes(bytes), fileName, header == ProjectHeaderForm::LineFeed,
+                         options, printSetup, zoom, mayReplace);
 }
 
 ProjectLoad OpenProject(const QString& path, TPipeLoopOptions& options,
-                        const PrintSetup& printSetup, const ZoomFactors& zoom)
+                        const PrintSetup& printSetup, const ZoomFactors& zoom,
+                        const ReplaceQuestion& mayReplace)
 {
-    if (!CheckProjectHeader(path))
+    // The header first: a file that is not a project, or cannot be opened at
+    // all, is named so before its size matters.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) ||
+        HeaderFormOf(file.peek(ProjectFileHeader.size())) == ProjectHeaderForm::Invalid)
         return Failed(HeaderInvalidMessage(path));
-    return LoadProject(path, options, printSetup, zoom);
+    const Parsed<QByteArray> bytes = ReadProjectBytes(file, path);
+    if (!bytes)
+        return Failed(bytes.error());
+    return LoadProjectFromBytes(bytes.value(), path, options, printSetup, zoom, mayReplace);
 }
 
 } // namespace pipeloop

@@ -5,7 +5,7 @@
 // loop, one section per object and the notes. Pipe loop projects (.plf) and
 // compressor houses (.cph) share it.
 //
-// Three departures from the letter, each a mended fault:
+// Four departures from the letter, each a mended fault:
 //
 // - Saving never deletes the old file first. The text is written to a
 //   temporary file in the same folder, flushed to disk and then renamed over
@@ -16,15 +16,17 @@
 //   or inlet pipe size, an unreadable file, a refused count) leaves the open
 //   design, the options (their Saved flag included) and the print setup as
 //   they were.
-// - A count that the file cannot describe is refused instead of allocated.
-//   Every counted item -- an object (section kind + i of a count in section
-//   PipeLoop), a symbol (key SYMi of a Symbols count) or a note line (key i of
-//   Notes' Lines) -- that the file does not hold is filled with defaults, as
-//   the rules say, but at most MaxDefaultFilledItems such items per file and
-//   MaxDefaultFilledSymbols in one symbol list; a file that needs more is
-//   refused with ProjectCountMessage before anything is built. A load
-//   therefore creates at most the items the file holds plus that many,
-//   whatever its counts say.
+// - Every way of opening a file (Open, Recent Projects, the desktop
+//   program's command line, pipeloop-cli) makes the same checks: OpenProject.
+// - A damaged file is refused instead of being read as defaults: a count that
+//   is not a count (7x, -1, 7.0, 99999999999), a counted object whose section
+//   is missing (a file cut short) and a File_Version that is not 1. What the
+//   rules still fill with defaults -- a symbol (key SYMi of a Symbols count)
+//   or a note line (key i of Notes' Lines) that the file does not hold -- is
+//   limited to MaxDefaultFilledItems per file and MaxDefaultFilledSymbols in
+//   one symbol list; a file that needs more is refused with
+//   ProjectCountMessage before anything is built. A load therefore creates at
+//   most the items the file holds plus that many, whatever its counts say.
 
 #include "ModelTypes.h"
 #include "PipeLoop.h"
@@ -37,6 +39,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace pipeloop {
@@ -60,10 +63,10 @@ inline constexpr int32_t ProjectFileVersion = 1;
 inline constexpr QByteArrayView ProjectFileHeader{"[PIPELOOP-FILE-INFO]\r\n"};
 inline constexpr QByteArrayView OldProjectFileHeader{"[PIPELOOP]\r\n"};
 
-// How many counted items a file may leave to the defaults (see above), and
-// how many of them one symbol list may have. (TObjectWithSymbols also stops
-// reading a symbol list 1000 entries beyond the keys of its section; within
-// this rule it never has to.)
+// How many symbols and note lines a file may leave to the defaults (see
+// above), and how many of them one symbol list may have. (TObjectWithSymbols
+// also stops reading a symbol list 1000 entries beyond the keys of its
+// section; within this rule it never has to.)
 inline constexpr int64_t MaxDefaultFilledItems = 10000;
 inline constexpr int64_t MaxDefaultFilledSymbols = 1000;
 
@@ -98,26 +101,38 @@ bool SaveProject(const TPipeLoop& design, const TPipeLoopOptions& options,
 
 // ---------------------------------------------------------------- loading
 
+// How a file begins: with a project header exactly (ProjectFileHeader, or
+// OldProjectFileHeader of older releases), with such a header whose CR LF
+// another program turned into LF, or with anything else.
+enum class ProjectHeaderForm { Exact, LineFeed, Invalid };
+ProjectHeaderForm HeaderFormOf(QByteArrayView firstBytes);
+
 // Whether the file begins with ProjectFileHeader, or (older releases) with
-// OldProjectFileHeader; byte-exact. An unreadable file fails. No message: the
-// caller shows HeaderInvalidMessage.
+// OldProjectFileHeader; byte-exact. An unreadable file fails. No message.
 bool CheckProjectHeader(const QString& path);
 // The same test on the first bytes of a file.
 bool CheckProjectHeaderBytes(QByteArrayView bytes);
 
 // "File header invalid : " + the file name.
 QString HeaderInvalidMessage(const QString& fileName);
-// "The file version is not supported." CR LF LF "Expected version 1 , found version " + found.
-QString VersionMessage(int32_t found);
+// "The file version is not supported." CR LF LF "Expected version 1 , found
+// version " + the text the file holds.
+QString VersionMessage(const QString& found);
 // The refusal of a count the file cannot describe: names the file, the
 // section, the key and its value.
 QString ProjectCountMessage(const QString& fileName, const QString& section, const QString& key,
                             int32_t count);
 
+// Asked once a file has passed every check that needs no answer from the
+// user, before anything is asked or built: whether the open design may be
+// replaced (the main window's question about unsaved changes). No ends the
+// load without a message.
+using ReplaceQuestion = std::function<bool()>;
+
 // The outcome of a load: on success the new design (built on the caller's
 // options object, which it refers to but which the load has not changed) and
 // the options, print setup and zoom factors as the file leaves them; on
-// failure the message, already shown.
+// failure the message, already shown (empty when the ReplaceQuestion said no).
 class [[nodiscard]] ProjectLoad {
 public:
     // Stays true after Apply has taken the design.
@@ -140,28 +155,37 @@ public:
     bool OptionsTaken = false;
     PrintSetup Print;
     ZoomFactors Zoom = InitialZoomFactors;
+    // The file's CR LF line ends had been turned into LF by another program;
+    // the file was read all the same, with a warning, and a save restores them.
+    bool LineEndingsChanged = false;
     QString Error;
 };
 
-// LoadProject, called after CheckProjectHeader: parses the file,
-// checks File_Version (other than 1: VersionMessage), checks the counts, reads
-// the zoom factors (defaulting to zoom), offers the options the file (which
-// may ask "Load project file settings ?"), reads the print setup
-// when they were taken, and reads the design. Every failure is shown through
-// Ui() and returned; options, printSetup and zoom are never changed here.
-// Besides the messages: "Cannot read file: " + path CR LF + the
-// reason, "The project file is too large : " + path (MaxProjectFileSize), and
-// ProjectCountMessage.
-ProjectLoad LoadProject(const QString& path, TPipeLoopOptions& options,
-                        const PrintSetup& printSetup, const ZoomFactors& zoom);
-// The same from the file's bytes; fileName is used in messages.
+// The one way a project file is opened, in this order; every refusal is shown
+// through Ui() and returned, and options, printSetup and zoom are never
+// changed here:
+//  1. The header (HeaderFormOf): a file that cannot be opened or does not
+//     begin with a project header gives HeaderInvalidMessage. A header whose
+//     CR LF became LF is read all the same (the parser reads LF).
+//  2. The file is read: "Cannot read file : " + path CR LF + the reason;
+//     "The project file is too large : " + path (MaxProjectFileSize).
+//  3. File_Version (absent: 1): anything but the integer 1 gives VersionMessage.
+//  4. The counts of section PipeLoop, each counted drop's and inlet's
+//     Symbols and Notes' Lines (absent: 0): a value that is not a count and
+//     a counted object whose section is missing give "The project file is
+//     damaged : " + name CR LF + what is wrong; too many items left to the
+//     defaults give ProjectCountMessage.
+//  5. mayReplace, when given.
+//  6. The zoom factors (defaulting to zoom), the options the file holds
+//     (which may ask "Load project file settings ?"), the print setup when
+//     they were taken, and the design, which may stop on a value with no
+//     fallback. A file whose line ends were changed is then named in a warning.
+ProjectLoad OpenProject(const QString& path, TPipeLoopOptions& options,
+                        const PrintSetup& printSetup, const ZoomFactors& zoom,
+                        const ReplaceQuestion& mayReplace = {});
+// Steps 1 and 3 to 6 on a file's bytes; fileName is used in messages.
 ProjectLoad LoadProjectFromBytes(QByteArrayView bytes, const QString& fileName,
                                  TPipeLoopOptions& options, const PrintSetup& printSetup,
-                                 const ZoomFactors& zoom);
-
-// The Open command's file steps: CheckProjectHeader (failing: shows
-// HeaderInvalidMessage with the path), then LoadProject.
-ProjectLoad OpenProject(const QString& path, TPipeLoopOptions& options,
-                        const PrintSetup& printSetup, const ZoomFactors& zoom);
+                                 const ZoomFactors& zoom, const ReplaceQuestion& mayReplace = {});
 
 } // namespace pipeloop

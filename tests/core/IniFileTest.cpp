@@ -328,9 +328,14 @@ TEST(IniValues, IntegersAreDecimalOrHexadecimalAfter0x)
         {u"e", 31},   {u"f", 255},      {u"g", 2147483647}, {u"h", 16},
         {u"i", INT32_MAX}, {u"j", INT32_MIN},
     };
-    for (const auto& [key, value] : expected)
+    for (const auto& [key, value] : expected) {
         EXPECT_EQ(ini.readInteger(u"N", key, -99), value)
             << QStringView(key).toString().toStdString();
+        EXPECT_EQ(ini.readParsedInteger(u"N", key, -99).valueOr(-99), value);
+    }
+    // A missing key is no failure: the fallback.
+    EXPECT_EQ(ini.readParsedInteger(u"N", u"missing", -99).valueOr(0), -99);
+    EXPECT_EQ(IniFile().readParsedInteger(u"N", u"a", 3).valueOr(0), 3);
 }
 
 TEST(IniValues, AnythingElseGivesTheDefault)
@@ -342,6 +347,11 @@ TEST(IniValues, AnythingElseGivesTheDefault)
     for (const char* value : bad) {
         IniFile ini = IniFile::fromBytes(QByteArray("[N]\r\nk=") + value);
         EXPECT_EQ(ini.readInteger(u"N", u"k", -99), -99) << value;
+        // A reader that must know is told, with the text found.
+        const Parsed<int32_t> parsed = ini.readParsedInteger(u"N", u"k", -99);
+        EXPECT_FALSE(parsed) << value;
+        EXPECT_EQ(parsed.error(),
+                  "'" + QString::fromLatin1(value) + "' is not a valid integer value");
         EXPECT_TRUE(ini.readBool(u"N", u"k", true)) << value;
         EXPECT_FALSE(ini.readBool(u"N", u"k", false)) << value;
     }

@@ -4,11 +4,13 @@
 #include "DrawingArea.h"
 #include "PartsDatabase.h"
 #include "ProjectFile.h"
+#include "TestFiles.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QFile>
 #include <QMenu>
+#include <QRandomGenerator>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -581,6 +583,92 @@ TEST(MainWindowStart, ACommandLineProjectOpensWithoutQuestions)
     EXPECT_FALSE(f.form.isModified());
     EXPECT_EQ(f.form.statusText(5), " factory.plf");
     EXPECT_TRUE(f.ui.questions.isEmpty());
+}
+
+// Every way of opening a project makes the same checks, and a refused file
+// leaves the window as it was: the welcome page, or the open design with its
+// name and unsaved changes.
+TEST(OpeningProjects, ACommandLineFileThatIsNoProjectLeavesTheWelcomePage)
+{
+    MainWindowFixture f;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("noise.plf");
+    QByteArray noise;
+    QRandomGenerator random(11);
+    while (noise.size() < 200)
+        noise += char(random.bounded(256));
+    noise[0] = 'x'; // whatever the generator gives, no header
+    ASSERT_TRUE(WriteBytes(path, noise));
+    f.form.FirstActivation(path);
+    EXPECT_EQ(f.ui.texts(), QStringList{"File header invalid : " + path});
+    EXPECT_EQ(f.form.design(), nullptr);
+    EXPECT_TRUE(f.form.fileName().isEmpty());
+    EXPECT_FALSE(f.form.isModified());
+    EXPECT_FALSE(f.form.menu("muView")->menuAction()->isEnabled());
+    EXPECT_EQ(f.form.recentFiles().count(), 0);
+    // Nothing can be saved over the user's file.
+    EXPECT_FALSE(f.form.Save(false));
+    EXPECT_EQ(ReadBytes(path), noise);
+}
+
+TEST(OpeningProjects, ADamagedRecentProjectIsRefusedBeforeTheSaveQuestion)
+{
+    MainWindowFixture f;
+    f.start();
+    QTemporaryDir dir;
+    const QString recent = CopySample(dir, "workshop.plf", "recent.plf");
+    const QString open = CopySample(dir, "workshop.plf", "open.plf");
+    ASSERT_TRUE(f.form.LoadProjectFile(recent));
+    ASSERT_TRUE(f.form.LoadProjectFile(open));
+    f.form.Perform(new SetNotesCommand(*f.form.design(), {"changed"}));
+    const TPipeLoop* before = f.form.design();
+
+    // Another program cut the recent project short among its drops.
+    const QByteArray whole = ReadBytes(recent);
+    ASSERT_TRUE(WriteBytes(recent, whole.left(whole.indexOf("[Drop4]"))));
+    QAction* item = f.form.menu("muRecentProjects")->actions().value(1);
+    ASSERT_NE(item, nullptr);
+    ASSERT_EQ(item->text(), recent);
+    item->trigger();
+    EXPECT_EQ(f.ui.texts(), QStringList{"The project file is damaged : " + recent +
+                                        "\r\nSection Drop4 is missing (Drops=7 in section "
+                                        "PipeLoop)."});
+    // A header that is no longer one, by Open this time.
+    ASSERT_TRUE(WriteBytes(recent, "PIPELOOP-FILE-INFO\r\n" + whole));
+    f.dialogs.openAnswers = {recent};
+    f.form.OpenProject();
+    EXPECT_EQ(f.ui.texts().value(1), "File header invalid : " + recent);
+
+    EXPECT_TRUE(f.ui.questions.isEmpty());
+    EXPECT_EQ(f.form.design(), before);
+    EXPECT_EQ(f.form.design()->Notes, QStringList{"changed"});
+    EXPECT_EQ(f.form.fileName(), open);
+    EXPECT_TRUE(f.form.isModified());
+    EXPECT_EQ(f.form.recentFiles().paths(), (QStringList{open, recent}));
+}
+
+TEST(OpeningProjects, AProjectWithLineFeedsOpensWithAWarningAndSavingRestoresCrLf)
+{
+    MainWindowFixture f;
+    f.start();
+    QTemporaryDir dir;
+    const QString path = dir.filePath("unix.plf");
+    QByteArray lineFeeds = ReadBytes(QStringLiteral(PIPELOOP_SAMPLES) + "workshop.plf");
+    lineFeeds.replace("\r\n", "\n");
+    ASSERT_TRUE(WriteBytes(path, lineFeeds));
+    f.dialogs.openAnswers = {path};
+    f.form.OpenProject();
+    ASSERT_NE(f.form.design(), nullptr);
+    EXPECT_EQ(f.ui.texts(), QStringList{"The file's line endings were changed (LF instead of CR "
+                                        "LF) by another program : " +
+                                        path + "\r\nSaving the project restores them."});
+    EXPECT_EQ(f.form.design()->Drops.size(), 7u);
+    EXPECT_EQ(f.form.fileName(), path);
+    EXPECT_TRUE(f.form.isModified()); // so that Save can restore them
+    ASSERT_TRUE(f.form.Save(false));
+    const QByteArray saved = ReadBytes(path);
+    EXPECT_EQ(saved.count("\r\n"), saved.count('\n'));
+    EXPECT_EQ(saved.count('\n'), lineFeeds.count('\n'));
 }
 
 TEST(Views, EveryViewOfEverySamplePaints)

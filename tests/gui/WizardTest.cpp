@@ -82,20 +82,46 @@ TEST_F(WizardTest, AnEmptyPipeSizeGivesOnlyThePipeSizeMessageOnTheInformationPag
     EXPECT_EQ(wizard.pages()->currentIndex(), 1);
 }
 
-TEST_F(WizardTest, BadDimensionsAndABadOutletSizeAreReported)
+TEST_F(WizardTest, BadDimensionsNameTheirFieldAndABadOutletSizeIsReported)
 {
+    const QString dimensions = QStringLiteral("Errors found with building dimensions.\r\n");
     wizard.Prepare(*catalogue, true, false);
     wizard.roomHeightEdit()->setText("2x");
     EXPECT_FALSE(wizard.Validate());
-    EXPECT_EQ(ui.texts().last(), "Errors found with building dimensions.");
+    EXPECT_EQ(ui.texts().last(), dimensions + "Height : '2x' is not a length above 0.");
     wizard.roomHeightEdit()->setText("2000");
     wizard.eastWestEdit()->setText("-5000"); // pasted: typing could not give it
     EXPECT_FALSE(wizard.Validate());
-    EXPECT_EQ(ui.texts().last(), "Errors found with building dimensions.");
+    EXPECT_EQ(ui.texts().last(),
+              dimensions + "EAST/WEST distance : '-5000' is not a length above 0.");
     wizard.eastWestEdit()->setText("5000");
+
+    // The loop runs inside the building: above the floor, not above the roof.
+    // The user is taken to the field, on the other page.
+    for (const QString& height : QStringList{"0", "2001", "-", ""}) {
+        wizard.pages()->setCurrentIndex(0);
+        wizard.loopHeightEdit()->setText(height);
+        EXPECT_FALSE(wizard.Validate());
+        EXPECT_EQ(ui.texts().last(),
+                  dimensions + "Pipeloop height above floor : '" + height +
+                      "' must be above 0 and no higher than the building height (2000mm).");
+        EXPECT_EQ(wizard.pages()->currentIndex(), 1);
+    }
+    wizard.Prepare(*catalogue, true, true);
+    wizard.unitButton(DisplayUnits::Metres)->click();
+    wizard.loopHeightEdit()->setText("2.5");
+    EXPECT_FALSE(wizard.Validate());
+    EXPECT_EQ(ui.texts().last(), dimensions + "Default pipe height above floor : '2.5' must be "
+                                              "above 0 and no higher than the building height "
+                                              "(2.000m).");
+    wizard.loopHeightEdit()->setText("2.000m");
+
     wizard.outletSizeBox()->setEditText("zz");
     EXPECT_FALSE(wizard.Validate());
     EXPECT_EQ(ui.texts().last(), "Invalid default outlet size value :\r\nzz");
+    wizard.outletSizeBox()->setEditText("25mm");
+    ASSERT_TRUE(wizard.Validate());
+    EXPECT_EQ(wizard.values().Height, 2000); // as high as the building is allowed
 }
 
 TEST_F(WizardTest, SecondUseKeepsTheTextsButSelectsTheFirstSizesAgain)

@@ -61,7 +61,7 @@ TEST_F(ProjectFormat, LegacyFileGivesTheValuesOfEveryRule)
     EXPECT_EQ(d.Drops[1]->Style, DropStyle::Tee);
     EXPECT_EQ(d.Drops[1]->HoseSize, 0.0f); // 12 in the file, not a female style
     EXPECT_EQ(d.Drops[1]->SymbolCount(), 0); // HoseType ignored for a tee
-    EXPECT_EQ(d.Drops[2]->Name, "Drop3");    // count beyond the sections
+    EXPECT_EQ(d.Drops[2]->Name, "Drop3");    // an empty section: the defaults
     EXPECT_EQ(d.Drops[2]->position(), Position{});
     ASSERT_EQ(d.Valves.size(), 3u);
     EXPECT_EQ(d.Valves[0]->Angle, 0.0f);   // Vertical
@@ -438,14 +438,19 @@ TEST_F(ProjectFormat, NotesWithMissingLinesLoadEmptyLines)
 {
     ASSERT_TRUE(s.openBytes(ProjectText("[Notes]\nLines=3\n1=one\n3=three\n")));
     EXPECT_EQ(s.design->Notes, (QStringList{"one", "", "three"}));
-    ASSERT_TRUE(s.openBytes(ProjectText("[Notes]\nLines=-2\n1=one\n")));
+    ASSERT_TRUE(s.openBytes(ProjectText("[Notes]\n1=one\n"))); // no Lines: none
     EXPECT_TRUE(s.design->Notes.isEmpty());
 }
 
-TEST_F(ProjectFormat, CountsBeyondTheSectionsMakeObjectsOfDefaults)
+TEST_F(ProjectFormat, EmptyObjectSectionsMakeObjectsOfDefaultsAndMissingOnesAreRefused)
 {
+    EXPECT_FALSE(s.openBytes(ProjectText("[PipeLoop]\nElbows=2\nValves=2\nSpurs=1\n"
+                                         "[Elbow1]\nNS=10\n[Valve2]\nName=V\n")));
+    EXPECT_EQ(ui.texts(), QStringList{"The project file is damaged : test.plf\r\n"
+                                      "Section Elbow2 is missing (Elbows=2 in section PipeLoop)."});
     ASSERT_TRUE(s.openBytes(ProjectText("[PipeLoop]\nElbows=2\nValves=2\nSpurs=1\n"
-                                        "[Elbow1]\nNS=10\n[Valve2]\nName=V\n")));
+                                        "[Elbow1]\nNS=10\n[Elbow2]\n[Valve1]\n[Valve2]\nName=V\n"
+                                        "[Spur1]\n")));
     const TPipeLoop& d = *s.design;
     ASSERT_EQ(d.Elbows.size(), 2u);
     EXPECT_EQ(d.Elbows[1]->Name, "Elbow2");
@@ -456,12 +461,15 @@ TEST_F(ProjectFormat, CountsBeyondTheSectionsMakeObjectsOfDefaults)
     EXPECT_EQ(d.Spurs[0]->endPosition(), Position{});
 }
 
-TEST_F(ProjectFormat, NegativeCountsMakeNoObjects)
+TEST_F(ProjectFormat, NegativeCountsAreRefused)
 {
-    ASSERT_TRUE(s.openBytes(ProjectText("[PipeLoop]\nElbows=-1\nDrops=-2147483648\n"
-                                        "[Drop1]\nSymbols=-7\n")));
-    EXPECT_TRUE(s.design->Elbows.empty());
-    EXPECT_TRUE(s.design->Drops.empty());
+    EXPECT_FALSE(s.openBytes(ProjectText("[PipeLoop]\nElbows=-1\nDrops=-2147483648\n")));
+    EXPECT_FALSE(s.openBytes(ProjectText("[PipeLoop]\nDrops=1\n[Drop1]\nSymbols=-7\n")));
+    EXPECT_EQ(ui.texts(), (QStringList{"The project file is damaged : test.plf\r\n"
+                                       "Elbows=-1 in section PipeLoop is not a count.",
+                                       "The project file is damaged : test.plf\r\n"
+                                       "Symbols=-7 in section Drop1 is not a count."}));
+    EXPECT_TRUE(s.design->Elbows.empty()); // nothing was loaded
 }
 
 TEST_F(ProjectFormat, ObjectsWithTheSameNameAreBothKept)
@@ -562,17 +570,21 @@ TEST_F(ProjectFormat, AnotherFileVersionIsRefusedWithTheMessage)
     EXPECT_EQ(s.design.get(), before);
 
     ui.messages.clear();
-    EXPECT_FALSE(s.openBytes(ProjectText("[PIPELOOP-FILE-INFO]\nFile_Version=0x10\n")));
-    EXPECT_EQ(ui.texts().value(0).right(2), "16");
-    ui.messages.clear();
-    EXPECT_FALSE(s.openBytes(ProjectText("[PIPELOOP-FILE-INFO]\nFile_Version=-1\n")));
-    EXPECT_TRUE(ui.texts().value(0).endsWith("found version -1"));
+    // The message shows the text found, readable as a number or not.
+    for (const QByteArray text : {"0x10", "-1", "one", "1.0", "4294967297", ""}) {
+        ui.messages.clear();
+        EXPECT_FALSE(s.openBytes("[PIPELOOP-FILE-INFO]\r\nFile_Version=" + text + "\r\n"));
+        EXPECT_EQ(ui.texts(), QStringList{"The file version is not supported.\r\n\n"
+                                          "Expected version 1 , found version " +
+                                          (text.isEmpty() ? "(empty)" : QString(text))});
+    }
+    EXPECT_EQ(s.design.get(), before);
 }
 
-TEST_F(ProjectFormat, AnUnreadableOrMissingVersionIsVersionOne)
+TEST_F(ProjectFormat, AMissingVersionIsVersionOne)
 {
-    EXPECT_TRUE(s.openBytes("[PIPELOOP-FILE-INFO]\r\nFile_Version=one\r\n"));
     EXPECT_TRUE(s.openBytes("[PIPELOOP-FILE-INFO]\r\n"));
+    EXPECT_TRUE(s.openBytes("[PIPELOOP-FILE-INFO]\r\nfile_version=01\r\n"));
     EXPECT_TRUE(ui.messages.empty());
 }
 

@@ -297,13 +297,11 @@ TEST_F(ProjectSafety, AnUnreadableFileLeavesEverythingAsItWas)
 {
     const Snapshot before(s);
     QTemporaryDir dir;
-    const ProjectLoad missing = LoadProject(dir.filePath("gone.plf"), s.options, s.printSetup,
-                                            s.zoom);
-    EXPECT_FALSE(missing);
-    EXPECT_TRUE(missing.error().startsWith("Cannot read file : " + dir.filePath("gone.plf")));
-    const ProjectLoad folder = LoadProject(dir.path(), s.options, s.printSetup, s.zoom);
-    EXPECT_FALSE(folder);
-    EXPECT_EQ(ui.messages.size(), 2u);
+    // A file whose header cannot even be read is no project.
+    EXPECT_FALSE(s.open(dir.filePath("gone.plf")));
+    EXPECT_FALSE(s.open(dir.path()));
+    EXPECT_EQ(ui.texts(), (QStringList{"File header invalid : " + dir.filePath("gone.plf"),
+                                       "File header invalid : " + dir.path()}));
     EXPECT_TRUE(before.unchanged(s));
 }
 
@@ -320,8 +318,8 @@ TEST_F(ProjectSafety, AnEnormousCountIsRefusedAtOnce)
     EXPECT_LT(timer.elapsed(), 2000);
     EXPECT_FALSE(load);
     EXPECT_EQ(ui.texts(), QStringList{"The project file is damaged : huge.plf\r\n"
-                                      "Drops=2000000000 in section PipeLoop counts more than "
-                                      "the file describes."});
+                                      "Section Drop2 is missing (Drops=2000000000 in section "
+                                      "PipeLoop)."});
     EXPECT_TRUE(before.unchanged(s));
 }
 
@@ -336,33 +334,143 @@ TEST_F(ProjectSafety, EnormousSymbolAndLineCountsAreRefused)
     EXPECT_TRUE(before.unchanged(s));
 }
 
-TEST_F(ProjectSafety, UpToTenThousandMissingItemsAreFilledWithDefaults)
+TEST_F(ProjectSafety, UpToTenThousandMissingSymbolsAndNoteLinesAreFilledWithDefaults)
 {
-    ASSERT_TRUE(s.openBytes(ProjectText("[PipeLoop]\nValves=10000\n")));
-    EXPECT_EQ(s.design->Valves.size(), 10000u);
-    EXPECT_EQ(s.design->Valves.back()->Name, "Valve10000");
+    // Ten drops of 1000 symbols each, not one of them in the file.
+    QByteArray drops;
+    for (int i = 1; i <= 10; ++i)
+        drops += "[Drop" + QByteArray::number(i) + "]\nSymbols=1000\n";
+    ASSERT_TRUE(s.openBytes(ProjectText("[PipeLoop]\nDrops=10\n" + drops)));
+    EXPECT_EQ(s.design->Drops.back()->SymbolCount(), 1000);
 
-    // The items present do not count against the allowance.
-    ASSERT_TRUE(s.openBytes(ProjectText("[PipeLoop]\nValves=10002\n[Valve1]\n[Valve10002]\n")));
-    EXPECT_EQ(s.design->Valves.size(), 10002u);
-
-    // The allowance is for the whole file, whatever kind of item is missing.
+    // The allowance is for the whole file, symbols and note lines alike.
     ScriptedUi quiet;
-    EXPECT_FALSE(s.openBytes(ProjectText("[PipeLoop]\nValves=10001\n")));
-    EXPECT_FALSE(s.openBytes(ProjectText("[PipeLoop]\nValves=6000\nDrops=1\n"
-                                         "[Drop1]\nSymbols=1000\n[Notes]\nLines=3001\n")));
-    EXPECT_TRUE(quiet.texts().value(1).contains("Lines=3001 in section Notes"));
-    ASSERT_TRUE(s.openBytes(ProjectText("[PipeLoop]\nValves=6000\nDrops=1\n"
-                                        "[Drop1]\nSymbols=1000\n[Notes]\nLines=3000\n")));
-    EXPECT_EQ(s.design->Drops[0]->SymbolCount(), 1000);
-    EXPECT_EQ(s.design->Notes.size(), 3000);
+    EXPECT_FALSE(s.openBytes(ProjectText("[PipeLoop]\nDrops=10\n" + drops + "[Notes]\nLines=1\n")));
+    EXPECT_TRUE(quiet.texts().value(0).contains("Lines=1 in section Notes"));
+    ASSERT_TRUE(s.openBytes(ProjectText("[PipeLoop]\nDrops=1\n[Drop1]\nSymbols=1000\n"
+                                        "[Notes]\nLines=9002\n1=a\n9002=z\n")));
+    EXPECT_EQ(s.design->Notes.size(), 9002);
+    EXPECT_EQ(s.design->Notes.back(), "z");
 
-    // One symbol list may leave at most 1000 entries to the defaults.
+    // One symbol list may leave at most 1000 entries to the defaults; the
+    // entries present do not count against it.
     EXPECT_FALSE(s.openBytes(ProjectText("[PipeLoop]\nDrops=1\n[Drop1]\nSymbols=1001\n")));
-    EXPECT_TRUE(quiet.texts().value(2).contains("Symbols=1001 in section Drop1"));
+    EXPECT_TRUE(quiet.texts().value(1).contains("Symbols=1001 in section Drop1"));
     ASSERT_TRUE(s.openBytes(ProjectText("[PipeLoop]\nDrops=1\n[Drop1]\nSymbols=1002\n"
                                         "SYM1=FILTER\nSYM1002=GAUGE\n")));
     EXPECT_EQ(s.design->Drops[0]->SymbolName(1001), "GAUGE");
+}
+
+// ---------------------------------------------------------------- damage
+
+// A file cut short and a count that is not a count are refused with a
+// message that says what is wrong; nothing is loaded.
+TEST_F(ProjectSafety, AFileCutShortAmongItsObjectsIsRefused)
+{
+    const QByteArray sample = ReadBytes(SampleFile("workshop.plf"));
+    ASSERT_FALSE(sample.isEmpty());
+    const Snapshot before(s);
+    const std::pair<const char*, const char*> cuts[] = {
+        {"[Elbow3]", "Section Elbow3 is missing (Elbows=5 in section PipeLoop)."},
+        {"[Drain1]", "Section Drain1 is missing (Drains=3 in section PipeLoop)."},
+        {"[Drop4]", "Section Drop4 is missing (Drops=7 in section PipeLoop)."},
+        {"[Spur2]", "Section Spur2 is missing (Spurs=2 in section PipeLoop)."},
+    };
+    for (const auto& [section, missing] : cuts) {
+        const qsizetype at = sample.indexOf(section);
+        ASSERT_GT(at, 0) << section;
+        EXPECT_FALSE(s.openBytes(sample.left(at), "cut.plf")) << section;
+        EXPECT_EQ(ui.texts().last(),
+                  QStringLiteral("The project file is damaged : cut.plf\r\n") + missing);
+    }
+    // A section lost from the middle is as missing as a cut-off tail.
+    QByteArray gap = sample;
+    gap.replace("[Valve1]", "[Valve0]");
+    EXPECT_FALSE(s.openBytes(gap, "gap.plf"));
+    EXPECT_TRUE(ui.texts().last().endsWith("Section Valve1 is missing (Valves=2 in section "
+                                           "PipeLoop)."));
+    EXPECT_EQ(ui.messages.size(), std::size(cuts) + 1);
+    EXPECT_TRUE(before.unchanged(s));
+
+    // A file without counts counts nothing, whatever sections it holds.
+    ASSERT_TRUE(s.openBytes(ProjectText("[PipeLoop]\nHeight=2500\n[Drop1]\nName=spare\n")));
+    EXPECT_TRUE(s.design->Drops.empty());
+    EXPECT_EQ(s.design->Height, 2500);
+}
+
+TEST_F(ProjectSafety, ACountThatIsNotACountIsRefusedWithItsText)
+{
+    const Snapshot before(s);
+    const QByteArray drop = "[Drop1]\nSymbols=1\nSYM1=FILTER\n";
+    for (const QByteArray text : {"7x", "-1", "7.0", "99999999999", "", "0x"}) {
+        SCOPED_TRACE(text.toStdString());
+        ui.messages.clear();
+        EXPECT_FALSE(s.openBytes(ProjectText("[PipeLoop]\nDrops=" + text + "\n" + drop)));
+        EXPECT_FALSE(s.openBytes(ProjectText("[PipeLoop]\nDrops=1\n[Drop1]\nSymbols=" + text)));
+        EXPECT_FALSE(s.openBytes(ProjectText("[Notes]\nLines=" + text + "\n1=a\n")));
+        const QString found = QString::fromLatin1(text);
+        EXPECT_EQ(ui.texts(),
+                  (QStringList{"The project file is damaged : test.plf\r\nDrops=" + found +
+                                   " in section PipeLoop is not a count.",
+                               "The project file is damaged : test.plf\r\nSymbols=" + found +
+                                   " in section Drop1 is not a count.",
+                               "The project file is damaged : test.plf\r\nLines=" + found +
+                                   " in section Notes is not a count."}));
+    }
+    EXPECT_TRUE(before.unchanged(s));
+    // Hexadecimal is an integer the format knows.
+    ASSERT_TRUE(s.openBytes(ProjectText("[PipeLoop]\nDrops=0x1\n" + drop)));
+    EXPECT_EQ(s.design->Drops[0]->SymbolName(0), "FILTER");
+}
+
+TEST_F(ProjectSafety, AFileWhoseLineEndsBecameLineFeedsLoadsWithAWarning)
+{
+    const QByteArray sample = ReadBytes(SampleFile("workshop.plf"));
+    QByteArray lineFeeds = sample;
+    lineFeeds.replace("\r\n", "\n");
+    ASSERT_EQ(HeaderFormOf(lineFeeds), ProjectHeaderForm::LineFeed);
+    EXPECT_FALSE(CheckProjectHeaderBytes(lineFeeds)); // the header rule stays byte-exact
+
+    const ProjectLoad load = s.openBytes(lineFeeds, "unix.plf");
+    ASSERT_TRUE(load);
+    EXPECT_TRUE(load.LineEndingsChanged);
+    EXPECT_EQ(ui.texts(), QStringList{"The file's line endings were changed (LF instead of CR "
+                                      "LF) by another program : unix.plf\r\n"
+                                      "Saving the project restores them."});
+    EXPECT_EQ(ui.messages[0].kind, UiServices::Kind::Warning);
+    // Everything came back, and a save writes CR LF again.
+    EXPECT_EQ(s.design->Drops.size(), 7u);
+    EXPECT_TRUE(SameBytes(WithoutProgramVersion(sample), WithoutProgramVersion(s.bytes())));
+
+    // Older releases' header likewise; a lone CR or anything else is no header.
+    EXPECT_EQ(HeaderFormOf("[PIPELOOP]\nHeight=2000\n"), ProjectHeaderForm::LineFeed);
+    EXPECT_EQ(HeaderFormOf("[PIPELOOP]\r\n"), ProjectHeaderForm::Exact);
+    EXPECT_EQ(HeaderFormOf("[PIPELOOP-FILE-INFO]\r"), ProjectHeaderForm::Invalid);
+    EXPECT_EQ(HeaderFormOf("[PIPELOOP-FILE-INFO] \n"), ProjectHeaderForm::Invalid);
+    EXPECT_EQ(HeaderFormOf("[pipeloop]\n"), ProjectHeaderForm::Invalid);
+}
+
+TEST_F(ProjectSafety, TheReplaceQuestionComesAfterTheFilesChecksAndNoChangesNothing)
+{
+    int asked = 0;
+    const auto no = [&] {
+        ++asked;
+        return false;
+    };
+    const Snapshot before(s);
+    const QByteArray damaged = ProjectText("[PipeLoop]\nDrops=2\n[Drop1]\n");
+    EXPECT_FALSE(LoadProjectFromBytes(damaged, "d.plf", s.options, s.printSetup, s.zoom, no));
+    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(ui.messages.size(), 1u);
+
+    const ProjectLoad declined = LoadProjectFromBytes(ProjectText("[Options]\nSaved=1\n"), "ok.plf",
+                                                      s.options, s.printSetup, s.zoom, no);
+    EXPECT_FALSE(declined);
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(declined.error().isEmpty());
+    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.questions.isEmpty()); // the options were not offered either
+    EXPECT_TRUE(before.unchanged(s));
 }
 
 // ---------------------------------------------------------------- bad input
@@ -484,19 +592,17 @@ TEST(ProjectBadInput, NegativeAndEnormousNumbers)
     LoadsWithoutHarm(s.bytes());
 }
 
-TEST(ProjectBadInput, NonNumericSizesAndCounts)
+TEST(ProjectBadInput, NonNumericSizesTakeTheirDefaults)
 {
     ScopedLocale locale{LocaleFacts{}};
     ScriptedUi ui;
     Session s;
-    ASSERT_TRUE(s.openBytes(ProjectText(
-        "[PipeLoop]\nPipeSize=fifty\nDefaultOutletSize=1,2,3\nElbows=three\nDrops=1\n"
-        "[Drop1]\nSymbols=two\nSYM1=FILTER\nOutletSize=\nHoseSize=NaN\nPipeLen=1.5\n")));
+    ASSERT_TRUE(
+        s.openBytes(ProjectText("[PipeLoop]\nPipeSize=fifty\nDefaultOutletSize=1,2,3\nDrops=1\n"
+                                "[Drop1]\nOutletSize=\nHoseSize=NaN\nPipeLen=1.5\n")));
     const TPipeLoop& d = *s.design;
     EXPECT_EQ(d.PipeSize, 50.0f);
     EXPECT_EQ(d.DefaultOutletSize, 25.0f);
-    EXPECT_TRUE(d.Elbows.empty());
-    EXPECT_EQ(d.Drops[0]->SymbolCount(), 0);
     EXPECT_EQ(d.Drops[0]->OutletSize, 25.0f);
     EXPECT_EQ(d.Drops[0]->HoseSize, 25.0f);
     EXPECT_EQ(d.Drops[0]->PipeLen, 0);

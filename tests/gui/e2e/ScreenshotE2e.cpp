@@ -46,7 +46,7 @@ TEST(DesktopProgram, OpensTheWorkshopSampleAndPaintsItsPlan)
     // The colour the loop of this sample is drawn in.
     testing::ScriptedUi ui;
     TPipeLoopOptions options;
-    ProjectLoad load = LoadProject(sample, options, PrintSetup(), InitialZoomFactors);
+    ProjectLoad load = OpenProject(sample, options, PrintSetup(), InitialZoomFactors);
     ASSERT_TRUE(load.ok());
     const QRgb pipe =
         ToQColor(load.Options.PipeColourFor(false, false, load.Design->PipeSize)).rgb();

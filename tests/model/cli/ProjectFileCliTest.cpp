@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <utility>
+
 using namespace pipeloop::testing;
 
 namespace
@@ -115,6 +118,57 @@ TEST(ProjectInfo, RefusedFilesStopWithTheMessage)
         << count.err.toStdString();
 
     EXPECT_EQ(RunCli({"info", dir.filePath("missing.plf")}).exitCode, 2);
+}
+
+// The files of tests/data/projects/hostile: each is refused with exit status 2
+// and the message that says what is wrong, or loads (a file whose line ends
+// were changed, with a warning). Every file there must be listed here.
+TEST(ProjectInfo, HostileFilesStopWithWhatIsWrong)
+{
+    const QString damaged = QStringLiteral("error: The project file is damaged : %1\r\n");
+    const QString version = QStringLiteral("error: The file version is not supported.\r\n\n"
+                                           "Expected version 1 , found version ");
+    const std::map<QString, std::pair<int, QString>> expected = {
+        {"base.plf", {0, ""}},
+        {"counts-absent.plf", {0, ""}},
+        {"line-feeds.plf",
+         {0, "warning: The file's line endings were changed (LF instead of CR LF) by another "
+             "program : %1\r\nSaving the project restores them.\n"}},
+        {"random-bytes.plf", {2, "error: File header invalid : %1\n"}},
+        {"truncated-mid-objects.plf",
+         {2, damaged + "Section Drop3 is missing (Drops=3 in section PipeLoop).\n"}},
+        {"drops-7x.plf", {2, damaged + "Drops=7x in section PipeLoop is not a count.\n"}},
+        {"drops-negative.plf", {2, damaged + "Drops=-1 in section PipeLoop is not a count.\n"}},
+        {"drops-real.plf", {2, damaged + "Drops=7.0 in section PipeLoop is not a count.\n"}},
+        {"drops-huge.plf",
+         {2, damaged + "Drops=99999999999 in section PipeLoop is not a count.\n"}},
+        {"drops-empty.plf", {2, damaged + "Drops= in section PipeLoop is not a count.\n"}},
+        {"symbols-unreadable.plf", {2, damaged + "Symbols=1x in section Drop1 is not a count.\n"}},
+        {"lines-negative.plf", {2, damaged + "Lines=-3 in section Notes is not a count.\n"}},
+        {"version-abc.plf", {2, version + "abc\n"}},
+        {"version-empty.plf", {2, version + "(empty)\n"}},
+        {"version-real.plf", {2, version + "1.0\n"}},
+        {"version-huge.plf", {2, version + "4294967297\n"}},
+        {"version-2.plf", {2, version + "2\n"}},
+    };
+    const QDir folder(projectData("hostile"));
+    const QStringList files = folder.entryList({"*.plf"}, QDir::Files);
+    EXPECT_EQ(files.size(), qsizetype(expected.size()));
+    for (const QString& name : files) {
+        const auto found = expected.find(name);
+        ASSERT_NE(found, expected.end()) << "no expectation for " << name.toStdString();
+        const QString path = folder.filePath(name);
+        const CliRun run = RunCli({"info", path});
+        const auto& [status, err] = found->second;
+        EXPECT_EQ(run.exitCode, status) << name.toStdString();
+        EXPECT_EQ(run.err, err.contains("%1") ? err.arg(path) : err) << name.toStdString();
+        EXPECT_EQ(run.out.isEmpty(), status != 0) << name.toStdString();
+    }
+    // Without counts the file counts nothing.
+    const CliRun absent = RunCli({"info", folder.filePath("counts-absent.plf")});
+    EXPECT_TRUE(absent.out.contains("Elbows: 0\nBuild features: 0\nDrains: 0\nDrops: 0\n"))
+        << absent.out.toStdString();
+    EXPECT_TRUE(absent.out.contains("Note lines: 0\n"));
 }
 
 TEST(ProjectInfo, BadArgumentsAreUsageErrors)
@@ -243,6 +297,24 @@ TEST(ProjectResave, AFailedLoadOrSaveLeavesTheTargetAlone)
     EXPECT_TRUE(write.err.startsWith("error: Problem writing to :\r\n" + nowhere + "\r\n"))
         << write.err.toStdString();
     EXPECT_FALSE(QFile::exists(nowhere));
+}
+
+TEST(ProjectResave, AFileWithLineFeedsIsWrittenWithCrLfAndADamagedOneNotAtAll)
+{
+    const QDir folder(projectData("hostile"));
+    QTemporaryDir dir;
+    const QString restored = dir.filePath("restored.plf");
+    const QString sound = dir.filePath("sound.plf");
+    const CliRun run = RunCli({"resave", folder.filePath("line-feeds.plf"), restored});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.err.startsWith("warning: The file's line endings were changed"));
+    ASSERT_EQ(RunCli({"resave", folder.filePath("base.plf"), sound}).exitCode, 0);
+    EXPECT_EQ(ReadBytes(restored), ReadBytes(sound));
+
+    const QString cut = dir.filePath("cut.plf");
+    EXPECT_EQ(RunCli({"resave", folder.filePath("truncated-mid-objects.plf"), cut}).exitCode, 2);
+    EXPECT_EQ(RunCli({"resave", folder.filePath("drops-7x.plf"), cut}).exitCode, 2);
+    EXPECT_FALSE(QFile::exists(cut));
 }
 
 TEST(ProjectResave, BadArgumentsAreUsageErrors)
