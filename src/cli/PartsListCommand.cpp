@@ -89,7 +89,8 @@ Format FormatOf(const Invocation& invocation)
 }
 
 // The price list the desktop program would have loaded from its options,
-// with the start-up checks.
+// with the start-up checks. A list of another currency leaves the catalogue's
+// prices (and says so); one given up at an unreadable price stops the command.
 bool LoadPriceList(TPartsDatabase& database, const QString& path)
 {
     if (!QFile::exists(path)) {
@@ -100,8 +101,7 @@ bool LoadPriceList(TPartsDatabase& database, const QString& path)
         Ui().error(QStringLiteral("Parts price list file invalid :\r\n") + path);
         return false;
     }
-    database.LoadPriceList(path);
-    return true;
+    return database.LoadPriceList(path) != PriceListLoad::Abandoned;
 }
 
 } // namespace
