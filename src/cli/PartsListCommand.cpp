@@ -180,7 +180,15 @@ int PartsListCommand::run(const Invocation& invocation)
     QByteArray bytes;
     switch (format) {
     case Format::Log:
-        bytes = (generator.StatusLog().join(u'\n') + u'\n').toUtf8();
+        // Line by line: the log of a design of long runs is long. An empty log
+        // is one empty line.
+        generator.ForEachLogLine([&bytes](const QString& line, int64_t times) {
+            const QByteArray text = line.toUtf8() + '\n';
+            for (int64_t i = 0; i < times; ++i)
+                bytes += text;
+        });
+        if (bytes.isEmpty())
+            bytes = "\n";
         break;
     case Format::Text:
         bytes = ReportPlainText(generator.Report(), QStringLiteral("\n"), true).toUtf8();

@@ -8,6 +8,7 @@
 #include "CatalogueTestSupport.h"
 #include "Clock.h"
 #include "PartsListDesigns.h"
+#include "PartsListTestSupport.h"
 #include "ReferenceRunWalk.h"
 #include "ScriptedUi.h"
 
@@ -111,4 +112,64 @@ TEST(PartsListPropertyTest, JumpWalkEqualsTheMillimetreWalkOnRandomDesigns)
     std::printf("[ designs ] %u: %d completed, %d with chamfers, %d with detours, %d houses, "
                 "%d with hose lines\n",
                 Designs, completed, withDiagonals, withDetours, houses, withHoses);
+}
+
+// Between two objects the jump walk walks one period of clips and stock pipes
+// and counts the others. Short stock lengths make such periods short enough
+// for the millimetre walk to follow: long square-on and diagonal runs,
+// objects at odd places, long legs and risers, a discontinued straight whose
+// caution must come once per straight.
+TEST(PartsListPropertyTest, LongStretchesCountedByPeriodEqualTheMillimetreWalk)
+{
+    ScriptedUi loading;
+    ScopedLocale locale(PoundFacts());
+    FixedClock clock(QDateTime(QDate(2025, 6, 1), QTime(12, 0)));
+    Clock::install(&clock);
+    QString shortPipes;
+    for (const int length : {250, 300})
+        for (const int size : {20, 25})
+            shortPipes += QStringLiteral("[P%1-%2]\r\nTYP=PIPE\r\nOD1=%1\r\nLEN=%2\r\nATR=BLUE\r\n")
+                              .arg(size)
+                              .arg(length);
+    const auto database =
+        DatabaseFromText(QStringLiteral("[OLD-S25]\r\nTYP=CONNECTOR\r\nOD1=25\r\nEOL=1\r\n") +
+                         TinyCatalogueText(ExtraParts() + shortPipes));
+
+    for (const int32_t stock : {250, 300}) {
+        SCOPED_TRACE(stock);
+        TPipeLoopOptions designOptions;
+        TPipeLoop design(designOptions);
+        design.PipeSize = 25.0f;
+        design.Height = 3000;
+        DesignBuilder b(design);
+        const int32_t width = 1'500'000, depth = 1'000'000, chamfer = 900'001;
+        for (const auto& [ns, ew] : {std::pair{0, 0},
+                                     {0, width - chamfer},
+                                     {chamfer, width},
+                                     {depth, width},
+                                     {depth, 0},
+                                     {0, 0}})
+            b.Corner(ns, ew);
+        b.Drop({0, 123'457, 3000}, DropStyle::Tee, 20.0f, 99'999);
+        b.Drop({777'777, width - chamfer + 777'777, 3000}, DropStyle::Female, 12.7f, 0);
+        TSpur& spur = b.Spur({depth, 654'321, 3000}, depth - 100'003, 654'321, 25.0f, 3'001);
+        b.Valve({depth - 54'321, 654'321, spur.PipeHeight()});
+        b.Drain({765'432, 0, 3000}, 25.0f, 2'500);
+        PartsListOptions options;
+        options.stockLength = stock;
+
+        const Result reference = Generated<ReferenceGenerator>(design, *database, options);
+        const Result jump = Generated<TPartsListGenerator>(design, *database, options);
+        ASSERT_EQ(jump.outcome, GenerationOutcome::Completed)
+            << jump.messages.join(u'\n').toStdString();
+        ASSERT_EQ(jump.log, reference.log)
+            << FirstDifference(jump.log, reference.log).toStdString();
+        EXPECT_EQ(jump.parts, reference.parts);
+        EXPECT_EQ(jump.waste, reference.waste);
+        EXPECT_EQ(jump.messages, reference.messages);
+        EXPECT_EQ(jump.report, reference.report);
+        EXPECT_GT(jump.messages.count(QStringLiteral("Caution, part is end of line:\r\nOLD-S25")),
+                  10'000);
+    }
+    Clock::install(nullptr);
 }
