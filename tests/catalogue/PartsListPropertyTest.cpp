@@ -173,3 +173,57 @@ TEST(PartsListPropertyTest, LongStretchesCountedByPeriodEqualTheMillimetreWalk)
     }
     Clock::install(nullptr);
 }
+
+// The walk looks the design up in tables built once; they must answer as the
+// design's own scans do, at the objects, along and beside every pipe, and for
+// pipes at any angle (rounding puts some points beside a diagonal on it).
+TEST(PartsListPropertyTest, DesignIndexAnswersAsTheDesign)
+{
+    std::mt19937 random(7);
+    for (uint32_t seed = 1; seed <= 60; ++seed) {
+        TPipeLoopOptions designOptions;
+        TPipeLoop design(designOptions);
+        PartsListOptions options;
+        RandomDesign(seed).Build(design, options);
+        DesignBuilder b(design);
+        b.Spur({0, 1, design.Height}, 10, 11, 25.0f);
+        b.Spur({40, 0, design.Height}, 30, 10, 25.0f);
+        b.Spur({0, 3, design.Height}, 7, 1000, 25.0f);
+        b.Spur({2, 2, design.Height}, 2, 2, 25.0f);
+        DesignIndex index;
+        index.Build(design);
+
+        std::vector<Position> probes;
+        design.ForEachObject([&](const TPipeLoopObject& object) {
+            probes.push_back(object.position());
+            if (object.Kind() == ObjectKind::Spur)
+                probes.push_back(static_cast<const TSpur&>(object).endPosition());
+        });
+        std::vector<DesignPipe> pipes = b.LoopPipes();
+        for (const auto& spur : design.Spurs)
+            pipes.push_back(DesignBuilder::PipeOf(*spur));
+        for (const DesignPipe& pipe : pipes)
+            for (int i = 0; i < 8; ++i) {
+                const int64_t steps = std::max<int64_t>(pipe.Steps(), 1);
+                const Position on =
+                    pipe.At(std::uniform_int_distribution<int64_t>(-1, steps + 1)(random));
+                for (const auto& [dNS, dEW] : {std::pair{0, 0}, {1, 0}, {0, 1}, {-1, 0}, {0, -1}})
+                    probes.push_back({on.NS + dNS, on.EW + dEW, on.HG});
+            }
+
+        SCOPED_TRACE(seed);
+        for (const Position& p : probes) {
+            ASSERT_EQ(index.IsOnLoop(p), design.IsOnLoop(p)) << p.NS << ',' << p.EW;
+            ASSERT_EQ(index.SpurAt(p, nullptr), design.SpurAt(p, nullptr)) << p.NS << ',' << p.EW;
+            ASSERT_EQ(index.ObjectAt(p), design.ObjectAt(p, false));
+            ASSERT_EQ(index.ObjectAt(p, true), design.ObjectAt(p, true));
+            for (const auto& spur : design.Spurs) {
+                ASSERT_EQ(index.SpurAt(p, spur.get()), design.SpurAt(p, spur.get()));
+                ASSERT_EQ(index.ObjectAt(p, false, spur.get()),
+                          design.ObjectAt(p, false, spur.get()));
+                ASSERT_EQ(index.ObjectAt(p, true, spur.get()),
+                          design.ObjectAt(p, true, spur.get()));
+            }
+        }
+    }
+}
