@@ -79,6 +79,17 @@ QDateTime Midnight(QDate date) { return QDateTime(date, QTime(0, 0)); }
 
 QDateTime UnsetDate() { return Midnight(SerialEpoch()); }
 
+// "Price list error reading PRC for " + the section, and the line it was read from.
+QString PriceErrorText(const IniFile& list, const QByteArray& bytes, const QString& section)
+{
+    QString text = QStringLiteral("Price list error reading PRC for ") + section;
+    if (const qsizetype line = IniLineNumber(bytes, section, u"PRC"))
+        text += QStringLiteral("\r\nLine %1: PRC=%2")
+                    .arg(line)
+                    .arg(list.readString(section, u"PRC", QString()));
+    return text;
+}
+
 } // namespace
 
 QString DefaultOrderAddress() { return QStringLiteral("orders@zavoza.example"); }
@@ -300,16 +311,16 @@ bool TPartsDatabase::IsPriceListFile(const QString& path)
     return IsPriceListText(file.read(static_cast<qint64>(sizeof(PriceListSection)) + 1));
 }
 
-void TPartsDatabase::LoadPriceList(const QString& path)
+PriceListLoad TPartsDatabase::LoadPriceList(const QString& path)
 {
     QFile file(path);
     QByteArray bytes;
     if (file.open(QIODevice::ReadOnly))
         bytes = file.readAll();
-    LoadPriceListBytes(bytes, path);
+    return LoadPriceListBytes(bytes, path);
 }
 
-void TPartsDatabase::LoadPriceListBytes(const QByteArray& bytes, const QString& path)
+PriceListLoad TPartsDatabase::LoadPriceListBytes(const QByteArray& bytes, const QString& path)
 {
     const IniFile list = IniFile::fromBytes(bytes);
     const QString header = QString::fromLatin1(PriceListSection);
@@ -319,8 +330,44 @@ void TPartsDatabase::LoadPriceListBytes(const QByteArray& bytes, const QString& 
         Ui().inform(QStringLiteral("Parts price list : ") + path + QStringLiteral("\r\n\n") +
                     QStringLiteral("Has currency ") + currency + QStringLiteral("\r\n\n") +
                     QStringLiteral("This will not be loaded."));
-        return;
+        return PriceListLoad::OtherCurrency;
     }
+
+    // Every part's price is read before any is set: a list given up half way
+    // would leave the parts after the bad line at the catalogue's prices.
+    struct PartPrice {
+        Money price = 0;
+        int32_t units = 1;
+    };
+    std::vector<PartPrice> prices;
+    prices.reserve(m_parts.size());
+    for (const std::unique_ptr<TPartObject>& part : m_parts) {
+        const QString& key = part->PartKey();
+        const QString& number = part->PartNumber();
+        PartPrice& read = prices.emplace_back();
+        read.units = list.readInteger(key, u"UPP", 0);
+        if (read.units == 0)
+            read.units = list.readInteger(number, u"UPP", 1);
+        if (const Parsed<Money> parsed =
+                ParseMoney(list.readString(key, u"PRC", QStringLiteral("0.0")))) {
+            read.price = parsed.value();
+        } else if (Ui().ask(UiServices::Kind::Warning, PriceErrorText(list, bytes, key),
+                            {QStringLiteral("&Ok"), QStringLiteral("&Abort")}) ==
+                   QStringLiteral("&Abort")) {
+            Ui().error(QStringLiteral("Parts price list : ") + path + QStringLiteral("\r\n\n") +
+                       QStringLiteral("This will not be loaded."));
+            return PriceListLoad::Abandoned;
+        }
+        if (read.price <= 0) {
+            read.price = 0;
+            if (const Parsed<Money> parsed =
+                    ParseMoney(list.readString(number, u"PRC", QStringLiteral("0.0"))))
+                read.price = parsed.value();
+            else
+                Ui().warn(PriceErrorText(list, bytes, number));
+        }
+    }
+
     m_priceListCurrency = currency;
     m_priceListExpiry = Midnight(QDate(2099, 12, 30));
     if (const std::optional<QString> expires = list.value(header, u"Expires")) {
@@ -328,37 +375,12 @@ void TPartsDatabase::LoadPriceListBytes(const QByteArray& bytes, const QString& 
             if (const std::optional<QDateTime> at = DateTimeFromSerial(serial.value()))
                 m_priceListExpiry = *at;
     }
-
-    for (const std::unique_ptr<TPartObject>& part : m_parts) {
-        const QString& key = part->PartKey();
-        const QString& number = part->PartNumber();
-        int32_t units = list.readInteger(key, u"UPP", 0);
-        if (units == 0)
-            units = list.readInteger(number, u"UPP", 1);
-        bool abort = false;
-        Money price = 0;
-        if (const Parsed<Money> parsed = ParseMoney(list.readString(key, u"PRC", QStringLiteral("0.0")))) {
-            price = parsed.value();
-        } else {
-            const QString answer = Ui().ask(UiServices::Kind::Warning,
-                                            QStringLiteral("Price list error reading PRC for ") + key,
-                                            {QStringLiteral("&Ok"), QStringLiteral("&Abort")});
-            abort = answer == QStringLiteral("&Abort");
-        }
-        if (price <= 0) {
-            price = 0;
-            if (const Parsed<Money> parsed =
-                    ParseMoney(list.readString(number, u"PRC", QStringLiteral("0.0"))))
-                price = parsed.value();
-            else
-                Ui().warn(QStringLiteral("Price list error reading PRC for ") + number);
-        }
-        part->SetPrice(price);
-        part->SetUnitsPerPackage(units);
-        if (abort)
-            break;
+    for (size_t i = 0; i < m_parts.size(); ++i) {
+        m_parts[i]->SetPrice(prices[i].price);
+        m_parts[i]->SetUnitsPerPackage(prices[i].units);
     }
     m_priceListLoaded = true;
+    return PriceListLoad::Loaded;
 }
 
 // --- header and lists ---------------------------------------------------------

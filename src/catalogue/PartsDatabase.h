@@ -83,6 +83,13 @@ struct PartChoice {
 // rule): scaled to fit, centred, then shrunk by 3 pixels on every side.
 QRect FitPicture(const QSize& box, const QSize& picture);
 
+// What became of a price list.
+enum class PriceListLoad {
+    Loaded,
+    OtherCurrency, // refused before anything was read
+    Abandoned,     // a price could not be read and the user chose Abort
+};
+
 // The one vendor catalogue of the running program.
 class TPartsDatabase {
 public:
@@ -109,8 +116,11 @@ public:
     // --- price lists -----------------------------------------------------
     static bool IsPriceListFile(const QString& path);
     static bool IsPriceListText(QByteArrayView bytes);
-    void LoadPriceList(const QString& path);
-    void LoadPriceListBytes(const QByteArray& bytes, const QString& path);
+    // Reads every price of the list, then puts them all in place of the
+    // parts' prices; a list of another currency, or one the user gives up
+    // at a price that cannot be read, changes nothing.
+    PriceListLoad LoadPriceList(const QString& path);
+    PriceListLoad LoadPriceListBytes(const QByteArray& bytes, const QString& path);
     bool PriceListLoaded() const { return m_priceListLoaded; }
     const QString& PriceListCurrency() const { return m_priceListCurrency; }
     const QDateTime& PriceListExpiry() const { return m_priceListExpiry; }

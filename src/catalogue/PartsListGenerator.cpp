@@ -14,6 +14,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <numeric>
 #include <unordered_map>
 
 namespace pipeloop::catalogue
@@ -51,22 +52,19 @@ int64_t StepsToReach(double threshold, double stepLength)
     return steps;
 }
 
+// The warning shown each time an end-of-line part is recorded.
+void CautionEndOfLine(const QString& key, int64_t times)
+{
+    for (int64_t i = 0; i < times; ++i)
+        Ui().warn(QStringLiteral("Caution, part is end of line:") + CrLf + key);
+}
+
 uint32_t Bits(float value)
 {
     uint32_t bits = 0;
     std::memcpy(&bits, &value, sizeof bits);
     return bits;
 }
-
-struct PositionHash {
-    size_t operator()(const Position& p) const noexcept
-    {
-        uint64_t h = uint64_t(uint32_t(p.NS)) * 0x9E3779B97F4A7C15ull;
-        h ^= uint64_t(uint32_t(p.EW)) * 0xC2B2AE3D27D4EB4Full;
-        h ^= uint64_t(uint32_t(p.HG)) * 0x165667B19E3779F9ull;
-        return size_t(h ^ (h >> 29));
-    }
-};
 
 } // namespace
 
@@ -78,136 +76,6 @@ int TurnAngle(float a, float b)
         degrees = 360 - degrees;
     return degrees;
 }
-
-// ---------------------------------------------------------------- the position index
-
-// The design's positions, as TPipeLoop::ObjectAt finds them with full
-// positions and spurs searched by either end, and the same points by line so
-// that the objects along a run are found without walking it.
-struct TPartsListGenerator::Index {
-    std::unordered_map<Position, TPipeLoopObject*, PositionHash> primary;
-    std::unordered_map<Position, TPipeLoopObject*, PositionHash> spurEnds;
-    // Drains standing on a corner, which the lookup above finds as the corner.
-    std::unordered_map<Position, TDrain*, PositionHash> cornerDrains;
-    // Plan points by line: east-west lines by NS (values EW), north-south
-    // lines by EW (values NS), diagonals by NS - EW and by NS + EW (values NS).
-    std::unordered_map<int64_t, std::vector<int32_t>> eastWest, northSouth, falling, rising;
-
-    void addPoint(const Position& p)
-    {
-        eastWest[p.NS].push_back(p.EW);
-        northSouth[p.EW].push_back(p.NS);
-        falling[int64_t(p.NS) - p.EW].push_back(p.NS);
-        rising[int64_t(p.NS) + p.EW].push_back(p.NS);
-    }
-
-    void build(const TPipeLoop& design)
-    {
-        primary.clear();
-        spurEnds.clear();
-        cornerDrains.clear();
-        eastWest.clear();
-        northSouth.clear();
-        falling.clear();
-        rising.clear();
-        // ObjectAt's order: elbows (at their pipe height), drops, drains,
-        // valves, inlets, spurs by start; the first of a list wins.
-        const auto add = [this](const Position& p, TPipeLoopObject* object) {
-            primary.try_emplace(p, object);
-            addPoint(p);
-        };
-        for (const auto& elbow : design.Elbows)
-            add({elbow->NS, elbow->EW, elbow->PipeHeight()}, elbow.get());
-        for (const auto& drop : design.Drops)
-            add(drop->position(), drop.get());
-        for (const auto& drain : design.Drains) {
-            add(drain->position(), drain.get());
-            if (primary.at(drain->position())->Kind() == ObjectKind::Elbow)
-                cornerDrains.try_emplace(drain->position(), drain.get());
-        }
-        for (const auto& valve : design.Valves)
-            add(valve->position(), valve.get());
-        for (const auto& inlet : design.Inlets)
-            add(inlet->position(), inlet.get());
-        for (const auto& spur : design.Spurs)
-            add(spur->position(), spur.get());
-        // Then a spur ending at the point (one starting there was found above).
-        for (const auto& spur : design.Spurs) {
-            spurEnds.try_emplace(spur->endPosition(), spur.get());
-            addPoint(spur->endPosition());
-        }
-        for (auto* lines : {&eastWest, &northSouth, &falling, &rising})
-            for (auto& [key, values] : *lines) {
-                std::sort(values.begin(), values.end());
-                values.erase(std::unique(values.begin(), values.end()), values.end());
-            }
-    }
-
-    // A drain on the corner at p, handed out once.
-    TDrain* takeCornerDrain(const Position& p)
-    {
-        const auto found = cornerDrains.find(p);
-        if (found == cornerDrains.end())
-            return nullptr;
-        TDrain* drain = found->second;
-        cornerDrains.erase(found);
-        return drain;
-    }
-
-    TPipeLoopObject* at(const Position& p) const
-    {
-        if (const auto found = primary.find(p); found != primary.end())
-            return found->second;
-        if (const auto found = spurEnds.find(p); found != spurEnds.end())
-            return found->second;
-        return nullptr;
-    }
-
-    // The steps 1..count of the run at which some indexed point lies, ascending.
-    void stepsOnRun(const RunSteps& steps, std::vector<int64_t>& out) const
-    {
-        out.clear();
-        if (steps.count <= 0)
-            return;
-        const Position first = steps.At(1);
-        const Position last = steps.At(steps.count);
-        const std::unordered_map<int64_t, std::vector<int32_t>>* lines = nullptr;
-        int64_t key = 0;
-        int32_t from = 0;
-        int32_t to = 0;
-        int32_t origin = 0;
-        if (steps.stepNS == 0) {
-            lines = &eastWest;
-            key = steps.start.NS;
-            from = first.EW;
-            to = last.EW;
-            origin = steps.start.EW;
-        } else {
-            from = first.NS;
-            to = last.NS;
-            origin = steps.start.NS;
-            if (steps.stepEW == 0) {
-                lines = &northSouth;
-                key = steps.start.EW;
-            } else if (steps.stepNS == steps.stepEW) {
-                lines = &falling;
-                key = int64_t(steps.start.NS) - steps.start.EW;
-            } else {
-                lines = &rising;
-                key = int64_t(steps.start.NS) + steps.start.EW;
-            }
-        }
-        const auto line = lines->find(key);
-        if (line == lines->end())
-            return;
-        const std::vector<int32_t>& values = line->second;
-        const auto begin = std::lower_bound(values.begin(), values.end(), std::min(from, to));
-        const auto end = std::upper_bound(values.begin(), values.end(), std::max(from, to));
-        for (auto it = begin; it != end; ++it)
-            out.push_back(Abs64(int64_t(*it) - origin));
-        std::sort(out.begin(), out.end());
-    }
-};
 
 // ---------------------------------------------------------------- selection cache
 
@@ -275,12 +143,56 @@ const TPartObject* TPartsListGenerator::PipeReducer(float big, float small)
                         [&] { return m_database.PipeReducer(big, small); });
 }
 
+// ---------------------------------------------------------------- visits on the work list
+
+struct TPartsListGenerator::Visit {
+    enum class Stage {
+        Run,       // walking a run
+        SpurStart, // a spur's start connection and its run to come
+        SpurEnd,   // a spur's end, once its run is walked
+        SpurClose, // the spur's closing status line
+    };
+
+    static Visit Run(const PipeRun& run)
+    {
+        Visit visit;
+        visit.run = run;
+        return visit;
+    }
+    static Visit Spur(TSpur& spur, float runSize, float runDirection, TSpur* parent, bool atRunEnd,
+                      bool joinedEnd)
+    {
+        Visit visit;
+        visit.stage = Stage::SpurStart;
+        visit.spur = &spur;
+        visit.runSize = runSize;
+        visit.runDirection = runDirection;
+        visit.parent = parent;
+        visit.atRunEnd = atRunEnd;
+        visit.joinedEnd = joinedEnd;
+        return visit;
+    }
+
+    Stage stage = Stage::Run;
+    // A run: its walker once started.
+    PipeRun run;
+    std::unique_ptr<RunWalker> walker;
+    // A spur: step 5's arguments and its own direction.
+    TSpur* spur = nullptr;
+    float runSize = 0;
+    float runDirection = 0;
+    TSpur* parent = nullptr;
+    bool atRunEnd = false;
+    bool joinedEnd = false;
+    float direction = 0;
+};
+
 // ---------------------------------------------------------------- set-up
 
 TPartsListGenerator::TPartsListGenerator(TPipeLoop& design, TPartsDatabase& database)
     : m_design(design), m_database(database),
-      m_options(PartsListOptions::ForDesign(design.PipeColour)), m_index(std::make_unique<Index>()),
-      m_cache(std::make_unique<SelectionCache>())
+      m_options(PartsListOptions::ForDesign(design.PipeColour)),
+      m_index(std::make_unique<DesignIndex>()), m_cache(std::make_unique<SelectionCache>())
 {
 }
 
@@ -307,32 +219,36 @@ int32_t TPartsListGenerator::StockLength() const
 
 // ---------------------------------------------------------------- recording
 
+void TPartsListGenerator::ForEachLogLine(
+    const std::function<void(const QString&, int64_t)>& visit) const
+{
+    m_log.ForEach([&visit](const LogLine& line, int64_t count) {
+        visit(line.record ? Six + line.text + u' ' + line.description : line.text, count);
+    });
+}
+
 const QStringList& TPartsListGenerator::StatusLog() const
 {
-    qsizetype lines = 0;
-    for (const LogLine& line : m_logLines)
-        lines += qsizetype(line.count);
-    if (m_log.size() != lines) {
-        m_log.clear();
-        m_log.reserve(lines);
-        for (const LogLine& line : m_logLines) {
-            const QString text =
-                line.record ? Six + line.text + u' ' + line.description : line.text;
-            for (int64_t i = 0; i < line.count; ++i)
-                m_log.append(text);
-        }
+    if (m_logList.size() != m_log.Size()) {
+        m_logList.clear();
+        m_logList.reserve(qsizetype(m_log.Size()));
+        ForEachLogLine([this](const QString& line, int64_t count) {
+            for (int64_t i = 0; i < count; ++i)
+                m_logList.append(line);
+        });
     }
-    return m_log;
+    return m_logList;
 }
 
 const QStringList& TPartsListGenerator::PartList() const
 {
-    if (m_partList.size() != m_partCount) {
+    if (m_partList.size() != m_parts.Size()) {
         m_partList.clear();
-        m_partList.reserve(qsizetype(m_partCount));
-        for (const RecordedRun& run : m_partRuns)
-            for (int64_t i = 0; i < run.count; ++i)
-                m_partList.append(run.key);
+        m_partList.reserve(qsizetype(m_parts.Size()));
+        m_parts.ForEach([this](const QString& key, int64_t count) {
+            for (int64_t i = 0; i < count; ++i)
+                m_partList.append(key);
+        });
     }
     return m_partList;
 }
@@ -345,29 +261,37 @@ void TPartsListGenerator::Record(const TPartObject& part, const QString& descrip
 void TPartsListGenerator::RecordTimes(const TPartObject& part, const QString& description,
                                       int64_t times)
 {
-    if (part.EndOfLine())
-        for (int64_t i = 0; i < times; ++i)
-            Ui().warn(QStringLiteral("Caution, part is end of line:") + CrLf + part.PartKey());
+    if (part.EndOfLine() && times > 0) {
+        CautionEndOfLine(part.PartKey(), times);
+        if (m_keepCautions)
+            m_cautions.emplace_back(part.PartKey(), times);
+    }
     RecordKey(part.PartKey(), description, times);
 }
 
 void TPartsListGenerator::RecordKey(const QString& key, const QString& description, int64_t times)
 {
-    if (times <= 0)
-        return;
-    if (!m_partRuns.empty() && m_partRuns.back().key == key)
-        m_partRuns.back().count += times;
-    else
-        m_partRuns.push_back({key, times});
-    m_partCount += times;
-    if (!m_logLines.empty()) {
-        LogLine& last = m_logLines.back();
-        if (last.record && last.text == key && last.description == description) {
-            last.count += times;
-            return;
-        }
-    }
-    m_logLines.push_back({key, description, true, times});
+    m_parts.Append(key, times);
+    m_log.Append({key, description, true}, times);
+}
+
+TPartsListGenerator::RecordMark TPartsListGenerator::MarkRecords()
+{
+    m_keepCautions = true;
+    return {m_parts.Mark(), m_log.Mark(), m_cautions.size()};
+}
+
+void TPartsListGenerator::RepeatRecords(const RecordMark& mark, int64_t more)
+{
+    m_parts.Repeat(mark.parts, more);
+    m_log.Repeat(mark.log, more);
+    const std::vector<std::pair<QString, int64_t>> cautions(
+        m_cautions.begin() + qsizetype(mark.cautions), m_cautions.end());
+    m_cautions.clear();
+    m_keepCautions = false;
+    for (int64_t time = 0; time < more; ++time)
+        for (const auto& [key, times] : cautions)
+            CautionEndOfLine(key, times);
 }
 
 bool TPartsListGenerator::ConfirmAll(std::initializer_list<const TPartObject*> parts,
@@ -436,11 +360,12 @@ GenerationOutcome TPartsListGenerator::Generate(const PartsListOptions& options)
 
     m_report.Clear();
     WriteReportHeader(m_report, m_design);
-    m_logLines.clear();
-    m_log.clear();
-    m_partRuns.clear();
-    m_partCount = 0;
+    m_log.Clear();
+    m_logList.clear();
+    m_parts.Clear();
     m_partList.clear();
+    m_keepCautions = false;
+    m_cautions.clear();
     m_cutter.ClearWaste();
     m_hoseTotals.clear();
     m_reportOutcome = {};
@@ -463,12 +388,12 @@ GenerationOutcome TPartsListGenerator::Generate(const PartsListOptions& options)
         for (const auto& spur : m_design.Spurs)
             spur->Connected = false;
         m_running = true;
-        m_index->build(m_design);
+        m_index->Build(m_design);
         if (m_design.CompressorHouse) {
             for (size_t i = 0; i < m_design.Spurs.size() && m_running; ++i) {
                 TSpur& spur = *m_design.Spurs[i];
                 if (!spur.Connected)
-                    HandleSpur(spur, spur.PipeSize, 0.0f, nullptr, false, false);
+                    Walk(Visit::Spur(spur, spur.PipeSize, 0.0f, nullptr, false, false));
             }
         } else {
             WalkLoop();
@@ -520,7 +445,10 @@ void TPartsListGenerator::Finish()
     settings.includePrices = m_options.includePrices;
     settings.splitPackagePricing = m_options.splitPackagePricing;
     settings.showCatalogueCodes = m_options.showCatalogueCodes;
-    m_reportOutcome = BuildReport(m_report, m_database, m_partRuns, m_hoseTotals, settings,
+    std::vector<RecordedRun> parts;
+    for (const auto& [key, count] : m_parts.Totals())
+        parts.push_back({key, count});
+    m_reportOutcome = BuildReport(m_report, m_database, parts, m_hoseTotals, settings,
                                   [this](const QString& line) { Log(line); });
     if (m_reportOutcome.hoseFailure) {
         m_running = false;
@@ -596,20 +524,158 @@ void TPartsListGenerator::WalkLoop()
             walked = true;
         }
         if (m_running && walked)
-            WalkRun({q.position(), s.position(), mainSize, direction, nullptr, q.VerticalDrop});
+            Walk(Visit::Run(
+                {q.position(), s.position(), mainSize, direction, nullptr, q.VerticalDrop}));
         YieldNow();
     }
 }
 
+// ---------------------------------------------------------------- the work list
+
+void TPartsListGenerator::Walk(Visit first)
+{
+    std::vector<Visit> work;
+    work.push_back(std::move(first));
+    while (!work.empty()) {
+        std::optional<Visit> next = Resume(work.back());
+        if (next)
+            work.push_back(std::move(*next));
+        else
+            work.pop_back();
+    }
+}
+
+// One step of a visit: the visit it waits for, or nothing when it is done.
+std::optional<TPartsListGenerator::Visit> TPartsListGenerator::Resume(Visit& visit)
+{
+    switch (visit.stage) {
+    case Visit::Stage::Run:
+        return WalkOn(visit);
+    case Visit::Stage::SpurStart:
+        if (std::optional<Visit> run = OpenSpur(visit))
+            return run;
+        [[fallthrough]];
+    case Visit::Stage::SpurEnd:
+        if (std::optional<Visit> branch = EndSpur(visit))
+            return branch;
+        [[fallthrough]];
+    case Visit::Stage::SpurClose:
+        Log(QStringLiteral("  ...") + visit.spur->Name);
+        break;
+    }
+    return std::nullopt;
+}
+
 // ---------------------------------------------------------------- runs
 
-void TPartsListGenerator::WalkRun(const PipeRun& run)
+// The walk that jumps from event to event. Clips that follow each other with
+// nothing between them are recorded at once; a stretch of whole periods (the
+// least common multiple of the clip and stock intervals) without an object is
+// walked for one period and the rest counted.
+class TPartsListGenerator::JumpWalker : public RunWalker
+{
+public:
+    JumpWalker(TPartsListGenerator& generator, const PipeRun& run, const RunSteps& steps)
+        : m_generator(generator), m_run(run), m_steps(steps),
+          m_clipEvery(StepsToReach(2000, steps.stepLength)),
+          m_stockEvery(StepsToReach(generator.StockLength(), steps.stepLength)),
+          m_period(std::lcm(m_clipEvery, m_stockEvery))
+    {
+        generator.m_index->StepsOnRun(steps, m_objectSteps);
+    }
+
+    std::optional<Met> Next() override
+    {
+        while (m_at < m_steps.count && m_generator.Running()) {
+            const int64_t limit =
+                m_next < m_objectSteps.size() ? m_objectSteps[m_next] : m_steps.count;
+            RepeatPeriods(limit);
+            if (TPipeLoopObject* found = StepTo(limit))
+                return Met{found, m_at == m_steps.count};
+        }
+        if (!m_finished) {
+            m_finished = true;
+            m_generator.FinishRun(m_run, double(m_at - m_lastClip) * m_steps.stepLength,
+                                  double(m_at - m_lastPiece) * m_steps.stepLength);
+        }
+        return std::nullopt;
+    }
+
+private:
+    // Walks to the next piece of pipe or to limit, whichever comes first; the
+    // object met there, if any.
+    TPipeLoopObject* StepTo(int64_t limit)
+    {
+        const int64_t nextPiece = m_lastPiece + m_stockEvery;
+        const int64_t stop = std::min(nextPiece, limit);
+        if (const int64_t clips = (stop - m_lastClip) / m_clipEvery; clips > 0) {
+            m_generator.RunClips(m_run.size, clips);
+            m_lastClip += clips * m_clipEvery;
+            if (!m_generator.Running())
+                return nullptr;
+        }
+        m_at = stop;
+        TPipeLoopObject* found = nullptr;
+        if (m_next < m_objectSteps.size() && m_objectSteps[m_next] == stop) {
+            found = m_generator.m_index->ObjectAt(m_steps.At(stop));
+            ++m_next;
+        }
+        if (found || stop == nextPiece) {
+            m_generator.RunPiece(m_run, double(stop - m_lastPiece) * m_steps.stepLength, found,
+                                 stop == m_steps.count);
+            m_lastPiece = stop;
+        }
+        return found;
+    }
+
+    // Between two objects every period records the same clips, whole stock
+    // pipes and straights.
+    void RepeatPeriods(int64_t limit)
+    {
+        const int64_t periods = (limit - 1 - m_at) / m_period;
+        if (periods < 2)
+            return;
+        const RecordMark mark = m_generator.MarkRecords();
+        const int64_t end = m_at + m_period;
+        while (m_at < end && m_generator.Running())
+            StepTo(end);
+        if (!m_generator.Running())
+            return;
+        const int64_t more = periods - 1;
+        m_generator.RepeatRecords(mark, more);
+        m_at += more * m_period;
+        m_lastClip += more * m_period;
+        m_lastPiece += more * m_period;
+    }
+
+    TPartsListGenerator& m_generator;
+    const PipeRun m_run;
+    const RunSteps m_steps;
+    const int64_t m_clipEvery;
+    const int64_t m_stockEvery;
+    const int64_t m_period;
+    std::vector<int64_t> m_objectSteps;
+    size_t m_next = 0;
+    int64_t m_at = 0;
+    int64_t m_lastClip = 0;
+    int64_t m_lastPiece = 0;
+    bool m_finished = false;
+};
+
+std::unique_ptr<RunWalker> TPartsListGenerator::WalkerFor(const PipeRun& run, const RunSteps& steps)
+{
+    return std::make_unique<JumpWalker>(*this, run, steps);
+}
+
+// Steps 3.1 and 3.2: the straightness check and the start clip; the walker
+// of the rest, or nothing after a stop.
+std::unique_ptr<RunWalker> TPartsListGenerator::StartRun(const PipeRun& run)
 {
     const int64_t dNS = int64_t(run.to.NS) - run.from.NS;
     const int64_t dEW = int64_t(run.to.EW) - run.from.EW;
     if (dNS != 0 && dEW != 0 && Abs64(dNS) != Abs64(dEW)) {
         Stop(QStringLiteral("Problem found with spur/main angle."), run.parent);
-        return;
+        return nullptr;
     }
     RunSteps steps;
     steps.start = {run.from.NS, run.from.EW, HeightBelow(run.from.HG, run.heightOffset)};
@@ -617,51 +683,26 @@ void TPartsListGenerator::WalkRun(const PipeRun& run)
     steps.stepEW = Sign(dEW);
     steps.count = std::max(Abs64(dNS), Abs64(dEW));
     steps.stepLength = steps.stepNS != 0 && steps.stepEW != 0 ? std::sqrt(2.0) : 1.0;
-    RunClip(run.size);
-    if (m_running)
-        WalkSteps(run, steps);
+    RunClips(run.size);
+    return m_running ? WalkerFor(run, steps) : nullptr;
 }
 
-void TPartsListGenerator::WalkSteps(const PipeRun& run, const RunSteps& steps)
+std::optional<TPartsListGenerator::Visit> TPartsListGenerator::WalkOn(Visit& run)
 {
-    const int64_t count = steps.count;
-    const double stepLength = steps.stepLength;
-    const int64_t clipEvery = StepsToReach(2000, stepLength);
-    const int64_t stockEvery = StepsToReach(StockLength(), stepLength);
-    std::vector<int64_t> objectSteps;
-    m_index->stepsOnRun(steps, objectSteps);
-
-    int64_t at = 0;
-    int64_t lastClip = 0;
-    int64_t lastPiece = 0;
-    size_t next = 0;
-    while (at < count && m_running) {
-        int64_t step = std::min({lastClip + clipEvery, lastPiece + stockEvery, count});
-        if (next < objectSteps.size())
-            step = std::min(step, objectSteps[next]);
-        at = step;
-        if (step == lastClip + clipEvery) {
-            RunClip(run.size);
-            lastClip = step;
-        }
-        TPipeLoopObject* found = nullptr;
-        if (next < objectSteps.size() && objectSteps[next] == step) {
-            found = m_index->at(steps.At(step));
-            ++next;
-        }
-        if (found || step - lastPiece >= stockEvery) {
-            RunPiece(run, double(step - lastPiece) * stepLength, found, step == count);
-            lastPiece = step;
-        }
-        if (found)
-            Meet(*found, run, step == count);
+    if (!run.walker) {
+        run.walker = StartRun(run.run);
+        if (!run.walker)
+            return std::nullopt;
     }
-    FinishRun(run, double(at - lastClip) * stepLength, double(at - lastPiece) * stepLength);
+    while (const std::optional<RunWalker::Met> met = run.walker->Next())
+        if (std::optional<Visit> spur = Meet(*met->object, run.run, met->reachedEnd))
+            return spur;
+    return std::nullopt;
 }
 
-void TPartsListGenerator::RunClip(float size)
+void TPartsListGenerator::RunClips(float size, int64_t count)
 {
-    Clips(0, size, nullptr);
+    AddClips(count, size, nullptr);
 }
 
 void TPartsListGenerator::RunPiece(const PipeRun& run, double length, TPipeLoopObject* found,
@@ -678,16 +719,19 @@ void TPartsListGenerator::RunPiece(const PipeRun& run, double length, TPipeLoopO
 void TPartsListGenerator::FinishRun(const PipeRun& run, double clipDistance, double runLength)
 {
     if (m_running && clipDistance > 1000)
-        RunClip(run.size);
+        RunClips(run.size);
     if (runLength > 0 && m_running)
         m_cutter.AddPiece(*this, Round(runLength), nullptr, false, QStringLiteral("ELBOW-END"),
                           run.size);
 }
 
-void TPartsListGenerator::Meet(TPipeLoopObject& object, const PipeRun& run, bool reachedEnd)
+// Step 4: an object met on the run (nothing once stopped). A spur is
+// handed back to be visited.
+std::optional<TPartsListGenerator::Visit>
+TPartsListGenerator::Meet(TPipeLoopObject& object, const PipeRun& run, bool reachedEnd)
 {
     if (!m_running)
-        return;
+        return std::nullopt;
     switch (object.Kind()) {
     case ObjectKind::Valve:
         ValveFitting(run.size, 0, &object);
@@ -704,39 +748,43 @@ void TPartsListGenerator::Meet(TPipeLoopObject& object, const PipeRun& run, bool
     case ObjectKind::Spur: {
         auto& spur = static_cast<TSpur&>(object);
         if (&spur != run.parent && !spur.Connected)
-            HandleSpur(spur, run.size, run.direction, run.parent, reachedEnd, false);
+            return Visit::Spur(spur, run.size, run.direction, run.parent, reachedEnd, false);
         break;
     }
     case ObjectKind::Elbow: {
         // Corner fittings come from the loop walk; a drain on the corner
         // still needs its tee and leg.
         const auto& corner = static_cast<const TElbow&>(object);
-        if (TDrain* drain = m_index->takeCornerDrain({corner.NS, corner.EW, corner.PipeHeight()}))
+        if (TDrain* drain = m_index->TakeCornerDrain({corner.NS, corner.EW, corner.PipeHeight()}))
             HandleDrain(*drain);
         break;
     }
     case ObjectKind::BuildFeature:
         break;
     }
+    return std::nullopt;
 }
 
 // ---------------------------------------------------------------- spurs
 
-void TPartsListGenerator::HandleSpur(TSpur& spur, float runSize, float runDirection, TSpur* parent,
-                                     bool atRunEnd, bool joinedEnd)
+// Step 5.1 to 5.5: the spur's start; its run is handed back to be walked.
+std::optional<TPartsListGenerator::Visit> TPartsListGenerator::OpenSpur(Visit& visit)
 {
+    TSpur& spur = *visit.spur;
+    TSpur* parent = visit.parent;
+    visit.stage = Visit::Stage::SpurEnd;
     Log(QStringLiteral("  ") + spur.Name + QStringLiteral("..."));
-    const float direction = SegmentAngle(spur.position(), spur.endPosition());
-    const int angle = TurnAngle(direction, runDirection);
+    visit.direction = SegmentAngle(spur.position(), spur.endPosition());
+    const int angle = TurnAngle(visit.direction, visit.runDirection);
     spur.Connected = true;
     const bool house = m_design.CompressorHouse;
     QString place;
     bool accepted = false;
-    if (parent && joinedEnd) {
-        if (!m_design.ObjectAt(spur.position(), false, &spur) && !house)
+    if (parent && visit.joinedEnd) {
+        if (!m_index->ObjectAt(spur.position(), false, &spur) && !house)
             OpenEnd(spur);
         accepted = true;
-    } else if (parent && atRunEnd) {
+    } else if (parent && visit.atRunEnd) {
         accepted = angle == 0 || angle == 45 || angle == 90 || angle == 270 || angle == 315;
         if (accepted)
             EndToEnd(spur, *parent, angle);
@@ -744,7 +792,7 @@ void TPartsListGenerator::HandleSpur(TSpur& spur, float runSize, float runDirect
         place = QStringLiteral(" tee");
         accepted = angle == 90 || angle == 270;
         if (accepted)
-            Tee(spur.PipeSize, runSize, &spur);
+            Tee(spur.PipeSize, visit.runSize, &spur);
     } else {
         place = QStringLiteral("House starting pipe");
         accepted = true;
@@ -755,70 +803,83 @@ void TPartsListGenerator::HandleSpur(TSpur& spur, float runSize, float runDirect
         Stop(spur.Name + place + QStringLiteral(" angle not supported ") + QString::number(angle) +
                  QStringLiteral(" degrees."),
              &spur);
-    if (m_running)
-        WalkRun({spur.position(), spur.endPosition(), spur.PipeSize, direction, &spur,
-                 spur.VerticalDrop});
+    if (!m_running)
+        return std::nullopt;
+    return Visit::Run({spur.position(), spur.endPosition(), spur.PipeSize, visit.direction, &spur,
+                       spur.VerticalDrop});
+}
 
-    if (m_running) {
-        const Position end = spur.endPosition();
-        if (m_design.IsOnLoop(end)) {
+// Step 5.6: the spur's end; a spur whose run holds it is handed back to be visited.
+std::optional<TPartsListGenerator::Visit> TPartsListGenerator::EndSpur(Visit& visit)
+{
+    visit.stage = Visit::Stage::SpurClose;
+    if (!m_running)
+        return std::nullopt;
+    TSpur& spur = *visit.spur;
+    const Position end = spur.endPosition();
+    if (m_index->IsOnLoop(end)) {
+        VerticalPart(spur, true);
+        if (m_running) {
+            const int joint =
+                Round(double(std::fabs(m_design.SpurAngleToLoop(spur))) * DegreesPerRadian);
+            if (joint == 90 || joint == 270)
+                Tee(spur.PipeSize, m_design.PipeSize, &spur);
+            else
+                Stop(QStringLiteral("Problem found with : ") + spur.Name + CrLf +
+                         QStringLiteral("Spur P2 connects with pipe loop at ") +
+                         QString::number(joint) + QStringLiteral(" degrees."),
+                     &spur);
+        }
+    } else if (TSpur* other = m_index->SpurAt(end, &spur)) {
+        if (!other->Connected) {
             VerticalPart(spur, true);
             if (m_running) {
-                const int joint =
-                    Round(double(std::fabs(m_design.SpurAngleToLoop(spur))) * DegreesPerRadian);
-                if (joint == 90 || joint == 270)
-                    Tee(spur.PipeSize, m_design.PipeSize, &spur);
-                else
-                    Stop(QStringLiteral("Problem found with : ") + spur.Name + CrLf +
-                             QStringLiteral("Spur P2 connects with pipe loop at ") +
+                const int joint = TurnAngle(SegmentAngle(other->position(), other->endPosition()),
+                                            visit.direction);
+                if (joint == 90 || joint == 270) {
+                    Tee(spur.PipeSize, other->PipeSize, &spur);
+                    if (m_running)
+                        return Visit::Spur(*other, spur.PipeSize, visit.direction, &spur, true,
+                                           true);
+                } else {
+                    Stop(spur.Name + QStringLiteral(" tee angle not supported ") +
                              QString::number(joint) + QStringLiteral(" degrees."),
                          &spur);
-            }
-        } else if (TSpur* other = m_design.SpurAt(end, &spur)) {
-            if (!other->Connected) {
-                VerticalPart(spur, true);
-                if (m_running) {
-                    const int joint =
-                        TurnAngle(SegmentAngle(other->position(), other->endPosition()), direction);
-                    if (joint == 90 || joint == 270) {
-                        Tee(spur.PipeSize, other->PipeSize, &spur);
-                        if (m_running)
-                            HandleSpur(*other, spur.PipeSize, direction, &spur, true, true);
-                    } else {
-                        Stop(spur.Name + QStringLiteral(" tee angle not supported ") +
-                                 QString::number(joint) + QStringLiteral(" degrees."),
-                             &spur);
-                    }
                 }
-            }
-        } else {
-            TPipeLoopObject* there = m_design.ObjectAt(end, true, &spur);
-            if (there && there->Kind() == ObjectKind::Drop) {
-                auto& drop = static_cast<TDrop&>(*there);
-                switch (drop.Style) {
-                case DropStyle::Female:
-                case DropStyle::Tee: {
-                    const TPartObject* cap = m_database.EndCap(0, spur.PipeSize);
-                    if (ConfirmAll({cap}, &spur, QString()))
-                        Record(*cap, QStringLiteral("END CAP"));
-                    break;
-                }
-                case DropStyle::Saddle:
-                    Ui().inform(spur.Name + QStringLiteral(" end cannot have a saddle outlet."));
-                    break;
-                case DropStyle::Quick:
-                case DropStyle::FemaleQuick:
-                    Stop(QStringLiteral("Drop style not supported for ") + drop.Name, &drop);
-                    break;
-                case DropStyle::FemaleSaddle:
-                    break;
-                }
-            } else if (!house && (!there || there->Kind() != ObjectKind::Spur)) {
-                OpenEnd(spur);
             }
         }
+    } else {
+        TPipeLoopObject* there = m_index->ObjectAt(end, true, &spur);
+        if (there && there->Kind() == ObjectKind::Drop) {
+            EndAtDrop(spur, static_cast<TDrop&>(*there));
+        } else if (!m_design.CompressorHouse && (!there || there->Kind() != ObjectKind::Spur)) {
+            OpenEnd(spur);
+        }
     }
-    Log(QStringLiteral("  ...") + spur.Name);
+    return std::nullopt;
+}
+
+// Step 5.6, a drop at the spur's far end: an end cap, a message or a stop by its style.
+void TPartsListGenerator::EndAtDrop(TSpur& spur, TDrop& drop)
+{
+    switch (drop.Style) {
+    case DropStyle::Female:
+    case DropStyle::Tee: {
+        const TPartObject* cap = m_database.EndCap(0, spur.PipeSize);
+        if (ConfirmAll({cap}, &spur, QString()))
+            Record(*cap, QStringLiteral("END CAP"));
+        break;
+    }
+    case DropStyle::Saddle:
+        Ui().inform(spur.Name + QStringLiteral(" end cannot have a saddle outlet."));
+        break;
+    case DropStyle::Quick:
+    case DropStyle::FemaleQuick:
+        Stop(QStringLiteral("Drop style not supported for ") + drop.Name, &drop);
+        break;
+    case DropStyle::FemaleSaddle:
+        break;
+    }
 }
 
 void TPartsListGenerator::EndToEnd(TSpur& spur, TSpur& parent, int angle)
@@ -1008,14 +1069,18 @@ std::optional<float> TPartsListGenerator::ValveFitting(float size, EndSet end2,
 
 void TPartsListGenerator::Clips(int32_t length, float size, TPipeLoopObject* object)
 {
-    const bool steel = object ? m_options.steelClipsDrops : m_options.steelClipsMain;
-    const TPartObject* clip = Clip(steel ? Attr::Steel : Attr::Technopolymeric, size);
-    if (!ConfirmAll({clip}, object, object ? QString() : QStringLiteral("Main/Spur")))
-        return;
     int64_t count = 1;
     if (length != 0)
         count = std::max<int64_t>(2, length / 2000 + (length % 2000 > 1000 ? 1 : 0));
-    RecordTimes(*clip, QStringLiteral("CLIP"), count);
+    AddClips(count, size, object);
+}
+
+void TPartsListGenerator::AddClips(int64_t count, float size, TPipeLoopObject* object)
+{
+    const bool steel = object ? m_options.steelClipsDrops : m_options.steelClipsMain;
+    const TPartObject* clip = Clip(steel ? Attr::Steel : Attr::Technopolymeric, size);
+    if (ConfirmAll({clip}, object, object ? QString() : QStringLiteral("Main/Spur")))
+        RecordTimes(*clip, QStringLiteral("CLIP"), count);
 }
 
 void TPartsListGenerator::PipeForLength(int32_t length, float size, TPipeLoopObject* object)
@@ -1024,15 +1089,19 @@ void TPartsListGenerator::PipeForLength(int32_t length, float size, TPipeLoopObj
     if (!ConfirmAll({pipe}, object, QString()))
         return;
     const int32_t stock = pipe->Length();
-    while (length > 0 && m_running) {
-        if (stock > 0 && stock < length) {
-            m_cutter.AddPiece(*this, stock, object, true, QString(), size);
-            length -= stock;
-        } else {
-            m_cutter.AddPiece(*this, length, object, false, QString(), size);
-            break;
-        }
+    if (stock > 0 && stock < length) {
+        // Whole stock pipes, each followed by a straight: the first is cut,
+        // the others are counted like it.
+        const int64_t whole = (int64_t(length) - 1) / stock;
+        const RecordMark mark = MarkRecords();
+        m_cutter.AddPiece(*this, stock, object, true, QString(), size);
+        if (!m_running)
+            return;
+        RepeatRecords(mark, whole - 1);
+        length = static_cast<int32_t>(length - whole * stock);
     }
+    if (length > 0 && m_running)
+        m_cutter.AddPiece(*this, length, object, false, QString(), size);
 }
 
 // ---------------------------------------------------------------- symbol chains

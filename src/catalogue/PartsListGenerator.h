@@ -11,14 +11,20 @@
 // keeps its window responsive by connecting the yield callback to its event
 // processing; Cancel clears the running flag, which every loop tests.
 //
-// The walk. the rules define a run's result by a walk in 1 mm steps (clips
+// The walk. The rules define a run's result by a walk in 1 mm steps (clips
 // every 2000 mm walked, a pipe piece each time the stock length is walked or
 // an object is met). This generator reaches the same result by jumping from
 // event to event: the steps at which a clip, a stock-length break or an
 // object falls are computed, and objects along a run come from an index of
-// the design's positions built once per generation, so the cost does not
-// depend on pipe length. The tests keep the literal step walk as a reference
-// (an override of WalkSteps) and require identical results.
+// the design built once per generation. Between two objects the clips and
+// whole stock pipes repeat with a fixed period; a long stretch is walked for
+// one period and the period's records are then counted as repeated, so that
+// neither the time nor the memory of a generation depends on pipe length. The
+// tests keep the literal step walk as a reference (a RunWalker of their own)
+// and require identical results.
+//
+// Spurs met on a run (and spurs met on theirs) are handled from a work list,
+// not by recursion: a chain of spurs ten thousand deep costs memory, not stack.
 //
 // Mended faults and choices of our own:
 // - A run whose two ends coincide (a zero-length spur, an avoidance segment
@@ -35,14 +41,18 @@
 //   the spur being walked, else the place text "Main/Spur".
 // - Nothing more is selected or recorded for an object once a stop has
 //   cleared the running flag, nor after Cancel.
+// - The window is yielded to at the pieces of a stretch's first period, not
+//   at those of the periods counted after it.
 // - A drain standing on a corner is found as the corner, which needs nothing
 //   on a run; it would be left out of the order. It gets its tee and leg
 //   when the walk reaches the corner.
 
+#include "DesignIndex.h"
 #include "PartsListOptions.h"
 #include "PartsListReport.h"
 #include "PipeCutting.h"
 #include "ReportDocument.h"
+#include "RunList.h"
 
 #include "PipeLoop.h"
 
@@ -54,6 +64,7 @@
 #include <initializer_list>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace pipeloop::catalogue {
@@ -78,21 +89,21 @@ struct PipeRun {
     int32_t heightOffset = 0;
 };
 
-// The steps of a straight or 45-degree run: count steps of (stepNS, stepEW),
-// each stepLength long, from start (the run's start lowered by the height
-// offset) to the end.
-struct RunSteps {
-    Position start;
-    int32_t stepNS = 0;
-    int32_t stepEW = 0;
-    int64_t count = 0;
-    double stepLength = 1;
-
-    Position At(int64_t step) const
-    {
-        return {static_cast<int32_t>(start.NS + stepNS * step),
-                static_cast<int32_t>(start.EW + stepEW * step), start.HG};
-    }
+// The walk of one run after its straightness check and start clip (steps 3.3
+// to 3.6): it adds the clips and the pipe along the run and stops at every
+// object it meets, so that the object (a spur, with runs of its own) is
+// handled before the walk goes on.
+class RunWalker
+{
+public:
+    struct Met {
+        TPipeLoopObject* object = nullptr;
+        bool reachedEnd = false;
+    };
+    virtual ~RunWalker() = default;
+    // Walks on to the next object met, whose piece of pipe has been added;
+    // nothing once the run is finished (its last clip and piece added).
+    virtual std::optional<Met> Next() = 0;
 };
 
 // Whole degrees between two directions: |a - b| in degrees, rounded, modulo
@@ -124,12 +135,16 @@ public:
     bool CommandsEnabled() const { return m_outcome == GenerationOutcome::Completed; }
 
     // The results handed to the rules (and kept after the report is built).
-    // The part keys in the order recorded (kept as runs, listed when asked for).
+    // The part keys in the order recorded (kept as runs, listed when asked for:
+    // a design of long runs lists many).
     const QStringList& PartList() const;
     const std::vector<HoseTotal>& HoseTotals() const { return m_hoseTotals; }
     std::vector<TPipeWaste> Waste() const { return m_cutter.Waste(); }
     // The status log; its lines are kept as parts and joined when asked for.
     const QStringList& StatusLog() const;
+    // The same line by line without the list: visit(line, times) for each
+    // line and how often it comes in a row.
+    void ForEachLogLine(const std::function<void(const QString&, int64_t)>& visit) const;
     const ReportDocument& Report() const { return m_report; }
     const ReportOutcome& ReportResult() const { return m_reportOutcome; }
     const PartsListOptions& Options() const { return m_options; }
@@ -137,28 +152,28 @@ public:
     TPartsDatabase& Database() { return m_database; }
 
 protected:
-    // The walk of one run after its straightness check and start clip (step
-    // 3.3 to 3.6). Overridden only by the tests' literal step walk.
-    virtual void WalkSteps(const PipeRun& run, const RunSteps& steps);
+    // The walker of one run (steps 3.3 to 3.6). Overridden only by the tests'
+    // literal step walk.
+    virtual std::unique_ptr<RunWalker> WalkerFor(const PipeRun& run, const RunSteps& steps);
 
     // The pieces a walk is made of.
     bool Running() const { return m_running; }
     void YieldNow();
     // The main pipe's stock length (LEN).
     int32_t StockLength() const;
-    // One clip of a run: clips for length 0 at the run's size, no object.
-    void RunClip(float size);
+    // Clips of a run, each as for length 0 at the run's size, no object.
+    void RunClips(float size, int64_t count = 1);
     // Step 3.4.3: yield, then the piece of the rounded length (with a
     // straight connector only when nothing was met and the end is not reached).
     void RunPiece(const PipeRun& run, double length, TPipeLoopObject* found, bool reachedEnd);
-    // Step 4: an object met on the run (nothing once stopped).
-    void Meet(TPipeLoopObject& object, const PipeRun& run, bool reachedEnd);
     // Steps 3.5 and 3.6: the last clip and the last piece ("ELBOW-END").
     void FinishRun(const PipeRun& run, double clipDistance, double runLength);
 
 private:
-    struct Index;
+    class JumpWalker;
     struct SelectionCache;
+    // A spur or a run on the work list, with how far it has got.
+    struct Visit;
 
     // CuttingContext
     const TPartObject* SelectPipe(float size) override;
@@ -166,22 +181,39 @@ private:
     bool Confirm(const TPartObject* part, TPipeLoopObject* object,
                  const QString& extraText) override;
     void Record(const TPartObject& part, const QString& description) override;
-    void Log(const QString& line) override { m_logLines.push_back({line, QString(), false}); }
+    void Log(const QString& line) override { m_log.Append({line, QString(), false}); }
     DisplayUnits Units() const override { return m_design.Units; }
 
     bool ConfirmAll(std::initializer_list<const TPartObject*> parts, TPipeLoopObject* object,
                     const QString& extraText);
     void RecordKey(const QString& key, const QString& description, int64_t times = 1);
     void RecordTimes(const TPartObject& part, const QString& description, int64_t times);
+    // A stretch whose records repeat: MarkRecords before its first period (or
+    // piece), RepeatRecords after it with the number of further ones, which are
+    // then recorded (and their end-of-line cautions shown) without being walked.
+    struct RecordMark {
+        size_t parts = 0;
+        size_t log = 0;
+        size_t cautions = 0;
+    };
+    RecordMark MarkRecords();
+    void RepeatRecords(const RecordMark& mark, int64_t more);
     void Stop(const QString& text, TPipeLoopObject* first = nullptr,
               TPipeLoopObject* second = nullptr);
 
     bool AskValidity();
     bool SelectMainParts();
     void WalkLoop();
-    void WalkRun(const PipeRun& run);
-    void HandleSpur(TSpur& spur, float runSize, float runDirection, TSpur* parent, bool atRunEnd,
-                    bool joinedEnd);
+    // Works through the list that starts with first, one step of its last
+    // visit at a time, until the list is empty.
+    void Walk(Visit first);
+    std::optional<Visit> Resume(Visit& visit);
+    std::optional<Visit> WalkOn(Visit& run);
+    std::unique_ptr<RunWalker> StartRun(const PipeRun& run);
+    std::optional<Visit> Meet(TPipeLoopObject& object, const PipeRun& run, bool reachedEnd);
+    std::optional<Visit> OpenSpur(Visit& spur);
+    std::optional<Visit> EndSpur(Visit& spur);
+    void EndAtDrop(TSpur& spur, TDrop& drop);
     void EndToEnd(TSpur& spur, TSpur& parent, int angle);
     void Tee(float branch, float run, TPipeLoopObject* object);
     void HandleDrop(TDrop& drop, float runSize);
@@ -190,6 +222,7 @@ private:
     void OpenEnd(TSpur& spur);
     std::optional<float> ValveFitting(float size, EndSet end2, TPipeLoopObject* object);
     void Clips(int32_t length, float size, TPipeLoopObject* object);
+    void AddClips(int64_t count, float size, TPipeLoopObject* object);
     void PipeForLength(int32_t length, float size, TPipeLoopObject* object);
     void VerticalPart(TSpur& spur, bool elbowFirst);
     void SymbolChain(TObjectWithSymbols& object, float size);
@@ -218,19 +251,21 @@ private:
     bool m_cancelled = false;
     GenerationOutcome m_outcome = GenerationOutcome::Completed;
 
-    std::vector<RecordedRun> m_partRuns;
-    int64_t m_partCount = 0;
+    RunList<QString> m_parts;
     mutable QStringList m_partList;
-    // Log lines: the text, or (record) six blanks + key + " " + description,
-    // repeated count times (consecutive records of one part are one entry).
+    // Log lines: the text, or (record) six blanks + key + " " + description.
     struct LogLine {
         QString text;
         QString description;
         bool record = false;
-        int64_t count = 1;
+
+        friend bool operator==(const LogLine&, const LogLine&) = default;
     };
-    std::vector<LogLine> m_logLines;
-    mutable QStringList m_log;
+    RunList<LogLine> m_log;
+    mutable QStringList m_logList;
+    // While a stretch is marked: its end-of-line parts and how often each was recorded.
+    bool m_keepCautions = false;
+    std::vector<std::pair<QString, int64_t>> m_cautions;
     std::vector<HoseTotal> m_hoseTotals;
     TPipeCutter m_cutter;
     ReportDocument m_report;
@@ -240,7 +275,7 @@ private:
     const TPartObject* m_mainElbow = nullptr;
     const TPartObject* m_mainClip = nullptr;
 
-    std::unique_ptr<Index> m_index;
+    std::unique_ptr<DesignIndex> m_index;
     std::unique_ptr<SelectionCache> m_cache;
 };
 

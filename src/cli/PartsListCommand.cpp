@@ -89,7 +89,8 @@ Format FormatOf(const Invocation& invocation)
 }
 
 // The price list the desktop program would have loaded from its options,
-// with the start-up checks.
+// with the start-up checks. A list of another currency leaves the catalogue's
+// prices (and says so); one given up at an unreadable price stops the command.
 bool LoadPriceList(TPartsDatabase& database, const QString& path)
 {
     if (!QFile::exists(path)) {
@@ -100,8 +101,7 @@ bool LoadPriceList(TPartsDatabase& database, const QString& path)
         Ui().error(QStringLiteral("Parts price list file invalid :\r\n") + path);
         return false;
     }
-    database.LoadPriceList(path);
-    return true;
+    return database.LoadPriceList(path) != PriceListLoad::Abandoned;
 }
 
 } // namespace
@@ -180,7 +180,15 @@ int PartsListCommand::run(const Invocation& invocation)
     QByteArray bytes;
     switch (format) {
     case Format::Log:
-        bytes = (generator.StatusLog().join(u'\n') + u'\n').toUtf8();
+        // Line by line: the log of a design of long runs is long. An empty log
+        // is one empty line.
+        generator.ForEachLogLine([&bytes](const QString& line, int64_t times) {
+            const QByteArray text = line.toUtf8() + '\n';
+            for (int64_t i = 0; i < times; ++i)
+                bytes += text;
+        });
+        if (bytes.isEmpty())
+            bytes = "\n";
         break;
     case Format::Text:
         bytes = ReportPlainText(generator.Report(), QStringLiteral("\n"), true).toUtf8();

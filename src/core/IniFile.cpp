@@ -866,6 +866,55 @@ void IniFile::deleteKey(QStringView section, QStringView key)
 
 void IniFile::clear() { d.reset(); }
 
+qsizetype IniLineNumber(QByteArrayView bytes, QStringView section, QStringView key)
+{
+    const Name sectionName(section);
+    const Name keyName(key);
+    const auto named = [](const char* from, const char* to, const Name& name) {
+        return to - from == name.size() && equalFolded(from, name.data(), size_t(name.size()));
+    };
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    qsizetype number = 0;
+    qsizetype found = 0;
+    bool inSection = false;
+    while (p < end) {
+        ++number;
+        const char* e = findLineEnd(p, end);
+        const char* b = p;
+        p = e;
+        if (p < end)
+            p += (*p == '\r' && p + 1 < end && p[1] == '\n') ? 2 : 1;
+        while (b < e && isBlank(*b))
+            ++b;
+        while (e > b && isBlank(e[-1]))
+            --e;
+        if (b == e || *b == ';')
+            continue;
+        if (*b == '[' && e[-1] == ']' && e - b >= 2) {
+            const char* nb = b + 1;
+            const char* ne = e - 1;
+            while (nb < ne && isBlank(*nb))
+                ++nb;
+            while (ne > nb && isBlank(ne[-1]))
+                --ne;
+            inSection = named(nb, ne, sectionName);
+            if (inSection)
+                found = 0; // a repeated section replaces the earlier one
+            continue;
+        }
+        const auto* eq = static_cast<const char*>(std::memchr(b, '=', size_t(e - b)));
+        if (!inSection || !eq)
+            continue;
+        const char* ke = eq;
+        while (ke > b && isBlank(ke[-1]))
+            --ke;
+        if (named(b, ke, keyName))
+            found = number;
+    }
+    return found;
+}
+
 QString FormatIniReal(double value)
 {
     char digits[64];

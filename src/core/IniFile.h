@@ -92,6 +92,11 @@ private:
     std::unique_ptr<Data> d;
 };
 
+// The number (from 1) of the line of an INI text whose value IniFile reads
+// for the key of the section, so that a message can point at it; 0 when
+// the text has no such key.
+qsizetype IniLineNumber(QByteArrayView bytes, QStringView section, QStringView key);
+
 // The written form of a real value (see IniFile::writeReal).
 QString FormatIniReal(double value);
 

@@ -9,6 +9,7 @@
 #include "ProjectFile.h"
 #include "ScriptedUi.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -149,4 +150,43 @@ TEST_F(CliPartsListTest, EverySampleProjectGivesAPricedListFromTheDemoCatalogue)
             << report.toStdString();
         EXPECT_FALSE(run.err.contains(QStringLiteral("not found"))) << run.err.toStdString();
     }
+}
+
+TEST_F(CliPartsListTest, APriceListWithAnUnreadablePriceIsRefusedUnlessAnsweredOk)
+{
+    // The demo list with the elbows' price spoilt.
+    QByteArray list = ReadBytes(DemoPriceList());
+    const QByteArray section = "[90010-25]\r\nPRC=";
+    const qsizetype value = list.indexOf(section) + section.size();
+    ASSERT_GE(value, section.size());
+    list.replace(value, list.indexOf('\r', value) - value, "ask");
+    const QString path = dir.filePath(QStringLiteral("spoilt.ppl"));
+    ASSERT_TRUE(WriteBytes(path, list));
+    const QString question = QStringLiteral("Price list error reading PRC for 90010-25\r\nLine %1: "
+                                            "PRC=ask -> ")
+                                 .arg(list.left(value).count('\n') + 1);
+    const QStringList arguments{Project(DropStyle::Tee), QStringLiteral("--prices"),
+                                QStringLiteral("--price-list"), path};
+
+    // --no (the default) answers Abort: no list, no parts list.
+    const CliRun refused = PartsList(arguments);
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_TRUE(refused.out.isEmpty());
+    EXPECT_EQ(refused.err, QStringLiteral("warning: ") + question +
+                               QStringLiteral("&Abort\nerror: Parts price list : ") + path +
+                               QStringLiteral("\r\n\nThis will not be loaded.\n"));
+
+    // --yes answers OK: the list is used, the elbows have no price (their
+    // part-number section is the same one: a second warning) and so no total.
+    const CliRun accepted = PartsList(arguments + QStringList{QStringLiteral("--yes")});
+    EXPECT_EQ(accepted.exitCode, 0) << accepted.err.toStdString();
+    EXPECT_EQ(accepted.err, QStringLiteral("warning: ") + question +
+                                QStringLiteral("&Ok\nwarning: ") + question.chopped(4) + u'\n');
+    const auto priced = [&accepted](const QString& key, const QString& price) {
+        return accepted.out.contains(QRegularExpression(QStringLiteral(" off +") + key +
+                                                        QStringLiteral(" +") + price + u' '));
+    };
+    EXPECT_TRUE(priced(QStringLiteral("90010-25"), QStringLiteral("\u00a3-\\.--")))
+        << accepted.out.toStdString();
+    EXPECT_TRUE(priced(QStringLiteral("90100-25-20"), QStringLiteral("\u00a35\\.85")));
 }

@@ -5,6 +5,8 @@
 
 #include "ReferenceRunWalk.h"
 
+#include <chrono>
+
 using namespace pipeloop;
 using namespace pipeloop::catalogue;
 using namespace pipeloop::testing;
@@ -113,6 +115,38 @@ TEST_F(PartsListTest, LongSideIsCutIntoStockLengthsWithStraightConnectors)
               QStringList({QStringLiteral("ELBOW1...ELBOW2"), Elbow, Clip, Clip, Clip,
                            Piece(P, 4000), Straight, Clip, Clip, Piece(P, 4000), Straight,
                            Piece(P, 1000), QStringLiteral("ELBOW2...ELBOW3")}));
+}
+
+TEST_F(PartsListTest, RunsAndLegsThousandsOfKilometresLongAreCountedInAMoment)
+{
+    // 1 800 km by 1 200 km, a drop at 600 km on the first side with a leg of
+    // 2 000 km: millions of clips and pipes, counted rather than walked.
+    const int32_t width = 1'800'000'000, depth = 1'200'000'000;
+    Rectangle(width, depth);
+    Drop(P(0, 600'000'000, Height), DropStyle::Tee, 20.0f, 2'000'000'000);
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(Generate(), GenerationOutcome::Completed);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+
+    // Clips: one at each side's start and one every 2 m. Stock pipes of 6 m
+    // with a straight between two, none where the drop splits the side; the
+    // leg: 333 333 whole pipes with their straights and a last 2 m piece.
+    const QStringList report = generator->Report().LineTexts();
+    const auto quantity = [&report](const QString& key) {
+        for (const QString& line : report)
+            if (line.section(QStringLiteral(" off   "), 1).startsWith(key + u' '))
+                return line.section(QStringLiteral(" off   "), 0, 0).trimmed().toLongLong();
+        return -1LL;
+    };
+    EXPECT_EQ(quantity(QStringLiteral("E90-25")), 4);
+    EXPECT_EQ(quantity(QStringLiteral("CLIP25-S")), 4 + (2LL * width + 2LL * depth) / 2000);
+    EXPECT_EQ(quantity(QStringLiteral("P25-B6")), (2LL * width + 2LL * depth) / 6000);
+    EXPECT_EQ(quantity(QStringLiteral("S25")), (2LL * width + 2LL * depth) / 6000 - 5);
+    EXPECT_EQ(quantity(QStringLiteral("OT25-20")), 1);
+    EXPECT_EQ(quantity(QStringLiteral("CLIP20-T")), 1'000'000);
+    EXPECT_EQ(quantity(QStringLiteral("P20-B6")), 333'334);
+    EXPECT_EQ(quantity(QStringLiteral("S20")), 333'333);
+    EXPECT_EQ(generator->Waste(), std::vector<TPipeWaste>({{4000, 20.0f}}));
 }
 
 TEST_F(PartsListTest, DropSplitsTheSidePipeWithoutAStraightConnector)
@@ -464,6 +498,36 @@ TEST_F(PartsListTest, SpurContinuingFromTheEndOfAnotherUsesAConnectorAndReducer)
                    QStringLiteral("      CLIP20-S CLIP"), QStringLiteral("  ...SPUR2")}));
     // Only the branch's far end is free.
     EXPECT_EQ(ui.texts(), QStringList(QStringLiteral("SPUR2 end is not connected.")));
+}
+
+TEST_F(PartsListTest, SpursChainedTwentyThousandDeepAreWalkedOneInsideTheOther)
+{
+    // Each spur starts where the one before it ends: every one is handled
+    // inside the walk of the one before, 20 000 deep. (Built directly: the
+    // editor's AddSpur looks for a parent among all spurs every time.)
+    Rectangle(6000, 3000);
+    constexpr int Depth = 20'000;
+    for (int i = 0; i < Depth; ++i) {
+        auto spur = std::make_unique<TSpur>();
+        spur->setPosition(P(-1000 * i, 3000, Height));
+        spur->setEndPosition(P(-1000 * (i + 1), 3000, Height));
+        spur->PipeSize = 25.0f;
+        spur->Name = QStringLiteral("SPUR%1").arg(i + 1);
+        design.Spurs.push_back(std::move(spur));
+    }
+    ASSERT_EQ(Generate(), GenerationOutcome::Completed);
+    for (const auto& spur : design.Spurs)
+        ASSERT_TRUE(spur->Connected) << spur->Name.toStdString();
+    EXPECT_EQ(Count(QStringLiteral("S25")), Depth - 1); // the joints, end to end
+    EXPECT_EQ(ui.texts(), QStringList(QStringLiteral("SPUR20000 end is not connected.")));
+    // The last spur's lines come inside the first's, the closing lines in reverse.
+    const QStringList& log = Log();
+    const qsizetype last = log.indexOf(QStringLiteral("  ...SPUR20000"));
+    EXPECT_LT(log.indexOf(QStringLiteral("  SPUR20000...")), last);
+    EXPECT_EQ(log.mid(last, 3),
+              QStringList({QStringLiteral("  ...SPUR20000"), QStringLiteral("  ...SPUR19999"),
+                           QStringLiteral("  ...SPUR19998")}));
+    EXPECT_GT(log.indexOf(QStringLiteral("  ...SPUR1")), last);
 }
 
 TEST_F(PartsListTest, SpursAtUnsupportedAnglesStop)

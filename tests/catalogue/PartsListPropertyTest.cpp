@@ -8,6 +8,7 @@
 #include "CatalogueTestSupport.h"
 #include "Clock.h"
 #include "PartsListDesigns.h"
+#include "PartsListTestSupport.h"
 #include "ReferenceRunWalk.h"
 #include "ScriptedUi.h"
 
@@ -111,4 +112,118 @@ TEST(PartsListPropertyTest, JumpWalkEqualsTheMillimetreWalkOnRandomDesigns)
     std::printf("[ designs ] %u: %d completed, %d with chamfers, %d with detours, %d houses, "
                 "%d with hose lines\n",
                 Designs, completed, withDiagonals, withDetours, houses, withHoses);
+}
+
+// Between two objects the jump walk walks one period of clips and stock pipes
+// and counts the others. Short stock lengths make such periods short enough
+// for the millimetre walk to follow: long square-on and diagonal runs,
+// objects at odd places, long legs and risers, a discontinued straight whose
+// caution must come once per straight.
+TEST(PartsListPropertyTest, LongStretchesCountedByPeriodEqualTheMillimetreWalk)
+{
+    ScriptedUi loading;
+    ScopedLocale locale(PoundFacts());
+    FixedClock clock(QDateTime(QDate(2025, 6, 1), QTime(12, 0)));
+    Clock::install(&clock);
+    QString shortPipes;
+    for (const int length : {250, 300})
+        for (const int size : {20, 25})
+            shortPipes += QStringLiteral("[P%1-%2]\r\nTYP=PIPE\r\nOD1=%1\r\nLEN=%2\r\nATR=BLUE\r\n")
+                              .arg(size)
+                              .arg(length);
+    const auto database =
+        DatabaseFromText(QStringLiteral("[OLD-S25]\r\nTYP=CONNECTOR\r\nOD1=25\r\nEOL=1\r\n") +
+                         TinyCatalogueText(ExtraParts() + shortPipes));
+
+    for (const int32_t stock : {250, 300}) {
+        SCOPED_TRACE(stock);
+        TPipeLoopOptions designOptions;
+        TPipeLoop design(designOptions);
+        design.PipeSize = 25.0f;
+        design.Height = 3000;
+        DesignBuilder b(design);
+        const int32_t width = 1'500'000, depth = 1'000'000, chamfer = 900'001;
+        for (const auto& [ns, ew] : {std::pair{0, 0},
+                                     {0, width - chamfer},
+                                     {chamfer, width},
+                                     {depth, width},
+                                     {depth, 0},
+                                     {0, 0}})
+            b.Corner(ns, ew);
+        b.Drop({0, 123'457, 3000}, DropStyle::Tee, 20.0f, 99'999);
+        b.Drop({777'777, width - chamfer + 777'777, 3000}, DropStyle::Female, 12.7f, 0);
+        TSpur& spur = b.Spur({depth, 654'321, 3000}, depth - 100'003, 654'321, 25.0f, 3'001);
+        b.Valve({depth - 54'321, 654'321, spur.PipeHeight()});
+        b.Drain({765'432, 0, 3000}, 25.0f, 2'500);
+        PartsListOptions options;
+        options.stockLength = stock;
+
+        const Result reference = Generated<ReferenceGenerator>(design, *database, options);
+        const Result jump = Generated<TPartsListGenerator>(design, *database, options);
+        ASSERT_EQ(jump.outcome, GenerationOutcome::Completed)
+            << jump.messages.join(u'\n').toStdString();
+        ASSERT_EQ(jump.log, reference.log)
+            << FirstDifference(jump.log, reference.log).toStdString();
+        EXPECT_EQ(jump.parts, reference.parts);
+        EXPECT_EQ(jump.waste, reference.waste);
+        EXPECT_EQ(jump.messages, reference.messages);
+        EXPECT_EQ(jump.report, reference.report);
+        EXPECT_GT(jump.messages.count(QStringLiteral("Caution, part is end of line:\r\nOLD-S25")),
+                  10'000);
+    }
+    Clock::install(nullptr);
+}
+
+// The walk looks the design up in tables built once; they must answer as the
+// design's own scans do, at the objects, along and beside every pipe, and for
+// pipes at any angle (rounding puts some points beside a diagonal on it).
+TEST(PartsListPropertyTest, DesignIndexAnswersAsTheDesign)
+{
+    std::mt19937 random(7);
+    for (uint32_t seed = 1; seed <= 60; ++seed) {
+        TPipeLoopOptions designOptions;
+        TPipeLoop design(designOptions);
+        PartsListOptions options;
+        RandomDesign(seed).Build(design, options);
+        DesignBuilder b(design);
+        b.Spur({0, 1, design.Height}, 10, 11, 25.0f);
+        b.Spur({40, 0, design.Height}, 30, 10, 25.0f);
+        b.Spur({0, 3, design.Height}, 7, 1000, 25.0f);
+        b.Spur({2, 2, design.Height}, 2, 2, 25.0f);
+        DesignIndex index;
+        index.Build(design);
+
+        std::vector<Position> probes;
+        design.ForEachObject([&](const TPipeLoopObject& object) {
+            probes.push_back(object.position());
+            if (object.Kind() == ObjectKind::Spur)
+                probes.push_back(static_cast<const TSpur&>(object).endPosition());
+        });
+        std::vector<DesignPipe> pipes = b.LoopPipes();
+        for (const auto& spur : design.Spurs)
+            pipes.push_back(DesignBuilder::PipeOf(*spur));
+        for (const DesignPipe& pipe : pipes)
+            for (int i = 0; i < 8; ++i) {
+                const int64_t steps = std::max<int64_t>(pipe.Steps(), 1);
+                const Position on =
+                    pipe.At(std::uniform_int_distribution<int64_t>(-1, steps + 1)(random));
+                for (const auto& [dNS, dEW] : {std::pair{0, 0}, {1, 0}, {0, 1}, {-1, 0}, {0, -1}})
+                    probes.push_back({on.NS + dNS, on.EW + dEW, on.HG});
+            }
+
+        SCOPED_TRACE(seed);
+        for (const Position& p : probes) {
+            ASSERT_EQ(index.IsOnLoop(p), design.IsOnLoop(p)) << p.NS << ',' << p.EW;
+            ASSERT_EQ(index.SpurAt(p, nullptr), design.SpurAt(p, nullptr)) << p.NS << ',' << p.EW;
+            ASSERT_EQ(index.ObjectAt(p), design.ObjectAt(p, false));
+            ASSERT_EQ(index.ObjectAt(p, true), design.ObjectAt(p, true));
+            for (const auto& spur : design.Spurs) {
+                ASSERT_EQ(index.SpurAt(p, spur.get()), design.SpurAt(p, spur.get()));
+                ASSERT_EQ(index.ObjectAt(p, false, spur.get()),
+                          design.ObjectAt(p, false, spur.get()));
+                ASSERT_EQ(index.ObjectAt(p, true, spur.get()),
+                          design.ObjectAt(p, true, spur.get()));
+            }
+        }
+    }
 }

@@ -95,30 +95,44 @@ TEST_F(PriceListTest, AMissingCurrencyIsTheSystemsAndExpiresIsADateSerial)
     EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(PriceListTest, ABadPriceAsksOkOrAbort)
+TEST_F(PriceListTest, ABadPriceNamesItsLineAndAbortLeavesEveryPriceAsItWas)
 {
-    const QString list = QStringLiteral(
-        "[PARTS-RRICE-LIST-FILE]\n[P25-B4]\nPRC=cheap\n[P25-B6]\nPRC=3\n[HOSE-FIVE]\nPRC=x\n");
+    // CR LF, a lone CR and LF line ends; a repeated section is read from its last copy.
+    const QString list = QStringLiteral("[PARTS-RRICE-LIST-FILE]\r\n[P25-B4]\rPRC=1\n\n"
+                                        "; note\r\n[p25-b4]\r\n PRC = cheap \r\n[P25-B6]\nPRC=3\n"
+                                        "[HOSE-FIVE]\nPRC=x\n");
+    const QString question =
+        QStringLiteral("Price list error reading PRC for P25-B4\r\nLine 7: PRC=cheap");
     ui.askAnswers = {QStringLiteral("&Ok")};
-    Load(list);
-    EXPECT_EQ(ui.questions, QStringList{QStringLiteral("Price list error reading PRC for P25-B4")});
+    EXPECT_EQ(db->LoadPriceListBytes(Cp1252(list), QStringLiteral("x.ppl")), PriceListLoad::Loaded);
+    EXPECT_EQ(ui.questions, QStringList{question});
     // Without an APN the part-number section is the key's: its PRC fails again, with OK only.
     EXPECT_EQ(ui.texts(),
-              QStringList({QStringLiteral("Price list error reading PRC for P25-B4"),
-                           QStringLiteral("Price list error reading PRC for HOSE-FIVE")}));
+              QStringList({question, QStringLiteral("Price list error reading PRC "
+                                                    "for HOSE-FIVE\r\nLine 11: PRC=x")}));
     EXPECT_EQ(PriceOf(QStringLiteral("P25-B4")), 0);
     EXPECT_EQ(PriceOf(QStringLiteral("P25-B6")), 30000);
-
-    // Abort ends the loop after the part: the parts after it keep their prices.
-    db = pipeloop::testing::TinyDatabase();
-    ui.questions.clear();
-    ui.messages.clear();
-    ui.askAnswers = {QStringLiteral("&Abort")};
-    Load(list);
-    EXPECT_EQ(ui.questions.size(), 1);
-    EXPECT_EQ(PriceOf(QStringLiteral("P25-B4")), 0);
-    EXPECT_EQ(PriceOf(QStringLiteral("P25-B6")), 140000); // untouched
     EXPECT_TRUE(db->PriceListLoaded());
+
+    // Abort: no price of the list is used, before or after the bad line.
+    for (const bool earlierList : {false, true}) {
+        db = pipeloop::testing::TinyDatabase();
+        if (earlierList)
+            Load(QStringLiteral("[PARTS-RRICE-LIST-FILE]\n[P25-B6]\nPRC=2\n"));
+        const Money before = PriceOf(QStringLiteral("P25-B6"));
+        ui.questions.clear();
+        ui.messages.clear();
+        ui.askAnswers = {QStringLiteral("&Abort")};
+        EXPECT_EQ(db->LoadPriceListBytes(Cp1252(list), QStringLiteral("x.ppl")),
+                  PriceListLoad::Abandoned);
+        EXPECT_EQ(ui.questions, QStringList{question});
+        EXPECT_EQ(ui.texts(), QStringList{QStringLiteral("Parts price list : x.ppl\r\n\n"
+                                                         "This will not be loaded.")});
+        EXPECT_EQ(ui.messages.back().kind, UiServices::Kind::Error);
+        EXPECT_EQ(PriceOf(QStringLiteral("P25-B4")), earlierList ? 0 : 100000);
+        EXPECT_EQ(PriceOf(QStringLiteral("P25-B6")), before);
+        EXPECT_EQ(db->PriceListLoaded(), earlierList);
+    }
 }
 
 TEST_F(PriceListTest, SaveListFormat)

@@ -9,6 +9,8 @@
 #include "PartsListGenerator.h"
 #include "PipeLoop.h"
 
+#include <memory>
+
 namespace pipeloop::testing {
 
 class ReferenceGenerator : public catalogue::TPartsListGenerator {
@@ -16,32 +18,59 @@ public:
     using TPartsListGenerator::TPartsListGenerator;
 
 protected:
-    void WalkSteps(const catalogue::PipeRun& run, const catalogue::RunSteps& steps) override
+    std::unique_ptr<catalogue::RunWalker> WalkerFor(const catalogue::PipeRun& run,
+                                                    const catalogue::RunSteps& steps) override
     {
-        Position point = steps.start;
-        const Position& to = run.to;
+        return std::make_unique<MillimetreWalker>(*this, run, steps);
+    }
+
+private:
+    class MillimetreWalker : public catalogue::RunWalker
+    {
+    public:
+        MillimetreWalker(ReferenceGenerator& generator, const catalogue::PipeRun& run,
+                         const catalogue::RunSteps& steps)
+            : g(generator), run(run), steps(steps), point(steps.start)
+        {
+        }
+
+        std::optional<Met> Next() override
+        {
+            const Position& to = run.to;
+            const auto reached = [&] { return point.NS == to.NS && point.EW == to.EW; };
+            while (!reached() && g.Running()) {
+                point.NS += steps.stepNS;
+                point.EW += steps.stepEW;
+                clipDistance += steps.stepLength;
+                if (clipDistance >= 2000) {
+                    g.RunClips(run.size);
+                    clipDistance = 0;
+                }
+                TPipeLoopObject* found = g.Design().ObjectAt(point, false);
+                runLength += steps.stepLength;
+                if (found || runLength >= g.StockLength()) {
+                    g.RunPiece(run, runLength, found, reached());
+                    runLength = 0;
+                }
+                if (found)
+                    return Met{found, reached()};
+            }
+            if (!finished) {
+                finished = true;
+                g.FinishRun(run, clipDistance, runLength);
+            }
+            return std::nullopt;
+        }
+
+    private:
+        ReferenceGenerator& g;
+        const catalogue::PipeRun run;
+        const catalogue::RunSteps steps;
+        Position point;
         double runLength = 0;
         double clipDistance = 0;
-        const auto reached = [&] { return point.NS == to.NS && point.EW == to.EW; };
-        while (!reached() && Running()) {
-            point.NS += steps.stepNS;
-            point.EW += steps.stepEW;
-            clipDistance += steps.stepLength;
-            if (clipDistance >= 2000) {
-                RunClip(run.size);
-                clipDistance = 0;
-            }
-            TPipeLoopObject* found = Design().ObjectAt(point, false);
-            runLength += steps.stepLength;
-            if (found || runLength >= StockLength()) {
-                RunPiece(run, runLength, found, reached());
-                runLength = 0;
-            }
-            if (found)
-                Meet(*found, run, reached());
-        }
-        FinishRun(run, clipDistance, runLength);
-    }
+        bool finished = false;
+    };
 };
 
 } // namespace pipeloop::testing

@@ -1,0 +1,273 @@
+#include "DesignIndex.h"
+
+#include "LoopGeometry.h"
+
+#include <algorithm>
+
+namespace pipeloop::catalogue
+{
+
+namespace
+{
+
+int64_t Abs64(int64_t value)
+{
+    return value < 0 ? -value : value;
+}
+
+} // namespace
+
+size_t PositionHash::operator()(const Position& p) const noexcept
+{
+    uint64_t h = uint64_t(uint32_t(p.NS)) * 0x9E3779B97F4A7C15ull;
+    h ^= uint64_t(uint32_t(p.EW)) * 0xC2B2AE3D27D4EB4Full;
+    h ^= uint64_t(uint32_t(p.HG)) * 0x165667B19E3779F9ull;
+    return size_t(h ^ (h >> 29));
+}
+
+// ---------------------------------------------------------------- segments
+
+void SegmentIndex::Build(const std::vector<std::pair<Position, Position>>& segments)
+{
+    m_segments = segments;
+    for (auto& lines : m_lines)
+        lines.clear();
+    m_others.clear();
+    for (size_t i = 0; i < segments.size(); ++i) {
+        const auto& [a, b] = segments[i];
+        const int64_t dNS = int64_t(b.NS) - a.NS;
+        const int64_t dEW = int64_t(b.EW) - a.EW;
+        if (dNS == 0 && dEW == 0)
+            continue; // a point has no direction and holds no other point
+        Family family = EastWest;
+        int64_t key = a.NS;
+        int32_t from = a.NS;
+        int32_t to = b.NS;
+        if (dNS == 0) {
+            from = a.EW;
+            to = b.EW;
+        } else if (dEW == 0) {
+            family = NorthSouth;
+            key = a.EW;
+        } else if (dNS == dEW) {
+            family = Falling;
+            key = int64_t(a.NS) - a.EW;
+        } else if (dNS == -dEW) {
+            family = Rising;
+            key = int64_t(a.NS) + a.EW;
+        } else {
+            m_others.push_back(int64_t(i));
+            continue;
+        }
+        m_lines[family][key].spans.push_back({std::min(from, to), std::max(from, to), int64_t(i)});
+    }
+    for (auto& lines : m_lines)
+        for (auto& [key, line] : lines) {
+            std::stable_sort(line.spans.begin(), line.spans.end(),
+                             [](const Span& x, const Span& y) { return x.low < y.low; });
+            line.reach.resize(line.spans.size());
+            int32_t reach = line.spans.front().high;
+            for (size_t i = 0; i < line.spans.size(); ++i)
+                line.reach[i] = reach = std::max(reach, line.spans[i].high);
+        }
+}
+
+void SegmentIndex::Consider(const Line& line, int32_t along, const Position& p, int64_t excluded,
+                            int64_t& best) const
+{
+    const auto after = std::upper_bound(line.spans.begin(), line.spans.end(), along,
+                                        [](int32_t x, const Span& span) { return x < span.low; });
+    for (auto j = after - line.spans.begin() - 1; j >= 0 && line.reach[size_t(j)] >= along; --j) {
+        const Span& span = line.spans[size_t(j)];
+        if (span.high < along || span.segment == excluded || (best != None && span.segment > best))
+            continue;
+        const auto& [a, b] = m_segments[size_t(span.segment)];
+        if (OnSegment(a, b, p))
+            best = span.segment;
+    }
+}
+
+int64_t SegmentIndex::First(const Position& p, int64_t excluded) const
+{
+    int64_t best = None;
+    const auto probe = [&](Family family, int64_t key, int32_t along) {
+        const auto found = m_lines[family].find(key);
+        if (found != m_lines[family].end())
+            Consider(found->second, along, p, excluded, best);
+    };
+    // A point lies within its segment's box, so a square-on segment holds
+    // only points of its own line; rounding halves to even can put a point
+    // of a diagonal one line beside it.
+    probe(EastWest, p.NS, p.EW);
+    probe(NorthSouth, p.EW, p.NS);
+    for (int64_t beside = -1; beside <= 1; ++beside) {
+        probe(Falling, int64_t(p.NS) - p.EW + beside, p.NS);
+        probe(Rising, int64_t(p.NS) + p.EW + beside, p.NS);
+    }
+    for (const int64_t i : m_others) {
+        if (best != None && i > best)
+            break;
+        const auto& [a, b] = m_segments[size_t(i)];
+        if (i != excluded && OnSegment(a, b, p)) {
+            best = i;
+            break;
+        }
+    }
+    return best;
+}
+
+// ---------------------------------------------------------------- the design
+
+void DesignIndex::FirstTwo::add(TPipeLoopObject* object)
+{
+    if (!first)
+        first = object;
+    else if (!second)
+        second = object;
+}
+
+TPipeLoopObject* DesignIndex::FirstTwo::other(const TPipeLoopObject* excluded) const
+{
+    return first != excluded ? first : second;
+}
+
+void DesignIndex::AddPoint(const Position& p)
+{
+    m_eastWest[p.NS].push_back(p.EW);
+    m_northSouth[p.EW].push_back(p.NS);
+    m_falling[int64_t(p.NS) - p.EW].push_back(p.NS);
+    m_rising[int64_t(p.NS) + p.EW].push_back(p.NS);
+}
+
+void DesignIndex::Build(const TPipeLoop& design)
+{
+    m_design = &design;
+    m_primary.clear();
+    m_spurEnds.clear();
+    m_cornerDrains.clear();
+    m_spurOrder.clear();
+    for (auto* lines : {&m_eastWest, &m_northSouth, &m_falling, &m_rising})
+        lines->clear();
+    // ObjectAt's order: elbows (at their pipe height), drops, drains, valves,
+    // inlets, spurs by start, then spurs by end.
+    const auto add = [this](const Position& p, TPipeLoopObject* object) {
+        m_primary[p].add(object);
+        AddPoint(p);
+    };
+    for (const auto& elbow : design.Elbows)
+        add({elbow->NS, elbow->EW, elbow->PipeHeight()}, elbow.get());
+    for (const auto& drop : design.Drops)
+        add(drop->position(), drop.get());
+    for (const auto& drain : design.Drains) {
+        add(drain->position(), drain.get());
+        if (m_primary.at(drain->position()).first->Kind() == ObjectKind::Elbow)
+            m_cornerDrains.try_emplace(drain->position(), drain.get());
+    }
+    for (const auto& valve : design.Valves)
+        add(valve->position(), valve.get());
+    for (const auto& inlet : design.Inlets)
+        add(inlet->position(), inlet.get());
+    for (const auto& spur : design.Spurs)
+        add(spur->position(), spur.get());
+    std::vector<std::pair<Position, Position>> pipes;
+    for (const auto& spur : design.Spurs) {
+        m_spurEnds[spur->endPosition()].add(spur.get());
+        AddPoint(spur->endPosition());
+        m_spurOrder.emplace(spur.get(), int64_t(pipes.size()));
+        pipes.emplace_back(spur->position(), spur->endPosition());
+    }
+    for (auto* lines : {&m_eastWest, &m_northSouth, &m_falling, &m_rising})
+        for (auto& [key, values] : *lines) {
+            std::sort(values.begin(), values.end());
+            values.erase(std::unique(values.begin(), values.end()), values.end());
+        }
+    m_spurs.Build(pipes);
+    pipes.clear();
+    for (size_t i = 0; i + 1 < design.Elbows.size(); ++i)
+        pipes.emplace_back(design.Elbows[i]->position(), design.Elbows[i + 1]->position());
+    m_loop.Build(pipes);
+}
+
+TPipeLoopObject* DesignIndex::Find(const ByPosition& table, const Position& p,
+                                   const TPipeLoopObject* excluded)
+{
+    const auto found = table.find(p);
+    return found == table.end() ? nullptr : found->second.other(excluded);
+}
+
+TPipeLoopObject* DesignIndex::ObjectAt(const Position& p, bool startsOnly,
+                                       const TPipeLoopObject* excluded) const
+{
+    if (TPipeLoopObject* object = Find(m_primary, p, excluded))
+        return object;
+    return startsOnly ? nullptr : Find(m_spurEnds, p, excluded);
+}
+
+TSpur* DesignIndex::SpurAt(const Position& p, const TSpur* excluded) const
+{
+    const auto order = m_spurOrder.find(excluded);
+    const int64_t found =
+        m_spurs.First(p, order == m_spurOrder.end() ? SegmentIndex::None : order->second);
+    return found == SegmentIndex::None ? nullptr : m_design->Spurs[size_t(found)].get();
+}
+
+bool DesignIndex::IsOnLoop(const Position& p) const
+{
+    return m_loop.First(p) != SegmentIndex::None;
+}
+
+TDrain* DesignIndex::TakeCornerDrain(const Position& p)
+{
+    const auto found = m_cornerDrains.find(p);
+    if (found == m_cornerDrains.end())
+        return nullptr;
+    TDrain* drain = found->second;
+    m_cornerDrains.erase(found);
+    return drain;
+}
+
+void DesignIndex::StepsOnRun(const RunSteps& steps, std::vector<int64_t>& out) const
+{
+    out.clear();
+    if (steps.count <= 0)
+        return;
+    const Position first = steps.At(1);
+    const Position last = steps.At(steps.count);
+    const std::unordered_map<int64_t, std::vector<int32_t>>* lines = nullptr;
+    int64_t key = 0;
+    int32_t from = 0;
+    int32_t to = 0;
+    int32_t origin = 0;
+    if (steps.stepNS == 0) {
+        lines = &m_eastWest;
+        key = steps.start.NS;
+        from = first.EW;
+        to = last.EW;
+        origin = steps.start.EW;
+    } else {
+        from = first.NS;
+        to = last.NS;
+        origin = steps.start.NS;
+        if (steps.stepEW == 0) {
+            lines = &m_northSouth;
+            key = steps.start.EW;
+        } else if (steps.stepNS == steps.stepEW) {
+            lines = &m_falling;
+            key = int64_t(steps.start.NS) - steps.start.EW;
+        } else {
+            lines = &m_rising;
+            key = int64_t(steps.start.NS) + steps.start.EW;
+        }
+    }
+    const auto line = lines->find(key);
+    if (line == lines->end())
+        return;
+    const std::vector<int32_t>& values = line->second;
+    const auto begin = std::lower_bound(values.begin(), values.end(), std::min(from, to));
+    const auto end = std::upper_bound(values.begin(), values.end(), std::max(from, to));
+    for (auto it = begin; it != end; ++it)
+        out.push_back(Abs64(int64_t(*it) - origin));
+    std::sort(out.begin(), out.end());
+}
+
+} // namespace pipeloop::catalogue

@@ -1,0 +1,122 @@
+#pragma once
+
+// The design as the parts list walk looks it up: objects by position and
+// pipes by a point on them, answered as TPipeLoop's ObjectAt, SpurAt and
+// IsOnLoop answer, but from tables built once per generation. Those queries
+// scan every object; asked once per spur, they made a design of many spurs
+// cost the square of its size.
+
+#include "PipeLoop.h"
+
+#include <cstdint>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace pipeloop::catalogue
+{
+
+// The steps of a straight or 45-degree run: count steps of (stepNS, stepEW),
+// each stepLength long, from start (the run's start lowered by the height
+// offset) to the end.
+struct RunSteps {
+    Position start;
+    int32_t stepNS = 0;
+    int32_t stepEW = 0;
+    int64_t count = 0;
+    double stepLength = 1;
+
+    Position At(int64_t step) const
+    {
+        return {static_cast<int32_t>(start.NS + stepNS * step),
+                static_cast<int32_t>(start.EW + stepEW * step), start.HG};
+    }
+};
+
+struct PositionHash {
+    size_t operator()(const Position& p) const noexcept;
+};
+
+// Straight pipes found by a point that lies on one of them (OnSegment), in
+// list order. Square-on and 45-degree pipes, which designs are made of, are
+// kept by the line they lie on; a pipe at another angle is tried one by one.
+class SegmentIndex
+{
+public:
+    static constexpr int64_t None = -1;
+
+    void Build(const std::vector<std::pair<Position, Position>>& segments);
+    // The first segment, other than the excluded one, on which p lies; None when there is none.
+    int64_t First(const Position& p, int64_t excluded = None) const;
+
+private:
+    // The stretch of a line that one segment covers, along the line's own
+    // coordinate (EW on an east-west line, NS on the others).
+    struct Span {
+        int32_t low = 0;
+        int32_t high = 0;
+        int64_t segment = 0;
+    };
+    // Spans by their low end; reach[i] is the highest high among spans 0..i,
+    // so that a search for a point stops at the first span that cannot reach it.
+    struct Line {
+        std::vector<Span> spans;
+        std::vector<int32_t> reach;
+    };
+    enum Family { EastWest, NorthSouth, Falling, Rising, Families };
+
+    void Consider(const Line& line, int32_t along, const Position& p, int64_t excluded,
+                  int64_t& best) const;
+
+    std::vector<std::pair<Position, Position>> m_segments;
+    std::unordered_map<int64_t, Line> m_lines[Families];
+    std::vector<int64_t> m_others; // ascending
+};
+
+class DesignIndex
+{
+public:
+    void Build(const TPipeLoop& design);
+
+    // TPipeLoop::ObjectAt with full positions.
+    TPipeLoopObject* ObjectAt(const Position& p, bool startsOnly = false,
+                              const TPipeLoopObject* excluded = nullptr) const;
+    // TPipeLoop::SpurAt and IsOnLoop.
+    TSpur* SpurAt(const Position& p, const TSpur* excluded) const;
+    bool IsOnLoop(const Position& p) const;
+
+    // A drain on the corner at p (which ObjectAt finds as the corner), handed out once.
+    TDrain* TakeCornerDrain(const Position& p);
+
+    // The steps 1..count of the run at which some object's point lies, ascending.
+    void StepsOnRun(const RunSteps& steps, std::vector<int64_t>& out) const;
+
+private:
+    // The first two objects at a point, in ObjectAt's order: the second
+    // answers when the first is the one excluded.
+    struct FirstTwo {
+        TPipeLoopObject* first = nullptr;
+        TPipeLoopObject* second = nullptr;
+
+        void add(TPipeLoopObject* object);
+        TPipeLoopObject* other(const TPipeLoopObject* excluded) const;
+    };
+    using ByPosition = std::unordered_map<Position, FirstTwo, PositionHash>;
+
+    void AddPoint(const Position& p);
+    static TPipeLoopObject* Find(const ByPosition& table, const Position& p,
+                                 const TPipeLoopObject* excluded);
+
+    const TPipeLoop* m_design = nullptr;
+    ByPosition m_primary;
+    ByPosition m_spurEnds;
+    std::unordered_map<Position, TDrain*, PositionHash> m_cornerDrains;
+    // Plan points by line: east-west lines by NS (values EW), north-south
+    // lines by EW (values NS), diagonals by NS - EW and by NS + EW (values NS).
+    std::unordered_map<int64_t, std::vector<int32_t>> m_eastWest, m_northSouth, m_falling, m_rising;
+    SegmentIndex m_spurs;
+    std::unordered_map<const TSpur*, int64_t> m_spurOrder;
+    SegmentIndex m_loop;
+};
+
+} // namespace pipeloop::catalogue
