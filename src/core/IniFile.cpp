@@ -233,6 +233,53 @@ inline const char* findLineEnd(const char* p, const char* end)
     return p;
 }
 
+// One line of INI text as the grammar reads it, trimmed of blanks and
+// control characters: a section line ([name]) or any other line with text
+// (key = value, or text without "=", which never matches a key). Empty lines
+// and comments are not reported.
+struct ScannedLine {
+    bool section = false;
+    const char* begin = nullptr; // the section's name, or the line's text
+    const char* end = nullptr;
+    const char* equals = nullptr; // the first "=" of a line that has one
+};
+
+inline void trimBlanks(const char*& b, const char*& e)
+{
+    while (b < e && isBlank(*b))
+        ++b;
+    while (e > b && isBlank(e[-1]))
+        --e;
+}
+
+// Calls visit(line) for every line of the text that says something; lines
+// end with CR LF, CR or LF.
+template <typename Visit>
+inline void scanIniLines(const char* p, const char* const end, Visit&& visit)
+{
+    while (p < end) {
+        const char* e = findLineEnd(p, end);
+        const char* b = p;
+        p = e;
+        if (p < end)
+            p += (*p == '\r' && p + 1 < end && p[1] == '\n') ? 2 : 1;
+        trimBlanks(b, e);
+        if (b == e || *b == ';') {
+            visit(ScannedLine{}); // counted, nothing to read
+            continue;
+        }
+        if (*b == '[' && e[-1] == ']' && e - b >= 2) {
+            const char* nb = b + 1;
+            const char* ne = e - 1;
+            trimBlanks(nb, ne);
+            visit(ScannedLine{true, nb, ne, nullptr});
+            continue;
+        }
+        visit(ScannedLine{false, b, e,
+                          static_cast<const char*>(std::memchr(b, '=', size_t(e - b)))});
+    }
+}
+
 // About the number of lines: the count of CR or of LF, whichever is larger
 // (exact for CR LF, LF or CR alone; mixed line ends may have more lines).
 size_t estimateLines(const char* p, const char* end)
@@ -538,60 +585,40 @@ struct IniFile::Data {
         };
 
         uint32_t current = NoIndex;
-        const char* p = base;
-        while (p < end) {
-            const char* e = findLineEnd(p, end);
-            const char* next = e;
-            if (next < end)
-                next += (*next == '\r' && next + 1 < end && next[1] == '\n') ? 2 : 1;
-            const char* b = p;
-            p = next;
-            while (b < e && isBlank(*b))
-                ++b;
-            while (e > b && isBlank(e[-1]))
-                --e;
-            if (b == e || *b == ';')
-                continue;
-            if (*b == '[' && e[-1] == ']' && e - b >= 2) {
-                const char* nb = b + 1;
-                const char* ne = e - 1;
-                while (nb < ne && isBlank(*nb))
-                    ++nb;
-                while (ne > nb && isBlank(ne[-1]))
-                    --ne;
-                const uint32_t hash = hashFolded(nb, size_t(ne - nb));
-                current = findSection(nb, ne - nb, hash);
+        scanIniLines(base, end, [&](const ScannedLine& scanned) {
+            if (scanned.section) {
+                const uint32_t hash = hashFolded(scanned.begin, size_t(scanned.end - scanned.begin));
+                current = findSection(scanned.begin, scanned.end - scanned.begin, hash);
                 if (current != NoIndex)
                     emptySection(current); // the last occurrence is the one kept
                 else
-                    current = addSection(spanOf(nb, ne), hash);
-                continue;
+                    current = addSection(spanOf(scanned.begin, scanned.end), hash);
+                return;
             }
-            if (current == NoIndex)
-                continue;
+            if (!scanned.begin || current == NoIndex)
+                return;
             Line line;
-            const auto* eq = static_cast<const char*>(std::memchr(b, '=', size_t(e - b)));
-            if (!eq) {
-                line.key = spanOf(b, e);
+            if (!scanned.equals) {
+                line.key = spanOf(scanned.begin, scanned.end);
                 line.value.len = -1;
                 appendLine(current, line);
-                continue;
+                return;
             }
-            const char* ke = eq;
-            while (ke > b && isBlank(ke[-1]))
-                --ke;
-            const char* vb = eq + 1;
-            while (vb < e && isBlank(*vb))
-                ++vb;
-            line.key = spanOf(b, ke);
-            line.value = spanOf(vb, e);
-            line.hash = hashFolded(b, size_t(ke - b));
-            const uint32_t existing = findKey(current, b, ke - b, line.hash);
+            const char* kb = scanned.begin;
+            const char* ke = scanned.equals;
+            const char* vb = scanned.equals + 1;
+            const char* ve = scanned.end;
+            trimBlanks(kb, ke);
+            trimBlanks(vb, ve);
+            line.key = spanOf(kb, ke);
+            line.value = spanOf(vb, ve);
+            line.hash = hashFolded(kb, size_t(ke - kb));
+            const uint32_t existing = findKey(current, kb, ke - kb, line.hash);
             if (existing != NoIndex)
                 lines[existing].value = line.value; // in place, as first spelt
             else
                 appendLine(current, line);
-        }
+        });
         compactIfWasteful();
     }
 
@@ -873,45 +900,25 @@ qsizetype IniLineNumber(QByteArrayView bytes, QStringView section, QStringView k
     const auto named = [](const char* from, const char* to, const Name& name) {
         return to - from == name.size() && equalFolded(from, name.data(), size_t(name.size()));
     };
-    const char* p = bytes.data();
-    const char* const end = p + bytes.size();
     qsizetype number = 0;
     qsizetype found = 0;
     bool inSection = false;
-    while (p < end) {
+    scanIniLines(bytes.data(), bytes.data() + bytes.size(), [&](const ScannedLine& scanned) {
         ++number;
-        const char* e = findLineEnd(p, end);
-        const char* b = p;
-        p = e;
-        if (p < end)
-            p += (*p == '\r' && p + 1 < end && p[1] == '\n') ? 2 : 1;
-        while (b < e && isBlank(*b))
-            ++b;
-        while (e > b && isBlank(e[-1]))
-            --e;
-        if (b == e || *b == ';')
-            continue;
-        if (*b == '[' && e[-1] == ']' && e - b >= 2) {
-            const char* nb = b + 1;
-            const char* ne = e - 1;
-            while (nb < ne && isBlank(*nb))
-                ++nb;
-            while (ne > nb && isBlank(ne[-1]))
-                --ne;
-            inSection = named(nb, ne, sectionName);
+        if (scanned.section) {
+            inSection = named(scanned.begin, scanned.end, sectionName);
             if (inSection)
                 found = 0; // a repeated section replaces the earlier one
-            continue;
+            return;
         }
-        const auto* eq = static_cast<const char*>(std::memchr(b, '=', size_t(e - b)));
-        if (!inSection || !eq)
-            continue;
-        const char* ke = eq;
-        while (ke > b && isBlank(ke[-1]))
-            --ke;
-        if (named(b, ke, keyName))
+        if (!inSection || !scanned.equals)
+            return;
+        const char* kb = scanned.begin;
+        const char* ke = scanned.equals;
+        trimBlanks(kb, ke);
+        if (named(kb, ke, keyName))
             found = number;
-    }
+    });
     return found;
 }
 
