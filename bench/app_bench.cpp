@@ -10,6 +10,7 @@
 #include "BenchSupport.h"
 
 #include "AppDialogs.h"
+#include "DesignView.h"
 #include "DrawingArea.h"
 #include "MainForm.h"
 #include "PipeLoop.h"
@@ -63,7 +64,7 @@ void StartUp(benchmark::State& state)
 {
     for (auto _ : state) {
         Window window;
-        window.form.drawingArea()->repaint();
+        window.form.view().drawingArea()->repaint();
         QCoreApplication::processEvents();
     }
 }
@@ -96,9 +97,9 @@ const int Zooms[] = {5, 20, 100, 250};
 void Repaint(benchmark::State& state, int zoom)
 {
     Window& window = SharedWindow();
-    window.form.SetZoom(zoom);
+    window.form.view().setZoom(zoom);
     QCoreApplication::processEvents();
-    PaintBox* area = window.form.drawingArea();
+    PaintBox* area = window.form.view().drawingArea();
     const QRect visible = area->visibleRegion().boundingRect();
     for (auto _ : state)
         area->repaint(visible);
@@ -110,10 +111,10 @@ void Repaint(benchmark::State& state, int zoom)
 void PictureOfTheSameArea(benchmark::State& state, int zoom)
 {
     Window& window = SharedWindow();
-    window.form.SetZoom(zoom);
+    window.form.view().setZoom(zoom);
     QCoreApplication::processEvents();
-    const QRect visible = window.form.drawingArea()->visibleRegion().boundingRect();
-    TPipeLoop& design = *window.form.design();
+    const QRect visible = window.form.view().drawingArea()->visibleRegion().boundingRect();
+    TPipeLoop& design = *window.form.document().design();
     const ScreenGeometry geometry = ScreenViewGeometry(
         design, ViewKind::Plan, zoom, window.form.logicalDpiX(), window.form.logicalDpiY());
     QImage picture(visible.size(), QImage::Format_RGB32);
