@@ -9,6 +9,7 @@
 // standard error and quits.
 
 #include "AppDialogs.h"
+#include "DesignView.h"
 #include "DrawingArea.h"
 #include "LanguageFile.h"
 #include "MainForm.h"
@@ -59,7 +60,7 @@ void ScreenshotWhenPainted(pipeloop::TMainForm& form, const QString& path,
         if (!form.firstActivationDone())
             return;
         poll->stop();
-        form.drawingArea()->repaint();
+        form.view().drawingArea()->repaint();
         const qint64 painted = clock.elapsed();
         const bool saved = form.grab().save(path);
         std::fprintf(stderr, "pipeloop: painted after %lld ms%s\n", static_cast<long long>(painted),

@@ -50,6 +50,7 @@ public:
     // Empty for a design never saved.
     const QString& fileName() const { return m_fileName; }
     QUndoStack& undoStack() { return m_stack; }
+    const QUndoStack& undoStack() const { return m_stack; }
     bool isModified() const;
 
     // --- files -----------------------------------------------------------------
@@ -63,6 +64,9 @@ public:
     // Writes the project to path completely or not at all (messages through
     // Ui()); on success the design is not modified and path is its file name.
     bool save(const QString& path);
+    // The design stays but is no longer tied to its file: the next Save asks
+    // for a path. (A save made for the save question leaves it so.)
+    void forgetFileName() { m_fileName.clear(); }
     // A new design, never saved, made on options(): it replaces the open one,
     // the history starts afresh and the design counts as modified.
     void adopt(std::unique_ptr<TPipeLoop> design);

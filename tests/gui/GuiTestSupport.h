@@ -4,19 +4,26 @@
 // ever waits for a person.
 
 #include "AppDialogs.h"
+#include "DesignView.h"
+#include "DrawingArea.h"
+#include "FileCommands.h"
 #include "MainForm.h"
 #include "MsgBox.h"
 #include "NewProjectWizard.h"
 #include "PipeLoop.h"
+#include "PromptSession.h"
 #include "ScriptedUi.h"
 #include "SettingsStore.h"
 
+#include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <deque>
 #include <functional>
@@ -114,33 +121,49 @@ struct MainWindowFixture {
     void newDesign(ElbowChoice elbows = ElbowChoice::DefaultLoop)
     {
         dialogs.wizard_ = WizardAnswer(elbows);
-        form.NewProject(false);
+        form.files().newProject(false);
     }
+    TPipeLoop* design() { return form.document().design(); }
+    QAction* action(const char* id) { return form.commands().action(QString::fromLatin1(id)); }
+    QMenu* menu(const char* id) { return form.commands().menu(QString::fromLatin1(id)); }
 };
 
-// Runs steps one by one each time the main window waits for a location, so
-// that a prompt's nested event loop can be driven from a test.
-inline void WhilePrompting(TMainForm& form, std::deque<std::function<void()>> steps)
+// The mouse on the drawing area, as the window gets it.
+inline void SendMouse(TMainForm& form, QEvent::Type type, QPoint pixel, Qt::MouseButton button,
+                      Qt::MouseButtons held, Qt::KeyboardModifiers keys = Qt::NoModifier)
 {
-    auto* timer = new QTimer(&form);
-    timer->setInterval(1);
-    QObject::connect(timer, &QTimer::timeout, &form, [&form, timer, steps]() mutable {
-        if (!form.waitingForLocation())
-            return;
-        if (steps.empty()) {
-            timer->deleteLater();
-            return;
-        }
-        auto step = steps.front();
-        steps.pop_front();
-        step();
-    });
-    timer->start();
+    QWidget* area = form.view().drawingArea();
+    QMouseEvent event(type, QPointF(pixel), QPointF(area->mapToGlobal(pixel)), button, held, keys);
+    QCoreApplication::sendEvent(area, &event);
+}
+
+inline void MoveMouse(TMainForm& form, QPoint pixel, Qt::MouseButtons held = Qt::NoButton)
+{
+    SendMouse(form, QEvent::MouseMove, pixel, Qt::NoButton, held);
+}
+
+inline void PressMouse(TMainForm& form, QPoint pixel, Qt::MouseButton button = Qt::LeftButton,
+                       Qt::KeyboardModifiers keys = Qt::NoModifier)
+{
+    SendMouse(form, QEvent::MouseButtonPress, pixel, button, button, keys);
+}
+
+inline void ReleaseMouse(TMainForm& form, QPoint pixel, Qt::MouseButton button = Qt::LeftButton,
+                         Qt::KeyboardModifiers keys = Qt::NoModifier)
+{
+    SendMouse(form, QEvent::MouseButtonRelease, pixel, button, Qt::NoButton, keys);
+}
+
+// A press and release of the left button at one point.
+inline void Click(TMainForm& form, QPoint pixel, Qt::KeyboardModifiers keys = Qt::NoModifier)
+{
+    PressMouse(form, pixel, Qt::LeftButton, keys);
+    ReleaseMouse(form, pixel, Qt::LeftButton, keys);
 }
 
 inline void PressPromptButton(TMainForm& form, const QString& caption)
 {
-    form.promptBox()->button(caption)->click();
+    form.prompt().box()->button(caption)->click();
 }
 
 } // namespace pipeloop::testing

@@ -29,21 +29,22 @@ TEST(LanguageFile, ReplacesMenuCaptionsFormCaptionsAndHints)
                           u"[Colours]\r\nBlue=Blau\r\n"));
     MainWindowFixture f;
     f.start();
-    EXPECT_EQ(f.form.action("moOpenProject")->text(), QString::fromUtf8("Projekt öffnen"));
-    EXPECT_EQ(f.form.action("moExit")->text(), ""); // an empty value is a translation too
-    EXPECT_EQ(f.form.action("moSaveProject")->text(), "Save Project"); // no key: built-in text
-    EXPECT_EQ(f.form.wizard().roomHeightEdit()->toolTip(), QString::fromUtf8("Gebäudehöhe"));
-    f.form.wizard().Prepare(f.form.partsDatabase(), true, false);
-    EXPECT_EQ(f.form.wizard().colourBox()->itemText(0), "Blau");
-    EXPECT_EQ(f.form.wizard().colourBox()->itemText(1), "Grey");
+    EXPECT_EQ(f.action("moOpenProject")->text(), QString::fromUtf8("Projekt öffnen"));
+    EXPECT_EQ(f.action("moExit")->text(), ""); // an empty value is a translation too
+    EXPECT_EQ(f.action("moSaveProject")->text(), "Save Project"); // no key: built-in text
+    EXPECT_EQ(f.form.files().wizard().roomHeightEdit()->toolTip(),
+              QString::fromUtf8("Gebäudehöhe"));
+    f.form.files().wizard().Prepare(f.form.partsDatabase(), true, false);
+    EXPECT_EQ(f.form.files().wizard().colourBox()->itemText(0), "Blau");
+    EXPECT_EQ(f.form.files().wizard().colourBox()->itemText(1), "Grey");
 }
 
 TEST(LanguageFile, WithoutAFileEveryCaptionIsBuiltIn)
 {
     MainWindowFixture f;
     f.start();
-    EXPECT_EQ(f.form.action("moOpenProject")->text(), "Open Project");
-    EXPECT_EQ(f.form.wizard().roomHeightEdit()->toolTip(), "Enter Building Height");
+    EXPECT_EQ(f.action("moOpenProject")->text(), "Open Project");
+    EXPECT_EQ(f.form.files().wizard().roomHeightEdit()->toolTip(), "Enter Building Height");
 }
 
 TEST(LanguageFile, TheShippedExampleTranslatesTheMainMenu)
@@ -53,9 +54,10 @@ TEST(LanguageFile, TheShippedExampleTranslatesTheMainMenu)
         TLanguage::Instance().Load(QStringLiteral(PIPELOOP_DATA) + "lang/pipeloop.ltf"));
     MainWindowFixture f;
     f.start();
-    EXPECT_EQ(f.form.action("moNewPipeLoopProject")->text(), "Neues &Ringleitungsprojekt");
-    EXPECT_EQ(f.form.action("moZoomIn")->text(), "Ver&gr\u00f6\u00dfern");
-    EXPECT_EQ(f.form.wizard().windowTitle(), "Project Creator"); // captions of forms are controls'
+    EXPECT_EQ(f.action("moNewPipeLoopProject")->text(), "Neues &Ringleitungsprojekt");
+    EXPECT_EQ(f.action("moZoomIn")->text(), "Ver&gr\u00f6\u00dfern");
+    // Captions of forms are controls'.
+    EXPECT_EQ(f.form.files().wizard().windowTitle(), "Project Creator");
 }
 
 } // namespace

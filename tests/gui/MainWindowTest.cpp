@@ -1,10 +1,14 @@
 #include "GuiTestSupport.h"
 
 #include "DesignCommands.h"
+#include "DisplayCommands.h"
 #include "DrawingArea.h"
+#include "DropViewPanel.h"
+#include "EnterElbowsTool.h"
 #include "PartsDatabase.h"
 #include "ProjectFile.h"
 #include "TestFiles.h"
+#include "ToolManager.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -14,6 +18,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QTest>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -31,29 +36,36 @@ QString CopySample(const QTemporaryDir& dir, const QString& sample, const QStrin
     return target;
 }
 
+// The drawing area's pixel of a plan position at the view's scale.
+QPoint PixelAt(TMainForm& form, int32_t ew, int32_t ns)
+{
+    return QPoint(18 + int(ew * form.view().pixelsPerMmX()),
+                  18 + int(ns * form.view().pixelsPerMmY()));
+}
+
 TEST(MainWindowStart, FirstStartWithoutSettingsKeepsTheDefaults)
 {
     MainWindowFixture f;
     f.start();
     for (ViewKind view : AllViews)
-        EXPECT_EQ(f.form.zoomFactor(view), 20);
-    EXPECT_FALSE(f.form.action("moViewToolBar")->isChecked());
-    EXPECT_EQ(f.form.recentFiles().count(), 0);
-    EXPECT_FALSE(f.form.menu("muRecentProjects")->menuAction()->isVisible());
+        EXPECT_EQ(f.form.view().zoomFactor(view), 20);
+    EXPECT_FALSE(f.action("moViewToolBar")->isChecked());
+    EXPECT_EQ(f.form.files().recentFiles().count(), 0);
+    EXPECT_FALSE(f.menu("muRecentProjects")->menuAction()->isVisible());
     // The Grid menu keeps its own marks while the options keep theirs.
-    EXPECT_TRUE(f.form.action("moGridOff")->isChecked());
-    EXPECT_TRUE(f.form.action("moSnapToGrid")->isChecked());
-    EXPECT_EQ(f.form.options().GridSpacing, 1000);
+    EXPECT_TRUE(f.action("moGridOff")->isChecked());
+    EXPECT_TRUE(f.action("moSnapToGrid")->isChecked());
+    EXPECT_EQ(f.form.document().options().GridSpacing, 1000);
     // The welcome state: no design, only File, Options and Help usable.
-    EXPECT_EQ(f.form.design(), nullptr);
-    EXPECT_FALSE(f.form.menu("muView")->menuAction()->isEnabled());
-    EXPECT_TRUE(f.form.menu("muFile")->menuAction()->isEnabled());
-    EXPECT_FALSE(f.form.isModified());
+    EXPECT_EQ(f.design(), nullptr);
+    EXPECT_FALSE(f.menu("muView")->menuAction()->isEnabled());
+    EXPECT_TRUE(f.menu("muFile")->menuAction()->isEnabled());
+    EXPECT_FALSE(f.form.document().isModified());
     // The demo catalogue beside the program was loaded, with its logo.
     EXPECT_GT(f.form.partsDatabase().PartCount(), 0);
     EXPECT_FALSE(f.form.logoImage().isNull());
     // Commands of later work are there, and honestly disabled.
-    EXPECT_FALSE(f.form.action("moPrintView")->isEnabled());
+    EXPECT_FALSE(f.action("moPrintView")->isEnabled());
     EXPECT_TRUE(f.ui.messages.empty());
 }
 
@@ -68,11 +80,11 @@ TEST(MainWindowStart, SettingsAreRestoredAndWrittenBack)
     f.settings.writeText("LastFile2", dir.filePath("gone.plf"));
     f.settings.writeBool("ViewToolBar", true);
     f.start();
-    EXPECT_EQ(f.form.zoomFactor(ViewKind::Plan), 50);
-    EXPECT_TRUE(f.form.action("moZoom50")->isChecked());
-    EXPECT_EQ(f.form.recentFiles().paths(), QStringList{sample});
-    EXPECT_TRUE(f.form.menu("muRecentProjects")->menuAction()->isVisible());
-    EXPECT_TRUE(f.form.action("moViewToolBar")->isChecked());
+    EXPECT_EQ(f.form.view().zoomFactor(ViewKind::Plan), 50);
+    EXPECT_TRUE(f.action("moZoom50")->isChecked());
+    EXPECT_EQ(f.form.files().recentFiles().paths(), QStringList{sample});
+    EXPECT_TRUE(f.menu("muRecentProjects")->menuAction()->isVisible());
+    EXPECT_TRUE(f.action("moViewToolBar")->isChecked());
 
     f.form.SaveSettings();
     EXPECT_EQ(f.settings.RegReadInt("ZoomFactorPLAN", 0), 50);
@@ -88,7 +100,7 @@ TEST(MainWindowStart, MissingPriceListOffersIgnoreRemoveAndHelp)
     f.start();
     ASSERT_EQ(f.ui.questions.size(), 1);
     EXPECT_EQ(f.ui.questions[0], "Cannot find parts price list file : /nowhere/prices.ppl");
-    EXPECT_TRUE(f.form.options().PartsPriceListFile.isEmpty());
+    EXPECT_TRUE(f.form.document().options().PartsPriceListFile.isEmpty());
 }
 
 TEST(RecentProjects, OpeningTheNinthDropsTheOldestAndReopeningMovesItUp)
@@ -100,17 +112,17 @@ TEST(RecentProjects, OpeningTheNinthDropsTheOldestAndReopeningMovesItUp)
     for (int i = 1; i <= 9; ++i)
         files.append(CopySample(dir, "workshop.plf", QStringLiteral("Project%1.plf").arg(i)));
     for (const QString& file : files)
-        ASSERT_TRUE(f.form.LoadProjectFile(file));
-    EXPECT_EQ(f.form.recentFiles().count(), 8);
-    EXPECT_FALSE(f.form.recentFiles().paths().contains(files[0]));
-    EXPECT_EQ(f.form.menu("muRecentProjects")->actions().size(), 8);
+        ASSERT_TRUE(f.form.files().open(file));
+    EXPECT_EQ(f.form.files().recentFiles().count(), 8);
+    EXPECT_FALSE(f.form.files().recentFiles().paths().contains(files[0]));
+    EXPECT_EQ(f.menu("muRecentProjects")->actions().size(), 8);
 
     // The same file by a path in other case is the same entry (Windows paths).
-    ASSERT_TRUE(f.form.LoadProjectFile(files[4]));
-    f.form.AddRecentFile(files[4].toUpper());
-    EXPECT_EQ(f.form.recentFiles().count(), 8);
-    EXPECT_EQ(f.form.recentFiles().at(0), files[4].toUpper());
-    EXPECT_EQ(f.form.menu("muRecentProjects")->actions()[0]->data().toInt(), 0);
+    ASSERT_TRUE(f.form.files().open(files[4]));
+    f.form.files().addRecentFile(files[4].toUpper());
+    EXPECT_EQ(f.form.files().recentFiles().count(), 8);
+    EXPECT_EQ(f.form.files().recentFiles().at(0), files[4].toUpper());
+    EXPECT_EQ(f.menu("muRecentProjects")->actions()[0]->data().toInt(), 0);
 }
 
 TEST(RecentProjects, AFileOfAnotherVersionIsRefusedAndTheOpenDesignStays)
@@ -119,17 +131,17 @@ TEST(RecentProjects, AFileOfAnotherVersionIsRefusedAndTheOpenDesignStays)
     f.start();
     QTemporaryDir dir;
     const QString good = CopySample(dir, "workshop.plf", "good.plf");
-    ASSERT_TRUE(f.form.LoadProjectFile(good));
-    TPipeLoop* before = f.form.design();
+    ASSERT_TRUE(f.form.files().open(good));
+    TPipeLoop* before = f.design();
     const QString bad = dir.filePath("v2.plf");
     QFile file(bad);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("[PIPELOOP-FILE-INFO]\r\nFile_Version=2\r\n\r\n");
     file.close();
-    EXPECT_FALSE(f.form.LoadProjectFile(bad));
-    EXPECT_EQ(f.form.design(), before);
-    EXPECT_EQ(f.form.fileName(), good);
-    EXPECT_FALSE(f.form.recentFiles().paths().contains(bad));
+    EXPECT_FALSE(f.form.files().open(bad));
+    EXPECT_EQ(f.design(), before);
+    EXPECT_EQ(f.form.document().fileName(), good);
+    EXPECT_FALSE(f.form.files().recentFiles().paths().contains(bad));
     EXPECT_TRUE(f.ui.texts().last().contains("Expected version 1 , found version 2"));
 }
 
@@ -138,14 +150,14 @@ TEST(SaveQuestion, YesThenCancellingTheSaveDialogAsksAgain)
     MainWindowFixture f;
     f.start();
     f.newDesign();
-    ASSERT_TRUE(f.form.isModified());
+    ASSERT_TRUE(f.form.document().isModified());
     f.ui.askAnswers = {"&Yes", "&Cancel"};
     // no save path queued: the save dialog is cancelled
-    EXPECT_FALSE(f.form.QuerySaveChanges());
+    EXPECT_FALSE(f.form.files().querySaveChanges());
     EXPECT_EQ(f.ui.questions.size(), 2);
     EXPECT_EQ(f.ui.questions[0], "Current project changes not saved, save now ?");
     EXPECT_EQ(f.dialogs.titles, QStringList{"Save Project"});
-    EXPECT_TRUE(f.form.isModified());
+    EXPECT_TRUE(f.form.document().isModified());
 }
 
 TEST(SaveQuestion, YesWithAPathSavesAndGoesOnNoGoesOnWithoutSaving)
@@ -157,17 +169,18 @@ TEST(SaveQuestion, YesWithAPathSavesAndGoesOnNoGoesOnWithoutSaving)
     const QString path = dir.filePath("saved.plf");
     f.ui.askAnswers = {"&Yes"};
     f.dialogs.saveAnswers = {path};
-    EXPECT_TRUE(f.form.QuerySaveChanges());
+    EXPECT_TRUE(f.form.files().querySaveChanges());
     EXPECT_TRUE(QFile::exists(path));
     EXPECT_TRUE(CheckProjectHeader(path));
-    EXPECT_FALSE(f.form.isModified());
-    EXPECT_TRUE(f.form.fileName().isEmpty()); // a save made for the question forgets the name
-    EXPECT_EQ(f.form.recentFiles().at(0), path);
+    EXPECT_FALSE(f.form.document().isModified());
+    EXPECT_TRUE(
+        f.form.document().fileName().isEmpty()); // a save made for the question forgets the name
+    EXPECT_EQ(f.form.files().recentFiles().at(0), path);
 
-    f.form.Perform(new SetNotesCommand(*f.form.design(), {"changed"}));
+    f.form.document().push(new SetNotesCommand(*f.design(), {"changed"}));
     f.ui.askAnswers = {"&No"};
-    EXPECT_TRUE(f.form.QuerySaveChanges());
-    EXPECT_TRUE(f.form.isModified());
+    EXPECT_TRUE(f.form.files().querySaveChanges());
+    EXPECT_TRUE(f.form.document().isModified());
 }
 
 TEST(FileCommands, SaveAsAlwaysAsksAndSaveReusesTheName)
@@ -175,25 +188,25 @@ TEST(FileCommands, SaveAsAlwaysAsksAndSaveReusesTheName)
     MainWindowFixture f;
     f.start();
     QTemporaryDir dir;
-    ASSERT_TRUE(f.form.LoadProjectFile(CopySample(dir, "workshop.plf", "w.plf")));
-    EXPECT_FALSE(f.form.isModified());
+    ASSERT_TRUE(f.form.files().open(CopySample(dir, "workshop.plf", "w.plf")));
+    EXPECT_FALSE(f.form.document().isModified());
     EXPECT_EQ(f.form.statusText(5), " w.plf");
     f.dialogs.textAnswers = {QStringLiteral("New description")};
-    f.form.EditProjectText(int(SetProjectTextCommand::Field::Description));
-    EXPECT_TRUE(f.form.isModified());
-    EXPECT_TRUE(f.form.Save(false));
+    f.form.files().editProjectText(SetProjectTextCommand::Field::Description);
+    EXPECT_TRUE(f.form.document().isModified());
+    EXPECT_TRUE(f.form.files().save());
     EXPECT_TRUE(f.dialogs.titles.filter("Save Project").isEmpty());
-    EXPECT_FALSE(f.form.isModified());
+    EXPECT_FALSE(f.form.document().isModified());
 
     const QString other = dir.filePath("other.plf");
     f.dialogs.saveAnswers = {other};
-    EXPECT_TRUE(f.form.Save(true));
-    EXPECT_EQ(f.form.fileName(), other);
+    EXPECT_TRUE(f.form.files().saveAs());
+    EXPECT_EQ(f.form.document().fileName(), other);
     EXPECT_EQ(f.dialogs.titles.filter("Save Project").size(), 1);
 
     // What was written comes back.
-    ASSERT_TRUE(f.form.LoadProjectFile(other));
-    EXPECT_EQ(f.form.design()->Description, "New description");
+    ASSERT_TRUE(f.form.files().open(other));
+    EXPECT_EQ(f.design()->Description, "New description");
 }
 
 TEST(FileCommands, AHeaderThatIsNotAProjectIsRefusedBeforeTheSaveQuestion)
@@ -208,7 +221,7 @@ TEST(FileCommands, AHeaderThatIsNotAProjectIsRefusedBeforeTheSaveQuestion)
     file.write("hello\r\n");
     file.close();
     f.dialogs.openAnswers = {text};
-    f.form.OpenProject();
+    f.form.files().openProject();
     EXPECT_TRUE(f.ui.questions.isEmpty());
     EXPECT_EQ(f.ui.texts().last(), HeaderInvalidMessage(text));
 }
@@ -218,20 +231,20 @@ TEST(NewProject, BuildsTheDesignFromTheWizardAndStartsModified)
     MainWindowFixture f;
     f.start();
     f.newDesign(ElbowChoice::DefaultLoop);
-    TPipeLoop* design = f.form.design();
+    TPipeLoop* design = f.design();
     ASSERT_NE(design, nullptr);
     EXPECT_EQ(design->RoomEW, 5000);
     EXPECT_EQ(design->RoomNS, 3000);
     EXPECT_EQ(design->Elbows.size(), 5u);
     EXPECT_FLOAT_EQ(design->PipeSize, 50.0f);
-    EXPECT_TRUE(f.form.isModified());
-    EXPECT_TRUE(f.form.fileName().isEmpty());
-    EXPECT_TRUE(f.form.menu("muView")->menuAction()->isEnabled());
-    EXPECT_TRUE(f.form.dropViewPanel()->isVisibleTo(&f.form));
+    EXPECT_TRUE(f.form.document().isModified());
+    EXPECT_TRUE(f.form.document().fileName().isEmpty());
+    EXPECT_TRUE(f.menu("muView")->menuAction()->isEnabled());
+    EXPECT_TRUE(f.form.dropView().isVisibleTo(&f.form));
     // Undoing everything cannot make a new design "saved".
-    while (f.form.undoStack().canUndo())
-        f.form.undoStack().undo();
-    EXPECT_TRUE(f.form.isModified());
+    while (f.form.document().undoStack().canUndo())
+        f.form.document().undoStack().undo();
+    EXPECT_TRUE(f.form.document().isModified());
 }
 
 TEST(NewProject, ClipboardElbowsInMetresAndAnEmptyClipboardFallsBackToEntry)
@@ -240,21 +253,22 @@ TEST(NewProject, ClipboardElbowsInMetresAndAnEmptyClipboardFallsBackToEntry)
     f.start();
     f.dialogs.clipboard = "0 0\r\n4 0\r\n4 2.5\r\n0 2.5\r\n0 0\r\n";
     f.newDesign(ElbowChoice::ClipboardMetres);
-    ASSERT_EQ(f.form.design()->Elbows.size(), 5u);
-    EXPECT_EQ(f.form.design()->Elbows[2]->EW, 4000);
-    EXPECT_EQ(f.form.design()->Elbows[2]->NS, 2500);
+    ASSERT_EQ(f.design()->Elbows.size(), 5u);
+    EXPECT_EQ(f.design()->Elbows[2]->EW, 4000);
+    EXPECT_EQ(f.design()->Elbows[2]->NS, 2500);
 
     f.dialogs.clipboard.clear();
     f.ui.askAnswers = {"&No"};
-    WhilePrompting(f.form, {[&] { PressPromptButton(f.form, "&Done"); }});
     f.newDesign(ElbowChoice::ClipboardMm);
+    ASSERT_TRUE(f.form.tools().active()) << "the elbow entry takes over";
+    PressPromptButton(f.form, "&Done");
     EXPECT_TRUE(f.ui.texts().contains("No data on clip board to import."));
     EXPECT_TRUE(f.ui.texts().contains(
         "No elbows loaded from clip board.\r\nYou will be required to enter elbows."));
     // Nothing entered either: the default loop.
     EXPECT_TRUE(
         f.ui.texts().contains("No elbows added, elbows will default to building dimensions."));
-    EXPECT_EQ(f.form.design()->Elbows.size(), 5u);
+    EXPECT_EQ(f.design()->Elbows.size(), 5u);
 }
 
 TEST(NewProject, CompressorHouseHasNoSectionsAndNoElbows)
@@ -262,12 +276,12 @@ TEST(NewProject, CompressorHouseHasNoSectionsAndNoElbows)
     MainWindowFixture f;
     f.start();
     f.dialogs.wizard_ = WizardAnswer(ElbowChoice::DefaultLoop);
-    f.form.NewProject(true);
-    ASSERT_NE(f.form.design(), nullptr);
-    EXPECT_TRUE(f.form.design()->CompressorHouse);
-    EXPECT_TRUE(f.form.design()->Elbows.empty());
-    EXPECT_FALSE(f.form.action("moNorthSection")->isEnabled());
-    EXPECT_TRUE(f.form.action("moPlan")->isEnabled());
+    f.form.files().newProject(true);
+    ASSERT_NE(f.design(), nullptr);
+    EXPECT_TRUE(f.design()->CompressorHouse);
+    EXPECT_TRUE(f.design()->Elbows.empty());
+    EXPECT_FALSE(f.action("moNorthSection")->isEnabled());
+    EXPECT_TRUE(f.action("moPlan")->isEnabled());
 }
 
 TEST(Views, ZoomTwentyAt96DpiGives981By603AndTheMenuStepsStopAtFive)
@@ -275,20 +289,20 @@ TEST(Views, ZoomTwentyAt96DpiGives981By603AndTheMenuStepsStopAtFive)
     MainWindowFixture f;
     f.start();
     f.newDesign();
-    ASSERT_EQ(f.form.drawingArea()->logicalDpiX(), 96);
-    EXPECT_EQ(f.form.drawingArea()->size(), QSize(981, 603));
+    ASSERT_EQ(f.form.view().drawingArea()->logicalDpiX(), 96);
+    EXPECT_EQ(f.form.view().drawingArea()->size(), QSize(981, 603));
     EXPECT_EQ(f.form.statusText(0), "20:1");
-    EXPECT_EQ(f.form.viewCaption(), " Plan View . . .");
+    EXPECT_EQ(f.form.view().caption(), " Plan View . . .");
 
-    f.form.SetZoom(8);
-    f.form.action("moZoomIn")->trigger();
-    EXPECT_EQ(f.form.zoomFactor(ViewKind::Plan), 5);
+    f.form.view().setZoom(8);
+    f.action("moZoomIn")->trigger();
+    EXPECT_EQ(f.form.view().zoomFactor(ViewKind::Plan), 5);
 
     // Each view keeps its own factor.
-    f.form.SetView(ViewKind::South);
-    EXPECT_EQ(f.form.zoomFactor(ViewKind::South), 20);
-    EXPECT_EQ(f.form.viewCaption(), " South Section . . .");
-    f.form.SetView(ViewKind::Plan);
+    f.form.view().setView(ViewKind::South);
+    EXPECT_EQ(f.form.view().zoomFactor(ViewKind::South), 20);
+    EXPECT_EQ(f.form.view().caption(), " South Section . . .");
+    f.form.view().setView(ViewKind::Plan);
     EXPECT_EQ(f.form.statusText(0), "5:1");
 }
 
@@ -299,13 +313,14 @@ TEST(Views, ZoomOutDoesNothingOnceTheDrawingFits)
     f.newDesign();
     f.form.resize(1200, 900);
     f.form.show();
-    f.form.SetZoom(200); // a drawing far smaller than the window
-    ASSERT_TRUE(f.form.scrollBox()->viewport()->width() >= f.form.drawingArea()->width());
-    f.form.action("moZoomOut")->trigger();
-    EXPECT_EQ(f.form.zoomFactor(ViewKind::Plan), 200);
-    f.form.SetZoom(10);
-    f.form.action("moZoomOut")->trigger();
-    EXPECT_EQ(f.form.zoomFactor(ViewKind::Plan), 15);
+    f.form.view().setZoom(200); // a drawing far smaller than the window
+    ASSERT_TRUE(f.form.view().scrollBox()->viewport()->width() >=
+                f.form.view().drawingArea()->width());
+    f.action("moZoomOut")->trigger();
+    EXPECT_EQ(f.form.view().zoomFactor(ViewKind::Plan), 200);
+    f.form.view().setZoom(10);
+    f.action("moZoomOut")->trigger();
+    EXPECT_EQ(f.form.view().zoomFactor(ViewKind::Plan), 15);
 }
 
 TEST(Views, MouseMovesShowTheModelPositionInTheDesignsUnits)
@@ -313,12 +328,12 @@ TEST(Views, MouseMovesShowTheModelPositionInTheDesignsUnits)
     MainWindowFixture f;
     f.start();
     f.newDesign();
-    const double ppm = f.form.pixelsPerMmX();
-    f.form.MouseMoveAt(QPoint(18 + int(1000 * ppm), 18 + int(500 * ppm)));
+    const double ppm = f.form.view().pixelsPerMmX();
+    MoveMouse(f.form, QPoint(18 + int(1000 * ppm), 18 + int(500 * ppm)));
     EXPECT_TRUE(f.form.statusText(1).endsWith("mm EW"));
     EXPECT_TRUE(f.form.statusText(2).endsWith("mm NS"));
     EXPECT_EQ(f.form.statusText(3), "---");
-    f.form.MouseMoveAt(QPoint(2, 2));
+    MoveMouse(f.form, QPoint(2, 2));
     EXPECT_EQ(f.form.statusText(1), "---");
 }
 
@@ -329,26 +344,26 @@ TEST(Views, TheWheelScrollsAQuarterOfItsDeltaAndShiftOnlyWhenAskedFor)
     f.newDesign();
     f.form.resize(800, 500);
     f.form.show();
-    f.form.SetZoom(10);                // larger than the window both ways
+    f.form.view().setZoom(10);         // larger than the window both ways
     QCoreApplication::processEvents(); // lets the scroll box lay out its bars
-    QScrollBar* vertical = f.form.scrollBox()->verticalScrollBar();
-    QScrollBar* horizontal = f.form.scrollBox()->horizontalScrollBar();
+    QScrollBar* vertical = f.form.view().scrollBox()->verticalScrollBar();
+    QScrollBar* horizontal = f.form.view().scrollBox()->horizontalScrollBar();
     ASSERT_TRUE(vertical->isVisible());
     vertical->setValue(200);
-    EXPECT_TRUE(f.form.WheelScroll(120, Qt::NoModifier));
+    EXPECT_TRUE(f.form.view().wheelScroll(120, Qt::NoModifier));
     EXPECT_EQ(vertical->value(), 170);
-    EXPECT_TRUE(f.form.WheelScroll(-121, Qt::NoModifier));
+    EXPECT_TRUE(f.form.view().wheelScroll(-121, Qt::NoModifier));
     EXPECT_EQ(vertical->value(), 200); // -121 div 4 is -30
 
-    f.form.options().ShiftWheelScrollLeftRight = false;
+    f.form.document().options().ShiftWheelScrollLeftRight = false;
     horizontal->setValue(100);
-    f.form.WheelScroll(120, Qt::ShiftModifier);
+    f.form.view().wheelScroll(120, Qt::ShiftModifier);
     EXPECT_EQ(horizontal->value(), 100);
     EXPECT_EQ(vertical->value(), 200);
-    f.form.options().ShiftWheelScrollLeftRight = true;
-    f.form.WheelScroll(120, Qt::ShiftModifier);
+    f.form.document().options().ShiftWheelScrollLeftRight = true;
+    f.form.view().wheelScroll(120, Qt::ShiftModifier);
     EXPECT_EQ(horizontal->value(), 70);
-    EXPECT_FALSE(f.form.WheelScroll(120, Qt::ControlModifier)); // left to the system
+    EXPECT_FALSE(f.form.view().wheelScroll(120, Qt::ControlModifier)); // left to the system
 }
 
 TEST(Views, GridMenuAndCustomSpacing)
@@ -356,22 +371,22 @@ TEST(Views, GridMenuAndCustomSpacing)
     MainWindowFixture f;
     f.start();
     f.newDesign();
-    f.form.action("moGrid25cm")->trigger();
-    EXPECT_EQ(f.form.options().GridSpacing, 250);
-    EXPECT_TRUE(f.form.action("moGrid25cm")->isChecked());
-    EXPECT_FALSE(f.form.action("moGridOff")->isChecked());
+    f.action("moGrid25cm")->trigger();
+    EXPECT_EQ(f.form.document().options().GridSpacing, 250);
+    EXPECT_TRUE(f.action("moGrid25cm")->isChecked());
+    EXPECT_FALSE(f.action("moGridOff")->isChecked());
 
     f.dialogs.textAnswers = {QStringLiteral("1.2m")};
-    f.form.action("moCustomGridSpacing")->trigger();
-    EXPECT_EQ(f.form.options().GridSpacing, 1200);
-    EXPECT_TRUE(f.form.action("moCustomGridSpacing")->isChecked());
-    EXPECT_FALSE(f.form.action("moGrid25cm")->isChecked());
+    f.action("moCustomGridSpacing")->trigger();
+    EXPECT_EQ(f.form.document().options().GridSpacing, 1200);
+    EXPECT_TRUE(f.action("moCustomGridSpacing")->isChecked());
+    EXPECT_FALSE(f.action("moGrid25cm")->isChecked());
 
     f.dialogs.textAnswers = {QStringLiteral("0")};
-    f.form.action("moCustomGridSpacing")->trigger();
+    f.action("moCustomGridSpacing")->trigger();
     EXPECT_EQ(f.ui.texts().last(), "Invalid grid spacing : 0");
-    EXPECT_EQ(f.form.options().GridSpacing, 1200);
-    EXPECT_TRUE(f.form.action("moCustomGridSpacing")->isChecked());
+    EXPECT_EQ(f.form.document().options().GridSpacing, 1200);
+    EXPECT_TRUE(f.action("moCustomGridSpacing")->isChecked());
 }
 
 TEST(Views, SnapToGridIsAnUndoableChange)
@@ -379,16 +394,16 @@ TEST(Views, SnapToGridIsAnUndoableChange)
     MainWindowFixture f;
     f.start();
     QTemporaryDir dir;
-    ASSERT_TRUE(f.form.LoadProjectFile(CopySample(dir, "workshop.plf", "w.plf")));
-    const bool before = f.form.options().SnapToGrid;
-    f.form.action("moSnapToGrid")->trigger();
-    EXPECT_EQ(f.form.options().SnapToGrid, !before);
-    EXPECT_EQ(f.form.action("moSnapToGrid")->isChecked(), !before);
-    EXPECT_TRUE(f.form.isModified());
-    f.form.action("moUndo")->trigger();
-    EXPECT_EQ(f.form.options().SnapToGrid, before);
-    EXPECT_EQ(f.form.action("moSnapToGrid")->isChecked(), before);
-    EXPECT_FALSE(f.form.isModified());
+    ASSERT_TRUE(f.form.files().open(CopySample(dir, "workshop.plf", "w.plf")));
+    const bool before = f.form.document().options().SnapToGrid;
+    f.action("moSnapToGrid")->trigger();
+    EXPECT_EQ(f.form.document().options().SnapToGrid, !before);
+    EXPECT_EQ(f.action("moSnapToGrid")->isChecked(), !before);
+    EXPECT_TRUE(f.form.document().isModified());
+    f.action("moUndo")->trigger();
+    EXPECT_EQ(f.form.document().options().SnapToGrid, before);
+    EXPECT_EQ(f.action("moSnapToGrid")->isChecked(), before);
+    EXPECT_FALSE(f.form.document().isModified());
 }
 
 TEST(Selection, TiesGoToTheFirstMetAndAltReachesTheOther)
@@ -397,20 +412,20 @@ TEST(Selection, TiesGoToTheFirstMetAndAltReachesTheOther)
     f.start();
     f.newDesign(ElbowChoice::DefaultLoop); // ELBOW1 and ELBOW5 both at the north-west corner
     const QPoint corner(18, 18);
-    f.form.MousePressAt(corner, Qt::LeftButton, Qt::NoModifier);
-    ASSERT_NE(f.form.design()->Selected, nullptr);
-    EXPECT_EQ(f.form.design()->Selected->Name, "ELBOW1");
+    Click(f.form, corner);
+    ASSERT_NE(f.design()->Selected, nullptr);
+    EXPECT_EQ(f.design()->Selected->Name, "ELBOW1");
     EXPECT_EQ(f.form.statusText(4), "ELBOW1");
-    f.form.MousePressAt(corner, Qt::LeftButton, Qt::AltModifier);
-    EXPECT_EQ(f.form.design()->Selected->Name, "ELBOW5");
+    Click(f.form, corner, Qt::AltModifier);
+    EXPECT_EQ(f.design()->Selected->Name, "ELBOW5");
 
     // Far from everything: nothing selected, the label panel cleared.
-    f.form.MousePressAt(QPoint(400, 300), Qt::LeftButton, Qt::NoModifier);
-    EXPECT_EQ(f.form.design()->Selected, nullptr);
+    Click(f.form, QPoint(400, 300));
+    EXPECT_EQ(f.design()->Selected, nullptr);
     EXPECT_EQ(f.form.statusText(4), "");
     // The right button never selects.
-    f.form.MousePressAt(corner, Qt::RightButton, Qt::NoModifier);
-    EXPECT_EQ(f.form.design()->Selected, nullptr);
+    PressMouse(f.form, corner, Qt::RightButton);
+    EXPECT_EQ(f.design()->Selected, nullptr);
 }
 
 TEST(Prompts, EnteredElbowsAreOneUndoStepBackToTheSavedState)
@@ -418,57 +433,78 @@ TEST(Prompts, EnteredElbowsAreOneUndoStepBackToTheSavedState)
     MainWindowFixture f;
     f.start();
     QTemporaryDir dir;
-    ASSERT_TRUE(f.form.LoadProjectFile(CopySample(dir, "workshop.plf", "w.plf")));
-    const size_t before = f.form.design()->Elbows.size();
-    f.form.options().SnapToGrid = true;
-    f.form.SetGridSpacing(250);
-    const double ppm = f.form.pixelsPerMmX();
-    const QPoint at(18 + int(1130 * ppm), 18 + int(1880 * ppm));
-    bool commandsOffWhileWaiting = false;
-    WhilePrompting(f.form, {
-                               [&] {
-                                   // Shortcuts too: Ctrl+N or F2 must not run now.
-                                   commandsOffWhileWaiting =
-                                       !f.form.menu("muFile")->menuAction()->isEnabled() &&
-                                       !f.form.inputEnabled() &&
-                                       !f.form.action("moNewPipeLoopProject")->isEnabled() &&
-                                       !f.form.action("moZoomIn")->isEnabled() &&
-                                       !f.form.action("moUndo")->isEnabled();
-                                   EXPECT_EQ(f.form.promptBox()->buttonCaptions(),
-                                             QStringList{"&Done"});
-                                   f.form.ClickAt(at);
-                               },
-                               [&] { f.form.ClickAt(at + QPoint(60, 0)); },
-                               [&] { PressPromptButton(f.form, "&Done"); },
-                           });
-    f.form.EnterElbows();
-    EXPECT_TRUE(commandsOffWhileWaiting);
-    EXPECT_TRUE(f.form.inputEnabled());
-    ASSERT_EQ(f.form.design()->Elbows.size(), before + 2);
-    const TElbow& first = *f.form.design()->Elbows[before];
+    ASSERT_TRUE(f.form.files().open(CopySample(dir, "workshop.plf", "w.plf")));
+    const size_t before = f.design()->Elbows.size();
+    f.form.document().options().SnapToGrid = true;
+    f.form.display().setGridSpacing(250);
+    ASSERT_TRUE(f.form.tools().start(std::make_unique<EnterElbowsTool>()));
+    // Shortcuts too: Ctrl+N or Ctrl+Z must not run now; zooming changes no
+    // design and stays usable.
+    EXPECT_FALSE(f.menu("muFile")->menuAction()->isEnabled());
+    EXPECT_FALSE(f.action("moNewPipeLoopProject")->isEnabled());
+    EXPECT_FALSE(f.action("moUndo")->isEnabled());
+    EXPECT_TRUE(f.action("moZoomIn")->isEnabled());
+    EXPECT_TRUE(f.form.prompt().isOpen());
+    EXPECT_EQ(f.form.prompt().box()->buttonCaptions(), (QStringList{"&Done", "&Cancel"}));
+
+    Click(f.form, PixelAt(f.form, 1130, 1880));
+    const int zoom = f.form.view().zoom();
+    f.action("moZoomIn")->trigger();
+    EXPECT_EQ(f.form.view().zoom(), zoom - 5);
+    Click(f.form, PixelAt(f.form, 1500, 1880));
+    PressPromptButton(f.form, "&Done");
+    EXPECT_FALSE(f.form.tools().active());
+    EXPECT_FALSE(f.form.prompt().isOpen());
+    EXPECT_TRUE(f.menu("muFile")->menuAction()->isEnabled());
+    // Two elbows and the one that closes the ring back to the first.
+    ASSERT_EQ(f.design()->Elbows.size(), before + 3);
+    const TElbow& first = *f.design()->Elbows[before];
     EXPECT_EQ(first.EW % 250, 0); // snapped to the grid
     EXPECT_EQ(first.NS % 250, 0);
-    EXPECT_EQ(first.HG, f.form.design()->Height);
+    EXPECT_EQ(first.HG, f.design()->Height);
     EXPECT_EQ(first.Name, QStringLiteral("ELBOW%1").arg(before + 1));
-    EXPECT_TRUE(f.form.isModified());
+    EXPECT_EQ(f.design()->Elbows.back()->EW, f.design()->Elbows.front()->EW);
+    EXPECT_EQ(f.design()->Elbows.back()->NS, f.design()->Elbows.front()->NS);
+    EXPECT_TRUE(f.form.document().isModified());
 
-    f.form.action("moUndo")->trigger();
-    EXPECT_EQ(f.form.design()->Elbows.size(), before);
-    EXPECT_FALSE(f.form.isModified());
-    f.form.action("moRedo")->trigger();
-    EXPECT_EQ(f.form.design()->Elbows.size(), before + 2);
-    EXPECT_TRUE(f.form.isModified());
+    f.action("moUndo")->trigger();
+    EXPECT_EQ(f.design()->Elbows.size(), before);
+    EXPECT_FALSE(f.form.document().isModified());
+    f.action("moRedo")->trigger();
+    EXPECT_EQ(f.design()->Elbows.size(), before + 3);
+    EXPECT_TRUE(f.form.document().isModified());
 }
 
-TEST(Prompts, CancelReturnsFalseAndRestoresTheCommands)
+TEST(Prompts, EscapeCancelOrClosingTheWindowEndTheEntryAndGiveTheCommandsBack)
 {
     MainWindowFixture f;
     f.start();
     f.newDesign();
-    WhilePrompting(f.form, {[&] { PressPromptButton(f.form, "&Cancel"); }});
-    EXPECT_FALSE(f.form.WaitForLocation("TITLE", "Click somewhere.", false));
-    EXPECT_TRUE(f.form.menu("muView")->menuAction()->isEnabled());
-    EXPECT_EQ(f.form.drawingArea()->toolTip(), "Click near symbol or elbow to select.");
+    const size_t before = f.design()->Elbows.size();
+    const auto enter = [&f] {
+        ASSERT_TRUE(f.form.tools().start(std::make_unique<EnterElbowsTool>()));
+        EXPECT_FALSE(f.menu("muView")->menuAction()->isEnabled());
+        EXPECT_EQ(f.form.view().drawingArea()->toolTip(),
+                  "Position each elbow with a mouse click.");
+        Click(f.form, QPoint(200, 200));
+    };
+    enter();
+    QTest::keyClick(&f.form, Qt::Key_Escape);
+    EXPECT_FALSE(f.form.tools().active());
+    enter();
+    PressPromptButton(f.form, "&Cancel");
+    EXPECT_FALSE(f.form.tools().active());
+    EXPECT_EQ(f.design()->Elbows.size(), before);
+    // Closing the window ends the entry as Done does; the window stays.
+    enter();
+    EXPECT_FALSE(f.form.close());
+    EXPECT_FALSE(f.form.tools().active());
+    EXPECT_EQ(f.design()->Elbows.size(), before + 2) << "the elbow and the ring's closing one";
+
+    EXPECT_FALSE(f.form.prompt().isOpen());
+    EXPECT_TRUE(f.menu("muView")->menuAction()->isEnabled());
+    EXPECT_EQ(f.form.view().drawingArea()->toolTip(), "Click near symbol or elbow to select.");
+    EXPECT_TRUE(f.ui.messages.empty());
 }
 
 TEST(ProjectInformation, NotesAndTextsAreUndoable)
@@ -476,23 +512,23 @@ TEST(ProjectInformation, NotesAndTextsAreUndoable)
     MainWindowFixture f;
     f.start();
     QTemporaryDir dir;
-    ASSERT_TRUE(f.form.LoadProjectFile(CopySample(dir, "workshop.plf", "w.plf")));
-    const QStringList notes = f.form.design()->Notes;
+    ASSERT_TRUE(f.form.files().open(CopySample(dir, "workshop.plf", "w.plf")));
+    const QStringList notes = f.design()->Notes;
     f.dialogs.notesAnswer = QStringLiteral("line one\nline two");
-    f.form.EditProjectNotes();
-    EXPECT_EQ(f.form.design()->Notes, (QStringList{"line one", "line two"}));
+    f.form.files().editProjectNotes();
+    EXPECT_EQ(f.design()->Notes, (QStringList{"line one", "line two"}));
     f.dialogs.textAnswers = {QStringLiteral("ACME")};
-    f.form.action("moCustomer")->trigger();
-    EXPECT_EQ(f.form.design()->CustomerCompany, "ACME");
-    f.form.undoStack().undo();
-    f.form.undoStack().undo();
-    EXPECT_EQ(f.form.design()->Notes, notes);
-    EXPECT_FALSE(f.form.isModified());
+    f.action("moCustomer")->trigger();
+    EXPECT_EQ(f.design()->CustomerCompany, "ACME");
+    f.form.document().undoStack().undo();
+    f.form.document().undoStack().undo();
+    EXPECT_EQ(f.design()->Notes, notes);
+    EXPECT_FALSE(f.form.document().isModified());
 
     // An unchanged text is no change.
-    f.dialogs.textAnswers = {f.form.design()->CreatedBy};
-    f.form.EditProjectText(int(SetProjectTextCommand::Field::CreatedBy));
-    EXPECT_FALSE(f.form.isModified());
+    f.dialogs.textAnswers = {f.design()->CreatedBy};
+    f.form.files().editProjectText(SetProjectTextCommand::Field::CreatedBy);
+    EXPECT_FALSE(f.form.document().isModified());
 }
 
 } // namespace
@@ -503,10 +539,10 @@ namespace pipeloop::testing
 namespace
 {
 
-QPoint PixelOf(const TMainForm& form, const TPipeLoopObject& object)
+QPoint PixelOf(TMainForm& form, const TPipeLoopObject& object)
 {
-    return QPoint(18 + int(object.EW * form.pixelsPerMmX()),
-                  18 + int(object.NS * form.pixelsPerMmY()));
+    return QPoint(18 + int(object.EW * form.view().pixelsPerMmX()),
+                  18 + int(object.NS * form.view().pixelsPerMmY()));
 }
 
 QStringList VisibleSymbolHints(TMainForm& form)
@@ -523,26 +559,54 @@ TEST(Selection, ADropShowsItsCloseUpAndTheEquipmentButtons)
     MainWindowFixture f;
     f.start();
     QTemporaryDir dir;
-    ASSERT_TRUE(f.form.LoadProjectFile(CopySample(dir, "workshop.plf", "w.plf")));
-    f.form.SetDisplayDrop(2); // Auto: only for a drain, drop or inlet
-    EXPECT_FALSE(f.form.dropViewPanel()->isVisibleTo(&f.form));
+    ASSERT_TRUE(f.form.files().open(CopySample(dir, "workshop.plf", "w.plf")));
+    f.action("moDisplayDropAuto")->trigger(); // only for a drain, drop or inlet
+    EXPECT_FALSE(f.form.dropView().isVisibleTo(&f.form));
     EXPECT_TRUE(VisibleSymbolHints(f.form).contains("Manual Drain"));
     EXPECT_FALSE(VisibleSymbolHints(f.form).contains("Pressure Gauge"));
 
-    const TDrop& drop = *f.form.design()->Drops[0];
+    const TDrop& drop = *f.design()->Drops[0];
     const QPoint at = PixelOf(f.form, drop);
-    f.form.MousePressAt(at, Qt::LeftButton, Qt::NoModifier);
-    f.form.ClickAt(at);
-    ASSERT_EQ(f.form.design()->Selected, &drop);
+    Click(f.form, at);
+    ASSERT_EQ(f.design()->Selected, &drop);
     EXPECT_EQ(f.form.statusText(4), drop.Name);
-    EXPECT_TRUE(f.form.dropViewPanel()->isVisibleTo(&f.form));
+    EXPECT_TRUE(f.form.dropView().isVisibleTo(&f.form));
     EXPECT_TRUE(VisibleSymbolHints(f.form).contains("Pressure Gauge"));
     EXPECT_FALSE(VisibleSymbolHints(f.form).contains("Manual Drain"));
 
     const QPoint empty(2, 2);
-    f.form.MousePressAt(empty, Qt::LeftButton, Qt::NoModifier);
-    f.form.ClickAt(empty);
-    EXPECT_FALSE(f.form.dropViewPanel()->isVisibleTo(&f.form));
+    Click(f.form, empty);
+    EXPECT_FALSE(f.form.dropView().isVisibleTo(&f.form));
+}
+
+TEST(Selection, DraggingADropAlongItsPipeIsOneUndoStep)
+{
+    MainWindowFixture f;
+    f.start();
+    QTemporaryDir dir;
+    ASSERT_TRUE(f.form.files().open(CopySample(dir, "workshop.plf", "w.plf")));
+    TDrop& drop = *f.design()->Drops[0];
+    const Position start = drop.position();
+    const QPoint at = PixelOf(f.form, drop);
+    PressMouse(f.form, at);
+    ASSERT_EQ(f.form.document().selected(), &drop);
+    MoveMouse(f.form, at + QPoint(15, 0), Qt::LeftButton);
+    MoveMouse(f.form, at + QPoint(30, 0), Qt::LeftButton);
+    // The drag holds the window: no command can change the design under it.
+    EXPECT_TRUE(f.form.tools().active());
+    EXPECT_FALSE(f.menu("muEdit")->menuAction()->isEnabled());
+    EXPECT_EQ(f.form.view().drawingArea()->toolTip(),
+              "Moving symbol, release mouse button to complete move.");
+    ReleaseMouse(f.form, at + QPoint(30, 0));
+    EXPECT_FALSE(f.form.tools().active());
+    EXPECT_EQ(f.form.view().drawingArea()->toolTip(), "Click near symbol or elbow to select.");
+    EXPECT_GT(drop.EW, start.EW);
+    EXPECT_EQ(drop.NS, start.NS) << "back on its pipe";
+    EXPECT_TRUE(f.form.document().isModified());
+    f.action("moUndo")->trigger();
+    EXPECT_EQ(drop.position(), start);
+    EXPECT_FALSE(f.form.document().isModified());
+    EXPECT_TRUE(f.ui.messages.empty());
 }
 
 TEST(Selection, ACompressorHouseShowsTheHouseTools)
@@ -550,7 +614,7 @@ TEST(Selection, ACompressorHouseShowsTheHouseTools)
     MainWindowFixture f;
     f.start();
     f.dialogs.wizard_ = WizardAnswer(ElbowChoice::DefaultLoop);
-    f.form.NewProject(true);
+    f.form.files().newProject(true);
     const QStringList hints = VisibleSymbolHints(f.form);
     EXPECT_TRUE(hints.contains("Air Receiver"));
     EXPECT_TRUE(hints.contains("Valve"));
@@ -570,7 +634,7 @@ TEST(MainWindowStart, AMissingCommandLineProjectLeavesTheWelcomePageSilently)
 {
     MainWindowFixture f;
     f.form.FirstActivation(QStringLiteral("/no/such/project.plf"));
-    EXPECT_EQ(f.form.design(), nullptr);
+    EXPECT_EQ(f.design(), nullptr);
     EXPECT_TRUE(f.ui.messages.empty());
     EXPECT_FALSE(f.form.statusBar()->isVisibleTo(&f.form));
 }
@@ -579,8 +643,8 @@ TEST(MainWindowStart, ACommandLineProjectOpensWithoutQuestions)
 {
     MainWindowFixture f;
     f.form.FirstActivation(QStringLiteral(PIPELOOP_SAMPLES) + "factory.plf");
-    ASSERT_NE(f.form.design(), nullptr);
-    EXPECT_FALSE(f.form.isModified());
+    ASSERT_NE(f.design(), nullptr);
+    EXPECT_FALSE(f.form.document().isModified());
     EXPECT_EQ(f.form.statusText(5), " factory.plf");
     EXPECT_TRUE(f.ui.questions.isEmpty());
 }
@@ -601,13 +665,13 @@ TEST(OpeningProjects, ACommandLineFileThatIsNoProjectLeavesTheWelcomePage)
     ASSERT_TRUE(WriteBytes(path, noise));
     f.form.FirstActivation(path);
     EXPECT_EQ(f.ui.texts(), QStringList{"File header invalid : " + path});
-    EXPECT_EQ(f.form.design(), nullptr);
-    EXPECT_TRUE(f.form.fileName().isEmpty());
-    EXPECT_FALSE(f.form.isModified());
-    EXPECT_FALSE(f.form.menu("muView")->menuAction()->isEnabled());
-    EXPECT_EQ(f.form.recentFiles().count(), 0);
+    EXPECT_EQ(f.design(), nullptr);
+    EXPECT_TRUE(f.form.document().fileName().isEmpty());
+    EXPECT_FALSE(f.form.document().isModified());
+    EXPECT_FALSE(f.menu("muView")->menuAction()->isEnabled());
+    EXPECT_EQ(f.form.files().recentFiles().count(), 0);
     // Nothing can be saved over the user's file.
-    EXPECT_FALSE(f.form.Save(false));
+    EXPECT_FALSE(f.form.files().save());
     EXPECT_EQ(ReadBytes(path), noise);
 }
 
@@ -618,15 +682,15 @@ TEST(OpeningProjects, ADamagedRecentProjectIsRefusedBeforeTheSaveQuestion)
     QTemporaryDir dir;
     const QString recent = CopySample(dir, "workshop.plf", "recent.plf");
     const QString open = CopySample(dir, "workshop.plf", "open.plf");
-    ASSERT_TRUE(f.form.LoadProjectFile(recent));
-    ASSERT_TRUE(f.form.LoadProjectFile(open));
-    f.form.Perform(new SetNotesCommand(*f.form.design(), {"changed"}));
-    const TPipeLoop* before = f.form.design();
+    ASSERT_TRUE(f.form.files().open(recent));
+    ASSERT_TRUE(f.form.files().open(open));
+    f.form.document().push(new SetNotesCommand(*f.design(), {"changed"}));
+    const TPipeLoop* before = f.design();
 
     // Another program cut the recent project short among its drops.
     const QByteArray whole = ReadBytes(recent);
     ASSERT_TRUE(WriteBytes(recent, whole.left(whole.indexOf("[Drop4]"))));
-    QAction* item = f.form.menu("muRecentProjects")->actions().value(1);
+    QAction* item = f.menu("muRecentProjects")->actions().value(1);
     ASSERT_NE(item, nullptr);
     ASSERT_EQ(item->text(), recent);
     item->trigger();
@@ -636,15 +700,15 @@ TEST(OpeningProjects, ADamagedRecentProjectIsRefusedBeforeTheSaveQuestion)
     // A header that is no longer one, by Open this time.
     ASSERT_TRUE(WriteBytes(recent, "PIPELOOP-FILE-INFO\r\n" + whole));
     f.dialogs.openAnswers = {recent};
-    f.form.OpenProject();
+    f.form.files().openProject();
     EXPECT_EQ(f.ui.texts().value(1), "File header invalid : " + recent);
 
     EXPECT_TRUE(f.ui.questions.isEmpty());
-    EXPECT_EQ(f.form.design(), before);
-    EXPECT_EQ(f.form.design()->Notes, QStringList{"changed"});
-    EXPECT_EQ(f.form.fileName(), open);
-    EXPECT_TRUE(f.form.isModified());
-    EXPECT_EQ(f.form.recentFiles().paths(), (QStringList{open, recent}));
+    EXPECT_EQ(f.design(), before);
+    EXPECT_EQ(f.design()->Notes, QStringList{"changed"});
+    EXPECT_EQ(f.form.document().fileName(), open);
+    EXPECT_TRUE(f.form.document().isModified());
+    EXPECT_EQ(f.form.files().recentFiles().paths(), (QStringList{open, recent}));
 }
 
 TEST(OpeningProjects, AProjectWithLineFeedsOpensWithAWarningAndSavingRestoresCrLf)
@@ -657,15 +721,15 @@ TEST(OpeningProjects, AProjectWithLineFeedsOpensWithAWarningAndSavingRestoresCrL
     lineFeeds.replace("\r\n", "\n");
     ASSERT_TRUE(WriteBytes(path, lineFeeds));
     f.dialogs.openAnswers = {path};
-    f.form.OpenProject();
-    ASSERT_NE(f.form.design(), nullptr);
+    f.form.files().openProject();
+    ASSERT_NE(f.design(), nullptr);
     EXPECT_EQ(f.ui.texts(), QStringList{"The file's line endings were changed (LF instead of CR "
                                         "LF) by another program : " +
                                         path + "\r\nSaving the project restores them."});
-    EXPECT_EQ(f.form.design()->Drops.size(), 7u);
-    EXPECT_EQ(f.form.fileName(), path);
-    EXPECT_TRUE(f.form.isModified()); // so that Save can restore them
-    ASSERT_TRUE(f.form.Save(false));
+    EXPECT_EQ(f.design()->Drops.size(), 7u);
+    EXPECT_EQ(f.form.document().fileName(), path);
+    EXPECT_TRUE(f.form.document().isModified()); // so that Save can restore them
+    ASSERT_TRUE(f.form.files().save());
     const QByteArray saved = ReadBytes(path);
     EXPECT_EQ(saved.count("\r\n"), saved.count('\n'));
     EXPECT_EQ(saved.count('\n'), lineFeeds.count('\n'));
@@ -676,13 +740,13 @@ TEST(Views, EveryViewOfEverySamplePaints)
     MainWindowFixture f;
     f.start();
     for (const char* sample : {"workshop.plf", "factory.plf", "compressor-house.cph"}) {
-        ASSERT_TRUE(f.form.LoadProjectFile(QStringLiteral(PIPELOOP_SAMPLES) + sample)) << sample;
+        ASSERT_TRUE(f.form.files().open(QStringLiteral(PIPELOOP_SAMPLES) + sample)) << sample;
         for (ViewKind view : AllViews) {
-            if (f.form.design()->CompressorHouse && view != ViewKind::Plan)
+            if (f.design()->CompressorHouse && view != ViewKind::Plan)
                 continue;
-            f.form.SetView(view);
-            f.form.SetZoom(100);
-            const QImage picture = f.form.drawingArea()->grab().toImage();
+            f.form.view().setView(view);
+            f.form.view().setZoom(100);
+            const QImage picture = f.form.view().drawingArea()->grab().toImage();
             int drawn = 0;
             for (int y = 0; y < picture.height(); y += 2)
                 for (int x = 0; x < picture.width(); x += 2)
@@ -706,36 +770,36 @@ TEST(PipeColours, APanelSetsItsSizesColourRefusingWhite)
     MainWindowFixture f;
     f.start();
     QTemporaryDir dir;
-    ASSERT_TRUE(f.form.LoadProjectFile(CopySample(dir, "workshop.plf", "w.plf")));
-    f.form.options().SetPipeColourOption(0);
+    ASSERT_TRUE(f.form.files().open(CopySample(dir, "workshop.plf", "w.plf")));
+    f.form.document().options().SetPipeColourOption(0);
     f.dialogs.colourAnswer = 0xFFFFFF;
-    f.form.ChoosePipeColour(32); // "No" to switching the scheme: nothing happens
+    f.form.display().choosePipeColour(32); // "No" to switching the scheme: nothing happens
     EXPECT_EQ(f.ui.questions.size(), 1);
     EXPECT_TRUE(f.dialogs.titles.isEmpty());
 
     f.ui.confirmAnswers = {true};
-    f.form.ChoosePipeColour(32);
+    f.form.display().choosePipeColour(32);
     EXPECT_EQ(f.dialogs.titles.last(), "32mm Pipe Colour");
     EXPECT_EQ(f.ui.texts().last(), "Pipe colour cannot be white.");
-    EXPECT_EQ(f.form.options().PipeColourOption(), PipeColourScheme::OneColour);
+    EXPECT_EQ(f.form.document().options().PipeColourOption(), PipeColourScheme::OneColour);
 
     f.ui.confirmAnswers = {true};
     f.dialogs.colourAnswer = 0x0000FF;
-    f.form.options().Saved = true; // the project carries its options
-    f.form.ChoosePipeColour(32);
-    EXPECT_EQ(f.form.options().PipeColourOption(), PipeColourScheme::BySize);
-    EXPECT_EQ(f.form.options().SizePipeColours[2], 0x0000FF);
-    EXPECT_TRUE(f.form.isModified());
-    f.form.undoStack().undo();
-    EXPECT_EQ(f.form.options().PipeColourOption(), PipeColourScheme::OneColour);
-    EXPECT_FALSE(f.form.isModified());
+    f.form.document().options().Saved = true; // the project carries its options
+    f.form.display().choosePipeColour(32);
+    EXPECT_EQ(f.form.document().options().PipeColourOption(), PipeColourScheme::BySize);
+    EXPECT_EQ(f.form.document().options().SizePipeColours[2], 0x0000FF);
+    EXPECT_TRUE(f.form.document().isModified());
+    f.form.document().undoStack().undo();
+    EXPECT_EQ(f.form.document().options().PipeColourOption(), PipeColourScheme::OneColour);
+    EXPECT_FALSE(f.form.document().isModified());
 
     // Options that are the user's own change without touching the design.
-    f.form.options().Saved = false;
+    f.form.document().options().Saved = false;
     f.ui.confirmAnswers = {true};
-    f.form.ChoosePipeColour(110);
-    EXPECT_EQ(f.form.options().SizePipeColours[7], 0x0000FF);
-    EXPECT_FALSE(f.form.isModified());
+    f.form.display().choosePipeColour(110);
+    EXPECT_EQ(f.form.document().options().SizePipeColours[7], 0x0000FF);
+    EXPECT_FALSE(f.form.document().isModified());
 }
 
 } // namespace

@@ -1,0 +1,398 @@
+#include "MainCommands.h"
+
+#include "CommandTable.h"
+#include "DesignView.h"
+#include "DisplayCommands.h"
+#include "Document.h"
+#include "DropViewPanel.h"
+#include "FileCommands.h"
+#include "HelpTopics.h"
+#include "MainForm.h"
+
+#include <algorithm>
+#include <initializer_list>
+#include <tuple>
+#include <vector>
+
+namespace pipeloop
+{
+
+namespace
+{
+
+bool Input(const EditorState& s)
+{
+    return s.input();
+}
+
+bool Editing(const EditorState& s)
+{
+    return s.editing();
+}
+
+bool DesignOpen(const EditorState& s)
+{
+    return s.designOpen;
+}
+
+bool Selection(const EditorState& s)
+{
+    return s.selection();
+}
+
+StateRule SelectionIs(std::initializer_list<ObjectKind> kinds)
+{
+    return [kinds = std::vector<ObjectKind>(kinds)](const EditorState& s) {
+        return std::any_of(kinds.begin(), kinds.end(),
+                           [&s](ObjectKind kind) { return s.selectionIs(kind); });
+    };
+}
+
+CommandRow Item(const char* menu, const char* id, const char* caption, StateRule enabled,
+                std::function<void()> handler = {}, const QKeySequence& shortcut = {})
+{
+    CommandRow row;
+    row.menu = QString::fromLatin1(menu);
+    row.id = QString::fromLatin1(id);
+    row.caption = QString::fromLatin1(caption);
+    row.enabled = std::move(enabled);
+    row.handler = std::move(handler);
+    row.shortcut = shortcut;
+    return row;
+}
+
+ButtonRow ToolButton(const char* name, const char* hint, int slot, const char* text,
+                     QStyle::StandardPixmap icon = QStyle::SP_CustomBase, int gapAfter = 0)
+{
+    ButtonRow button;
+    button.panel = ButtonPanel::ToolBar;
+    button.name = QString::fromLatin1(name);
+    button.hint = QString::fromLatin1(hint);
+    button.text = QString::fromLatin1(text);
+    button.icon = icon;
+    button.slot = slot;
+    button.gapAfter = gapAfter;
+    return button;
+}
+
+CommandRow ButtonOnly(ButtonRow button, StateRule enabled, std::function<void()> handler = {})
+{
+    CommandRow row;
+    row.button = std::move(button);
+    row.enabled = std::move(enabled);
+    row.handler = std::move(handler);
+    return row;
+}
+
+void AddFileMenu(CommandTable& table, TMainForm& form)
+{
+    FileCommands& files = form.files();
+    table.addMenu({"muFile", "", "&File", Input, {}});
+    CommandRow newProject = Item(
+        "muFile", "moNewPipeLoopProject", "New Pipe Loop Project", Input,
+        [&files] { files.newProject(false); }, QKeySequence("Ctrl+N"));
+    newProject.button = ToolButton("sbNewProject", "New Project", 3, "", QStyle::SP_FileIcon);
+    table.add(newProject);
+    table.add(Item(
+        "muFile", "moNewCompressorHouse", "New Compressor House", Input,
+        [&files] { files.newProject(true); }, QKeySequence("Ctrl+H")));
+    CommandRow save = Item(
+        "muFile", "moSaveProject", "Save Project",
+        [](const EditorState& s) { return s.input() && s.modified; }, [&files] { files.save(); },
+        QKeySequence("Ctrl+S"));
+    save.button = ToolButton("sbSaveProject", "Save Project", 1, "", QStyle::SP_DialogSaveButton);
+    table.add(save);
+    table.add(Item("muFile", "moSaveProjectAs", "Save Project As", Editing,
+                   [&files] { files.saveAs(); }));
+    CommandRow open = Item(
+        "muFile", "moOpenProject", "Open Project", Input, [&files] { files.openProject(); },
+        QKeySequence("Ctrl+O"));
+    open.button = ToolButton("sbOpenProject", "Open Project", 2, "", QStyle::SP_DialogOpenButton);
+    table.add(open);
+    table.addMenu({"muRecentProjects", "muFile", "Recent Projects", Input,
+                   [](const EditorState& s) { return s.recentFiles > 0; }});
+    table.add(Separator("muFile"));
+    table.add(Item("muFile", "moDataExchange", "Data Exchange", Editing));
+    table.add(Item("muFile", "moPrinter", "Print Setup", Editing));
+    CommandRow printView =
+        Item("muFile", "moPrintView", "Print View", Editing, {}, QKeySequence("Ctrl+P"));
+    printView.button = ToolButton("sbPrintView", "Print View", 4, "P", QStyle::SP_CustomBase, 8);
+    table.add(printView);
+    table.add(Item("muFile", "moPrintAllViews", "Print All Views", Editing));
+    table.add(Separator("muFile"));
+    table.add(Item(
+        "muFile", "moExit", "Exit", Input, [&form] { form.close(); }, QKeySequence("Ctrl+X")));
+}
+
+void AddViewAndZoomMenus(CommandTable& table, TMainForm& form)
+{
+    DesignView& view = form.view();
+    table.addMenu({"muView", "", "&View", Editing, {}});
+    const std::pair<const char*, ViewKind> views[] = {{"Plan", ViewKind::Plan},
+                                                      {"North Section", ViewKind::North},
+                                                      {"South Section", ViewKind::South},
+                                                      {"East Section", ViewKind::East},
+                                                      {"West Section", ViewKind::West}};
+    for (const auto& [caption, kind] : views) {
+        CommandRow row =
+            Item("muView", "", caption, Editing, [&view, kind = kind] { view.setView(kind); });
+        row.id = QStringLiteral("mo") + QString::fromLatin1(caption).remove(u' ');
+        if (kind != ViewKind::Plan) // a compressor house is drawn in plan only
+            row.enabled = [](const EditorState& s) { return s.editing() && !s.compressorHouse; };
+        table.add(row);
+    }
+
+    // Zooming changes no design: it stays usable while a tool holds the drawing.
+    table.addMenu({"muZoom", "", "&Zoom", DesignOpen, {}});
+    for (int factor : {10, 20, 50, 100, 200}) {
+        CommandRow row =
+            Item("muZoom", "", "", DesignOpen, [&view, factor] { view.setZoom(factor); });
+        row.id = QStringLiteral("moZoom%1").arg(factor);
+        row.caption = QStringLiteral("Zoom %1:1").arg(factor);
+        row.checked = [factor](const EditorState& s) { return s.zoom == factor; };
+        row.data = factor;
+        table.add(row);
+    }
+    table.add(Separator("muZoom"));
+    for (auto [id, caption, key, step] : {std::tuple{"moZoomIn", "Zoom In", Qt::Key_F2, -5},
+                                          std::tuple{"moZoomOut", "Zoom Out", Qt::Key_F3, 5}}) {
+        CommandRow row = Item(
+            "muZoom", id, caption, DesignOpen, [&view, step = step] { view.zoomBy(step); },
+            QKeySequence(key));
+        row.shortcutContext = Qt::ApplicationShortcut;
+        table.add(row);
+    }
+    table.add(ButtonOnly(ToolButton("sbZoomIn", "Zoom In", 5, "+"), DesignOpen,
+                         [&view] { view.zoomBy(-10); }));
+    table.add(ButtonOnly(ToolButton("sbZoomOut", "Zoom Out", 6, "-"), DesignOpen,
+                         [&view] { view.zoomBy(10); }));
+}
+
+void AddGridMenu(CommandTable& table, TMainForm& form)
+{
+    DisplayCommands& display = form.display();
+    struct GridItem {
+        const char* id;
+        const char* caption;
+        int spacing;
+    };
+    static constexpr GridItem Items[] = {
+        {"moGridOff", "Off", 0},
+        {"moGrid10cm", "10cm Spacing", 100},
+        {"moGrid25cm", "25cm Spacing", 250},
+        {"moGrid50cm", "50cm Spacing", 500},
+        {"moGrid1m", "1m Spacing", 1000},
+        {"moGrid2m", "2m Spacing", 2000},
+        {"moGrid5m", "5m Spacing", 5000},
+        {"moGrid10m", "10m Spacing", 10000},
+        {"moGrid1ft", "1 feet Spacing", 305},
+        {"moGrid3ft", "3 feet Spacing", 914},
+        {"moGrid10ft", "10 feet Spacing", 3048},
+        {"moGrid30ft", "30 feet Spacing", 9144},
+        {"moGrid100ft", "100 feet Spacing", 30480},
+    };
+    table.addMenu({"muGrid", "", "&Grid", Editing, {}});
+    for (const GridItem& entry : Items) {
+        const int spacing = entry.spacing;
+        CommandRow row = Item("muGrid", entry.id, entry.caption, Editing,
+                              [&display, spacing] { display.setGridSpacing(spacing); });
+        row.checked = [spacing](const EditorState& s) { return s.gridMark == spacing; };
+        row.data = spacing;
+        table.add(row);
+        if (spacing == 0 || spacing == 10000)
+            table.add(Separator("muGrid"));
+    }
+    table.add(Separator("muGrid"));
+    CommandRow custom = Item("muGrid", "moCustomGridSpacing", "Custom Grid Spacing", Editing,
+                             [&display] { display.askCustomGridSpacing(); });
+    custom.checked = [](const EditorState& s) {
+        return s.customGridSpacing != 0 && s.gridMark == s.customGridSpacing;
+    };
+    table.add(custom);
+    table.add(Separator("muGrid"));
+    Document& document = form.document();
+    CommandRow snap =
+        Item("muGrid", "moSnapToGrid", "Snap To Grid", Editing,
+             [&display, &document] { display.setSnapToGrid(!document.options().SnapToGrid); });
+    snap.checked = [](const EditorState& s) { return s.snapToGrid; };
+    table.add(snap);
+}
+
+void AddEditMenu(CommandTable& table, TMainForm& form)
+{
+    Document& document = form.document();
+    FileCommands& files = form.files();
+    table.addMenu({"muEdit", "", "&Edit", Editing, {}});
+    table.add(Item(
+        "muEdit", "moUndo", "Undo", [](const EditorState& s) { return s.editing() && s.canUndo; },
+        [&document] { document.undo(); }, QKeySequence("Ctrl+Z")));
+    table.add(Item(
+        "muEdit", "moRedo", "Redo", [](const EditorState& s) { return s.editing() && s.canRedo; },
+        [&document] { document.redo(); }, QKeySequence("Ctrl+Y")));
+    table.add(Separator("muEdit"));
+    const StateRule dropOrDrain = SelectionIs({ObjectKind::Drop, ObjectKind::Drain});
+    table.add(Item("muEdit", "moSelectedPosition", "Selected Position", Selection));
+    CommandRow height = Item("muEdit", "moSelectedHeight", "Selected Height", dropOrDrain);
+    height.button = ToolButton("sbEditHeight", "Edit Height", 9, "H");
+    table.add(height);
+    table.add(
+        Item("muEdit", "moDropAttributes", "Drop Attributes", SelectionIs({ObjectKind::Drop})));
+    CommandRow label = Item("muEdit", "moSelectedObjectLabel", "Selected Object Label", Selection);
+    label.button =
+        ToolButton("sbEditLabel", "Edit Object Label", 10, "L", QStyle::SP_CustomBase, 8);
+    table.add(label);
+    table.add(Item("muEdit", "moSelectedSpurPipeSize", "Selected Spur Pipe Size",
+                   SelectionIs({ObjectKind::Spur})));
+    CommandRow remove = Item("muEdit", "moDeleteSelected", "Delete Selected", Selection, {},
+                             QKeySequence(Qt::Key_Delete));
+    remove.button = ToolButton("sbDeleteSelection", "Delete Selection", 7, "X");
+    table.add(remove);
+    table.add(
+        Item("muEdit", "moInletAttributes", "Inlet Attributes", SelectionIs({ObjectKind::Inlet})));
+    // Nothing selected sizes the main pipe; a selection sizes its own pipe or outlet.
+    table.add(ButtonOnly(
+        ToolButton("sbEditSize", "Edit Pipe or Outlet Size", 8, "S"), [](const EditorState& s) {
+            return s.editing() &&
+                   (!s.selected || s.selectionIs(ObjectKind::Drop) ||
+                    s.selectionIs(ObjectKind::Spur) || s.selectionIs(ObjectKind::Inlet) ||
+                    s.selectionIs(ObjectKind::Drain));
+        }));
+    table.addMenu({"muProjectInformation", "muEdit", "Project Information", Editing, {}});
+    using Field = SetProjectTextCommand::Field;
+    for (auto [id, caption, field] :
+         {std::tuple{"moProjectDescription", "Project Description", Field::Description},
+          std::tuple{"moProjectCreator", "Project Creator", Field::CreatedBy},
+          std::tuple{"moCustomer", "Customer", Field::CustomerCompany}})
+        table.add(Item("muProjectInformation", id, caption, Editing,
+                       [&files, field = field] { files.editProjectText(field); }));
+    table.add(Item("muProjectInformation", "moProjectNotes", "Project Notes", Editing,
+                   [&files] { files.editProjectNotes(); }));
+    table.add(Item("muEdit", "moCopyPipeloopAsBitmap", "Copy Pipeloop As Bitmap", Editing));
+    table.add(Item("muEdit", "moCopyPipeloopAsMetafile", "Copy Pipeloop As Metafile", Editing));
+}
+
+void AddOptionsMenu(CommandTable& table, TMainForm& form)
+{
+    table.addMenu({"muOptions", "", "&Options", Input, {}});
+    CommandRow toolBar = Item(
+        "muOptions", "moViewToolBar", "View Tool Bar", Input,
+        [&form] { form.setToolBarShown(!form.toolBarShown()); }, QKeySequence("Ctrl+T"));
+    toolBar.checked = [](const EditorState& s) { return s.viewToolBar; };
+    table.add(toolBar);
+    table.add(Item("muOptions", "moView3DDisplay", "View 3D Display", Editing));
+    table.addMenu({"muDisplayDrop", "muOptions", "Display Drop", Editing, {}});
+    DropViewPanel& dropView = form.dropView();
+    for (auto [id, caption, mode] :
+         {std::tuple{"moDisplayDropAlways", "Always", DisplayDrop::Always},
+          std::tuple{"moDisplayDropNever", "Never", DisplayDrop::Never},
+          std::tuple{"moDisplayDropAuto", "Auto", DisplayDrop::Auto}}) {
+        CommandRow row = Item("muDisplayDrop", id, caption, Editing,
+                              [&dropView, mode = mode] { dropView.setMode(mode); });
+        row.checked = [mode = int(mode)](const EditorState& s) { return s.displayDrop == mode; };
+        table.add(row);
+    }
+    table.add(Item("muOptions", "moGeneratePipeWorkPartsList", "Generate Pipe Work Parts List",
+                   Editing, {}, QKeySequence("Ctrl+G")));
+    table.add(Item("muOptions", "moAirFlowCalculations", "Air Flow Calculations", Editing));
+    DesignView& view = form.view();
+    CommandRow highlight = Item(
+        "muOptions", "moHighlightElbows", "Highlight Elbows", Editing,
+        [&view] { view.setHighlightElbows(!view.highlightElbows()); }, QKeySequence("Ctrl+E"));
+    highlight.checked = [](const EditorState& s) { return s.highlightElbows; };
+    table.add(highlight);
+    table.add(Item("muOptions", "moPrintDisplayOptions", "Print && Display Options", Input));
+    table.add(Item("muOptions", "moBrowsePartsDB", "Browse Parts Database", Input));
+}
+
+void AddHelpMenus(CommandTable& table, TMainForm& form)
+{
+    table.addMenu({"muHelp", "", "&Help", Input, {}});
+    std::function<void()> contents;
+    if (HelpAvailable())
+        contents = [] { ShowHelpTopic(QStringLiteral("Contents")); };
+    table.add(Item("muHelp", "moHelpContents", "Help Contents", Input, contents));
+    table.add(Item("muHelp", "moHelpTopics", "Help Topics", Input));
+    table.add(Item("muHelp", "moEULA", "EULA && Disclaimer", Input));
+    table.add(Item("muHelp", "moEMail", "EMail Zelkworks", Input));
+    table.add(Item("muHelp", "moCheckForUpdate", "Check For Update", Input));
+    table.add(Item("muHelp", "moAbout", "About", Input, [&form] { form.showAbout(); }));
+
+    // Shown by the lesson files found beside the program.
+    table.addMenu({"muTutorials", "", "&Tutorials", {}, {}});
+    const char* lessons[] = {"1. Creating a new project",
+                             "2. Using the tool bar",
+                             "3. Adding drops, inlets, spurs && drains",
+                             "4. Adding drop symbols and part numbers",
+                             "5. Printing Projects",
+                             "6. Generate Parts List"};
+    for (int i = 0; i < 6; ++i) {
+        CommandRow row = Item("muTutorials", "", lessons[i], {});
+        row.id = QStringLiteral("moLesson%1").arg(i + 1);
+        row.data = i + 1;
+        table.add(row);
+    }
+}
+
+// Symbol buttons in panel order: hint, short caption and the tag that says
+// in which designs and with which selection they show.
+void AddSymbolButtons(CommandTable& table)
+{
+    struct Symbol {
+        const char* hint;
+        const char* caption;
+        int tag;
+    };
+    static constexpr Symbol Symbols[] = {
+        {"Manual Drain", "MD", 4},
+        {"Automatic Drain", "AD", 4},
+        {"Compressor Inlet", "IN", 4},
+        {"Drop", "DR", 4},
+        {"Valve", "V", 7},
+        {"Pressure Gauge", "G", 1},
+        {"Air Dryer", "DRY", 2},
+        {"Filter", "F", 2},
+        {"Filter with Automatic", "FA", 2},
+        {"Lubricator", "L", 1},
+        {"Regulator", "R", 1},
+        {"Compressor", "C", 2},
+        {"Filter Regulator Lubricator", "F+R+L", 1},
+        {"1 Port Outlet", "1P", 1},
+        {"2 Port Outlet", "2P", 1},
+        {"4 Port Outlet", "4P", 1},
+        {"Male Adapter", "MA", 1},
+        {"Air Receiver", "AR", 2},
+        {"Spur", "SP", 6},
+        {"Vertical Drop Spur", "VSP", 6},
+        {"Building Avoidance Elbow", "BAE", 4},
+        {"Unconnected Pipe", "UP", 2},
+        {"Building Feature", "BF", 6},
+        {"Female Adapter", "FA", 1},
+    };
+    for (const Symbol& symbol : Symbols) {
+        ButtonRow button;
+        button.panel = ButtonPanel::Symbols;
+        // Named for the language file: "sb" and the hint without its blanks.
+        button.name = QStringLiteral("sb") + QString::fromLatin1(symbol.hint).remove(u' ');
+        button.hint = QString::fromLatin1(symbol.hint);
+        button.text = QString::fromLatin1(symbol.caption);
+        button.symbolTag = symbol.tag;
+        // Placing objects comes with the adding tools; until then the buttons
+        // show which tools a selection offers.
+        table.add(ButtonOnly(button, Editing));
+    }
+}
+
+} // namespace
+
+void AddMainCommands(CommandTable& table, TMainForm& form)
+{
+    AddFileMenu(table, form);
+    AddViewAndZoomMenus(table, form);
+    AddGridMenu(table, form);
+    AddEditMenu(table, form);
+    AddOptionsMenu(table, form);
+    AddHelpMenus(table, form);
+    AddSymbolButtons(table);
+}
+
+} // namespace pipeloop

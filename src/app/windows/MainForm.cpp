@@ -1,0 +1,569 @@
+#include "MainForm.h"
+
+#include "AboutWindow.h"
+#include "Canvas.h"
+#include "DesignView.h"
+#include "DisplayCommands.h"
+#include "DrawingArea.h"
+#include "DropViewPanel.h"
+#include "EnterElbowsTool.h"
+#include "FileCommands.h"
+#include "HelpTopics.h"
+#include "LanguageFile.h"
+#include "MainCommands.h"
+#include "NewProjectWizard.h"
+#include "NotesEditor.h"
+#include "PartsDatabase.h"
+#include "PipeLoop.h"
+#include "PromptSession.h"
+#include "Rounding.h"
+#include "SettingsStore.h"
+#include "ToolManager.h"
+#include "UiServices.h"
+#include "ViewMath.h"
+#include "WindowToolHost.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace pipeloop
+{
+
+namespace
+{
+
+const QString Title = QStringLiteral("PIPELOOP");
+const QString CatalogueFile = QStringLiteral("zavoza.pldbcab");
+
+constexpr int MinimumWidth = 750;
+constexpr int MinimumHeight = 450;
+constexpr std::array<int, 6> StatusWidths{75, 100, 100, 100, 100, 100};
+
+QString ColourStyle(WinColour colour)
+{
+    const QColor c = ToQColor(colour);
+    return QStringLiteral("background-color: %1; border: 1px solid gray;").arg(c.name());
+}
+
+} // namespace
+
+// ============================================================== creation step
+
+TMainForm::TMainForm(SettingsStore& settings, AppDialogs& dialogs, const QString& appDir,
+                     QWidget* parent)
+    : QMainWindow(parent), m_settings(settings), m_appDir(appDir),
+      m_partsDatabase(std::make_unique<TPartsDatabase>())
+{
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(Title);
+    if (!m_appDir.endsWith(u'/') && !m_appDir.endsWith(u'\\'))
+        m_appDir += u'/';
+
+    // The windows made once at start, in their order.
+    m_files = new FileCommands(m_document, dialogs, *m_partsDatabase, this);
+    m_aboutForm = new TAboutForm(this);
+    m_prompt = new PromptSession(this);
+
+    m_view = new DesignView(m_document, this);
+    m_dropView = new DropViewPanel(m_document);
+    m_display = new DisplayCommands(m_document, dialogs, this);
+    m_toolHost =
+        std::make_unique<WindowToolHost>(m_document, dialogs, *m_view, *m_dropView, *m_prompt);
+    m_tools = new ToolManager(*m_toolHost, this);
+
+    createPanels();
+    AddMainCommands(m_commands, *this);
+    m_commands.build(menuBar(), m_toolBar, m_symbolPanel, this, [this] { refreshCommands(); });
+    m_files->fillRecentMenu(m_commands.menu(QStringLiteral("muRecentProjects")));
+    createLayout();
+    createStatusBar();
+    findLessons();
+
+    const QString welcome = m_appDir + QStringLiteral("welcome.jpg");
+    if (QFileInfo::exists(welcome))
+        m_welcomeImage.load(welcome, "JPG"); // a picture that fails to load stays null
+    m_view->setWelcomePictures(m_welcomeImage, m_logoImage);
+    sizeFromWelcomePicture();
+
+    connectDrawingArea();
+    connectSignals();
+    layOutToolBar();
+    refreshCommands();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::createPanels()
+{
+    m_symbolPanel = new QWidget;
+    m_symbolPanel->setObjectName(QStringLiteral("pnSymbolButtons"));
+    m_symbolPanel->setFixedHeight(43);
+    m_symbolPanel->hide();
+
+    m_toolBar = new QWidget;
+    m_toolBar->setObjectName(QStringLiteral("pnToolBar"));
+    m_toolBar->setFixedHeight(31);
+    for (float size : PipeColourPanelSizes) {
+        auto* panel = new QLabel(QString::number(size), m_toolBar);
+        panel->setObjectName(QStringLiteral("pnPipeColour%1").arg(size));
+        panel->setAlignment(Qt::AlignCenter);
+        panel->setFixedSize(23, 22);
+        panel->setToolTip(QStringLiteral("%1mm Pipe Colour").arg(size));
+        panel->hide();
+        panel->installEventFilter(this); // a click chooses the size's colour
+        m_colourPanels.append(panel);
+    }
+    m_toolBar->hide();
+}
+
+void TMainForm::createLayout()
+{
+    auto* viewLayout = new QVBoxLayout;
+    viewLayout->setContentsMargins(0, 0, 0, 0);
+    viewLayout->setSpacing(0);
+    viewLayout->addWidget(m_view->captionLabel());
+    viewLayout->addWidget(m_view->scrollBox(), 1);
+    auto* lower = new QHBoxLayout;
+    lower->setContentsMargins(0, 0, 0, 0);
+    lower->setSpacing(0);
+    lower->addWidget(m_dropView);
+    lower->addLayout(viewLayout, 1);
+
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_symbolPanel);
+    layout->addWidget(m_toolBar);
+    layout->addLayout(lower, 1);
+    setCentralWidget(central);
+}
+
+void TMainForm::createStatusBar()
+{
+    for (size_t i = 0; i < m_statusPanels.size(); ++i) {
+        auto* panel = new QLabel;
+        panel->setObjectName(QStringLiteral("sbPanel%1").arg(i));
+        panel->setFixedWidth(StatusWidths[i]);
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        if (i < 5)
+            panel->setAlignment(Qt::AlignCenter);
+        statusBar()->addWidget(panel);
+        m_statusPanels[i] = panel;
+    }
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->hide();
+}
+
+void TMainForm::findLessons()
+{
+    QMenu* tutorials = m_commands.menu(QStringLiteral("muTutorials"));
+    tutorials->menuAction()->setVisible(false);
+    for (QAction* item : tutorials->actions()) {
+        item->setVisible(false);
+        QFile file(m_appDir + QStringLiteral("lesson%1.txt").arg(item->data().toInt()));
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        item->setVisible(true);
+        const QString first = QString::fromLatin1(file.readLine()).trimmed();
+        if (!first.isEmpty())
+            item->setText(first);
+        tutorials->menuAction()->setVisible(true);
+    }
+}
+
+void TMainForm::sizeFromWelcomePicture()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize available = screen ? screen->availableGeometry().size() : QSize(1280, 1024);
+    int width = 0;
+    int height = 0;
+    if (!m_welcomeImage.isNull() && m_welcomeImage.height() > 0) {
+        const double aspect = double(m_welcomeImage.width()) / m_welcomeImage.height();
+        if (aspect >= 1) {
+            width = Round(0.7 * available.width());
+            height = Round(width / aspect);
+        } else {
+            height = Round(0.7 * available.height());
+            width = Round(height * aspect);
+        }
+        // The menu bar and frame come on top of the picture's client area.
+        height += menuBar()->sizeHint().height();
+    } else {
+        height = Round(0.7 * available.height());
+        width = Round(0.7 * available.width());
+    }
+    width = std::max(width, MinimumWidth);
+    height = std::max(height, MinimumHeight);
+    // A fixed border until a design is open.
+    setFixedSize(width, height);
+    if (screen)
+        move(screen->availableGeometry().center() - QPoint(width / 2, height / 2));
+}
+
+// ==================================================================== wiring
+
+void TMainForm::connectDrawingArea()
+{
+    PaintBox* area = m_view->drawingArea();
+    const auto pointAt = [this](const QMouseEvent* event) {
+        const QPoint pixel = event->position().toPoint();
+        return ToolPoint{m_view->trackMouse(pixel), pixel.x(), pixel.y()};
+    };
+    area->onMove = [this, pointAt](QMouseEvent* event) {
+        m_tools->mouseMove(pointAt(event), event->buttons(), event->modifiers());
+    };
+    area->onPress = [this, pointAt](QMouseEvent* event) {
+        m_tools->press(pointAt(event), event->button(), event->modifiers());
+    };
+    area->onRelease = [this, area, pointAt](QMouseEvent* event) {
+        const bool inside = area->rect().contains(event->position().toPoint());
+        m_tools->release(pointAt(event), event->button(), event->modifiers(), inside);
+        // Every click in the drawing re-applies "Display Drop".
+        if (event->button() == Qt::LeftButton && inside)
+            m_dropView->apply();
+    };
+}
+
+void TMainForm::connectSignals()
+{
+    connect(&m_document, &Document::designChanged, this, &TMainForm::designChanged);
+    connect(&m_document, &Document::selectionChanged, this, &TMainForm::selectionChanged);
+    connect(&m_document, &Document::optionsChanged, this, [this] {
+        applyPipeColourPanels();
+        refreshCommands();
+    });
+    connect(&m_document, &Document::modifiedChanged, this, &TMainForm::refreshCommands);
+    connect(m_view, &DesignView::zoomChanged, this, [this] {
+        showZoom();
+        refreshCommands();
+    });
+    connect(m_view, &DesignView::mouseMoved, this, [this](const Position& at) {
+        const DisplayUnits units = m_document.design()->Units;
+        setStatus(1, CoordinateText(at.EW, units, QStringLiteral(" EW")));
+        setStatus(2, CoordinateText(at.NS, units, QStringLiteral(" NS")));
+        setStatus(3, CoordinateText(at.HG, units, QString()));
+    });
+    connect(m_display, &DisplayCommands::changed, this, [this] {
+        applyPipeColourPanels();
+        m_view->update();
+        refreshCommands();
+    });
+    connect(m_files, &FileCommands::projectLoaded, this, [this] {
+        m_display->setGridSpacing(m_document.options().GridSpacing);
+        m_view->setView(ViewKind::Plan);
+    });
+    connect(m_files, &FileCommands::saved, this,
+            [this](const QString& path) { setStatus(5, u' ' + QFileInfo(path).fileName()); });
+    connect(m_files, &FileCommands::recentFilesChanged, this, &TMainForm::refreshCommands);
+    connect(m_files, &FileCommands::elbowEntryWanted, this,
+            [this] { m_tools->start(std::make_unique<EnterElbowsTool>()); });
+    connect(m_tools, &ToolManager::activeChanged, this, &TMainForm::refreshCommands);
+    connect(m_prompt, &PromptSession::buttonPressed, m_tools, &ToolManager::promptButtonPressed);
+    connect(m_prompt, &PromptSession::keyPressed, m_tools, &ToolManager::key);
+}
+
+// ============================================================ first activation
+
+void TMainForm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_firstActivation) {
+        // Once the window is up, as its first activation.
+        QTimer::singleShot(0, this, [this] { FirstActivation(m_commandLineProject); });
+    }
+}
+
+void TMainForm::FirstActivation(const QString& commandLineProject)
+{
+    if (!m_firstActivation)
+        return;
+    m_firstActivation = false;
+
+    const TLanguage& language = TLanguage::Instance();
+    language.TranslateMenu(menuBar());
+    language.TranslateForm(this);
+    language.TranslateForm(&m_files->wizard());
+
+    LoadSettings();
+    m_partsDatabase->LoadContainer(m_appDir + CatalogueFile);
+    for (float size : {80.0f, 110.0f, 32.0f}) {
+        const auto index =
+            std::find(PipeColourPanelSizes.begin(), PipeColourPanelSizes.end(), size) -
+            PipeColourPanelSizes.begin();
+        m_colourPanels[index]->show();
+    }
+    layOutToolBar();
+    m_commands.action(QStringLiteral("moGeneratePipeWorkPartsList"))->setVisible(true);
+    m_commands.action(QStringLiteral("moAirFlowCalculations"))->setVisible(false);
+    if (m_partsDatabase->HasEntry(QStringLiteral("LOGO.JPG"))) {
+        m_logoImage = m_partsDatabase->AssignPicture(QStringLiteral("LOGO.JPG"));
+        m_view->setWelcomePictures(m_welcomeImage, m_logoImage);
+    }
+    m_commands.action(QStringLiteral("moBrowsePartsDB"))
+        ->setVisible(m_partsDatabase->PartCount() > 0);
+    loadPriceList();
+    refreshCommands();
+    if (!commandLineProject.isEmpty() && QFileInfo(commandLineProject).isFile())
+        m_files->open(commandLineProject);
+    applyPipeColourPanels();
+    m_view->update();
+}
+
+void TMainForm::loadPriceList()
+{
+    TPipeLoopOptions& options = m_document.options();
+    const QString path = options.PartsPriceListFile;
+    if (path.isEmpty())
+        return;
+    QString text;
+    if (!QFileInfo::exists(path))
+        text = QStringLiteral("Cannot find parts price list file : ") + path;
+    else if (TPartsDatabase::IsPriceListFile(path)) {
+        m_partsDatabase->LoadPriceList(path);
+        return;
+    } else
+        text = QStringLiteral("Parts price list file invalid :\r\n") + path;
+    const QString answer =
+        Ui().ask(UiServices::Kind::Warning, text,
+                 {QStringLiteral("&Ignore"), QStringLiteral("&Remove"), QStringLiteral("&Help")},
+                 QStringLiteral("PriceListFileErrorHelp"));
+    if (answer == QStringLiteral("&Remove"))
+        options.PartsPriceListFile.clear();
+}
+
+void TMainForm::LoadSettings()
+{
+    if (!m_settings.keyExists())
+        return;
+    m_document.options().LoadFromRegistry(m_settings);
+    m_files->notesEditor().LoadSettings(m_settings);
+    m_display->setGridSpacing(m_document.options().GridSpacing);
+    for (ViewKind view : AllViews) {
+        m_document.zoomFactors()[size_t(view)] =
+            m_settings.RegReadInt(QStringLiteral("ZoomFactor") + ViewWord(view), InitialZoomFactor);
+    }
+    m_view->setZoom(m_view->zoom());
+    m_document.printSetup().LoadFromRegistry(m_settings);
+    m_files->loadRecentFiles(m_settings);
+    m_toolBarShown = m_settings.RegReadBool(QStringLiteral("ViewToolBar"), false);
+    applyPipeColourPanels();
+    refreshCommands();
+}
+
+void TMainForm::SaveSettings()
+{
+    if (m_document.options().MayUpdateRegistry()) {
+        m_document.options().SaveToRegistry(m_settings);
+        m_document.printSetup().SaveToRegistry(m_settings);
+    }
+    m_files->notesEditor().SaveSettings(m_settings);
+    for (ViewKind view : AllViews)
+        m_settings.writeInt(QStringLiteral("ZoomFactor") + ViewWord(view),
+                            m_view->zoomFactor(view));
+    m_files->recentFiles().Save(m_settings);
+    if (!m_document.fileName().isEmpty())
+        m_settings.writeText(QStringLiteral("LastFile"), m_document.fileName());
+    m_settings.writeBool(QStringLiteral("ViewToolBar"), m_toolBarShown);
+    m_settings.flush();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    if (m_tools->active()) {
+        // Closing during a tool ends the tool first; the window stays.
+        m_tools->end(Tool::Ending::Close);
+        event->ignore();
+        return;
+    }
+    if (!m_files->querySaveChanges()) {
+        event->ignore();
+        return;
+    }
+    SaveSettings();
+    event->accept();
+}
+
+void TMainForm::keyPressEvent(QKeyEvent* event)
+{
+    if (m_tools->key(event->key()))
+        return;
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        ShowHelpTopic(QStringLiteral("Contents"));
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease) {
+        const auto panel = std::find(m_colourPanels.begin(), m_colourPanels.end(), watched);
+        if (panel != m_colourPanels.end() && !m_tools->active()) {
+            m_display->choosePipeColour(
+                int(PipeColourPanelSizes[size_t(panel - m_colourPanels.begin())]));
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ================================================================ window state
+
+EditorState TMainForm::editorState() const
+{
+    EditorState state;
+    const TPipeLoop* design = m_document.design();
+    state.designOpen = design != nullptr;
+    state.compressorHouse = design && design->CompressorHouse;
+    if (const TPipeLoopObject* selected = m_document.selected())
+        state.selected = selected->Kind();
+    state.toolActive = m_tools->active();
+    state.canUndo = m_document.undoStack().canUndo();
+    state.canRedo = m_document.undoStack().canRedo();
+    state.modified = m_document.isModified();
+    state.recentFiles = m_files->recentFiles().count();
+    state.zoom = m_view->zoom();
+    state.gridMark = m_display->gridMark();
+    state.customGridSpacing = m_display->customGridSpacing();
+    state.snapToGrid = m_document.options().SnapToGrid;
+    state.displayDrop = int(m_dropView->mode());
+    state.viewToolBar = m_toolBarShown;
+    state.highlightElbows = m_view->highlightElbows();
+    return state;
+}
+
+void TMainForm::refreshCommands()
+{
+    m_commands.refresh(editorState());
+    layOutSymbolButtons();
+}
+
+QString TMainForm::statusText(int panel) const
+{
+    return m_statusPanels[size_t(panel)]->text();
+}
+
+void TMainForm::setStatus(int panel, const QString& text)
+{
+    m_statusPanels[size_t(panel)]->setText(text);
+}
+
+void TMainForm::setToolBarShown(bool shown)
+{
+    m_toolBarShown = shown;
+    m_toolBar->setVisible(m_document.design() && shown);
+    layOutToolBar();
+}
+
+void TMainForm::showAbout()
+{
+    m_aboutForm->exec();
+}
+
+void TMainForm::layOutToolBar()
+{
+    // From x = 4, 4 pixels between buttons and the extra gap after the
+    // buttons that carry one; the visible colour panels follow 2 apart.
+    int x = 4;
+    for (QToolButton* button : m_commands.buttons(ButtonPanel::ToolBar)) {
+        button->move(x, 4);
+        x += button->width() + 4 + m_commands.find(button->objectName())->button.gapAfter;
+    }
+    for (QLabel* panel : std::as_const(m_colourPanels)) {
+        if (panel->isHidden())
+            continue;
+        panel->move(x, 4);
+        x += panel->width() + 2;
+    }
+}
+
+void TMainForm::layOutSymbolButtons()
+{
+    // The visible buttons side by side from the left, in panel order.
+    int x = 0;
+    for (QToolButton* button : m_commands.buttons(ButtonPanel::Symbols)) {
+        if (button->isHidden())
+            continue;
+        button->move(x, 3);
+        x += button->width();
+    }
+}
+
+void TMainForm::applyPipeColourPanels()
+{
+    const TPipeLoopOptions& options = m_document.options();
+    for (size_t i = 0; i < PipeColourPanelSizes.size(); ++i)
+        m_colourPanels[qsizetype(i)]->setStyleSheet(ColourStyle(options.SizePipeColours[i]));
+}
+
+void TMainForm::showZoom()
+{
+    if (m_document.design())
+        setStatus(0, QStringLiteral("%1:1").arg(m_view->zoom()));
+}
+
+// ========================================================= the document's news
+
+void TMainForm::repaintAreas()
+{
+    m_view->repaintNow();
+    m_dropView->repaintNow();
+}
+
+void TMainForm::designChanged()
+{
+    if (m_document.design() != m_shownDesign) {
+        m_shownDesign = m_document.design();
+        projectOpened();
+    }
+    repaintAreas();
+    refreshCommands();
+}
+
+void TMainForm::selectionChanged()
+{
+    const TPipeLoopObject* selected = m_document.selected();
+    setStatus(4, selected ? selected->Name : QString());
+    m_dropView->showSelection();
+    m_view->repaintNow();
+    refreshCommands();
+}
+
+// A new design is shown: the window leaves its welcome state for good.
+void TMainForm::projectOpened()
+{
+    const QString& path = m_document.fileName();
+    setStatus(5, path.isEmpty() ? QString() : u' ' + QFileInfo(path).fileName());
+    m_toolBar->setVisible(m_toolBarShown);
+    layOutToolBar();
+    m_view->updateGeometry();
+    showZoom();
+    m_view->setHint({});
+    m_dropView->showOnFirstDesign();
+    m_symbolPanel->show();
+    statusBar()->show();
+    m_view->captionLabel()->show();
+    // Resizable from now on, but never smaller than the tools need.
+    setMinimumSize(MinimumWidth, MinimumHeight);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+}
+
+} // namespace pipeloop

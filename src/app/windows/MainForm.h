@@ -1,0 +1,141 @@
+#pragma once
+
+// TMainForm: the one main window, a shell. It lays out the symbol panel, the
+// tool bar, the drop view and the drawing, and owns the document, the command
+// table (every menu item and button, with its rules), the tool manager (the
+// drawing area's mouse and the prompts), the catalogue and the settings.
+// What the commands do lives in the objects it hands out: files(), view(),
+// display() and tools().
+
+#include "CommandTable.h"
+#include "Document.h"
+
+#include <QImage>
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+
+class QLabel;
+
+namespace pipeloop
+{
+
+class AppDialogs;
+class DesignView;
+class DisplayCommands;
+class DropViewPanel;
+class FileCommands;
+class PromptSession;
+class SettingsStore;
+class TAboutForm;
+class ToolManager;
+class WindowToolHost;
+namespace catalogue
+{
+class TPartsDatabase;
+}
+using catalogue::TPartsDatabase;
+
+// The sizes of the tool bar's pipe colour panels, in their order.
+inline constexpr std::array<float, 8> PipeColourPanelSizes{20, 25, 32, 40, 50, 63, 80, 110};
+
+class TMainForm : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // appDir is the program's folder (the catalogue, the welcome picture and
+    // the lesson files are looked up there).
+    TMainForm(SettingsStore& settings, AppDialogs& dialogs, const QString& appDir,
+              QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // --- start-up and shut-down -------------------------------------------
+    // The steps of the first activation (once; later calls do nothing). The
+    // window runs them itself just after it is first shown.
+    void FirstActivation(const QString& commandLineProject = {});
+    // The project named on the command line, opened by the first activation.
+    void setCommandLineProject(const QString& path) { m_commandLineProject = path; }
+    bool firstActivationDone() const { return !m_firstActivation; }
+    void LoadSettings();
+    void SaveSettings();
+
+    // --- what the window holds ---------------------------------------------
+    Document& document() { return m_document; }
+    TPartsDatabase& partsDatabase() { return *m_partsDatabase; }
+    CommandTable& commands() { return m_commands; }
+    FileCommands& files() const { return *m_files; }
+    DesignView& view() const { return *m_view; }
+    DisplayCommands& display() const { return *m_display; }
+    DropViewPanel& dropView() const { return *m_dropView; }
+    ToolManager& tools() const { return *m_tools; }
+    PromptSession& prompt() const { return *m_prompt; }
+    // What every command's rules are applied to.
+    EditorState editorState() const;
+
+    // --- the shell's own parts ----------------------------------------------
+    QString statusText(int panel) const;
+    QWidget* symbolPanel() const { return m_symbolPanel; }
+    QWidget* toolBarPanel() const { return m_toolBar; }
+    QList<QLabel*> colourPanels() const { return m_colourPanels; }
+    const QImage& logoImage() const { return m_logoImage; }
+    bool toolBarShown() const { return m_toolBarShown; }
+    void setToolBarShown(bool shown);
+    void showAbout();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createPanels();
+    void createLayout();
+    void createStatusBar();
+    void connectDrawingArea();
+    void connectSignals();
+    void sizeFromWelcomePicture();
+    void findLessons();
+    void loadPriceList();
+    void refreshCommands();
+    void layOutToolBar();
+    void layOutSymbolButtons();
+    void repaintAreas();
+    void designChanged();
+    void selectionChanged();
+    void projectOpened();
+    void showZoom();
+    void applyPipeColourPanels();
+    void setStatus(int panel, const QString& text);
+
+    SettingsStore& m_settings;
+    QString m_appDir;
+    QString m_commandLineProject;
+    bool m_firstActivation = true;
+    bool m_toolBarShown = false;
+    QImage m_welcomeImage;
+    QImage m_logoImage;
+
+    Document m_document;
+    std::unique_ptr<TPartsDatabase> m_partsDatabase;
+    // The design last shown: another one means a project was opened.
+    const TPipeLoop* m_shownDesign = nullptr;
+    CommandTable m_commands;
+    std::unique_ptr<WindowToolHost> m_toolHost;
+
+    // Children of the window, made once.
+    FileCommands* m_files = nullptr;
+    TAboutForm* m_aboutForm = nullptr;
+    PromptSession* m_prompt = nullptr;
+    DesignView* m_view = nullptr;
+    DropViewPanel* m_dropView = nullptr;
+    DisplayCommands* m_display = nullptr;
+    ToolManager* m_tools = nullptr;
+    QWidget* m_symbolPanel = nullptr;
+    QWidget* m_toolBar = nullptr;
+    QList<QLabel*> m_colourPanels;
+    std::array<QLabel*, 6> m_statusPanels{};
+};
+
+} // namespace pipeloop

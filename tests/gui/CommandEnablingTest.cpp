@@ -1,0 +1,153 @@
+// Which commands a user can reach in each state of the window: the table's
+// rules, and the real menu items and buttons they are applied to.
+
+#include "EnterElbowsTool.h"
+#include "GuiTestSupport.h"
+#include "TestFiles.h"
+#include "ToolManager.h"
+
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <functional>
+
+namespace pipeloop::testing
+{
+namespace
+{
+
+// The states, in the order of the patterns below.
+enum State { NoDesign, Design, DropSelected, CompressorHouse, Prompt, StateCount };
+const char* const StateNames[] = {"no design", "design", "drop selected", "compressor house",
+                                  "prompt"};
+
+struct Expectation {
+    const char* id;
+    // '1' where the command's rule allows it, per state.
+    const char* rule;
+    // Not built yet: shown disabled whatever its rule says.
+    bool built = true;
+};
+
+const Expectation Expectations[] = {
+    // File: usable whenever no tool holds the drawing.
+    {"muFile", "11110"},
+    {"moNewPipeLoopProject", "11110"},
+    {"sbNewProject", "11110"},
+    {"moOpenProject", "11110"},
+    {"sbOpenProject", "11110"},
+    {"muRecentProjects", "11110"},
+    {"moSaveProject", "00010"}, // only the new compressor house is unsaved
+    {"sbSaveProject", "00010"},
+    {"moSaveProjectAs", "01110"},
+    {"moPrintView", "01110", false},
+    {"sbPrintView", "01110", false},
+    {"moExit", "11110"},
+    // Views: a compressor house has no sections.
+    {"muView", "01110"},
+    {"moPlan", "01110"},
+    {"moNorthSection", "01100"},
+    // Zoom changes no design: usable during a prompt too.
+    {"muZoom", "01111"},
+    {"moZoom50", "01111"},
+    {"moZoomIn", "01111"},
+    {"moZoomOut", "01111"},
+    {"sbZoomIn", "01111"},
+    {"sbZoomOut", "01111"},
+    {"muGrid", "01110"},
+    {"moGrid1m", "01110"},
+    {"moCustomGridSpacing", "01110"},
+    {"moSnapToGrid", "01110"},
+    // Edit: the selection's commands follow its kind.
+    {"muEdit", "01110"},
+    {"moUndo", "00000"},
+    {"muProjectInformation", "01110"},
+    {"moProjectNotes", "01110"},
+    {"moSelectedPosition", "00100", false},
+    {"moDeleteSelected", "00100", false},
+    {"sbDeleteSelection", "00100", false},
+    {"moSelectedHeight", "00100", false},
+    {"moDropAttributes", "00100", false},
+    {"moSelectedSpurPipeSize", "00000", false},
+    {"moInletAttributes", "00000", false},
+    {"sbEditSize", "01110", false}, // nothing selected sizes the main pipe
+    {"sbDrop", "01110", false},
+    {"moCopyPipeloopAsBitmap", "01110", false},
+    // Options and Help.
+    {"muOptions", "11110"},
+    {"moViewToolBar", "11110"},
+    {"moView3DDisplay", "01110", false},
+    {"muDisplayDrop", "01110"},
+    {"moDisplayDropAuto", "01110"},
+    {"moHighlightElbows", "01110"},
+    {"moPrintDisplayOptions", "11110", false},
+    {"muHelp", "11110"},
+    {"moAbout", "11110"},
+};
+
+// Each state reached as a user reaches it.
+void Reach(MainWindowFixture& f, State state, const QTemporaryDir& dir)
+{
+    // A recent project in every state, so that its menu is there to check.
+    const QString recent = dir.filePath(QStringLiteral("recent.plf"));
+    QFile::copy(QStringLiteral(PIPELOOP_SAMPLES) + "workshop.plf", recent);
+    f.settings.writeText("LastFile1", recent);
+    f.start();
+    if (state == NoDesign)
+        return;
+    if (state == CompressorHouse) {
+        f.dialogs.wizard_ = WizardAnswer(ElbowChoice::DefaultLoop);
+        f.form.files().newProject(true);
+        return;
+    }
+    const QString sample = dir.filePath(QStringLiteral("w%1.plf").arg(int(state)));
+    QFile::copy(QStringLiteral(PIPELOOP_SAMPLES) + "workshop.plf", sample);
+    ASSERT_TRUE(f.form.files().open(sample));
+    if (state == DropSelected) {
+        const TDrop& drop = *f.design()->Drops[0];
+        Click(f.form, QPoint(18 + int(drop.EW * f.form.view().pixelsPerMmX()),
+                             18 + int(drop.NS * f.form.view().pixelsPerMmY())));
+        ASSERT_EQ(f.form.document().selected(), &drop);
+    }
+    if (state == Prompt) {
+        ASSERT_TRUE(f.form.tools().start(std::make_unique<EnterElbowsTool>()));
+    }
+}
+
+bool ShownEnabled(MainWindowFixture& f, const QString& id)
+{
+    if (QAction* item = f.form.commands().action(id))
+        return item->isEnabled();
+    if (QMenu* menu = f.form.commands().menu(id))
+        return menu->menuAction()->isEnabled();
+    QToolButton* button = f.form.commands().button(id);
+    return button && button->isEnabled();
+}
+
+TEST(CommandEnabling, EveryCommandInTheFiveStatesOfTheWindow)
+{
+    QTemporaryDir dir;
+    for (int s = 0; s < StateCount; ++s) {
+        MainWindowFixture f;
+        Reach(f, State(s), dir);
+        const EditorState state = f.form.editorState();
+        const CommandTable& table = f.form.commands();
+        for (const Expectation& e : Expectations) {
+            const QString id = QString::fromLatin1(e.id);
+            const bool allowed = e.rule[s] == '1';
+            const bool enabled = e.built && allowed;
+            const std::string where = std::string(e.id) + " in state '" + StateNames[s] + "'";
+            EXPECT_EQ(table.enabledIn(id, state), enabled) << where;
+            EXPECT_EQ(ShownEnabled(f, id), enabled) << where;
+            if (const CommandRow* row = table.find(id)) {
+                EXPECT_EQ(row->built(), e.built) << e.id;
+                EXPECT_EQ(!row->enabled || row->enabled(state), allowed) << where << " (rule)";
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace pipeloop::testing
