@@ -55,9 +55,10 @@ void DrawGrid(Canvas& canvas, const TPipeLoop& design, const TDrawParams& p)
     // When G is less than a pixel, those pixels are every pixel from the first
     // to the last, each visited once: the same lines, not drawn many times.
     const QSize canvasSize = canvas.size();
-    const auto forEachLine = [g](int64_t extent, double scale, int limit, auto toPixel,
-                                 auto draw) {
-        const auto visible = [limit](int pixel) { return limit <= 0 || (pixel >= 0 && pixel < limit); };
+    const auto forEachLine = [g](int64_t extent, double scale, int limit, auto toPixel, auto draw) {
+        const auto visible = [limit](int pixel) {
+            return limit <= 0 || (pixel >= 0 && pixel < limit);
+        };
         if (double(g) * scale < 1.0) {
             int first = toPixel(0);
             int last = toPixel(int32_t(extent / g * g));
@@ -124,8 +125,8 @@ void DrawBuildFeatures(Canvas& canvas, const TPipeLoop& design, const TDrawParam
             b = QPoint(FeatureSectionX(p, feature->P2NS, feature->P2EW),
                        SectionY(p, feature->Height));
         }
-        const PixelRect box{std::min(a.x(), b.x()), std::min(a.y(), b.y()),
-                            std::max(a.x(), b.x()), std::max(a.y(), b.y())};
+        const PixelRect box{std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::max(a.x(), b.x()),
+                            std::max(a.y(), b.y())};
 
         const WinColour colour = FeatureOutlineColour(options, *feature, p.PrintMode);
         canvas.setPenColour(colour);
@@ -137,11 +138,14 @@ void DrawBuildFeatures(Canvas& canvas, const TPipeLoop& design, const TDrawParam
 
         if (!p.DrawSymbols)
             continue;
+        // A name wider than its outline is centred on it and cut off at its
+        // sides; only a name wider than the whole drawing is elided.
+        const QString name = ElideText(canvas, feature->Name, RoomAcross(canvas));
         if (feature->Feature == kGeneral) {
-            canvas.textRect(box, feature->Name, HAlign::Centre, VAlign::Centre);
+            canvas.textRect(box, name, HAlign::Centre, VAlign::Centre);
             continue;
         }
-        canvas.textRect(box, feature->Name, HAlign::Centre, VAlign::Bottom);
+        canvas.textRect(box, name, HAlign::Centre, VAlign::Bottom);
         if (IsEquipmentFeature(feature->Feature)) {
             const int s = std::min(box.width(), box.height()) / 3;
             canvas.setPenColour(FeatureSymbolColour(options, *feature, p.PrintMode));

@@ -4,6 +4,8 @@
 
 #include <QColor>
 
+#include <limits>
+
 namespace pipeloop
 {
 
@@ -114,6 +116,55 @@ void Canvas::stretchDraw(const PixelRect& box, const QImage& picture)
 {
     if (!picture.isNull())
         drawPicture(box, picture);
+}
+
+QString ElideText(Canvas& canvas, const QString& text, int width)
+{
+    if (width <= 0)
+        return {};
+    const auto fits = [&canvas, width](const QString& candidate) {
+        return canvas.textExtent(candidate).width() <= width;
+    };
+    // A character that shows is at least a pixel wide: characters beyond the
+    // width's count can only be cut off.
+    const qsizetype measured = std::min<qsizetype>(text.size(), qsizetype(width) + 1);
+    if (measured == text.size() && fits(text))
+        return text;
+
+    // The longest beginning that fits with the ellipsis, found by halving:
+    // the width of a beginning grows with its length.
+    const QString ellipsis(QChar(0x2026));
+    qsizetype fitting = -1; // no beginning fits, not even the empty one
+    qsizetype tooLong = measured + 1;
+    while (tooLong - fitting > 1) {
+        const qsizetype middle = fitting + (tooLong - fitting) / 2;
+        if (fits(text.left(middle) + ellipsis))
+            fitting = middle;
+        else
+            tooLong = middle;
+    }
+    if (fitting < 0)
+        return {};
+    // A character outside the Basic Multilingual Plane is not cut in two.
+    if (fitting > 0 && text.at(fitting - 1).isHighSurrogate())
+        --fitting;
+    return text.left(fitting) + ellipsis;
+}
+
+int RoomAcross(const Canvas& canvas)
+{
+    const QSize size = canvas.size();
+    return size.isEmpty() ? std::numeric_limits<int>::max() : size.width();
+}
+
+int RoomRightOf(const Canvas& canvas, int x)
+{
+    return canvas.size().isEmpty() ? std::numeric_limits<int>::max() : RoomAcross(canvas) - x;
+}
+
+int RoomLeftOf(const Canvas& canvas, int x)
+{
+    return canvas.size().isEmpty() ? std::numeric_limits<int>::max() : x;
 }
 
 } // namespace pipeloop

@@ -210,4 +210,19 @@ private:
     QPoint m_penPos;
 };
 
+// The text cut to what fits in width pixels in the canvas's current font:
+// the text itself when it fits, else its longest beginning that fits
+// followed by an ellipsis, or nothing when not even the ellipsis fits. Text
+// drawn from user data goes through here, so that a name or a description of
+// millions of characters costs what a line's worth does: only a beginning of
+// no more characters than the width has pixels is ever measured.
+QString ElideText(Canvas& canvas, const QString& text, int width);
+
+// The room for a line of text on the canvas: its width; from x to its right
+// edge, for text written rightwards from x; from its left edge to x, for
+// text that ends at x. Unlimited on a canvas of no known size.
+int RoomAcross(const Canvas& canvas);
+int RoomRightOf(const Canvas& canvas, int x);
+int RoomLeftOf(const Canvas& canvas, int x);
+
 } // namespace pipeloop

@@ -185,11 +185,15 @@ void DrawPlanLabels(Canvas& canvas, const TPipeLoop& design, const TDrawParams& 
     const int midY = (p.Top + p.Bottom) / 2;
     const auto label = [&](const TPipeLoopObject& object) {
         const QPoint at = At(p, object);
-        const QSize extent = canvas.textExtent(object.Name);
+        const bool leftwards = at.x() >= midX;
+        const QString name =
+            ElideText(canvas, object.Name,
+                      leftwards ? RoomLeftOf(canvas, at.x() - e) : RoomRightOf(canvas, at.x() + e));
+        const QSize extent = canvas.textExtent(name);
         const int w = extent.width();
         const int h = extent.height();
         PixelRect box;
-        if (at.x() >= midX) {
+        if (leftwards) {
             box.left = at.x() - e - w;
             box.right = at.x() - e;
         } else {
@@ -203,7 +207,7 @@ void DrawPlanLabels(Canvas& canvas, const TPipeLoop& design, const TDrawParams& 
             box.top = at.y() + e;
             box.bottom = at.y() + e + h;
         }
-        canvas.textRect(box, object.Name, HAlign::Left, VAlign::Top);
+        canvas.textRect(box, name, HAlign::Left, VAlign::Top);
     };
     for (const auto& drop : design.Drops)
         label(*drop);

@@ -46,8 +46,14 @@ int PickCorner(const ElbowList& elbows, int32_t value, Axis axis, Other other, b
     return best;
 }
 
-int32_t NsOf(const TElbow& e) { return e.NS; }
-int32_t EwOf(const TElbow& e) { return e.EW; }
+int32_t NsOf(const TElbow& e)
+{
+    return e.NS;
+}
+int32_t EwOf(const TElbow& e)
+{
+    return e.EW;
+}
 
 QPoint SectionPoint(const TDrawParams& p, const TPipeLoop& design, const TPipeLoopObject& object)
 {
@@ -320,7 +326,8 @@ void DrawSectionInlet(Canvas& canvas, const TPipeLoop& design, TInlet& inlet, co
     DrawArrow(canvas, tip, p.SymbolSize, 0.0);
     if (p.SymbolNames) {
         canvas.setBrushStyle(BrushStyle::Clear);
-        canvas.textOut(QPoint(x, tip.y() + p.SymbolSize), inlet.Name);
+        canvas.textOut(QPoint(x, tip.y() + p.SymbolSize),
+                       ElideText(canvas, inlet.Name, RoomRightOf(canvas, x)));
     }
     inlet.DrawnInView = true;
 }
@@ -362,8 +369,8 @@ void DrawSectionDrop(Canvas& canvas, const TPipeLoop& design, TDrop& drop, const
 
     if (p.SymbolNames) {
         canvas.setBrushStyle(BrushStyle::Clear);
-        canvas.textOut(QPoint(x, p.Top + p.OriginY - canvas.textExtent(drop.Name).height()),
-                       drop.Name);
+        const QString name = ElideText(canvas, drop.Name, RoomRightOf(canvas, x));
+        canvas.textOut(QPoint(x, p.Top + p.OriginY - canvas.textExtent(name).height()), name);
     }
 }
 
