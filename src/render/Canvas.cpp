@@ -62,6 +62,22 @@ QFont Font::styledQFont() const
     return qfont;
 }
 
+PixelRect Canvas::clipBox() const
+{
+    constexpr int far = std::numeric_limits<int>::max() / 2;
+    const QSize surface = size();
+    if (surface.isEmpty())
+        return {-far, -far, far, far};
+    return {0, 0, surface.width(), surface.height()};
+}
+
+bool LineMayShow(const PixelRect& box, QPoint a, QPoint b, int penWidth)
+{
+    const PixelRect line{std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::max(a.x(), b.x()) + 1,
+                         std::max(a.y(), b.y()) + 1};
+    return line.adjusted(std::max(penWidth, 1) + 1).intersects(box);
+}
+
 void Canvas::lineTo(QPoint p)
 {
     drawLine(m_penPos, p);
@@ -131,14 +147,23 @@ QString ElideText(Canvas& canvas, const QString& text, int width)
     if (measured == text.size() && fits(text))
         return text;
 
-    // The longest beginning that fits with the ellipsis, found by halving:
-    // the width of a beginning grows with its length.
+    // The longest beginning that fits with the ellipsis (the width of a
+    // beginning grows with its length): bracketed by doubling from a short
+    // one, so that what is measured follows what fits, then found by halving.
     const QString ellipsis(QChar(0x2026));
+    const auto fitsElided = [&](qsizetype length) { return fits(text.left(length) + ellipsis); };
     qsizetype fitting = -1; // no beginning fits, not even the empty one
     qsizetype tooLong = measured + 1;
+    for (qsizetype length = 16; length < tooLong; length *= 2) {
+        if (!fitsElided(length)) {
+            tooLong = length;
+            break;
+        }
+        fitting = length;
+    }
     while (tooLong - fitting > 1) {
         const qsizetype middle = fitting + (tooLong - fitting) / 2;
-        if (fits(text.left(middle) + ellipsis))
+        if (fitsElided(middle))
             fitting = middle;
         else
             tooLong = middle;
