@@ -3,7 +3,11 @@
 // - start-up: a main window made, the demo catalogue and the factory sample
 //   loaded and the plan painted, against loading the sample alone;
 // - repaint: the visible part of the factory plan painted in the window at
-//   zooms from 5 to 250, against drawing the same area into a picture.
+//   zooms from 5 to 250, against drawing the same area into a picture;
+// - a hostile loop: the factory with its loop replaced by 12 000 dense
+//   elbows (a serpentine filling the building), opened at 1:20 so that most
+//   of it lies off screen, against loading it alone; and repainted at 1:20
+//   and at 1:250, where all of it shows.
 // The window runs on the offscreen platform unless QT_QPA_PLATFORM says
 // otherwise.
 
@@ -26,7 +30,9 @@
 #include <QImage>
 #include <QPainter>
 #include <QScrollArea>
+#include <QTemporaryDir>
 
+#include <cstdio>
 #include <memory>
 
 using namespace pipeloop;
@@ -45,41 +51,100 @@ QString ProgramFolder()
     return QCoreApplication::applicationDirPath() + QStringLiteral("/../apps/pipeloop");
 }
 
-// A main window with its own settings, opened on the factory sample.
+// The factory with its loop replaced by a serpentine of 12 000 elbows 9 mm
+// apart running the building's length, saved with the plan at 1:20.
+class DenseLoopProject
+{
+public:
+    static constexpr int Elbows = 12000;
+
+    DenseLoopProject()
+    {
+        TPipeLoopOptions options;
+        PrintSetup printSetup;
+        ZoomFactors zoom = InitialZoomFactors;
+        ProjectLoad load = OpenProject(FactorySample(), options, printSetup, zoom);
+        if (!load)
+            return;
+        std::unique_ptr<TPipeLoop> design;
+        load.Apply(design, options, printSetup, zoom);
+        design->Elbows.clear();
+        const int32_t north = 1000;
+        const int32_t south = design->RoomNS - 1000;
+        for (int i = 0; i < Elbows - 1; ++i) {
+            const int32_t ew = 1000 + (i / 2) * 9;
+            const bool southward = (i / 2) % 2 == 0;
+            const bool first = i % 2 == 0;
+            design->AddElbow({southward == first ? north : south, ew, design->Height});
+        }
+        design->AddElbow(design->Elbows.front()->position());
+        zoom[size_t(ViewKind::Plan)] = 20;
+        const QString path = m_folder.filePath(QStringLiteral("dense-loop.plf"));
+        if (SaveProject(*design, options, printSetup, zoom, path))
+            m_path = path;
+    }
+    // Empty when the factory sample could not be read or the project not written.
+    const QString& path() const { return m_path; }
+
+private:
+    QTemporaryDir m_folder;
+    QString m_path;
+};
+
+QString DenseLoopSample()
+{
+    static DenseLoopProject project;
+    return project.path();
+}
+
+// A main window with its own settings, opened on a project.
 struct Window {
     MemorySettingsStore settings;
     WidgetAppDialogs dialogs;
     TMainForm form{settings, dialogs, ProgramFolder()};
 
-    Window()
+    explicit Window(const QString& project = FactorySample())
     {
         form.resize(1280, 900);
         form.show();
-        form.FirstActivation(FactorySample());
+        form.FirstActivation(project);
     }
 };
 
-void StartUp(benchmark::State& state)
+void StartUp(benchmark::State& state, QString (*project)())
 {
+    const QString path = project();
     for (auto _ : state) {
-        Window window;
+        Window window(path);
         window.form.drawingArea()->repaint();
         QCoreApplication::processEvents();
     }
 }
-BENCHMARK(StartUp)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-void LoadOnly(benchmark::State& state)
+void LoadOnly(benchmark::State& state, QString (*project)())
 {
+    const QString path = project();
     for (auto _ : state) {
         TPipeLoopOptions options;
         PrintSetup printSetup;
         ZoomFactors zoom = InitialZoomFactors;
-        ProjectLoad load = OpenProject(FactorySample(), options, printSetup, zoom);
+        ProjectLoad load = OpenProject(path, options, printSetup, zoom);
         benchmark::DoNotOptimize(load);
     }
 }
-BENCHMARK(LoadOnly)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The dense loop's window at a zoom, its visible area repainted: at 1:20 a
+// sliver of the loop shows, at 1:250 all of it.
+void RepaintDenseLoop(benchmark::State& state, int zoom)
+{
+    Window window(DenseLoopSample());
+    window.form.SetZoom(zoom);
+    QCoreApplication::processEvents();
+    PaintBox* area = window.form.drawingArea();
+    const QRect visible = area->visibleRegion().boundingRect();
+    for (auto _ : state)
+        area->repaint(visible);
+}
 
 // One window for every repaint, closed before the application ends.
 std::unique_ptr<Window> shared;
@@ -92,6 +157,7 @@ Window& SharedWindow()
 }
 
 const int Zooms[] = {5, 20, 100, 250};
+const int DenseLoopZooms[] = {20, 250};
 
 void Repaint(benchmark::State& state, int zoom)
 {
@@ -132,6 +198,25 @@ int main(int argc, char** argv)
     bench::UseOffscreenPlatformByDefault();
     QApplication app(argc, argv);
     testing::ScriptedUi ui; // a message box would wait for a person
+    if (DenseLoopSample().isEmpty()) {
+        std::fprintf(stderr, "cannot make the dense loop from %s\n", qPrintable(FactorySample()));
+        return 2;
+    }
+    for (auto [name, project] :
+         {std::pair{"", &FactorySample}, std::pair{"/dense-loop", &DenseLoopSample}}) {
+        for (auto [what, function] :
+             {std::pair{"StartUp", &StartUp}, std::pair{"LoadOnly", &LoadOnly}})
+            benchmark::RegisterBenchmark((what + std::string(name)).c_str(), function, project)
+                ->Unit(benchmark::kMillisecond)
+                ->Repetitions(5)
+                ->ReportAggregatesOnly(true);
+    }
+    for (const int zoom : DenseLoopZooms)
+        benchmark::RegisterBenchmark(("Repaint/dense-loop/zoom" + std::to_string(zoom)).c_str(),
+                                     RepaintDenseLoop, zoom)
+            ->Unit(benchmark::kMillisecond)
+            ->Repetitions(5)
+            ->ReportAggregatesOnly(true);
     for (const int zoom : Zooms) {
         const std::string suffix = "/zoom" + std::to_string(zoom);
         for (auto [name, function] : {std::pair{"Repaint", &Repaint},
@@ -156,5 +241,11 @@ int main(int argc, char** argv)
                     "into a picture: %.2f ms\n",
                     zoom, ms("Repaint/zoom" + std::to_string(zoom)),
                     ms("PictureOfTheSameArea/zoom" + std::to_string(zoom)));
+    std::printf("%d-elbow dense loop at 1:20: start-up to a painted plan %.1f ms; loading the "
+                "project alone: %.1f ms\n",
+                DenseLoopProject::Elbows, ms("StartUp/dense-loop"), ms("LoadOnly/dense-loop"));
+    for (const int zoom : DenseLoopZooms)
+        std::printf("dense loop at 1:%d: repaint of the visible plan %.2f ms\n", zoom,
+                    ms("Repaint/dense-loop/zoom" + std::to_string(zoom)));
     return 0;
 }
