@@ -439,16 +439,24 @@ void QPainterCanvas::drawFillRect(const PixelRect& box)
     m_painter->fillRect(QRect(r.left, r.top, r.width(), r.height()), m_painter->brush());
 }
 
+const QFontMetrics& QPainterCanvas::metrics()
+{
+    if (!m_metrics || m_metricsFont != font()) {
+        m_metrics.emplace(qtFont(font()), m_device);
+        m_metricsFont = font();
+    }
+    return *m_metrics;
+}
+
 QSize QPainterCanvas::textExtent(const QString& text)
 {
-    const QFontMetrics metrics(qtFont(font()), m_device);
-    return QSize(metrics.horizontalAdvance(text), metrics.height());
+    return QSize(metrics().horizontalAdvance(text), metrics().height());
 }
 
 void QPainterCanvas::drawText(QPoint topLeft, const QString& text)
 {
     flushLineRun();
-    const QFontMetrics metrics(qtFont(font()), m_device);
+    const QFontMetrics& metrics = this->metrics();
     if (brush().style == BrushStyle::Solid)
         m_painter->fillRect(
             QRect(topLeft, QSize(metrics.horizontalAdvance(text), metrics.height())),

@@ -8,12 +8,14 @@
 #include "Canvas.h"
 
 #include <QByteArray>
+#include <QFontMetrics>
 #include <QHash>
 #include <QImage>
 #include <QPoint>
 #include <QPolygonF>
 
 #include <memory>
+#include <optional>
 
 class QPainter;
 class QPaintDevice;
@@ -92,6 +94,9 @@ private:
     bool rasterised() const;
     static constexpr qsizetype MaxStrokedRun = 64;
     void prepareFont();
+    // The metrics of the current font on the device, kept while the font is
+    // the same: labels are measured before they are drawn.
+    const QFontMetrics& metrics();
     // Integer coordinates name pixels. Aliased, Qt fills the pixel below and
     // right of a point; antialiased, the point must be moved to the pixel's centre.
     qreal centreShift() const { return m_antialiasing ? 0.5 : 0.0; }
@@ -117,6 +122,8 @@ private:
         QImage picture;
         QPoint topLeft; // relative to the run's first point
     };
+    std::optional<QFontMetrics> m_metrics;
+    Font m_metricsFont;
     QHash<QByteArray, WideLine> m_wideLines;
     qint64 m_wideLinePixels = 0; // held by m_wideLines
 };
