@@ -191,48 +191,51 @@ TEST_F(PrintJob, TheTitleBlockCarriesTheDesignsTextsTheViewAndTheDate)
     EXPECT_TRUE(rows.at(4).endsWith(MakersNotice()));
 }
 
-TEST_F(PrintJob, TextsFromTheDesignAreElidedToTheRoomTheyHave)
+TEST_F(PrintJob, TenMegabyteTextsPrintQuicklyAndSmallEachCutToItsRoom)
 {
-    const QString ellipsis(QChar(0x2026));
-    const QString huge(10'000'000, u'X');
-    loop.Description = huge;
-    loop.CreatedBy = huge;
-    loop.CustomerCompany = huge;
-    loop.Notes = QStringList{QStringLiteral("A short note"), huge};
-    addDrop(15000, {QStringLiteral("FRL")}, huge);
+    addDrop(15000, {QStringLiteral("FRL")}, QStringLiteral("DROP1"));
+    loop.Notes = QStringList{QStringLiteral("A short note"), QStringLiteral("note")};
     options.SymbolNamesOnPlan = true;
     options.SymbolNamesOnSection = true;
     PrintRequest request = PrintRequest::allViews(loop);
     request.dropsPage = true;
     request.notes = true;
-    ASSERT_TRUE(print(request).ok());
-    ASSERT_EQ(target.pages.size(), 7u); // five views, the drops page, the notes
+    const PdfJob usual = PrintToPdf(loop, setup, request, PdfPage());
 
-    // Every text on every page is a line that fits its room: its box, or the
-    // page from where it starts.
+    const QString huge(10'000'000, u'X');
+    loop.Description = loop.CreatedBy = loop.CustomerCompany = loop.Notes[1] =
+        loop.Drops.back()->Name = huge;
+    QElapsedTimer timer;
+    timer.start();
+    const PdfJob hostile = PrintToPdf(loop, setup, request, PdfPage());
+    // Well under a second; each page took over ten seconds when the texts
+    // were drawn whole, and the PDF held every character of them.
+    EXPECT_LT(timer.elapsed(), 5000);
+    EXPECT_EQ(hostile.result.pages, 7); // five views, the drops page, the notes
+    EXPECT_LT(hostile.bytes.size(), usual.bytes.size() + 64 * 1024);
+
+    // Every text on every page fits its room: its box, or the page from where
+    // it starts; the long ones end with an ellipsis.
+    ASSERT_TRUE(print(request).ok());
     int elided = 0;
     for (const RecordingTarget::Page& page : target.pages) {
         RecordingCanvas& canvas = *page.canvas;
-        for (const Primitive& primitive : canvas.primitives()) {
-            if (primitive.kind != Primitive::Kind::Text &&
-                primitive.kind != Primitive::Kind::TextRect)
+        for (const Primitive& text : canvas.primitives()) {
+            if (text.kind != Primitive::Kind::Text && text.kind != Primitive::Kind::TextRect)
                 continue;
-            canvas.setFont(primitive.font);
-            const int width = canvas.textExtent(primitive.text).width();
-            if (primitive.kind == Primitive::Kind::TextRect)
-                EXPECT_LE(width, primitive.box.width())
-                    << primitive.describe().left(200).toStdString();
+            canvas.setFont(text.font);
+            const int width = canvas.textExtent(text.text).width();
+            if (text.kind == Primitive::Kind::TextRect)
+                EXPECT_LE(width, text.box.width()) << text.describe().left(200).toStdString();
             else
-                EXPECT_LE(primitive.points[0].x() + width, canvas.size().width())
-                    << primitive.describe().left(200).toStdString();
-            elided += primitive.text.endsWith(ellipsis) ? 1 : 0;
+                EXPECT_LE(text.points[0].x() + width, canvas.size().width());
+            elided += text.text.endsWith(QChar(0x2026)) ? 1 : 0;
         }
     }
     // Three title rows on each of the five views, the drop's name on the
     // plan, on two sections and on the drops page, the long note.
     EXPECT_EQ(elided, 5 * 3 + 1 + 2 + 1 + 1);
-    const QStringList title = target.texts(0).mid(target.texts(0).size() - 5);
-    EXPECT_TRUE(title.at(0).startsWith(QStringLiteral(" DESCRIPTION : XXX")));
+    EXPECT_EQ(target.texts(0).filter(QStringLiteral(" DESCRIPTION : XXX")).size(), 1);
     EXPECT_TRUE(target.texts(6).contains(QStringLiteral("A short note")));
 }
 
@@ -255,39 +258,6 @@ TEST(PdfJob, APdfHoldsOnePageObjectPerPrintedPage)
     EXPECT_EQ(job.result.pages, 6);
     ASSERT_TRUE(job.bytes.startsWith("%PDF-"));
     EXPECT_EQ(test::PdfPageCount(job.bytes), 6);
-}
-
-TEST(PdfJob, TenMegabyteTextsPrintAsQuicklyAndAsSmallAsShortOnes)
-{
-    PrintDesignFixture normal;
-    PrintDesignFixture hostile;
-    const QString huge(10'000'000, u'D');
-    hostile.loop.Description = huge;
-    hostile.loop.CreatedBy = huge;
-    hostile.loop.CustomerCompany = huge;
-    for (PrintDesignFixture* fixture : {&normal, &hostile}) {
-        fixture->loop.Notes = QStringList{fixture == &hostile ? huge : QStringLiteral("note")};
-        fixture->addDrop(15000, {QStringLiteral("FRL")},
-                         fixture == &hostile ? huge : QStringLiteral("DROP1"));
-        fixture->options.SymbolNamesOnPlan = true;
-    }
-    PrintSetup setup;
-    const auto job = [&setup](PrintDesignFixture& fixture) {
-        PrintRequest request = PrintRequest::allViews(fixture.loop);
-        request.dropsPage = true;
-        request.notes = true;
-        return PrintToPdf(fixture.loop, setup, request, PdfPage());
-    };
-    const PdfJob usual = job(normal);
-    QElapsedTimer timer;
-    timer.start();
-    const PdfJob result = job(hostile);
-    // Well under a second; each page took over ten before the texts were
-    // elided, and the PDF held every character of them.
-    EXPECT_LT(timer.elapsed(), 5000);
-    ASSERT_TRUE(result.result.ok());
-    EXPECT_EQ(result.result.pages, 7);
-    EXPECT_LT(result.bytes.size(), usual.bytes.size() + 64 * 1024);
 }
 
 TEST(PdfJob, ARefusedJobGivesNoBytes)
