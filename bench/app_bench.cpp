@@ -9,6 +9,10 @@
 // - a drag: one preview step of the move tool (the mouse moved with the
 //   button held: the selection dragged, the window repainted), against the
 //   repaint alone.
+// - a hostile loop: the factory with its loop replaced by 12 000 dense
+//   elbows (a serpentine filling the building), opened at 1:20 so that most
+//   of it lies off screen, against loading it alone; and repainted at 1:20
+//   and at 1:250, where all of it shows.
 // The window runs on the offscreen platform unless QT_QPA_PLATFORM says
 // otherwise.
 
@@ -35,7 +39,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollArea>
+#include <QTemporaryDir>
 
+#include <cstdio>
 #include <memory>
 
 using namespace pipeloop;
@@ -54,41 +60,100 @@ QString ProgramFolder()
     return QCoreApplication::applicationDirPath() + QStringLiteral("/../apps/pipeloop");
 }
 
-// A main window with its own settings, opened on the factory sample.
+// The factory with its loop replaced by a serpentine of 12 000 elbows 9 mm
+// apart running the building's length, saved with the plan at 1:20.
+class DenseLoopProject
+{
+public:
+    static constexpr int Elbows = 12000;
+
+    DenseLoopProject()
+    {
+        TPipeLoopOptions options;
+        PrintSetup printSetup;
+        ZoomFactors zoom = InitialZoomFactors;
+        ProjectLoad load = OpenProject(FactorySample(), options, printSetup, zoom);
+        if (!load)
+            return;
+        std::unique_ptr<TPipeLoop> design;
+        load.Apply(design, options, printSetup, zoom);
+        design->Elbows.clear();
+        const int32_t north = 1000;
+        const int32_t south = design->RoomNS - 1000;
+        for (int i = 0; i < Elbows - 1; ++i) {
+            const int32_t ew = 1000 + (i / 2) * 9;
+            const bool southward = (i / 2) % 2 == 0;
+            const bool first = i % 2 == 0;
+            design->AddElbow({southward == first ? north : south, ew, design->Height});
+        }
+        design->AddElbow(design->Elbows.front()->position());
+        zoom[size_t(ViewKind::Plan)] = 20;
+        const QString path = m_folder.filePath(QStringLiteral("dense-loop.plf"));
+        if (SaveProject(*design, options, printSetup, zoom, path))
+            m_path = path;
+    }
+    // Empty when the factory sample could not be read or the project not written.
+    const QString& path() const { return m_path; }
+
+private:
+    QTemporaryDir m_folder;
+    QString m_path;
+};
+
+QString DenseLoopSample()
+{
+    static DenseLoopProject project;
+    return project.path();
+}
+
+// A main window with its own settings, opened on a project.
 struct Window {
     MemorySettingsStore settings;
     WidgetAppDialogs dialogs;
     TMainForm form{settings, dialogs, ProgramFolder()};
 
-    Window()
+    explicit Window(const QString& project = FactorySample())
     {
         form.resize(1280, 900);
         form.show();
-        form.FirstActivation(FactorySample());
+        form.FirstActivation(project);
     }
 };
 
-void StartUp(benchmark::State& state)
+void StartUp(benchmark::State& state, QString (*project)())
 {
+    const QString path = project();
     for (auto _ : state) {
-        Window window;
+        Window window(path);
         window.form.view().drawingArea()->repaint();
         QCoreApplication::processEvents();
     }
 }
-BENCHMARK(StartUp)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-void LoadOnly(benchmark::State& state)
+void LoadOnly(benchmark::State& state, QString (*project)())
 {
+    const QString path = project();
     for (auto _ : state) {
         TPipeLoopOptions options;
         PrintSetup printSetup;
         ZoomFactors zoom = InitialZoomFactors;
-        ProjectLoad load = OpenProject(FactorySample(), options, printSetup, zoom);
+        ProjectLoad load = OpenProject(path, options, printSetup, zoom);
         benchmark::DoNotOptimize(load);
     }
 }
-BENCHMARK(LoadOnly)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The dense loop's window at a zoom, its visible area repainted: at 1:20 a
+// sliver of the loop shows, at 1:250 all of it.
+void RepaintDenseLoop(benchmark::State& state, int zoom)
+{
+    Window window(DenseLoopSample());
+    window.form.view().setZoom(zoom);
+    QCoreApplication::processEvents();
+    PaintBox* area = window.form.view().drawingArea();
+    const QRect visible = area->visibleRegion().boundingRect();
+    for (auto _ : state)
+        area->repaint(visible);
+}
 
 // One window for every repaint, closed before the application ends.
 std::unique_ptr<Window> shared;
@@ -101,6 +166,7 @@ Window& SharedWindow()
 }
 
 const int Zooms[] = {5, 20, 100, 250};
+const int DenseLoopZooms[] = {20, 250};
 
 void Repaint(benchmark::State& state, int zoom)
 {
@@ -220,6 +286,25 @@ int main(int argc, char** argv)
     bench::UseOffscreenPlatformByDefault();
     QApplication app(argc, argv);
     testing::ScriptedUi ui; // a message box would wait for a person
+    if (DenseLoopSample().isEmpty()) {
+        std::fprintf(stderr, "cannot make the dense loop from %s\n", qPrintable(FactorySample()));
+        return 2;
+    }
+    for (auto [name, project] :
+         {std::pair{"", &FactorySample}, std::pair{"/dense-loop", &DenseLoopSample}}) {
+        for (auto [what, function] :
+             {std::pair{"StartUp", &StartUp}, std::pair{"LoadOnly", &LoadOnly}})
+            benchmark::RegisterBenchmark((what + std::string(name)).c_str(), function, project)
+                ->Unit(benchmark::kMillisecond)
+                ->Repetitions(5)
+                ->ReportAggregatesOnly(true);
+    }
+    for (const int zoom : DenseLoopZooms)
+        benchmark::RegisterBenchmark(("Repaint/dense-loop/zoom" + std::to_string(zoom)).c_str(),
+                                     RepaintDenseLoop, zoom)
+            ->Unit(benchmark::kMillisecond)
+            ->Repetitions(5)
+            ->ReportAggregatesOnly(true);
     for (const int zoom : Zooms) {
         const std::string suffix = "/zoom" + std::to_string(zoom);
         for (auto [name, function] : {std::pair{"Repaint", &Repaint},
@@ -250,5 +335,11 @@ int main(int argc, char** argv)
     std::printf("a drag's preview step: %.2f ms (limit 16 ms, 60 frames a second); the repaint "
                 "alone: %.2f ms\n",
                 ms("DragPreviewStep"), ms("RepaintOnly"));
+    std::printf("%d-elbow dense loop at 1:20: start-up to a painted plan %.1f ms; loading the "
+                "project alone: %.1f ms\n",
+                DenseLoopProject::Elbows, ms("StartUp/dense-loop"), ms("LoadOnly/dense-loop"));
+    for (const int zoom : DenseLoopZooms)
+        std::printf("dense loop at 1:%d: repaint of the visible plan %.2f ms\n", zoom,
+                    ms("Repaint/dense-loop/zoom" + std::to_string(zoom)));
     return 0;
 }

@@ -5,6 +5,10 @@
 // drawing of the sheet costs. The PDF pays for the writer (paths, text, the
 // compressed page streams) on top of the drawing.
 //
+// A description of a megabyte must cost no more than a short one: the same
+// job with the sample's description replaced by 1 MB of text runs in the
+// same process, and their ratio is printed (1 when the text costs nothing).
+//
 // Prints the median process CPU time per page of each, their ratio, and the
 // wall time of a whole job; exits non-zero when the all-views PDF job takes a
 // second or more.
@@ -27,6 +31,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace
 {
@@ -64,9 +69,31 @@ Sample& TheSample()
     return sample;
 }
 
-void BM_PdfJob(benchmark::State& state, bool extras)
+// The sample's description replaced for the life of the object.
+class DescriptionOf
+{
+public:
+    DescriptionOf(TPipeLoop& design, const QString& description)
+        : m_design(design), m_saved(std::exchange(design.Description, description))
+    {
+    }
+    ~DescriptionOf() { m_design.Description = m_saved; }
+    DescriptionOf(const DescriptionOf&) = delete;
+    DescriptionOf& operator=(const DescriptionOf&) = delete;
+
+private:
+    TPipeLoop& m_design;
+    QString m_saved;
+};
+
+constexpr qsizetype Megabyte = 1024 * 1024;
+
+void BM_PdfJob(benchmark::State& state, bool extras, qsizetype descriptionLength)
 {
     Sample& sample = TheSample();
+    const DescriptionOf description(*sample.design, descriptionLength > 0
+                                                        ? QString(descriptionLength, u'D')
+                                                        : sample.design->Description);
     PrintRequest request = PrintRequest::allViews(*sample.design);
     request.dropsPage = extras;
     request.notes = extras;
@@ -125,15 +152,23 @@ int main(int argc, char** argv)
             ->Repetitions(5)
             ->ReportAggregatesOnly(true);
     };
-    configure(benchmark::RegisterBenchmark("pdf/all-views", BM_PdfJob, false));
-    configure(benchmark::RegisterBenchmark("pdf/all-views+drops+notes", BM_PdfJob, true));
+    configure(benchmark::RegisterBenchmark("pdf/all-views", BM_PdfJob, false, 0));
+    configure(
+        benchmark::RegisterBenchmark("pdf/all-views/1MB-description", BM_PdfJob, false, Megabyte));
+    configure(benchmark::RegisterBenchmark("pdf/all-views+drops+notes", BM_PdfJob, true, 0));
     configure(benchmark::RegisterBenchmark("image/all-views", BM_ImagePages));
     MedianReporter reporter;
     RunBenchmarks(argc, argv, reporter);
 
     const auto* pdf = reporter.find("pdf/all-views");
+    const auto* longDescription = reporter.find("pdf/all-views/1MB-description");
     const auto* extras = reporter.find("pdf/all-views+drops+notes");
     const auto* image = reporter.find("image/all-views");
+    if (pdf && longDescription)
+        std::printf("all views with a 1 MB description: %.1f ms CPU, %.0f kB, against %.1f ms, "
+                    "%.0f kB with the sample's own: ratio %.2f\n",
+                    longDescription->cpu * 1e3, longDescription->counter("kB", 0.0), pdf->cpu * 1e3,
+                    pdf->counter("kB", 0.0), longDescription->cpu / pdf->cpu);
     if (!pdf || !image)
         return 0; // filtered out
     // Each job's page count, from its counter (1 where a job has none).

@@ -3,9 +3,11 @@
 #include "ElbowList.h"
 #include "UiServices.h"
 
-namespace pipeloop::cli {
+namespace pipeloop::cli
+{
 
-namespace {
+namespace
+{
 const QString ScaleOption = QStringLiteral("--scale");
 
 // 1 reads the file in millimetres, 1000 in metres: the two choices the New
@@ -17,12 +19,15 @@ double scaleOf(const Invocation& invocation)
         return 1.0;
     if (scale == QStringLiteral("1000"))
         return 1000.0;
-    throw UsageError{QStringLiteral("--scale must be 1 (millimetres) or 1000 (metres), not '%1'")
-                         .arg(scale)};
+    throw UsageError{
+        QStringLiteral("--scale must be 1 (millimetres) or 1000 (metres), not '%1'").arg(scale)};
 }
 } // namespace
 
-QString ElbowsCommand::name() const { return QStringLiteral("elbows"); }
+QString ElbowsCommand::name() const
+{
+    return QStringLiteral("elbows");
+}
 
 QString ElbowsCommand::summary() const
 {
@@ -30,9 +35,15 @@ QString ElbowsCommand::summary() const
                           "drop)");
 }
 
-QString ElbowsCommand::usage() const { return QStringLiteral("FILE [--scale 1|1000]"); }
+QString ElbowsCommand::usage() const
+{
+    return QStringLiteral("FILE [--scale 1|1000]");
+}
 
-QStringList ElbowsCommand::valueOptions() const { return {ScaleOption}; }
+QStringList ElbowsCommand::valueOptions() const
+{
+    return {ScaleOption};
+}
 
 int ElbowsCommand::run(const Invocation& invocation)
 {
@@ -40,25 +51,24 @@ int ElbowsCommand::run(const Invocation& invocation)
     invocation.expectArguments(1);
     const double scale = scaleOf(invocation);
 
-    ElbowList elbows;
-    const Parsed<int> imported = ImportElbowsFromFile(elbows, path, scale);
-    if (!imported) {
-        Ui().error(imported.error());
+    // The file is read a line at a time and each elbow written as it comes:
+    // only the result is held, which the output must have whole.
+    QByteArray text;
+    qsizetype count = 0;
+    const Parsed<int> read = ReadElbowFile(path, scale, [&](const ElbowLine& elbow) {
+        text += ElbowName(++count).toLatin1() + '\t' + QByteArray::number(elbow.EW) + '\t' +
+                QByteArray::number(elbow.NS) + '\t' + QByteArray::number(elbow.VerticalDrop) + '\n';
+    });
+    if (!read) {
+        Ui().error(read.error());
         return ExitStopped;
     }
-    if (elbows.empty()) {
+    if (count == 0) {
         // What the New Project command says before it falls back to clicks.
         Ui().warn(QStringLiteral("No elbows loaded from file."));
         return ExitStopped;
     }
-    QString text;
-    for (const auto& elbow : elbows)
-        text += QStringLiteral("%1\t%2\t%3\t%4\n")
-                    .arg(elbow->Name)
-                    .arg(elbow->EW)
-                    .arg(elbow->NS)
-                    .arg(elbow->VerticalDrop);
-    return invocation.writeResult(text.toUtf8()) ? ExitOk : ExitStopped;
+    return invocation.writeResult(text) ? ExitOk : ExitStopped;
 }
 
 } // namespace pipeloop::cli

@@ -11,9 +11,11 @@
 
 #include <algorithm>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
-namespace {
+namespace
+{
 
 // Trims blanks and control characters at both ends.
 QString trimmedLine(const QString& line)
@@ -25,6 +27,11 @@ QString trimmedLine(const QString& line)
     while (last > first && line.at(last - 1).unicode() <= u' ')
         --last;
     return line.mid(first, last - first);
+}
+
+bool IsLineEnd(char c)
+{
+    return c == '\r' || c == '\n';
 }
 
 // Splits at CR LF, CR or LF.
@@ -48,10 +55,15 @@ QStringList splitLines(const QString& text)
 
 } // namespace
 
+QString ElbowName(qsizetype number)
+{
+    return NamePrefix(ObjectKind::Elbow) + QString::number(number);
+}
+
 std::unique_ptr<TElbow> NewElbow(size_t number, const Position& position, int32_t verticalDrop)
 {
     auto elbow = std::make_unique<TElbow>();
-    elbow->Name = NamePrefix(ObjectKind::Elbow) + QString::number(number);
+    elbow->Name = ElbowName(qsizetype(number));
     elbow->setPosition(position);
     elbow->VerticalDrop = verticalDrop;
     return elbow;
@@ -127,20 +139,70 @@ int ImportElbowsFromText(ElbowList& elbows, const QString& text, double scale)
     return added;
 }
 
-Parsed<int> ImportElbowsFromFile(ElbowList& elbows, const QString& path, double scale)
+Parsed<int> ReadElbowFile(const QString& path, double scale,
+                          const std::function<void(const ElbowLine&)>& take)
 {
+    const auto cannotRead = [&path](const QString& reason) {
+        return Parsed<int>::failure(
+            QStringLiteral("Cannot read elbow file %1 : %2").arg(path, reason));
+    };
     QFile file(path);
     if (QFileInfo(path).isDir())
-        return Parsed<int>::failure(
-            QStringLiteral("Cannot read elbow file %1 : Is a directory").arg(path));
+        return cannotRead(QStringLiteral("Is a directory"));
     if (!file.open(QIODevice::ReadOnly))
-        return Parsed<int>::failure(
-            QStringLiteral("Cannot read elbow file %1 : %2").arg(path, file.errorString()));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return Parsed<int>::failure(
-            QStringLiteral("Cannot read elbow file %1 : %2").arg(path, file.errorString()));
-    return ImportElbowsFromText(elbows, DecodeCp1252(bytes), scale);
+        return cannotRead(file.errorString());
+
+    int taken = 0;
+    int lineNumber = 1;
+    QByteArray line;
+    const auto endLine = [&] {
+        if (const std::optional<ElbowLine> parsed = ParseElbowLine(DecodeCp1252(line), scale)) {
+            take(*parsed);
+            ++taken;
+        }
+        line.clear();
+        ++lineNumber;
+    };
+    bool afterCR = false; // an LF right after a CR ends no second line
+    char chunk[64 * 1024];
+    for (;;) {
+        const qint64 count = file.read(chunk, sizeof chunk);
+        if (count < 0)
+            return cannotRead(file.errorString());
+        if (count == 0)
+            break;
+        const char* next = chunk;
+        const char* const end = chunk + count;
+        while (next != end) {
+            if (afterCR && *next == '\n')
+                ++next;
+            afterCR = false;
+            const char* lineEnd = std::find_if(next, end, IsLineEnd);
+            if (line.size() + (lineEnd - next) > MaxElbowFileLine)
+                return Parsed<int>::failure(
+                    QStringLiteral("Line %1 of %2 is too long.").arg(lineNumber).arg(path));
+            line.append(next, lineEnd - next);
+            if (lineEnd == end)
+                break;
+            afterCR = *lineEnd == '\r';
+            endLine();
+            next = lineEnd + 1;
+        }
+    }
+    if (!line.isEmpty())
+        endLine();
+    return taken;
+}
+
+Parsed<int> ImportElbowsFromFile(ElbowList& elbows, const QString& path, double scale)
+{
+    const size_t before = elbows.size();
+    const Parsed<int> read = ReadElbowFile(path, scale, [&elbows](const ElbowLine& line) {
+        AppendElbow(elbows, {line.NS, line.EW, 0}, line.VerticalDrop);
+    });
+    if (!read)
+        elbows.resize(before);
+    return read;
 }
 
 int ImportElbowsFromClipboardText(ElbowList& elbows, const QString& text, double scale)

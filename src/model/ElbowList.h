@@ -11,10 +11,12 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
 using ElbowList = std::vector<std::unique_ptr<TElbow>>;
 
@@ -22,7 +24,15 @@ using ElbowList = std::vector<std::unique_ptr<TElbow>>;
 // its terminating null).
 inline constexpr qsizetype MaxClipboardElbowText = 16383;
 
-// A new elbow named "ELBOW" + number, in no list yet.
+// The longest line an elbow coordinate file may hold, in bytes, its line end
+// not counted. A coordinate line is a few dozen bytes; a file with a longer
+// one is not an elbow list, and reading it whole would cost memory in
+// proportion to that line.
+inline constexpr qsizetype MaxElbowFileLine = 4096;
+
+// "ELBOW" + number: the name of the number-th elbow of a list.
+QString ElbowName(qsizetype number);
+// A new elbow named ElbowName(number), in no list yet.
 std::unique_ptr<TElbow> NewElbow(size_t number, const Position& position, int32_t verticalDrop = 0);
 
 // Appends an elbow named "ELBOW" + (count + 1).
@@ -55,9 +65,18 @@ std::optional<ElbowLine> ParseElbowLine(const QString& line, double scale);
 // lines are skipped. Lines end with CR LF, CR or LF. Returns the number added.
 int ImportElbowsFromText(ElbowList& elbows, const QString& text, double scale);
 
-// Reads an elbow coordinate file (8-bit Windows text) and imports its lines.
-// Returns the number of elbows added, or the input/output error when the file
-// cannot be read (nothing is added then).
+// Reads an elbow coordinate file (8-bit Windows text) one line at a time,
+// holding no more than one line, and hands every line that ParseElbowLine
+// accepts to take, in file order; other lines are skipped. Lines end with CR
+// LF, CR or LF. Returns the number of lines taken, or the message when the
+// file cannot be read or holds a line longer than MaxElbowFileLine ("Line 7
+// of FILE is too long."); the lines before the failure have been taken then.
+Parsed<int> ReadElbowFile(const QString& path, double scale,
+                          const std::function<void(const ElbowLine&)>& take);
+
+// Reads an elbow coordinate file and imports its lines. Returns the number of
+// elbows added, or ReadElbowFile's message when the file cannot be read or is
+// refused (nothing is added then).
 Parsed<int> ImportElbowsFromFile(ElbowList& elbows, const QString& path, double scale);
 
 // The clipboard import once the desktop program has read the clipboard's

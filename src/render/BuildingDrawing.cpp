@@ -51,39 +51,34 @@ void DrawGrid(Canvas& canvas, const TPipeLoop& design, const TDrawParams& p)
     canvas.setPenStyle(PenStyleFromNumber(options.GridStyle()));
     canvas.setPenColour(GridPenColour(options));
     // The pixel of every grid value v = 0, G, 2G, … up to extent, and the line
-    // there unless it lies off a canvas of known size (it could not show).
+    // there unless it lies outside the canvas's clip box (it could not show).
     // When G is less than a pixel, those pixels are every pixel from the first
     // to the last, each visited once: the same lines, not drawn many times.
-    const QSize canvasSize = canvas.size();
-    const auto forEachLine = [g](int64_t extent, double scale, int limit, auto toPixel,
+    const PixelRect clip = canvas.clipBox();
+    const auto forEachLine = [g](int64_t extent, double scale, int low, int high, auto toPixel,
                                  auto draw) {
-        const auto visible = [limit](int pixel) { return limit <= 0 || (pixel >= 0 && pixel < limit); };
         if (double(g) * scale < 1.0) {
-            int first = toPixel(0);
-            int last = toPixel(int32_t(extent / g * g));
-            if (limit > 0) {
-                first = std::max(first, 0);
-                last = std::min(last, limit - 1);
-            }
+            const int first = std::max(toPixel(0), low);
+            const int last = std::min(toPixel(int32_t(extent / g * g)), high - 1);
             for (int pixel = first; pixel <= last; ++pixel)
                 draw(pixel);
             return;
         }
         for (int64_t v = 0; v <= extent; v += g)
-            if (const int pixel = toPixel(int32_t(v)); visible(pixel))
+            if (const int pixel = toPixel(int32_t(v)); pixel >= low && pixel < high)
                 draw(pixel);
     };
     const auto x = [&p](int32_t v) { return GridX(p, v); };
     const auto y = [&p](int32_t v) { return GridY(p, v); };
     const int yTop = y(0);
     const int yBottom = y(int32_t(down));
-    forEachLine(across, p.ScaleX, canvasSize.width(), x, [&](int px) {
+    forEachLine(across, p.ScaleX, clip.left, clip.right, x, [&](int px) {
         canvas.moveTo(px, yTop);
         canvas.lineTo(px, yBottom);
     });
     const int xLeft = x(0);
     const int xRight = x(int32_t(across));
-    forEachLine(down, p.ScaleY, canvasSize.height(), y, [&](int py) {
+    forEachLine(down, p.ScaleY, clip.top, clip.bottom, y, [&](int py) {
         canvas.moveTo(xLeft, py);
         canvas.lineTo(xRight, py);
     });
@@ -124,8 +119,8 @@ void DrawBuildFeatures(Canvas& canvas, const TPipeLoop& design, const TDrawParam
             b = QPoint(FeatureSectionX(p, feature->P2NS, feature->P2EW),
                        SectionY(p, feature->Height));
         }
-        const PixelRect box{std::min(a.x(), b.x()), std::min(a.y(), b.y()),
-                            std::max(a.x(), b.x()), std::max(a.y(), b.y())};
+        const PixelRect box{std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::max(a.x(), b.x()),
+                            std::max(a.y(), b.y())};
 
         const WinColour colour = FeatureOutlineColour(options, *feature, p.PrintMode);
         canvas.setPenColour(colour);
@@ -137,11 +132,14 @@ void DrawBuildFeatures(Canvas& canvas, const TPipeLoop& design, const TDrawParam
 
         if (!p.DrawSymbols)
             continue;
+        // A name wider than its outline is centred on it and cut off at its
+        // sides; only a name wider than the whole drawing is elided.
+        const QString name = ElideText(canvas, feature->Name, RoomAcross(canvas));
         if (feature->Feature == kGeneral) {
-            canvas.textRect(box, feature->Name, HAlign::Centre, VAlign::Centre);
+            canvas.textRect(box, name, HAlign::Centre, VAlign::Centre);
             continue;
         }
-        canvas.textRect(box, feature->Name, HAlign::Centre, VAlign::Bottom);
+        canvas.textRect(box, name, HAlign::Centre, VAlign::Bottom);
         if (IsEquipmentFeature(feature->Feature)) {
             const int s = std::min(box.width(), box.height()) / 3;
             canvas.setPenColour(FeatureSymbolColour(options, *feature, p.PrintMode));

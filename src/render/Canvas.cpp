@@ -4,6 +4,8 @@
 
 #include <QColor>
 
+#include <limits>
+
 namespace pipeloop
 {
 
@@ -60,6 +62,22 @@ QFont Font::styledQFont() const
     return qfont;
 }
 
+PixelRect Canvas::clipBox() const
+{
+    constexpr int far = std::numeric_limits<int>::max() / 2;
+    const QSize surface = size();
+    if (surface.isEmpty())
+        return {-far, -far, far, far};
+    return {0, 0, surface.width(), surface.height()};
+}
+
+bool LineMayShow(const PixelRect& box, QPoint a, QPoint b, int penWidth)
+{
+    const PixelRect line{std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::max(a.x(), b.x()) + 1,
+                         std::max(a.y(), b.y()) + 1};
+    return line.adjusted(std::max(penWidth, 1) + 1).intersects(box);
+}
+
 void Canvas::lineTo(QPoint p)
 {
     drawLine(m_penPos, p);
@@ -114,6 +132,64 @@ void Canvas::stretchDraw(const PixelRect& box, const QImage& picture)
 {
     if (!picture.isNull())
         drawPicture(box, picture);
+}
+
+QString ElideText(Canvas& canvas, const QString& text, int width)
+{
+    if (width <= 0)
+        return {};
+    const auto fits = [&canvas, width](const QString& candidate) {
+        return canvas.textExtent(candidate).width() <= width;
+    };
+    // A character that shows is at least a pixel wide: characters beyond the
+    // width's count can only be cut off.
+    const qsizetype measured = std::min<qsizetype>(text.size(), qsizetype(width) + 1);
+    if (measured == text.size() && fits(text))
+        return text;
+
+    // The longest beginning that fits with the ellipsis (the width of a
+    // beginning grows with its length): bracketed by doubling from a short
+    // one, so that what is measured follows what fits, then found by halving.
+    const QString ellipsis(QChar(0x2026));
+    const auto fitsElided = [&](qsizetype length) { return fits(text.left(length) + ellipsis); };
+    qsizetype fitting = -1; // no beginning fits, not even the empty one
+    qsizetype tooLong = measured + 1;
+    for (qsizetype length = 16; length < tooLong; length *= 2) {
+        if (!fitsElided(length)) {
+            tooLong = length;
+            break;
+        }
+        fitting = length;
+    }
+    while (tooLong - fitting > 1) {
+        const qsizetype middle = fitting + (tooLong - fitting) / 2;
+        if (fitsElided(middle))
+            fitting = middle;
+        else
+            tooLong = middle;
+    }
+    if (fitting < 0)
+        return {};
+    // A character outside the Basic Multilingual Plane is not cut in two.
+    if (fitting > 0 && text.at(fitting - 1).isHighSurrogate())
+        --fitting;
+    return text.left(fitting) + ellipsis;
+}
+
+int RoomAcross(const Canvas& canvas)
+{
+    const QSize size = canvas.size();
+    return size.isEmpty() ? std::numeric_limits<int>::max() : size.width();
+}
+
+int RoomRightOf(const Canvas& canvas, int x)
+{
+    return canvas.size().isEmpty() ? std::numeric_limits<int>::max() : RoomAcross(canvas) - x;
+}
+
+int RoomLeftOf(const Canvas& canvas, int x)
+{
+    return canvas.size().isEmpty() ? std::numeric_limits<int>::max() : x;
 }
 
 } // namespace pipeloop

@@ -113,6 +113,14 @@ struct PixelRect {
 
     int width() const { return right - left; }
     int height() const { return bottom - top; }
+    bool intersects(const PixelRect& other) const
+    {
+        return left < other.right && other.left < right && top < other.bottom && other.top < bottom;
+    }
+    PixelRect adjusted(int margin) const
+    {
+        return {left - margin, top - margin, right + margin, bottom + margin};
+    }
     // GDI takes a box whose corners are given the wrong way round as the
     // box they span.
     PixelRect normalised() const
@@ -187,6 +195,13 @@ public:
     virtual int dpiY() const = 0;
     // Size of the drawing surface in device pixels (empty when unbounded).
     virtual QSize size() const = 0;
+    // The part of the surface that drawing can change, in the coordinates the
+    // primitives are given in (GDI's clip box): the surface, less what the
+    // device leaves out, such as the part of a window that is off screen or
+    // not being repainted. Drawing routines leave out what lies wholly
+    // outside it, so that their cost follows what can be seen. This surface
+    // unless a backend knows better; everything on a surface of no known size.
+    virtual PixelRect clipBox() const;
 
 protected:
     Canvas() = default;
@@ -209,5 +224,24 @@ private:
     Font m_font;
     QPoint m_penPos;
 };
+
+// Whether a line from a to b in a pen of the given width could change a
+// pixel of box (its bounds, widened by the pen and a pixel, meet the box).
+bool LineMayShow(const PixelRect& box, QPoint a, QPoint b, int penWidth);
+
+// The text cut to what fits in width pixels in the canvas's current font:
+// the text itself when it fits, else its longest beginning that fits
+// followed by an ellipsis, or nothing when not even the ellipsis fits. Text
+// drawn from user data goes through here, so that a name or a description of
+// millions of characters costs what a line's worth does: only a beginning of
+// no more characters than the width has pixels is ever measured.
+QString ElideText(Canvas& canvas, const QString& text, int width);
+
+// The room for a line of text on the canvas: its width; from x to its right
+// edge, for text written rightwards from x; from its left edge to x, for
+// text that ends at x. Unlimited on a canvas of no known size.
+int RoomAcross(const Canvas& canvas);
+int RoomRightOf(const Canvas& canvas, int x);
+int RoomLeftOf(const Canvas& canvas, int x);
 
 } // namespace pipeloop

@@ -48,18 +48,35 @@ void SpurMarkers(Canvas& canvas, const TSpur& spur, const TDrawParams& p)
     canvas.setPenWidth(p.PipeWidth);
 }
 
+// Whether a corner marker at the point could show.
+bool MarkerMayShow(const PixelRect& visible, QPoint at, int symbolSize)
+{
+    return LineMayShow(visible, at, at, 2 * symbolSize);
+}
+
+// The loop as one polyline, less the segments and markers that lie wholly
+// outside the visible part of the canvas: a loop of thousands of corners
+// seen close up costs what its visible part does. A segment after a left-out
+// one starts with a move to its first corner.
 void DrawLoop(Canvas& canvas, const TPipeLoop& design, const TDrawParams& p, bool highlightElbows)
 {
+    const PixelRect visible = canvas.clipBox();
     bool first = true;
+    QPoint previous;
     for (const auto& elbow : design.Elbows) {
         const QPoint at = At(p, *elbow);
         canvas.setPenColour(ObjectPenColour(design, *elbow, p));
-        if (first)
+        if (first) {
             canvas.moveTo(at);
-        else
+        } else if (LineMayShow(visible, previous, at, p.PipeWidth)) {
+            if (canvas.penPos() != previous)
+                canvas.moveTo(previous);
             canvas.lineTo(at);
+        }
         first = false;
-        if (elbow->isHighlighted() || highlightElbows) {
+        previous = at;
+        if ((elbow->isHighlighted() || highlightElbows) &&
+            MarkerMayShow(visible, at, p.SymbolSize)) {
             canvas.setPenWidth(1);
             canvas.setBrushStyle(BrushStyle::Clear);
             DrawCornerMarker(canvas, at, p.SymbolSize, elbow->VerticalDrop != 0);
@@ -72,10 +89,15 @@ void DrawLoop(Canvas& canvas, const TPipeLoop& design, const TDrawParams& p, boo
 
 void DrawSpurs(Canvas& canvas, const TPipeLoop& design, const TDrawParams& p, bool highlightElbows)
 {
+    const PixelRect visible = canvas.clipBox();
     for (const auto& spur : design.Spurs) {
+        const QPoint start = PlanPoint(p, spur->NS, spur->EW);
+        const QPoint end = PlanPoint(p, spur->NS2, spur->EW2);
+        if (!LineMayShow(visible, start, end, std::max(p.PipeWidth, 2 * p.SymbolSize)))
+            continue;
         canvas.setPenColour(ObjectPenColour(design, *spur, p));
-        canvas.moveTo(PlanPoint(p, spur->NS, spur->EW));
-        canvas.lineTo(PlanPoint(p, spur->NS2, spur->EW2));
+        canvas.moveTo(start);
+        canvas.lineTo(end);
         if (spur->isHighlighted() || (highlightElbows && spur->VerticalDrop != 0))
             SpurMarkers(canvas, *spur, p);
     }
@@ -185,11 +207,15 @@ void DrawPlanLabels(Canvas& canvas, const TPipeLoop& design, const TDrawParams& 
     const int midY = (p.Top + p.Bottom) / 2;
     const auto label = [&](const TPipeLoopObject& object) {
         const QPoint at = At(p, object);
-        const QSize extent = canvas.textExtent(object.Name);
+        const bool leftwards = at.x() >= midX;
+        const QString name =
+            ElideText(canvas, object.Name,
+                      leftwards ? RoomLeftOf(canvas, at.x() - e) : RoomRightOf(canvas, at.x() + e));
+        const QSize extent = canvas.textExtent(name);
         const int w = extent.width();
         const int h = extent.height();
         PixelRect box;
-        if (at.x() >= midX) {
+        if (leftwards) {
             box.left = at.x() - e - w;
             box.right = at.x() - e;
         } else {
@@ -203,7 +229,7 @@ void DrawPlanLabels(Canvas& canvas, const TPipeLoop& design, const TDrawParams& 
             box.top = at.y() + e;
             box.bottom = at.y() + e + h;
         }
-        canvas.textRect(box, object.Name, HAlign::Left, VAlign::Top);
+        canvas.textRect(box, name, HAlign::Left, VAlign::Top);
     };
     for (const auto& drop : design.Drops)
         label(*drop);

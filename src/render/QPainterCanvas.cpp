@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPolygonF>
 
@@ -168,6 +169,24 @@ QSize QPainterCanvas::size() const
     return m_device ? QSize(m_device->width(), m_device->height()) : QSize();
 }
 
+PixelRect QPainterCanvas::clipBox() const
+{
+    // In device pixels: what a window is repainting (the paint engine's
+    // system clip), else the whole device; then back through the painter's
+    // transformation, and within its own clip.
+    const QPaintEngine* engine = m_painter->paintEngine();
+    const QRegion repainted = engine ? engine->systemClip() : QRegion();
+    if (repainted.isEmpty() && size().isEmpty())
+        return Canvas::clipBox(); // a device of no known size
+    const QRect device =
+        repainted.isEmpty() ? QRect(QPoint(0, 0), size()) : repainted.boundingRect();
+    QRectF visible = m_painter->deviceTransform().inverted().mapRect(QRectF(device));
+    if (m_painter->hasClipping())
+        visible &= m_painter->clipBoundingRect();
+    const QRect box = visible.toAlignedRect();
+    return {box.left(), box.top(), box.left() + box.width(), box.top() + box.height()};
+}
+
 void QPainterCanvas::prepare(bool outline, Fill fill)
 {
     prepare(outline, fill, pen());
@@ -238,6 +257,12 @@ void QPainterCanvas::flushLineRun()
             return;
         }
     }
+    if (m_lineRunPen.width > 1 && m_lineRun.size() > MaxStrokedRun && !m_antialiasing &&
+        rasterised()) {
+        strokeInPieces();
+        m_lineRun.clear();
+        return;
+    }
     if (m_lineRun.size() > 2 && m_lineRunPen.width > 1 && !m_antialiasing) {
         drawWidePolyline();
         m_lineRun.clear();
@@ -251,8 +276,23 @@ void QPainterCanvas::flushLineRun()
     m_lineRun.clear();
 }
 
-// Runs whose picture would be larger than this many pixels are not cached.
+bool QPainterCanvas::rasterised() const
+{
+    const QPaintEngine* engine = m_painter->paintEngine();
+    return engine != nullptr && engine->type() == QPaintEngine::Raster;
+}
+
+void QPainterCanvas::strokeInPieces()
+{
+    prepare(true, Fill::None, m_lineRunPen);
+    for (qsizetype first = 0; first + 1 < m_lineRun.size(); first += MaxStrokedRun - 1)
+        m_painter->drawPolyline(m_lineRun.mid(first, MaxStrokedRun));
+}
+
+// Runs whose picture would be larger than this many pixels are not cached,
+// and the pictures kept at once hold no more than MaxWideLineCache pixels.
 constexpr qint64 MaxWideLinePixels = qint64(1) << 20;
+constexpr qint64 MaxWideLineCache = 4 * MaxWideLinePixels;
 
 void QPainterCanvas::drawWidePolyline()
 {
@@ -302,8 +342,12 @@ void QPainterCanvas::drawWidePolyline()
             painter.setBrush(Qt::NoBrush);
             painter.drawPolyline(shape);
         }
-        if (m_wideLines.size() >= 64)
+        const qint64 pixels = qint64(picture.width()) * picture.height();
+        if (m_wideLinePixels + pixels > MaxWideLineCache) {
             m_wideLines.clear();
+            m_wideLinePixels = 0;
+        }
+        m_wideLinePixels += pixels;
         sprite = m_wideLines.insert(key, WideLine{picture, bounds.topLeft()});
     }
     m_painter->drawImage(origin + sprite->topLeft, sprite->picture);
@@ -395,16 +439,24 @@ void QPainterCanvas::drawFillRect(const PixelRect& box)
     m_painter->fillRect(QRect(r.left, r.top, r.width(), r.height()), m_painter->brush());
 }
 
+const QFontMetrics& QPainterCanvas::metrics()
+{
+    if (!m_metrics || m_metricsFont != font()) {
+        m_metrics.emplace(qtFont(font()), m_device);
+        m_metricsFont = font();
+    }
+    return *m_metrics;
+}
+
 QSize QPainterCanvas::textExtent(const QString& text)
 {
-    const QFontMetrics metrics(qtFont(font()), m_device);
-    return QSize(metrics.horizontalAdvance(text), metrics.height());
+    return QSize(metrics().horizontalAdvance(text), metrics().height());
 }
 
 void QPainterCanvas::drawText(QPoint topLeft, const QString& text)
 {
     flushLineRun();
-    const QFontMetrics metrics(qtFont(font()), m_device);
+    const QFontMetrics& metrics = this->metrics();
     if (brush().style == BrushStyle::Solid)
         m_painter->fillRect(
             QRect(topLeft, QSize(metrics.horizontalAdvance(text), metrics.height())),

@@ -8,12 +8,14 @@
 #include "Canvas.h"
 
 #include <QByteArray>
+#include <QFontMetrics>
 #include <QHash>
 #include <QImage>
 #include <QPoint>
 #include <QPolygonF>
 
 #include <memory>
+#include <optional>
 
 class QPainter;
 class QPaintDevice;
@@ -51,6 +53,8 @@ public:
     int dpiX() const override;
     int dpiY() const override;
     QSize size() const override;
+    // The device, or the part a window repaints, and the painter's clip.
+    PixelRect clipBox() const override;
 
 protected:
     void drawLine(QPoint from, QPoint to) override;
@@ -78,7 +82,21 @@ private:
     // same run made once (the pixels of an aliased figure move with it by
     // whole pixels), so that the air hoses of many drops are stroked once.
     void drawWidePolyline();
+    // A run of wide lines longer than MaxStrokedRun points, aliased, on a
+    // device whose pixels Qt computes: stroked as polylines of that many
+    // points, each starting where the last ended. Qt's raster stroking takes
+    // time that grows with the square of a polyline's length where its
+    // segments overlap (a loop of thousands of corners seen from afar took
+    // seconds); aliased pieces joined end to end have the same pixels, a
+    // round join being the round ends of the two lines it joins. A vector
+    // device (PDF, SVG) gets the polyline whole: its reader strokes it.
+    void strokeInPieces();
+    bool rasterised() const;
+    static constexpr qsizetype MaxStrokedRun = 64;
     void prepareFont();
+    // The metrics of the current font on the device, kept while the font is
+    // the same: labels are measured before they are drawn.
+    const QFontMetrics& metrics();
     // Integer coordinates name pixels. Aliased, Qt fills the pixel below and
     // right of a point; antialiased, the point must be moved to the pixel's centre.
     qreal centreShift() const { return m_antialiasing ? 0.5 : 0.0; }
@@ -104,7 +122,10 @@ private:
         QImage picture;
         QPoint topLeft; // relative to the run's first point
     };
+    std::optional<QFontMetrics> m_metrics;
+    Font m_metricsFont;
     QHash<QByteArray, WideLine> m_wideLines;
+    qint64 m_wideLinePixels = 0; // held by m_wideLines
 };
 
 } // namespace pipeloop

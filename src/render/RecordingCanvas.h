@@ -8,6 +8,7 @@
 
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 namespace pipeloop
@@ -70,6 +71,9 @@ public:
     int dpiX() const override { return m_dpiX; }
     int dpiY() const override { return m_dpiY; }
     QSize size() const override { return m_size; }
+    // The surface unless a clip box is set, as a window's visible part.
+    PixelRect clipBox() const override { return m_clipBox.value_or(Canvas::clipBox()); }
+    void setClipBox(const PixelRect& box) { m_clipBox = box; }
 
 protected:
     void drawLine(QPoint from, QPoint to) override;
@@ -87,6 +91,7 @@ private:
     Primitive& add(Primitive::Kind kind);
 
     QSize m_size;
+    std::optional<PixelRect> m_clipBox;
     int m_dpiX;
     int m_dpiY;
     std::vector<Primitive> m_primitives;

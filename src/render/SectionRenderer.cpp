@@ -46,8 +46,14 @@ int PickCorner(const ElbowList& elbows, int32_t value, Axis axis, Other other, b
     return best;
 }
 
-int32_t NsOf(const TElbow& e) { return e.NS; }
-int32_t EwOf(const TElbow& e) { return e.EW; }
+int32_t NsOf(const TElbow& e)
+{
+    return e.NS;
+}
+int32_t EwOf(const TElbow& e)
+{
+    return e.EW;
+}
 
 QPoint SectionPoint(const TDrawParams& p, const TPipeLoop& design, const TPipeLoopObject& object)
 {
@@ -73,7 +79,8 @@ class SectionDrawer
 {
 public:
     SectionDrawer(Canvas& canvas, TPipeLoop& design, const TDrawParams& p, std::vector<int> starts)
-        : m_canvas(canvas), m_design(design), m_p(p), m_index(design), m_starts(std::move(starts))
+        : m_canvas(canvas), m_design(design), m_p(p), m_visible(canvas.clipBox()), m_index(design),
+          m_starts(std::move(starts))
     {
         const int corners = int(design.Elbows.size());
         for (int k = 0; k < int(m_starts.size()); ++k) {
@@ -120,6 +127,16 @@ private:
         }
     }
 
+    // A line of the walk, left out where it cannot show: a loop of thousands
+    // of corners seen close up costs what its visible part does.
+    void Line(QPoint from, QPoint to, int penWidth)
+    {
+        if (!LineMayShow(m_visible, from, to, penWidth))
+            return;
+        m_canvas.moveTo(from);
+        m_canvas.lineTo(to);
+    }
+
     void Segment(int k, bool withPipes, bool withObjects)
     {
         const int i = m_starts[size_t(k)];
@@ -133,17 +150,15 @@ private:
         m_canvas.setPenWidth(1);
         if (withPipes) {
             m_canvas.setPenColour(kBlack);
-            m_canvas.moveTo(xa, m_p.Top);
-            m_canvas.lineTo(xa, m_p.Bottom);
-            m_canvas.moveTo(xb, m_p.Top);
-            m_canvas.lineTo(xb, m_p.Bottom);
+            Line({xa, m_p.Top}, {xa, m_p.Bottom}, 1);
+            Line({xb, m_p.Top}, {xb, m_p.Bottom}, 1);
         }
         // 2: the pipe.
         m_canvas.setPenColour(ObjectPenColour(m_design, a, m_p));
         if (withPipes) {
             m_canvas.setPenWidth(m_p.PipeWidth);
-            m_canvas.moveTo(xa, SectionY(m_p, a.PipeHeight()));
-            m_canvas.lineTo(xb, SectionY(m_p, b.PipeHeight()));
+            Line({xa, SectionY(m_p, a.PipeHeight())}, {xb, SectionY(m_p, b.PipeHeight())},
+                 m_p.PipeWidth);
             m_canvas.setPenWidth(1);
         }
         a.DrawnInView = true;
@@ -171,6 +186,7 @@ private:
     Canvas& m_canvas;
     TPipeLoop& m_design;
     const TDrawParams& m_p;
+    PixelRect m_visible;
     ObjectLineIndex m_index;
     std::vector<int> m_starts;
     // The last segment (position in the walk) along each NS and each EW line.
@@ -320,7 +336,8 @@ void DrawSectionInlet(Canvas& canvas, const TPipeLoop& design, TInlet& inlet, co
     DrawArrow(canvas, tip, p.SymbolSize, 0.0);
     if (p.SymbolNames) {
         canvas.setBrushStyle(BrushStyle::Clear);
-        canvas.textOut(QPoint(x, tip.y() + p.SymbolSize), inlet.Name);
+        canvas.textOut(QPoint(x, tip.y() + p.SymbolSize),
+                       ElideText(canvas, inlet.Name, RoomRightOf(canvas, x)));
     }
     inlet.DrawnInView = true;
 }
@@ -362,8 +379,8 @@ void DrawSectionDrop(Canvas& canvas, const TPipeLoop& design, TDrop& drop, const
 
     if (p.SymbolNames) {
         canvas.setBrushStyle(BrushStyle::Clear);
-        canvas.textOut(QPoint(x, p.Top + p.OriginY - canvas.textExtent(drop.Name).height()),
-                       drop.Name);
+        const QString name = ElideText(canvas, drop.Name, RoomRightOf(canvas, x));
+        canvas.textOut(QPoint(x, p.Top + p.OriginY - canvas.textExtent(name).height()), name);
     }
 }
 

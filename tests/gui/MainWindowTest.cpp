@@ -9,12 +9,15 @@
 #include "ProjectFile.h"
 #include "TestFiles.h"
 #include "ToolManager.h"
+#include "QPainterCanvas.h"
+#include "ScreenView.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QFile>
 #include <QMenu>
 #include <QRandomGenerator>
+#include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -755,6 +758,40 @@ TEST(Views, EveryViewOfEverySamplePaints)
         }
     }
     EXPECT_TRUE(f.ui.messages.empty());
+}
+
+TEST(Views, APartOfTheDrawingRepaintsAsTheDrawingIsThere)
+{
+    // The drawing leaves out what lies outside the part being repainted, as
+    // when scrolling exposes a strip: what it paints there must be the drawing.
+    MainWindowFixture f;
+    f.start();
+    ASSERT_TRUE(f.form.files().open(QStringLiteral(PIPELOOP_SAMPLES) + "factory.plf"));
+    TPipeLoop& design = *f.form.document().design();
+    PaintBox* area = f.form.view().drawingArea();
+    for (ViewKind view : {ViewKind::Plan, ViewKind::South}) {
+        f.form.view().setView(view);
+        f.form.view().setZoom(20);
+        const ScreenGeometry g =
+            ScreenViewGeometry(design, view, 20, area->logicalDpiX(), area->logicalDpiY());
+        ASSERT_EQ(area->size(), g.area);
+        for (const QRect& part : {QRect(3000, 300, 500, 300), QRect(9000, 600, 300, 200)}) {
+            const QImage painted = area->grab(part).toImage().convertToFormat(QImage::Format_RGB32);
+            QImage expected(part.size(), QImage::Format_RGB32);
+            {
+                QPainter painter(&expected);
+                painter.translate(-part.topLeft());
+                QPainterCanvas canvas(painter);
+                PaintDesignView(canvas, design, g.params);
+            }
+            EXPECT_EQ(painted, expected) << int(view) << " at " << part.x();
+            int drawn = 0;
+            for (int y = 0; y < painted.height(); ++y)
+                for (int x = 0; x < painted.width(); ++x)
+                    drawn += painted.pixel(x, y) != qRgb(255, 255, 255);
+            EXPECT_GT(drawn, 100) << int(view) << " at " << part.x();
+        }
+    }
 }
 
 } // namespace

@@ -1,15 +1,18 @@
 // Elbow coordinate lines, the file and clipboard imports and the extents.
 
-#include "DesignFixture.h"
 #include "ElbowList.h"
+#include "DesignFixture.h"
 
 #include <QFile>
+#include <QPoint>
 #include <QTemporaryDir>
 
 #include <optional>
 
-namespace pipeloop::testing {
-namespace {
+namespace pipeloop::testing
+{
+namespace
+{
 
 struct LineCase {
     const char* line;
@@ -39,7 +42,7 @@ TEST(ParseElbowLine, ExamplesUnderAFullStopLocale)
         {"1000 2000", 1, ElbowLine{1000, 2000, 0}},
         {"1000,2000", 1, ElbowLine{1000, 2000, 0}},
         {"1000;2000;", 1, ElbowLine{1000, 2000, 0}},
-        {"1000, 2000", 1, Fails}, // the blank after the comma makes an empty token
+        {"1000, 2000", 1, Fails},                // the blank after the comma makes an empty token
         {"-500 200", 1, ElbowLine{500, 200, 0}}, // the minus sign is a separator
         {"1.5 2", 1000, ElbowLine{1500, 2000, 0}},
     });
@@ -60,7 +63,7 @@ TEST(ParseElbowLine, TokensAndTheirLimits)
         {"1000 2000 x", 1, Fails},
         {"1.2.3 5", 1, Fails},
         {"2.5 3.5", 1, ElbowLine{2, 4, 0}}, // halves to even
-        {"9999999999 1", 1, Fails}, // beyond a 32-bit length
+        {"9999999999 1", 1, Fails},         // beyond a 32-bit length
     });
 }
 
@@ -69,7 +72,7 @@ TEST(ParseElbowLine, CommaLocaleTakesTheCommaAsPartOfANumber)
     ScopedLocale locale(LocaleFacts{u',', QStringLiteral("€"), 2});
     expectLines({
         {"1,5 2", 1000, ElbowLine{1500, 2000, 0}},
-        {"1000,2000", 1, Fails},                    // one token only
+        {"1000,2000", 1, Fails},                      // one token only
         {"1.5 2", 1000, ElbowLine{1000, 5000, 2000}}, // the full stop separates
         {"1000;2000", 1, ElbowLine{1000, 2000, 0}},
     });
@@ -92,8 +95,9 @@ TEST(ImportElbows, TextLinesEndInAnyWayAndBadLinesAreSkipped)
 {
     ScopedLocale locale(LocaleFacts{});
     ElbowList elbows;
-    EXPECT_EQ(ImportElbowsFromText(elbows, QStringLiteral("EW NS\r\n0 0\r\n10000 0\n\n"
-                                                          "10000, 5000\r10000 5000 250"),
+    EXPECT_EQ(ImportElbowsFromText(elbows,
+                                   QStringLiteral("EW NS\r\n0 0\r\n10000 0\n\n"
+                                                  "10000, 5000\r10000 5000 250"),
                                    1),
               3);
     EXPECT_EQ(namesAndPositions(elbows),
@@ -123,9 +127,9 @@ TEST(ImportElbows, FromFileInMetres)
     const Parsed<int> added = ImportElbowsFromFile(elbows, path, 1000);
     ASSERT_TRUE(added.ok()) << added.error().toStdString();
     EXPECT_EQ(added.value(), 4);
-    EXPECT_EQ(namesAndPositions(elbows), (QStringList{"ELBOW1 0 0 0 0", "ELBOW2 12500 0 0 0",
-                                                      "ELBOW3 12500 8000 0 0",
-                                                      "ELBOW4 0 8000 0 400"}));
+    EXPECT_EQ(namesAndPositions(elbows),
+              (QStringList{"ELBOW1 0 0 0 0", "ELBOW2 12500 0 0 0", "ELBOW3 12500 8000 0 0",
+                           "ELBOW4 0 8000 0 400"}));
 }
 
 TEST(ImportElbows, UnreadableFileIsAnErrorAndAddsNothing)
@@ -138,6 +142,46 @@ TEST(ImportElbows, UnreadableFileIsAnErrorAndAddsNothing)
     EXPECT_TRUE(missing.error().contains(QStringLiteral("none.txt")));
     EXPECT_FALSE(ImportElbowsFromFile(elbows, dir.path(), 1).ok()) << "a folder";
     EXPECT_TRUE(elbows.empty());
+}
+
+TEST(ImportElbows, LargeFilesAreReadALineAtATimeAndAbsurdLinesRefused)
+{
+    ScopedLocale locale(LocaleFacts{});
+    QTemporaryDir dir;
+    const auto write = [&dir](const char* name, const QByteArray& bytes) {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    };
+
+    // Several hundred kilobytes with every kind of line end, some falling
+    // across the edges of what is read at once, and a last line exactly as
+    // long as allowed.
+    QByteArray many;
+    const char* ends[] = {"\r\n", "\r", "\n", "\r\n\r\n"};
+    for (int i = 0; i < 30000; ++i)
+        many += QByteArray::number(i) + ' ' + QByteArray::number(2 * i) + ends[i % 4];
+    many += "7 8" + QByteArray(MaxElbowFileLine - 3, ' ');
+    ElbowList elbows;
+    const Parsed<int> added = ImportElbowsFromFile(elbows, write("many.txt", many), 1);
+    ASSERT_TRUE(added.ok()) << added.error().toStdString();
+    EXPECT_EQ(added.value(), 30001);
+    ASSERT_EQ(elbows.size(), 30001u);
+    for (int i = 0; i < 30000; ++i)
+        ASSERT_EQ(QPoint(elbows[size_t(i)]->EW, elbows[size_t(i)]->NS), QPoint(i, 2 * i));
+    EXPECT_EQ(elbows.back()->Name, QStringLiteral("ELBOW30001"));
+    EXPECT_EQ(elbows.back()->EW, 7);
+
+    // One line too long stops the import, which adds nothing.
+    elbows.resize(2);
+    const QString tooLong =
+        write("long.txt", "0 0\r\n1 1\r\n" + QByteArray(MaxElbowFileLine + 1, '5') + "\r\n2 2\r\n");
+    const Parsed<int> refused = ImportElbowsFromFile(elbows, tooLong, 1);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.error(), QStringLiteral("Line 3 of %1 is too long.").arg(tooLong));
+    EXPECT_EQ(elbows.size(), 2u);
 }
 
 TEST(ImportElbows, ExampleFileOfTheTestData)
@@ -162,8 +206,8 @@ TEST(ClipboardElbows, LimitIs16383Characters)
 
     ElbowList elbows;
     EXPECT_EQ(ImportElbowsFromClipboardText(elbows, text, 1), 3);
-    EXPECT_EQ(namesAndPositions(elbows), (QStringList{"ELBOW1 0 0 0 0", "ELBOW2 10000 0 0 0",
-                                                      "ELBOW3 10000 5000 0 0"}));
+    EXPECT_EQ(namesAndPositions(elbows),
+              (QStringList{"ELBOW1 0 0 0 0", "ELBOW2 10000 0 0 0", "ELBOW3 10000 5000 0 0"}));
     EXPECT_TRUE(ui.messages.empty());
 
     elbows.clear();

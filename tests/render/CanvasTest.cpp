@@ -6,6 +6,7 @@
 
 #include <QBuffer>
 #include <QColor>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -120,6 +121,42 @@ TEST(RecordingCanvas, MeasuresTextWithoutFonts)
     canvas.setFont(pixels);
     EXPECT_EQ(canvas.textExtent("abc"), QSize(15, 10));
     EXPECT_EQ(canvas.textExtent(QString()), QSize(0, 10));
+}
+
+TEST(ElideText, KeepsWhatFitsAndEndsTheRestWithAnEllipsis)
+{
+    RecordingCanvas canvas;
+    Font font;
+    font.pixelHeight = 10; // five pixels a character
+    canvas.setFont(font);
+    const QString ellipsis(QChar(0x2026));
+    EXPECT_EQ(ElideText(canvas, "PIPELOOP", 40), "PIPELOOP");
+    EXPECT_EQ(ElideText(canvas, "PIPELOOPS", 40), "PIPELOO" + ellipsis);
+    EXPECT_EQ(ElideText(canvas, "PIPELOOPS", 44), "PIPELOO" + ellipsis);
+    EXPECT_EQ(ElideText(canvas, "PIPELOOPS", 5), ellipsis);
+    EXPECT_EQ(ElideText(canvas, "PIPELOOPS", 4), QString());
+    EXPECT_EQ(ElideText(canvas, "PIPELOOPS", -3), QString());
+    // A character beyond the Basic Multilingual Plane is not cut in two.
+    const QString clef = "AB" + QString::fromUcs4(U"\U0001D11E") + "CD";
+    EXPECT_EQ(ElideText(canvas, clef, 20), "AB" + ellipsis);
+    EXPECT_EQ(ElideText(canvas, clef, 25), clef.left(4) + ellipsis);
+
+    // Ten million characters in a real font: the same line as a thousand,
+    // in far less time than measuring them all would take.
+    QImage image = WhiteImage(800, 40);
+    QPainterCanvas painter(&image);
+    font.family = "DejaVu Sans";
+    font.pixelHeight = 20;
+    painter.setFont(font);
+    const QString huge(10'000'000, u'W');
+    QElapsedTimer timer;
+    timer.start();
+    const QString line = ElideText(painter, huge, 600);
+    EXPECT_LT(timer.elapsed(), 1000);
+    EXPECT_TRUE(line.endsWith(ellipsis));
+    EXPECT_LE(painter.textExtent(line).width(), 600);
+    EXPECT_GT(painter.textExtent(QStringLiteral("W") + line).width(), 600);
+    EXPECT_EQ(line, ElideText(painter, huge.left(1000), 600));
 }
 
 TEST(QPainterCanvas, LinesLeaveTheirEndPointUndrawn)

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ctime>
 #include <numbers>
 
 using namespace pipeloop;
@@ -51,10 +52,18 @@ TEST(QPainterLineRun, Width3AxisLinesHaveTheStrokersPixels)
                 QPoint a(10 + offset, 10 + offset);
                 QPoint b = a;
                 switch (direction) {
-                case 0: b.ry() += std::min(length, 100); break;
-                case 1: a.ry() += std::min(length, 100); break;
-                case 2: b.rx() += length; break;
-                default: a.rx() += length; break;
+                case 0:
+                    b.ry() += std::min(length, 100);
+                    break;
+                case 1:
+                    a.ry() += std::min(length, 100);
+                    break;
+                case 2:
+                    b.rx() += length;
+                    break;
+                default:
+                    a.rx() += length;
+                    break;
                 }
                 QImage expected = Blank(size);
                 {
@@ -111,6 +120,36 @@ TEST(QPainterLineRun, ConnectedLinesMakeTheSamePicture)
             }
             EXPECT_EQ(actual, withDot) << "width " << width << " at " << x;
         }
+}
+
+TEST(QPainterLineRun, AThousandsOfLinesLongRunIsQuickAndHasItsLinesPixels)
+{
+    // A closed zigzag of 12 000 overlapping lines, as a dense loop seen from
+    // afar draws it: stroked whole, it took Qt seconds.
+    const QSize size(1000, 500);
+    std::vector<QPoint> points;
+    for (int i = 0; i < 11999; ++i)
+        points.emplace_back(20 + i / 16, (i / 2) % 2 == i % 2 ? 20 : 480);
+    points.push_back(points.front());
+
+    QImage expected = Blank(size);
+    {
+        QPainter painter(&expected);
+        for (size_t i = 1; i < points.size(); ++i)
+            PlainLine(painter, points[i - 1], points[i], 3);
+    }
+    QImage actual = Blank(size);
+    const std::clock_t start = std::clock();
+    {
+        QPainterCanvas canvas(&actual);
+        canvas.setPen({kBlack, 3, PenStyle::Solid});
+        canvas.moveTo(points[0]);
+        for (size_t i = 1; i < points.size(); ++i)
+            canvas.lineTo(points[i]);
+    }
+    const double seconds = double(std::clock() - start) / CLOCKS_PER_SEC;
+    EXPECT_EQ(actual, expected);
+    EXPECT_LT(seconds, 2.0) << "process time, a few hundredths of a second as it should be";
 }
 
 TEST(QPainterLineRun, ARunEndsWhenThePenChangesOrAnotherPrimitiveComes)

@@ -36,8 +36,8 @@ struct Design {
         return *list.back();
     }
 
-    TDrop& drop(int32_t ns, int32_t ew, DropStyle style, int32_t pipeLen, const QStringList& symbols,
-                const QString& name)
+    TDrop& drop(int32_t ns, int32_t ew, DropStyle style, int32_t pipeLen,
+                const QStringList& symbols, const QString& name)
     {
         TDrop& d = place(loop.Drops, ns, ew, loop.Height, name);
         d.Style = style;
@@ -146,10 +146,10 @@ inline std::unique_ptr<Design> FactoryDesign()
     // Drops on the north run: work stations with their air treatment.
     d->drop(1000, 6000, DropStyle::Tee, 3800,
             {QStringLiteral("2-PORT-OUTLET"), QStringLiteral("FRL")}, QStringLiteral("DROP1"));
-    d->drop(1000, 12000, DropStyle::Tee, 3800,
-            {QStringLiteral("1-PORT-OUTLET"), QStringLiteral("REGULATOR"),
-             QStringLiteral("FILTER")},
-            QStringLiteral("DROP2"));
+    d->drop(
+        1000, 12000, DropStyle::Tee, 3800,
+        {QStringLiteral("1-PORT-OUTLET"), QStringLiteral("REGULATOR"), QStringLiteral("FILTER")},
+        QStringLiteral("DROP2"));
     d->drop(1000, 18000, DropStyle::Female, 3000,
             {QStringLiteral("COUPLER"), QStringLiteral("AIR-HOSE"), QStringLiteral("COUPLER")},
             QStringLiteral("DROP3"));
@@ -204,6 +204,28 @@ inline std::unique_ptr<Design> FactoryDesign()
     spurDrop.OutletSize = 20.0f;
     spurDrop.AddSymbol(QStringLiteral("1-PORT-OUTLET"), {}, true);
     loop.AddSpur({1000, 15000, h}, {3500, 15000, h}, true, 1200, 32.0f);
+    return d;
+}
+
+// A loop of the given number of corners packed into a building roomEW long,
+// as a pasted list of thousands of points can make it: teeth 9 mm apart
+// running from 1 m inside the north wall to depth south of it, eastwards
+// from 1 m inside the west wall, then back along the south side to the first
+// corner.
+inline std::unique_ptr<Design> DenseLoopDesign(int corners, int32_t roomEW, int32_t roomNS,
+                                               int32_t depth)
+{
+    auto d = std::make_unique<Design>(roomEW, roomNS, 6000, 5000);
+    TPipeLoop& loop = d->loop;
+    const int32_t h = loop.Height;
+    for (int i = 0; i < corners - 3; ++i) {
+        const bool northFirst = (i / 2) % 2 == 0;
+        const bool first = i % 2 == 0;
+        loop.AddElbow({northFirst == first ? 1000 : 1000 + depth, 1000 + (i / 2) * 9, h});
+    }
+    loop.AddElbow({roomNS - 1000, loop.Elbows.back()->EW, h});
+    loop.AddElbow({roomNS - 1000, 1000, h});
+    loop.AddElbow(loop.Elbows.front()->position());
     return d;
 }
 

@@ -17,13 +17,10 @@ Usage: hostile_inputs.py PIPELOOP_CLI DEMO_CONTAINER [--memory-limit-mb N] [--jo
 The second form only writes the generated inputs (the large ones, and those
 that need exact bytes) into FOLDER, for a look or as fuzz seeds.
 
-MANIFEST lines: INPUT KIND STATUS [COMMAND=STATUS ...] [awaits=...]
+MANIFEST lines: INPUT KIND STATUS [COMMAND=STATUS ...]
   INPUT   a file of tests/data/hostile, or @NAME for an input this script makes
   KIND    project, elbows, container or folder: which subcommands read it
   STATUS  the exit status expected of every subcommand, COMMAND=STATUS for one
-  awaits=TOPIC[:COMMAND,...]  the case (or only those subcommands) needs a fix
-          made elsewhere: until it is in, a failure is reported but does not
-          fail the run; once it passes, the run fails until the mark is removed.
 """
 
 import argparse
@@ -243,17 +240,13 @@ def read_manifest():
                 continue
             name, kind, status = words[0], words[1], int(words[2])
             expected = {command: status for command in COMMANDS[kind]}
-            awaits = {}
             for word in words[3:]:
                 key, value = word.split("=", 1)
-                if key == "awaits":
-                    topic, _, which = value.partition(":")
-                    awaits = {c: topic for c in (which.split(",") if which else expected)}
-                elif key in expected:
+                if key in expected:
                     expected[key] = int(value)
                 else:
                     raise SystemExit("MANIFEST:%d: %s does not read %s" % (number, key, kind))
-            cases.append((name, kind, expected, awaits))
+            cases.append((name, kind, expected))
     return cases
 
 
@@ -355,32 +348,24 @@ def main():
     cases = read_manifest()
     inputs = tempfile.mkdtemp(prefix="pipeloop-hostile.")
     try:
-        for name, _, _, _ in cases:
+        for name, _, _ in cases:
             if name.startswith("@"):
                 GENERATED[name[1:]](os.path.join(inputs, name[1:]))
-        runs = [(name, kind, command, expected[command], awaits.get(command))
-                for name, kind, expected, awaits in cases for command in COMMANDS[kind]]
+        runs = [(name, kind, command, expected[command])
+                for name, kind, expected in cases for command in COMMANDS[kind]]
         with concurrent.futures.ThreadPoolExecutor(options.jobs) as pool:
             results = list(pool.map(
                 lambda r: run_case(options.cli, options.demo, options.memory_limit_mb, inputs,
-                                   *r[:4]), runs))
+                                   *r), runs))
     finally:
         shutil.rmtree(inputs, ignore_errors=True)
 
-    failed = awaiting = 0
-    for (name, _, command, _, awaits), problems in zip(runs, results):
-        if problems and awaits:
-            awaiting += 1
-            print("AWAITS %s: %s %s: %s" % (awaits, command, name, "; ".join(problems)))
-        elif problems:
+    failed = 0
+    for (name, _, command, _), problems in zip(runs, results):
+        if problems:
             failed += 1
             print("FAILED: %s %s: %s" % (command, name, "; ".join(problems)))
-        elif awaits:
-            failed += 1
-            print("FAILED: %s %s passes now: remove awaits=%s from MANIFEST"
-                  % (command, name, awaits))
-    print("%d runs over %d inputs: %d failed, %d await fixes made elsewhere"
-          % (len(runs), len(cases), failed, awaiting))
+    print("%d runs over %d inputs: %d failed" % (len(runs), len(cases), failed))
     return 1 if failed else 0
 
 

@@ -94,7 +94,8 @@ int PrintDropsPages(PrintTarget& target, TPipeLoop& design)
         canvas->setBrush({kWhite, BrushStyle::Clear});
         canvas->setFont(font);
         canvas->textRect({cell.box.left, cell.box.top - t, cell.box.right, cell.box.bottom - t},
-                         cell.object->Name, HAlign::Centre, VAlign::Top);
+                         ElideText(*canvas, cell.object->Name, cell.box.width()), HAlign::Centre,
+                         VAlign::Top);
         canvas->setPen({kBlack, 1, PenStyle::Solid});
         canvas->setBrush({kWhite, BrushStyle::Solid});
         DrawObjectView(*canvas, *cell.object, cell.box, style);
@@ -128,7 +129,7 @@ int PrintNotesPages(PrintTarget& target, const TPipeLoop& design)
             y = page.top;
         }
         canvas->setBrush({kWhite, BrushStyle::Clear});
-        canvas->textOut(QPoint(8, y), line);
+        canvas->textOut(QPoint(8, y), ElideText(*canvas, line, RoomRightOf(*canvas, 8)));
         y += lineHeight;
     }
     return pages;

@@ -79,6 +79,17 @@ void PagedDeviceTarget::endJob()
 
 // ---------------------------------------------------------------- requests
 
+QString PrintJobTitle(const TPipeLoop& design)
+{
+    const QString& description = design.Description;
+    if (description.size() <= MaxJobTitle)
+        return description;
+    qsizetype kept = MaxJobTitle - 1;
+    if (description.at(kept - 1).isHighSurrogate())
+        --kept;
+    return description.left(kept) + QChar(0x2026);
+}
+
 PrintRequest PrintRequest::view(const TPipeLoop& design, ViewKind view)
 {
     PrintRequest request;
@@ -227,7 +238,7 @@ PdfJob PrintToPdf(TPipeLoop& design, const PrintSetup& setup, const PrintRequest
     {
         QPdfWriter writer(&buffer);
         writer.setResolution(page.dpi);
-        writer.setTitle(design.Description);
+        writer.setTitle(PrintJobTitle(design));
         writer.setCreator(QStringLiteral("PIPELOOP ") + ProgramVersion());
         writer.setPageLayout(PdfLayout(page, true));
         PagedDeviceTarget target(writer);
@@ -280,7 +291,7 @@ bool PrintToOutput(const PrintOutput& output, const QString& pdfPath, TPipeLoop&
             printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
         }
         printer->setDocName(design.Description.isEmpty() ? QStringLiteral("PIPELOOP")
-                                                         : design.Description);
+                                                         : PrintJobTitle(design));
         if (!printer->isValid()) {
             Ui().error(NoPrintersMessage());
             return false;

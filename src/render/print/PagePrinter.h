@@ -68,6 +68,12 @@ private:
     bool m_ended = false;
 };
 
+// The title a job carries to the print queue and into a PDF's document
+// information: the design's Description, cut to MaxJobTitle characters and
+// an ellipsis when longer (a title is a line, whatever the field holds).
+inline constexpr qsizetype MaxJobTitle = 255;
+QString PrintJobTitle(const TPipeLoop& design);
+
 // What a job prints.
 struct PrintRequest {
     // The views, one page each, in this order.

@@ -126,8 +126,8 @@ void DrawTitleBlock(Canvas& canvas, const PixelRect& page, const TPipeLoop& desi
             canvas.moveTo(left, rowTop);
             canvas.lineTo(right, rowTop);
         }
-        canvas.textRect({left, rowTop, right, rowTop + h}, rows.at(i), HAlign::Left,
-                        VAlign::Centre);
+        canvas.textRect({left, rowTop, right, rowTop + h},
+                        ElideText(canvas, rows.at(i), right - left), HAlign::Left, VAlign::Centre);
     }
 
     if (metrics.rows > rows.size()) {

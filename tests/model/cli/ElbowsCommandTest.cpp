@@ -3,7 +3,9 @@
 
 #include "CliRunner.h"
 
+#include <QFile>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -66,6 +68,21 @@ TEST(ElbowsCommand, UnreadableFileStopsWithTheMessage)
     EXPECT_TRUE(run.err.startsWith(QStringLiteral("error: Cannot read elbow file ")))
         << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(QStringLiteral("missing.txt")));
+}
+
+TEST(ElbowsCommand, FileWithAnAbsurdLineIsRefused)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("huge-line.txt"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("1000 2000\n" + QByteArray(8 * 1024 * 1024, '1') + " 2\n");
+    file.close();
+
+    const CliRun run = RunCli({"elbows", path});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.out, QString()) << "nothing of a refused file is written";
+    EXPECT_EQ(run.err, QStringLiteral("error: Line 2 of %1 is too long.\n").arg(path));
 }
 
 TEST(ElbowsCommand, BadArgumentsAreUsageErrors)

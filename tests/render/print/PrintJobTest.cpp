@@ -10,6 +10,8 @@
 
 #include "PrintTestSupport.h"
 
+#include <QElapsedTimer>
+
 #include <gtest/gtest.h>
 
 using namespace pipeloop;
@@ -187,6 +189,54 @@ TEST_F(PrintJob, TheTitleBlockCarriesTheDesignsTextsTheViewAndTheDate)
               QStringLiteral(" PLAN/SCALE : 150:1, PAPER SIZE : 287.0x200.0mm, GRID : 2000mm"));
     EXPECT_TRUE(rows.at(4).startsWith(QStringLiteral(" DATE : 05-Mar-2026, PIPELOOP : ")));
     EXPECT_TRUE(rows.at(4).endsWith(MakersNotice()));
+}
+
+TEST_F(PrintJob, TenMegabyteTextsPrintQuicklyAndSmallEachCutToItsRoom)
+{
+    addDrop(15000, {QStringLiteral("FRL")}, QStringLiteral("DROP1"));
+    loop.Notes = QStringList{QStringLiteral("A short note"), QStringLiteral("note")};
+    options.SymbolNamesOnPlan = true;
+    options.SymbolNamesOnSection = true;
+    PrintRequest request = PrintRequest::allViews(loop);
+    request.dropsPage = true;
+    request.notes = true;
+    const PdfJob usual = PrintToPdf(loop, setup, request, PdfPage());
+
+    const QString huge(10'000'000, u'X');
+    loop.Description = loop.CreatedBy = loop.CustomerCompany = loop.Notes[1] =
+        loop.Drops.back()->Name = huge;
+    QElapsedTimer timer;
+    timer.start();
+    const PdfJob hostile = PrintToPdf(loop, setup, request, PdfPage());
+    // Well under a second; each page took over ten seconds when the texts
+    // were drawn whole, and the PDF held every character of them.
+    EXPECT_LT(timer.elapsed(), 5000);
+    EXPECT_EQ(hostile.result.pages, 7); // five views, the drops page, the notes
+    EXPECT_LT(hostile.bytes.size(), usual.bytes.size() + 64 * 1024);
+
+    // Every text on every page fits its room: its box, or the page from where
+    // it starts; the long ones end with an ellipsis.
+    ASSERT_TRUE(print(request).ok());
+    int elided = 0;
+    for (const RecordingTarget::Page& page : target.pages) {
+        RecordingCanvas& canvas = *page.canvas;
+        for (const Primitive& text : canvas.primitives()) {
+            if (text.kind != Primitive::Kind::Text && text.kind != Primitive::Kind::TextRect)
+                continue;
+            canvas.setFont(text.font);
+            const int width = canvas.textExtent(text.text).width();
+            if (text.kind == Primitive::Kind::TextRect)
+                EXPECT_LE(width, text.box.width()) << text.describe().left(200).toStdString();
+            else
+                EXPECT_LE(text.points[0].x() + width, canvas.size().width());
+            elided += text.text.endsWith(QChar(0x2026)) ? 1 : 0;
+        }
+    }
+    // Three title rows on each of the five views, the drop's name on the
+    // plan, on two sections and on the drops page, the long note.
+    EXPECT_EQ(elided, 5 * 3 + 1 + 2 + 1 + 1);
+    EXPECT_EQ(target.texts(0).filter(QStringLiteral(" DESCRIPTION : XXX")).size(), 1);
+    EXPECT_TRUE(target.texts(6).contains(QStringLiteral("A short note")));
 }
 
 } // namespace
