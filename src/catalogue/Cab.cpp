@@ -10,7 +10,8 @@
 #include <algorithm>
 #include <limits>
 
-namespace pipeloop::catalogue {
+namespace pipeloop::catalogue
+{
 
 uint32_t Crc32(QByteArrayView bytes)
 {
@@ -27,7 +28,8 @@ uint32_t Crc32(QByteArrayView bytes)
     return static_cast<uint32_t>(crc);
 }
 
-namespace {
+namespace
+{
 
 constexpr qsizetype SignatureSize = 8;
 constexpr qsizetype ReservedSize = 8;
@@ -117,10 +119,12 @@ void TCAB::Load(const QString& path)
     Clear();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw CabReadError(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()).toStdString());
+        throw CabReadError(
+            QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()).toStdString());
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw CabReadError(QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()).toStdString());
+        throw CabReadError(
+            QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()).toStdString());
     LoadBytes(bytes, path);
 }
 
@@ -145,8 +149,9 @@ void TCAB::LoadBytes(const QByteArray& file, const QString& path)
     std::vector<QByteArray> data;
     QByteArray reserved;
     if (!ReadTables(file, names, data, reserved)) {
-        Ui().warn(QStringLiteral("Invalid CAB file, its entry table runs past the end of the file : ") +
-                  path);
+        Ui().warn(
+            QStringLiteral("Invalid CAB file, its entry table runs past the end of the file : ") +
+            path);
         return;
     }
     m_storedCrc = stored;

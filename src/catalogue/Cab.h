@@ -10,7 +10,8 @@
 #include <utility>
 #include <vector>
 
-namespace pipeloop::catalogue {
+namespace pipeloop::catalogue
+{
 
 // The signature at offset 0 of a container.
 inline constexpr char CabSignature[] = "ZELKCAB1";
@@ -20,14 +21,16 @@ uint32_t Crc32(QByteArrayView bytes);
 
 // An operating-system failure while reading a container (file vanished, no
 // access). TCAB::Load lets it reach its caller.
-class CabReadError : public std::runtime_error {
+class CabReadError : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 };
 
 // The checksummed container: the catalogue text and the pictures,
 // held in memory whole. The program only reads containers.
-class TCAB {
+class TCAB
+{
 public:
     TCAB() = default;
 

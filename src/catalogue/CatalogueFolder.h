@@ -7,7 +7,8 @@
 
 #include <vector>
 
-namespace pipeloop::catalogue {
+namespace pipeloop::catalogue
+{
 
 // The entries a catalogue folder packs into, in this order: PARTS.PLDBI, then
 // LOGO.JPG when present, then every other *.JPG file by name (names compared

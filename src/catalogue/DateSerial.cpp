@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-namespace pipeloop::catalogue {
+namespace pipeloop::catalogue
+{
 
 std::optional<QDateTime> DateTimeFromSerial(double serial)
 {

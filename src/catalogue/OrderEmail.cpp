@@ -6,9 +6,11 @@
 
 #include <QByteArray>
 
-namespace pipeloop::catalogue {
+namespace pipeloop::catalogue
+{
 
-namespace {
+namespace
+{
 
 QString PercentEncoded(const QString& text, const QByteArray& alsoKept = {})
 {
@@ -29,14 +31,12 @@ QString OrderBody(const ReportDocument& report)
 
 QString MailtoLink(const QString& address, const QString& subject, const QString& body)
 {
-    return QStringLiteral("mailto:") + PercentEncoded(address, "@") +
-           QStringLiteral("?subject=") + PercentEncoded(subject) + QStringLiteral("&body=") +
-           PercentEncoded(body);
+    return QStringLiteral("mailto:") + PercentEncoded(address, "@") + QStringLiteral("?subject=") +
+           PercentEncoded(subject) + QStringLiteral("&body=") + PercentEncoded(body);
 }
 
-bool SendOrder(bool internetDetected, const QString& optionsAddress,
-               const TPartsDatabase& database, const ReportDocument& report,
-               const std::function<bool(const QString& link)>& open)
+bool SendOrder(bool internetDetected, const QString& optionsAddress, const TPartsDatabase& database,
+               const ReportDocument& report, const std::function<bool(const QString& link)>& open)
 {
     if (!internetDetected) {
         Ui().inform(QStringLiteral("No INTERNET connection was detected when application "

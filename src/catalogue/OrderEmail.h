@@ -14,7 +14,8 @@
 
 #include <functional>
 
-namespace pipeloop::catalogue {
+namespace pipeloop::catalogue
+{
 
 class ReportDocument;
 class TPartsDatabase;
@@ -38,8 +39,7 @@ QString MailtoLink(const QString& address, const QString& subject, const QString
 // order to open (the desktop program asks the system's mail client) and
 // answers what that answered; a refusal shows "Error trying to send EMail : "
 // + the shell's result (0 when it gives none).
-bool SendOrder(bool internetDetected, const QString& optionsAddress,
-               const TPartsDatabase& database, const ReportDocument& report,
-               const std::function<bool(const QString& link)>& open);
+bool SendOrder(bool internetDetected, const QString& optionsAddress, const TPartsDatabase& database,
+               const ReportDocument& report, const std::function<bool(const QString& link)>& open);
 
 } // namespace pipeloop::catalogue

@@ -11,20 +11,23 @@
 #include <limits>
 #include <utility>
 
-namespace pipeloop::catalogue {
+namespace pipeloop::catalogue
+{
 
 QString ColourName(int colourIndex)
 {
     static const std::array<QString, 3> names = {QStringLiteral("BLUE"), QStringLiteral("GREY"),
                                                  QStringLiteral("GREEN")};
-    return colourIndex >= 0 && colourIndex < 3 ? names[static_cast<size_t>(colourIndex)] : QString();
+    return colourIndex >= 0 && colourIndex < 3 ? names[static_cast<size_t>(colourIndex)]
+                                               : QString();
 }
 
 QString ThreadName(int threadIndex)
 {
     static const std::array<QString, 3> names = {QStringLiteral("BSP"), QStringLiteral("NPT"),
                                                  QStringLiteral("METRIC")};
-    return threadIndex >= 0 && threadIndex < 3 ? names[static_cast<size_t>(threadIndex)] : QString();
+    return threadIndex >= 0 && threadIndex < 3 ? names[static_cast<size_t>(threadIndex)]
+                                               : QString();
 }
 
 float ToFloat(double value)
@@ -60,7 +63,7 @@ bool SameSize(float a, float b)
 
 const QList<float>& FullPipeSizes()
 {
-    static const QList<float> sizes = {20.0f, 25.0f, 32.0f, 40.0f,  50.0f, 63.0f,
+    static const QList<float> sizes = {20.0f, 25.0f,  32.0f, 40.0f,  50.0f, 63.0f,
                                        80.0f, 110.0f, 16.5f, 19.05f, 25.4f};
     return sizes;
 }
@@ -92,8 +95,8 @@ QString ImageNameOf(const QString& partNumber)
     qsizetype length = 0;
     while (length < partNumber.size()) {
         const char16_t c = partNumber.at(length).unicode();
-        const bool asciiAlnum = (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') ||
-                                (c >= u'a' && c <= u'z');
+        const bool asciiAlnum =
+            (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
         if (!asciiAlnum)
             break;
         ++length;
@@ -104,28 +107,46 @@ QString ImageNameOf(const QString& partNumber)
 QString PartClassName(PartClass partClass)
 {
     switch (partClass) {
-    case PartClass::PartObject: return QStringLiteral("TPartObject");
-    case PartClass::PipePartObject: return QStringLiteral("TPipePartObject");
-    case PartClass::Pipe: return QStringLiteral("TPipe");
-    case PartClass::Hose: return QStringLiteral("THose");
-    case PartClass::EndCap: return QStringLiteral("TEndCap");
-    case PartClass::PipeTee: return QStringLiteral("TPipeTee");
-    case PartClass::PipeConnector: return QStringLiteral("TPipeConnector");
-    case PartClass::Adapter: return QStringLiteral("TAdapter");
-    case PartClass::Manifold: return QStringLiteral("TManifold");
-    case PartClass::Valve: return QStringLiteral("TValve");
-    case PartClass::PipeClip: return QStringLiteral("TPipeClip");
-    case PartClass::Outlet: return QStringLiteral("TOutlet");
-    case PartClass::OutletTee: return QStringLiteral("TOutletTee");
-    case PartClass::SaddleOutlet: return QStringLiteral("TSaddleOutlet");
-    case PartClass::FemaleOutlet: return QStringLiteral("TFemaleOutlet");
-    case PartClass::Reducer: return QStringLiteral("TReducer");
-    case PartClass::Coupling: return QStringLiteral("TCoupling");
+    case PartClass::PartObject:
+        return QStringLiteral("TPartObject");
+    case PartClass::PipePartObject:
+        return QStringLiteral("TPipePartObject");
+    case PartClass::Pipe:
+        return QStringLiteral("TPipe");
+    case PartClass::Hose:
+        return QStringLiteral("THose");
+    case PartClass::EndCap:
+        return QStringLiteral("TEndCap");
+    case PartClass::PipeTee:
+        return QStringLiteral("TPipeTee");
+    case PartClass::PipeConnector:
+        return QStringLiteral("TPipeConnector");
+    case PartClass::Adapter:
+        return QStringLiteral("TAdapter");
+    case PartClass::Manifold:
+        return QStringLiteral("TManifold");
+    case PartClass::Valve:
+        return QStringLiteral("TValve");
+    case PartClass::PipeClip:
+        return QStringLiteral("TPipeClip");
+    case PartClass::Outlet:
+        return QStringLiteral("TOutlet");
+    case PartClass::OutletTee:
+        return QStringLiteral("TOutletTee");
+    case PartClass::SaddleOutlet:
+        return QStringLiteral("TSaddleOutlet");
+    case PartClass::FemaleOutlet:
+        return QStringLiteral("TFemaleOutlet");
+    case PartClass::Reducer:
+        return QStringLiteral("TReducer");
+    case PartClass::Coupling:
+        return QStringLiteral("TCoupling");
     }
     return QString();
 }
 
-namespace {
+namespace
+{
 PartClass ParentOf(PartClass partClass)
 {
     switch (partClass) {
@@ -157,28 +178,46 @@ bool IsKindOf(PartClass actual, PartClass wanted)
 std::unique_ptr<TPartObject> CreatePart(PartClass partClass, const QString& partKey)
 {
     switch (partClass) {
-    case PartClass::PartObject: return std::make_unique<TPartObject>(partKey);
-    case PartClass::PipePartObject: return std::make_unique<TPipePartObject>(partKey);
-    case PartClass::Pipe: return std::make_unique<TPipe>(partKey);
-    case PartClass::Hose: return std::make_unique<THose>(partKey);
-    case PartClass::EndCap: return std::make_unique<TEndCap>(partKey);
-    case PartClass::PipeTee: return std::make_unique<TPipeTee>(partKey);
-    case PartClass::PipeConnector: return std::make_unique<TPipeConnector>(partKey);
-    case PartClass::Adapter: return std::make_unique<TAdapter>(partKey);
-    case PartClass::Manifold: return std::make_unique<TManifold>(partKey);
-    case PartClass::Valve: return std::make_unique<TValve>(partKey);
-    case PartClass::PipeClip: return std::make_unique<TPipeClip>(partKey);
-    case PartClass::Outlet: return std::make_unique<TOutlet>(partKey);
-    case PartClass::OutletTee: return std::make_unique<TOutletTee>(partKey);
-    case PartClass::SaddleOutlet: return std::make_unique<TSaddleOutlet>(partKey);
-    case PartClass::FemaleOutlet: return std::make_unique<TFemaleOutlet>(partKey);
-    case PartClass::Reducer: return std::make_unique<TReducer>(partKey);
-    case PartClass::Coupling: return std::make_unique<TCoupling>(partKey);
+    case PartClass::PartObject:
+        return std::make_unique<TPartObject>(partKey);
+    case PartClass::PipePartObject:
+        return std::make_unique<TPipePartObject>(partKey);
+    case PartClass::Pipe:
+        return std::make_unique<TPipe>(partKey);
+    case PartClass::Hose:
+        return std::make_unique<THose>(partKey);
+    case PartClass::EndCap:
+        return std::make_unique<TEndCap>(partKey);
+    case PartClass::PipeTee:
+        return std::make_unique<TPipeTee>(partKey);
+    case PartClass::PipeConnector:
+        return std::make_unique<TPipeConnector>(partKey);
+    case PartClass::Adapter:
+        return std::make_unique<TAdapter>(partKey);
+    case PartClass::Manifold:
+        return std::make_unique<TManifold>(partKey);
+    case PartClass::Valve:
+        return std::make_unique<TValve>(partKey);
+    case PartClass::PipeClip:
+        return std::make_unique<TPipeClip>(partKey);
+    case PartClass::Outlet:
+        return std::make_unique<TOutlet>(partKey);
+    case PartClass::OutletTee:
+        return std::make_unique<TOutletTee>(partKey);
+    case PartClass::SaddleOutlet:
+        return std::make_unique<TSaddleOutlet>(partKey);
+    case PartClass::FemaleOutlet:
+        return std::make_unique<TFemaleOutlet>(partKey);
+    case PartClass::Reducer:
+        return std::make_unique<TReducer>(partKey);
+    case PartClass::Coupling:
+        return std::make_unique<TCoupling>(partKey);
     }
     return nullptr;
 }
 
-namespace {
+namespace
+{
 
 // Searches `copy` for `word` (case-sensitively); when found, deletes that
 // first occurrence and answers true.
@@ -232,13 +271,19 @@ AttrSet ScanAttributeWords(const QString& partKey, const QString& text)
         set |= Flag(Attr::Green);
     // TECHNOPOLYMERIC is taken before POLYMER so that it does not also count as POLYMER.
     static const AttrWord words[] = {
-        {u"ELBOW", Attr::Elbow},         {u"QUICK", Attr::Quick},
-        {u"SADDLE", Attr::Saddle},       {u"BALL", Attr::Ball},
-        {u"BUTTERFLY", Attr::Butterfly}, {u"STEEL", Attr::Steel},
+        {u"ELBOW", Attr::Elbow},
+        {u"QUICK", Attr::Quick},
+        {u"SADDLE", Attr::Saddle},
+        {u"BALL", Attr::Ball},
+        {u"BUTTERFLY", Attr::Butterfly},
+        {u"STEEL", Attr::Steel},
         {u"TECHNOPOLYMERIC", Attr::Technopolymeric},
-        {u"PLASTIC", Attr::Plastic},     {u"POLYMER", Attr::Polymer},
-        {u"ALUMINIUM", Attr::Aluminium}, {u"STAINLESS", Attr::Stainless},
-        {u"RECOIL", Attr::Recoil},       {u"BUSH", Attr::Bush},
+        {u"PLASTIC", Attr::Plastic},
+        {u"POLYMER", Attr::Polymer},
+        {u"ALUMINIUM", Attr::Aluminium},
+        {u"STAINLESS", Attr::Stainless},
+        {u"RECOIL", Attr::Recoil},
+        {u"BUSH", Attr::Bush},
     };
     for (const AttrWord& word : words)
         if (TakeWord(copy, word.word))
@@ -271,9 +316,9 @@ EndSet ScanEndWords(const QString& partKey, const QString& text, int endNumber)
 QString AttributeWords(AttrSet set)
 {
     static const std::array<const char*, 16> names = {
-        "BLUE",   "GREY",    "GREEN", "ALUMINIUM", "STAINLESS", "STEEL",  "TECHNOPOLYMERIC",
-        "PLASTIC", "POLYMER", "BALL", "BUTTERFLY", "ELBOW",     "QUICK",  "RECOIL",
-        "BUSH",   "SADDLE"};
+        "BLUE",    "GREY",    "GREEN", "ALUMINIUM", "STAINLESS", "STEEL", "TECHNOPOLYMERIC",
+        "PLASTIC", "POLYMER", "BALL",  "BUTTERFLY", "ELBOW",     "QUICK", "RECOIL",
+        "BUSH",    "SADDLE"};
     QStringList words;
     for (size_t i = 0; i < names.size(); ++i)
         if (set & (1u << i))

@@ -9,11 +9,13 @@
 #include <memory>
 #include <optional>
 
-namespace pipeloop {
+namespace pipeloop
+{
 class IniFile;
 }
 
-namespace pipeloop::catalogue {
+namespace pipeloop::catalogue
+{
 
 // Flags of the ATR attribute set; the number is the flag's position.
 enum class Attr : uint8_t {
@@ -43,15 +45,19 @@ using AttrSet = uint16_t;
 // A set of end flags, bit n for flag n.
 using EndSet = uint8_t;
 
-constexpr AttrSet Flag(Attr attr) { return static_cast<AttrSet>(1u << static_cast<unsigned>(attr)); }
-constexpr EndSet Flag(EndAttr attr) { return static_cast<EndSet>(1u << static_cast<unsigned>(attr)); }
-template <typename... Rest>
-constexpr AttrSet Flags(Attr first, Rest... rest)
+constexpr AttrSet Flag(Attr attr)
+{
+    return static_cast<AttrSet>(1u << static_cast<unsigned>(attr));
+}
+constexpr EndSet Flag(EndAttr attr)
+{
+    return static_cast<EndSet>(1u << static_cast<unsigned>(attr));
+}
+template <typename... Rest> constexpr AttrSet Flags(Attr first, Rest... rest)
 {
     return static_cast<AttrSet>(Flag(first) | (AttrSet{0} | ... | Flag(rest)));
 }
-template <typename... Rest>
-constexpr EndSet Flags(EndAttr first, Rest... rest)
+template <typename... Rest> constexpr EndSet Flags(EndAttr first, Rest... rest)
 {
     return static_cast<EndSet>(Flag(first) | (EndSet{0} | ... | Flag(rest)));
 }
@@ -76,10 +82,10 @@ std::optional<float> ParseCatalogueSize(const QString& text);
 bool SameSize(float a, float b);
 
 // Standard size tables.
-const QList<float>& FullPipeSizes();  // 20, 25, 32, 40, 50, 63, 80, 110, 16.5, 19.05, 25.4
-const QList<float>& SmallSizes();     // 6.35, 9.25, 12.7
-QStringList FullPipeSizeTexts();      // the full list through SizeText
-QString DropSizeText();               // the first nine texts joined by line feeds
+const QList<float>& FullPipeSizes(); // 20, 25, 32, 40, 50, 63, 80, 110, 16.5, 19.05, 25.4
+const QList<float>& SmallSizes();    // 6.35, 9.25, 12.7
+QStringList FullPipeSizeTexts();     // the full list through SizeText
+QString DropSizeText();              // the first nine texts joined by line feeds
 
 // The picture name of a part number: up to and including the first "-110",
 // else its leading run of ASCII letters and digits.
@@ -113,19 +119,18 @@ bool IsKindOf(PartClass actual, PartClass wanted);
 
 // One orderable item of the vendor catalogue. The subclasses add no
 // fields; they are type tags, tested with IsA<T>() or IsKindOf().
-class TPartObject {
+class TPartObject
+{
 public:
-    explicit TPartObject(QString partKey) : m_partKey(std::move(partKey)), m_partNumber(m_partKey) {}
+    explicit TPartObject(QString partKey) : m_partKey(std::move(partKey)), m_partNumber(m_partKey)
+    {
+    }
     virtual ~TPartObject() = default;
     TPartObject(const TPartObject&) = delete;
     TPartObject& operator=(const TPartObject&) = delete;
 
     virtual PartClass partClass() const { return PartClass::PartObject; }
-    template <typename T>
-    bool IsA() const
-    {
-        return IsKindOf(partClass(), T::StaticClass);
-    }
+    template <typename T> bool IsA() const { return IsKindOf(partClass(), T::StaticClass); }
     static constexpr PartClass StaticClass = PartClass::PartObject;
 
     // Decodes the record of section PartKey() with every default and message of
@@ -186,25 +191,28 @@ private:
     bool m_endOfLine = false;
 };
 
-class TPipePartObject : public TPartObject {
+class TPipePartObject : public TPartObject
+{
 public:
     using TPartObject::TPartObject;
     static constexpr PartClass StaticClass = PartClass::PipePartObject;
     PartClass partClass() const override { return PartClass::PipePartObject; }
 };
-class TOutlet : public TPipePartObject {
+class TOutlet : public TPipePartObject
+{
 public:
     using TPipePartObject::TPipePartObject;
     static constexpr PartClass StaticClass = PartClass::Outlet;
     PartClass partClass() const override { return PartClass::Outlet; }
 };
 // The leaf classes. (Written out: the class names carry the "T".)
-#define PIPELOOP_LEAF(TName, Kind, Base)                                                          \
-    class TName : public Base {                                                                   \
-    public:                                                                                       \
-        using Base::Base;                                                                         \
-        static constexpr PartClass StaticClass = PartClass::Kind;                                 \
-        PartClass partClass() const override { return PartClass::Kind; }                          \
+#define PIPELOOP_LEAF(TName, Kind, Base)                                                           \
+    class TName : public Base                                                                      \
+    {                                                                                              \
+    public:                                                                                        \
+        using Base::Base;                                                                          \
+        static constexpr PartClass StaticClass = PartClass::Kind;                                  \
+        PartClass partClass() const override { return PartClass::Kind; }                           \
     };
 PIPELOOP_LEAF(TPipe, Pipe, TPipePartObject)
 PIPELOOP_LEAF(THose, Hose, TPipePartObject)

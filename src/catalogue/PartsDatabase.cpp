@@ -18,9 +18,11 @@
 #include <algorithm>
 #include <cmath>
 
-namespace pipeloop::catalogue {
+namespace pipeloop::catalogue
+{
 
-namespace {
+namespace
+{
 
 // Trim as the catalogue's INI rules trim: blanks and control characters.
 QString TrimBlanks(const QString& text)
@@ -34,7 +36,10 @@ QString TrimBlanks(const QString& text)
     return text.mid(first, last - first);
 }
 
-QString LengthText(int32_t length) { return QString::number(length) + QStringLiteral("mm"); }
+QString LengthText(int32_t length)
+{
+    return QString::number(length) + QStringLiteral("mm");
+}
 
 // Appends text + line feed unless the list already holds that line.
 void AppendLine(QString& result, QStringList& seen, const QString& text)
@@ -75,9 +80,15 @@ std::optional<PartClass> ClassOfType(const QString& typ)
     return std::nullopt;
 }
 
-QDateTime Midnight(QDate date) { return QDateTime(date, QTime(0, 0)); }
+QDateTime Midnight(QDate date)
+{
+    return QDateTime(date, QTime(0, 0));
+}
 
-QDateTime UnsetDate() { return Midnight(SerialEpoch()); }
+QDateTime UnsetDate()
+{
+    return Midnight(SerialEpoch());
+}
 
 // "Price list error reading PRC for " + the section, and the line it was read from.
 QString PriceErrorText(const IniFile& list, const QByteArray& bytes, const QString& section)
@@ -92,7 +103,10 @@ QString PriceErrorText(const IniFile& list, const QByteArray& bytes, const QStri
 
 } // namespace
 
-QString DefaultOrderAddress() { return QStringLiteral("orders@zavoza.example"); }
+QString DefaultOrderAddress()
+{
+    return QStringLiteral("orders@zavoza.example");
+}
 
 QStringList SplitSpaceList(const QString& text)
 {
@@ -120,7 +134,8 @@ void TPackage::Load(const IniFile& catalogue)
     m_fem = catalogue.readBool(section, u"FEM", false);
     m_length = catalogue.readInteger(section, u"LEN", 0);
 
-    if (const auto size = ParseCatalogueSize(catalogue.readString(section, u"CON", QStringLiteral("0"))))
+    if (const auto size =
+            ParseCatalogueSize(catalogue.readString(section, u"CON", QStringLiteral("0"))))
         m_connectionSize = *size;
     else
         Ui().error(QStringLiteral("Database error reading CON for package ") + m_name);
@@ -148,9 +163,8 @@ QRect FitPicture(const QSize& box, const QSize& picture)
 {
     if (picture.width() <= 0 || picture.height() <= 0)
         return QRect();
-    const double scale =
-        std::min(static_cast<double>(box.width()) / picture.width(),
-                 static_cast<double>(box.height()) / picture.height());
+    const double scale = std::min(static_cast<double>(box.width()) / picture.width(),
+                                  static_cast<double>(box.height()) / picture.height());
     const int width = Round(picture.width() * scale);
     const int height = Round(picture.height() * scale);
     // Offsets are half the spare room, rounded toward zero.
@@ -433,12 +447,11 @@ PartDisplay TPartsDatabase::DisplayOf(const QString& key, bool useCodes) const
     if (!part)
         return {};
     PartDisplay display;
-    display.number = useCodes && !part->CatalogueCode().isEmpty() ? part->CatalogueCode()
-                                                                   : part->PartNumber();
-    display.description = part->EndOfLine()
-                              ? QStringLiteral("* ") + part->Description() +
-                                    QStringLiteral(" (end of line)")
-                              : part->Description();
+    display.number =
+        useCodes && !part->CatalogueCode().isEmpty() ? part->CatalogueCode() : part->PartNumber();
+    display.description = part->EndOfLine() ? QStringLiteral("* ") + part->Description() +
+                                                  QStringLiteral(" (end of line)")
+                                            : part->Description();
     return display;
 }
 
@@ -500,7 +513,8 @@ const TPartObject* TPartsDatabase::Hose(int32_t length, bool recoil, float size)
     const TPartObject* found = nullptr;
     if (recoil) {
         found = First<THose>([&](const TPartObject& p) {
-            return p.HasAttribute(Attr::Recoil) && SameSize(p.Size1(), size) && p.Length() == length;
+            return p.HasAttribute(Attr::Recoil) && SameSize(p.Size1(), size) &&
+                   p.Length() == length;
         });
     } else {
         const TPartObject* last = nullptr;
@@ -548,7 +562,8 @@ const TPartObject* TPartsDatabase::ReducerBush(float big, float small)
 const TPartObject* TPartsDatabase::PipeReducer(float big, float small)
 {
     const TPartObject* found = First<TReducer>([&](const TPartObject& p) {
-        return !p.HasAttribute(Attr::Bush) && SameSize(p.Size1(), big) && SameSize(p.Size2(), small);
+        return !p.HasAttribute(Attr::Bush) && SameSize(p.Size1(), big) &&
+               SameSize(p.Size2(), small);
     });
     if (!found)
         Queue(Sup() + QStringLiteral(" parts pipe reducer not found : ") + SizeText(big) + u'-' +
@@ -596,9 +611,12 @@ const TPartObject* TPartsDatabase::FemaleOutlet(int thread, AttrSet attributes, 
             !p.AttributesWithin(attributes))
             return false;
         switch (thread) {
-        case ThreadBsp: return p.HasEnd2(EndAttr::Bsp);
-        case ThreadNpt: return p.HasEnd2(EndAttr::Npt);
-        default: return !p.HasEnd2(EndAttr::Bsp) && !p.HasEnd2(EndAttr::Npt);
+        case ThreadBsp:
+            return p.HasEnd2(EndAttr::Bsp);
+        case ThreadNpt:
+            return p.HasEnd2(EndAttr::Npt);
+        default:
+            return !p.HasEnd2(EndAttr::Bsp) && !p.HasEnd2(EndAttr::Npt);
         }
     });
     if (!found)
@@ -698,9 +716,8 @@ const TPartObject* TPartsDatabase::Adapter(EndSet end2, float size2, float size)
 
 const TPartObject* TPartsDatabase::PipeClip(Attr flag, float size)
 {
-    const TPartObject* found = First<TPipeClip>([&](const TPartObject& p) {
-        return SameSize(p.Size1(), size) && p.HasAttribute(flag);
-    });
+    const TPartObject* found = First<TPipeClip>(
+        [&](const TPartObject& p) { return SameSize(p.Size1(), size) && p.HasAttribute(flag); });
     if (!found)
         Queue(Sup() + QStringLiteral(" parts pipe clip not found : ") + SizeText(size));
     return found;
@@ -747,13 +764,14 @@ bool TPartsDatabase::SizeSupported(float size) const
     for (const auto& part : m_parts)
         if (part->IsA<TPipe>() && SameSize(part->Size1(), size))
             return true;
-    const QString answer =
-        Ui().ask(UiServices::Kind::Warning, m_supplier + QStringLiteral("part: pipe size not supported."),
-                 {QStringLiteral("&Ignore"), QStringLiteral("&Cancel")});
+    const QString answer = Ui().ask(UiServices::Kind::Warning,
+                                    m_supplier + QStringLiteral("part: pipe size not supported."),
+                                    {QStringLiteral("&Ignore"), QStringLiteral("&Cancel")});
     return answer == QStringLiteral("&Ignore");
 }
 
-namespace {
+namespace
+{
 template <typename Class, typename Extra>
 void OutletSizesOf(const std::vector<std::unique_ptr<TPartObject>>& parts, QString& result,
                    float run, Extra extra)
@@ -810,7 +828,10 @@ void TPartsDatabase::ValvesOfSize(QList<PartChoice>& list, float size) const
 
 // --- pictures -----------------------------------------------------------------
 
-bool TPartsDatabase::HasEntry(const QString& name) const { return m_cab.IndexOf(name) >= 0; }
+bool TPartsDatabase::HasEntry(const QString& name) const
+{
+    return m_cab.IndexOf(name) >= 0;
+}
 
 QString TPartsDatabase::PictureEntryFor(const QString& name) const
 {

@@ -19,14 +19,17 @@ class QPainter;
 class QRect;
 class QSize;
 
-namespace pipeloop {
+namespace pipeloop
+{
 class IniFile;
 }
 
-namespace pipeloop::catalogue {
+namespace pipeloop::catalogue
+{
 
 // A vendor package: a ready-made drop kit.
-class TPackage {
+class TPackage
+{
 public:
     explicit TPackage(QString name) : m_name(std::move(name)) {}
     // Decodes the section named Name with the messages.
@@ -91,7 +94,8 @@ enum class PriceListLoad {
 };
 
 // The one vendor catalogue of the running program.
-class TPartsDatabase {
+class TPartsDatabase
+{
 public:
     static constexpr char CatalogueEntryName[] = "PARTS.PLDBI";
     static constexpr char PriceListSection[] = "PARTS-RRICE-LIST-FILE";

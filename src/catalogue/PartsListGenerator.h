@@ -67,7 +67,8 @@
 #include <utility>
 #include <vector>
 
-namespace pipeloop::catalogue {
+namespace pipeloop::catalogue
+{
 
 class TPartsDatabase;
 class TPartObject;
@@ -110,7 +111,8 @@ public:
 // 360, folded to 0..180.
 int TurnAngle(float a, float b);
 
-class TPartsListGenerator : private CuttingContext {
+class TPartsListGenerator : private CuttingContext
+{
 public:
     using YieldFunction = std::function<void()>;
 

@@ -12,7 +12,8 @@
 
 #include <cstdint>
 
-namespace pipeloop::catalogue {
+namespace pipeloop::catalogue
+{
 
 struct PartsListOptions {
     // " Pipe Colour . . . ": ColourBlue (0) or ColourGrey (1).

@@ -13,13 +13,18 @@
 #include <algorithm>
 #include <limits>
 
-namespace pipeloop::catalogue {
+namespace pipeloop::catalogue
+{
 
-namespace {
+namespace
+{
 
 const QString CrLf = QStringLiteral("\r\n");
 
-QString Quantity(int64_t count) { return QStringLiteral("%1").arg(count, 5); }
+QString Quantity(int64_t count)
+{
+    return QStringLiteral("%1").arg(count, 5);
+}
 
 Money SaturatingMultiply(Money a, int64_t b)
 {
@@ -117,7 +122,10 @@ void WriteReportHeader(ReportDocument& document, const TPipeLoop& design)
     line(QStringLiteral("Created By"), design.CreatedBy);
 }
 
-QString MissingPriceText() { return LocaleInfo::current().currencySymbol + QStringLiteral("-.--"); }
+QString MissingPriceText()
+{
+    return LocaleInfo::current().currencySymbol + QStringLiteral("-.--");
+}
 
 std::optional<Money> LinePrice(int64_t quantity, Money packagePrice, int32_t unitsPerPackage,
                                bool splitPackages)
@@ -193,8 +201,8 @@ ReportOutcome BuildReport(ReportDocument& document, TPartsDatabase& database,
                 left %= length;
             } else {
                 // The hose is longer than what is left: one hose, the rest cut off.
-                log(SizeText(total.size) + QStringLiteral(" x ") +
-                    QString::number(length - left) + QStringLiteral("mm air hose"));
+                log(SizeText(total.size) + QStringLiteral(" x ") + QString::number(length - left) +
+                    QStringLiteral("mm air hose"));
                 count = 1;
                 left = 0;
             }

@@ -15,11 +15,13 @@
 #include <optional>
 #include <vector>
 
-namespace pipeloop {
+namespace pipeloop
+{
 class TPipeLoop;
 }
 
-namespace pipeloop::catalogue {
+namespace pipeloop::catalogue
+{
 
 class TPartsDatabase;
 

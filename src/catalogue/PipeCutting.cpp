@@ -6,9 +6,11 @@
 #include <cstring>
 #include <limits>
 
-namespace pipeloop::catalogue {
+namespace pipeloop::catalogue
+{
 
-namespace {
+namespace
+{
 const QString Six = QStringLiteral("      ");
 }
 

@@ -15,11 +15,13 @@
 #include <utility>
 #include <vector>
 
-namespace pipeloop {
+namespace pipeloop
+{
 class TPipeLoopObject;
 }
 
-namespace pipeloop::catalogue {
+namespace pipeloop::catalogue
+{
 
 class TPartObject;
 
@@ -33,7 +35,8 @@ struct TPipeWaste {
 
 // What cutting needs from the generation it serves: the selections, the
 // confirm-and-record protocol and the status log.
-class CuttingContext {
+class CuttingContext
+{
 public:
     virtual ~CuttingContext() = default;
     // Pipe(colour, stock length, size) of the generation's options.
@@ -55,7 +58,8 @@ public:
 // each size keeps its offcuts ordered by (length, place in the list), so the
 // first entry at or above the wanted length is the one the rules choose (the
 // least leftover, the earlier on ties, and an exact length before anything).
-class TPipeCutter {
+class TPipeCutter
+{
 public:
     // AddPiece(L, O, straight after, place, z). A length of 0 adds
     // nothing. A piece longer than the stock length (only the rounding of a

@@ -7,7 +7,8 @@
 
 #include <vector>
 
-namespace pipeloop::catalogue {
+namespace pipeloop::catalogue
+{
 
 class TPartsDatabase;
 

@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-namespace pipeloop::catalogue {
+namespace pipeloop::catalogue
+{
 
 void ReportDocument::Clear()
 {
@@ -42,7 +43,8 @@ QString ReportSpreadsheetText(const ReportDocument& document)
 
 // ---------------------------------------------------------------- RTF
 
-namespace {
+namespace
+{
 
 QByteArray Hex2(unsigned value)
 {

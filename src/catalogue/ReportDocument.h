@@ -12,7 +12,8 @@
 #include <cstdint>
 #include <vector>
 
-namespace pipeloop::catalogue {
+namespace pipeloop::catalogue
+{
 
 // A colour 0x00BBGGRR, as the design's colours are held.
 using ReportColour = uint32_t;
@@ -27,7 +28,8 @@ struct ReportLine {
     friend bool operator==(const ReportLine&, const ReportLine&) = default;
 };
 
-class ReportDocument {
+class ReportDocument
+{
 public:
     void Clear();
 
@@ -54,8 +56,7 @@ private:
 
 // The report view's plain text: the lines joined by lineBreak (the order
 // e-mail uses CR LF), with a final break when finalBreak is set.
-QString ReportPlainText(const ReportDocument& document, const QString& lineBreak,
-                        bool finalBreak);
+QString ReportPlainText(const ReportDocument& document, const QString& lineBreak, bool finalBreak);
 
 // The spreadsheet text: every row's fields joined by tabs, each row ended by a
 // line feed, the header first (empty before a report is built).
@@ -68,7 +69,8 @@ QString ReportSpreadsheetText(const ReportDocument& document);
 // as \'hh escapes and any other character as \uN with "?" for readers that
 // do not know it. titleText (the design's description) becomes the document
 // title.
-class RtfWriter {
+class RtfWriter
+{
 public:
     static QByteArray Write(const ReportDocument& document, const QString& titleText = {});
     // One text escaped for RTF (backslash, braces, tabs, non-ASCII characters).

@@ -6,7 +6,8 @@
 
 #include <vector>
 
-namespace pipeloop::catalogue {
+namespace pipeloop::catalogue
+{
 
 // One item of an assigned-parts text: maker and part number.
 struct AssignedItem {
@@ -25,7 +26,8 @@ QString JoinAssignedText(const std::vector<AssignedItem>& items);
 // The user parts database: keys "MAKER:NUMBER" with descriptions,
 // the entries of "default.updb" first; only the entries after those are ever
 // written to the user's own file.
-class UserPartsDatabase {
+class UserPartsDatabase
+{
 public:
     static QString DefaultFileName() { return QStringLiteral("default.updb"); }
 

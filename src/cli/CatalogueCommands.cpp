@@ -12,11 +12,13 @@
 
 #include <cstdio>
 
-namespace pipeloop::cli {
+namespace pipeloop::cli
+{
 
 using namespace pipeloop::catalogue;
 
-namespace {
+namespace
+{
 
 void PrintError(const QString& text)
 {
@@ -24,10 +26,14 @@ void PrintError(const QString& text)
     std::fflush(stderr);
 }
 
-QString Hex(uint32_t value) { return QStringLiteral("0x%1").arg(value, 8, 16, QChar(u'0')); }
+QString Hex(uint32_t value)
+{
+    return QStringLiteral("0x%1").arg(value, 8, 16, QChar(u'0'));
+}
 
 // Passes every message on and counts the warnings and errors among them.
-class CountingUi : public UiServices {
+class CountingUi : public UiServices
+{
 public:
     explicit CountingUi(UiServices& inner) : m_inner(inner), m_scope(*this) {}
     void show(Kind kind, const QString& text, const QString& helpTopic = {}) override
@@ -186,8 +192,8 @@ QString CatalogueCommand::summary() const
 
 int CatalogueCommand::run(const Invocation& invocation)
 {
-    const QString path = invocation.arguments.isEmpty() ? CataloguePathOf(invocation)
-                                                        : invocation.arguments.front();
+    const QString path =
+        invocation.arguments.isEmpty() ? CataloguePathOf(invocation) : invocation.arguments.front();
     invocation.expectArguments(1);
     TPartsDatabase database;
     int problems = 0;
@@ -214,8 +220,8 @@ int CatalogueCommand::run(const Invocation& invocation)
           << QStringLiteral("parts\t%1").arg(database.PartCount())
           << QStringLiteral("packages\t%1").arg(database.PackageCount());
     if (invocation.has(QStringLiteral("--parts"))) {
-        lines << QStringLiteral(
-            "PART\tCLASS\tAPN\tOD1\tOD2\tLEN\tATR\tAT1\tAT2\tANG\tNPO\tPRC\tUPP\tMAK\tIMG\tCPN\tCOD\tEOL\tDSC");
+        lines << QStringLiteral("PART\tCLASS\tAPN\tOD1\tOD2\tLEN\tATR\tAT1\tAT2\tANG\tNPO\tPRC\tUPP"
+                                "\tMAK\tIMG\tCPN\tCOD\tEOL\tDSC");
         for (int i = 0; i < database.PartCount(); ++i)
             lines << PartLine(*database.Part(i));
     }

@@ -2,14 +2,16 @@
 
 #include "Subcommand.h"
 
-namespace pipeloop::cli {
+namespace pipeloop::cli
+{
 
 // The parts container the program uses: --catalogue FILE, else
 // zavoza.pldbcab beside the program.
 QString CataloguePathOf(const Invocation& invocation);
 
 // pipeloop-cli pack-catalogue DIR --out FILE.pldbcab
-class PackCatalogueCommand : public Subcommand {
+class PackCatalogueCommand : public Subcommand
+{
 public:
     QString name() const override { return QStringLiteral("pack-catalogue"); }
     QString summary() const override;
@@ -18,7 +20,8 @@ public:
 };
 
 // pipeloop-cli unpack-catalogue FILE --out DIR
-class UnpackCatalogueCommand : public Subcommand {
+class UnpackCatalogueCommand : public Subcommand
+{
 public:
     QString name() const override { return QStringLiteral("unpack-catalogue"); }
     QString summary() const override;
@@ -27,11 +30,15 @@ public:
 };
 
 // pipeloop-cli catalogue [FILE] [--parts] [--packages]
-class CatalogueCommand : public Subcommand {
+class CatalogueCommand : public Subcommand
+{
 public:
     QString name() const override { return QStringLiteral("catalogue"); }
     QString summary() const override;
-    QString usage() const override { return QStringLiteral("[FILE.pldbcab] [--parts] [--packages]"); }
+    QString usage() const override
+    {
+        return QStringLiteral("[FILE.pldbcab] [--parts] [--packages]");
+    }
     QStringList flagOptions() const override
     {
         return {QStringLiteral("--parts"), QStringLiteral("--packages")};

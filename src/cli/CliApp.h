@@ -2,11 +2,13 @@
 
 #include "Subcommand.h"
 
-namespace pipeloop::cli {
+namespace pipeloop::cli
+{
 
 // Parses the command line, sets up locale and answers, and runs the chosen
 // subcommand. Every failure becomes a message and an exit status.
-class CliApp {
+class CliApp
+{
 public:
     explicit CliApp(SubcommandList subcommands);
     int run(const QStringList& commandLine);

@@ -2,7 +2,8 @@
 
 #include "DxfWriter.h"
 
-namespace pipeloop::cli {
+namespace pipeloop::cli
+{
 
 bool OutputProject::open(const QString& path)
 {

@@ -8,7 +8,8 @@
 
 #include <memory>
 
-namespace pipeloop::cli {
+namespace pipeloop::cli
+{
 
 // A project opened the way the desktop program opens one (header check, then
 // the load with the program's own options; the question "Load project file
@@ -28,7 +29,8 @@ struct OutputProject {
 // the file is written completely or not at all (a failure leaves an existing
 // file unchanged and shows "Problem writing to :", as any write of the
 // command line does); without it the bytes go to standard output.
-class DxfCommand : public Subcommand {
+class DxfCommand : public Subcommand
+{
 public:
     QString name() const override { return QStringLiteral("dxf"); }
     QString summary() const override;

@@ -2,12 +2,14 @@
 
 #include "Subcommand.h"
 
-namespace pipeloop::cli {
+namespace pipeloop::cli
+{
 
 // pipeloop-cli elbows FILE [--scale 1|1000]: the elbows an elbow coordinate
 // file yields, one per line: name, EW, NS and vertical drop,
 // separated by tabs.
-class ElbowsCommand : public Subcommand {
+class ElbowsCommand : public Subcommand
+{
 public:
     QString name() const override;
     QString summary() const override;

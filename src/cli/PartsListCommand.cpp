@@ -15,11 +15,13 @@
 
 #include <memory>
 
-namespace pipeloop::cli {
+namespace pipeloop::cli
+{
 
 using namespace pipeloop::catalogue;
 
-namespace {
+namespace
+{
 
 bool YesNoOption(const Invocation& invocation, const QString& option, bool fallback)
 {
@@ -124,10 +126,10 @@ QString PartsListCommand::usage() const
 
 QStringList PartsListCommand::valueOptions() const
 {
-    return {QStringLiteral("--price-list"), QStringLiteral("--colour"),
-            QStringLiteral("--stock"),      QStringLiteral("--steel-main"),
+    return {QStringLiteral("--price-list"),  QStringLiteral("--colour"),
+            QStringLiteral("--stock"),       QStringLiteral("--steel-main"),
             QStringLiteral("--steel-drops"), QStringLiteral("--end-caps"),
-            QStringLiteral("--manifold"),   QStringLiteral("--format")};
+            QStringLiteral("--manifold"),    QStringLiteral("--format")};
 }
 
 QStringList PartsListCommand::flagOptions() const
@@ -169,7 +171,8 @@ int PartsListCommand::run(const Invocation& invocation)
         Ui().warn(QStringLiteral("No price list is loaded: the list is written without prices."));
 
     if (!design->CheckConnections()) {
-        Ui().warn(QStringLiteral("There are symbols not connected.\r\nThese have been highlighted."));
+        Ui().warn(
+            QStringLiteral("There are symbols not connected.\r\nThese have been highlighted."));
         return ExitCheckFailed;
     }
 

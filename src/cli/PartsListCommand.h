@@ -2,7 +2,8 @@
 
 #include "Subcommand.h"
 
-namespace pipeloop::cli {
+namespace pipeloop::cli
+{
 
 // pipeloop-cli partslist FILE: generates the parts list of a project (Parts
 // 4.4 to 4.6) with the demo or a given catalogue and writes the report as
@@ -12,7 +13,8 @@ namespace pipeloop::cli {
 // no end caps, two-port manifold 90602. Messages go to standard error; a stop
 // exits with 2 (with --format log the log is still written, to show how far
 // the walk went); unconnected symbols exit with 1.
-class PartsListCommand : public Subcommand {
+class PartsListCommand : public Subcommand
+{
 public:
     QString name() const override { return QStringLiteral("partslist"); }
     QString summary() const override;

@@ -4,9 +4,11 @@
 #include "PictureExport.h"
 #include "UiServices.h"
 
-namespace pipeloop::cli {
+namespace pipeloop::cli
+{
 
-namespace {
+namespace
+{
 
 const QString ViewOption = QStringLiteral("--view");
 const QString WidthOption = QStringLiteral("--width");

@@ -2,7 +2,8 @@
 
 #include "Subcommand.h"
 
-namespace pipeloop::cli {
+namespace pipeloop::cli
+{
 
 // pipeloop-cli picture FILE [--view V] [--width W] [--height H] [--zoom Z]
 // [--out OUT.{emf,wmf,bmp,png,svg,pdf}] [--format F]: exactly the picture
@@ -12,7 +13,8 @@ namespace pipeloop::cli {
 // the main window would give the view at that zoom. The format is --format's
 // or the suffix of --out; with no --out the picture goes to standard output.
 // A file is written completely or not at all.
-class PictureCommand : public Subcommand {
+class PictureCommand : public Subcommand
+{
 public:
     QString name() const override { return QStringLiteral("picture"); }
     QString summary() const override;

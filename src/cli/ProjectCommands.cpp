@@ -8,9 +8,11 @@
 
 #include <memory>
 
-namespace pipeloop::cli {
+namespace pipeloop::cli
+{
 
-namespace {
+namespace
+{
 
 // A project loaded the way the desktop program opens one: header check, then
 // the load with the program's own options (questions answered by --yes/--no).
@@ -55,7 +57,10 @@ QString UnitsText(DisplayUnits units)
     return {};
 }
 
-QString YesNo(bool value) { return value ? QStringLiteral("yes") : QStringLiteral("no"); }
+QString YesNo(bool value)
+{
+    return value ? QStringLiteral("yes") : QStringLiteral("no");
+}
 
 // The section of the project file an object was read from (Drop3), which
 // names it uniquely where object names may repeat.
@@ -106,9 +111,9 @@ int InfoCommand::run(const Invocation& invocation)
     line(QStringLiteral("Created by"), d.CreatedBy);
     line(QStringLiteral("Customer"), d.CustomerCompany);
     line(QStringLiteral("Units"), UnitsText(u));
-    line(QStringLiteral("Building"), QStringLiteral("%1 east-west x %2 north-south x %3 high")
-                                         .arg(LengthText(d.RoomEW, u), LengthText(d.RoomNS, u),
-                                              LengthText(d.RoomHG, u)));
+    line(QStringLiteral("Building"),
+         QStringLiteral("%1 east-west x %2 north-south x %3 high")
+             .arg(LengthText(d.RoomEW, u), LengthText(d.RoomNS, u), LengthText(d.RoomHG, u)));
     line(QStringLiteral("Loop height"), LengthText(d.Height, u));
     line(QStringLiteral("Loop pipe size"), SizeText(d.PipeSize));
     line(QStringLiteral("Pipe colour"), PipeColourWord(d.PipeColour));

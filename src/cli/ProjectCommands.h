@@ -2,12 +2,14 @@
 
 #include "Subcommand.h"
 
-namespace pipeloop::cli {
+namespace pipeloop::cli
+{
 
 // pipeloop-cli info FILE: a summary of a project file: kind, header
 // texts, units, building, loop height, size and colour, the count of each
 // list and whether the display and print options are saved with it.
-class InfoCommand : public Subcommand {
+class InfoCommand : public Subcommand
+{
 public:
     QString name() const override { return QStringLiteral("info"); }
     QString summary() const override;
@@ -20,7 +22,8 @@ public:
 // it asks "Load project file settings ?": --yes keeps the project's options in
 // OUT, --no (the default) writes the program's own, as the desktop program
 // does when the user declines.
-class ResaveCommand : public Subcommand {
+class ResaveCommand : public Subcommand
+{
 public:
     QString name() const override { return QStringLiteral("resave"); }
     QString summary() const override;
@@ -31,7 +34,8 @@ public:
 // pipeloop-cli check FILE: the connection check. Lists every
 // object it highlights (section, name, NS, EW, HG, tab-separated) and exits
 // with 1 when there is one.
-class CheckCommand : public Subcommand {
+class CheckCommand : public Subcommand
+{
 public:
     QString name() const override { return QStringLiteral("check"); }
     QString summary() const override;

@@ -17,9 +17,11 @@
 #include <memory>
 #include <optional>
 
-namespace pipeloop::cli {
+namespace pipeloop::cli
+{
 
-namespace {
+namespace
+{
 
 const QString ViewOption = QStringLiteral("--view");
 const QString ZoomOption = QStringLiteral("--zoom");
@@ -167,7 +169,10 @@ QStringList RenderCommand::valueOptions() const
     return {ViewOption, ZoomOption, DpiOption, SizeOption, BearingOption};
 }
 
-QStringList RenderCommand::flagOptions() const { return {HighlightElbowsOption}; }
+QStringList RenderCommand::flagOptions() const
+{
+    return {HighlightElbowsOption};
+}
 
 int RenderCommand::run(const Invocation& invocation)
 {
@@ -203,8 +208,8 @@ int RenderCommand::run(const Invocation& invocation)
         load.Apply(design, options, printSetup, zoom);
     }
     TPipeLoop& loop = *design;
-    const QString title = loop.Description.isEmpty() ? QFileInfo(path).completeBaseName()
-                                                     : loop.Description;
+    const QString title =
+        loop.Description.isEmpty() ? QFileInfo(path).completeBaseName() : loop.Description;
 
     QSize pictureSize;
     DrawingPaint paint;
@@ -231,10 +236,10 @@ int RenderCommand::run(const Invocation& invocation)
     case Kind::Drop: {
         TPipeLoopObject* object = DropViewObject(loop, choice.objectName);
         if (object == nullptr) {
-            Ui().error(choice.objectName.isEmpty()
-                           ? QStringLiteral("The project has no drop.")
-                           : QStringLiteral("No drop, inlet or drain named '%1'.")
-                                 .arg(choice.objectName));
+            Ui().error(
+                choice.objectName.isEmpty()
+                    ? QStringLiteral("The project has no drop.")
+                    : QStringLiteral("No drop, inlet or drain named '%1'.").arg(choice.objectName));
             return ExitUsage;
         }
         pictureSize = size.value_or(DropViewSize);

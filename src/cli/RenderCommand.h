@@ -2,7 +2,8 @@
 
 #include "Subcommand.h"
 
-namespace pipeloop::cli {
+namespace pipeloop::cli
+{
 
 // pipeloop-cli render FILE --view V --out OUT.png|svg|pdf|emf|wmf|bmp: a view of a
 // project drawn as the screen shows it. V is plan,
@@ -14,7 +15,8 @@ namespace pipeloop::cli {
 // size: for a plan or section the drawing area stays at the top left at its
 // zoom (with --size and no --zoom, the largest zoom at which it fits), the
 // rest white. EMF and WMF are our own metafile writers (MetafileCanvas).
-class RenderCommand : public Subcommand {
+class RenderCommand : public Subcommand
+{
 public:
     QString name() const override { return QStringLiteral("render"); }
     QString summary() const override;

@@ -9,7 +9,8 @@
 #include <memory>
 #include <vector>
 
-namespace pipeloop::cli {
+namespace pipeloop::cli
+{
 
 // Exit statuses of pipeloop-cli.
 enum ExitStatus : int {
@@ -26,7 +27,8 @@ struct UsageError {
 
 // One run of a subcommand: its positional arguments and options, already
 // separated (options may stand before or after the arguments).
-class Invocation {
+class Invocation
+{
 public:
     QStringList arguments;
     QHash<QString, QString> options; // "--units" -> "feet"; flags map to ""
@@ -56,7 +58,8 @@ public:
 bool WriteStandardOutput(QByteArrayView bytes);
 
 // A subcommand of pipeloop-cli. Each layer adds its own.
-class Subcommand {
+class Subcommand
+{
 public:
     virtual ~Subcommand() = default;
     virtual QString name() const = 0;

@@ -11,7 +11,8 @@
 #include "RenderCommand.h"
 #include "UnitsCommand.h"
 
-namespace pipeloop::cli {
+namespace pipeloop::cli
+{
 
 SubcommandList AllSubcommands()
 {

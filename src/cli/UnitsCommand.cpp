@@ -7,9 +7,11 @@
 #include <cstdio>
 #include <limits>
 
-namespace pipeloop::cli {
+namespace pipeloop::cli
+{
 
-namespace {
+namespace
+{
 const QString UnitsOption = QStringLiteral("--units");
 
 DisplayUnits unitsOf(const Invocation& invocation)

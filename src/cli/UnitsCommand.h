@@ -2,7 +2,8 @@
 
 #include "Subcommand.h"
 
-namespace pipeloop::cli {
+namespace pipeloop::cli
+{
 
 // pipeloop-cli units format MM --units U | parse TEXT --units U | size MM:
 // the length and size texts.

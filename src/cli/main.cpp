@@ -4,7 +4,8 @@
 
 #include <csignal>
 
-namespace {
+namespace
+{
 QtMessageHandler g_previousHandler = nullptr;
 
 // Without XDG_RUNTIME_DIR (a service account, a container) Qt's platform

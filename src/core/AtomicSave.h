@@ -19,8 +19,7 @@
 namespace pipeloop
 {
 
-struct AtomicWriteFailure
-{
+struct AtomicWriteFailure {
     bool created = false; // the temporary file was made; the failure came while writing it
     QString reason;       // the system's words
 };

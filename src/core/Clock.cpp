@@ -1,8 +1,10 @@
 #include "Clock.h"
 
-namespace pipeloop {
+namespace pipeloop
+{
 
-namespace {
+namespace
+{
 const Clock*& installed()
 {
     static const Clock* clock = nullptr;
@@ -17,6 +19,9 @@ const Clock& Clock::current()
     return clock ? *clock : system;
 }
 
-void Clock::install(const Clock* clock) { installed() = clock; }
+void Clock::install(const Clock* clock)
+{
+    installed() = clock;
+}
 
 } // namespace pipeloop

@@ -3,11 +3,13 @@
 #include <QDate>
 #include <QDateTime>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
 // "Now", injectable so that date rules (catalogue expiry, validity questions)
 // can be tested on any day.
-class Clock {
+class Clock
+{
 public:
     virtual ~Clock() = default;
     virtual QDateTime now() const = 0;
@@ -17,12 +19,14 @@ public:
     static void install(const Clock* clock); // nullptr restores the system clock
 };
 
-class SystemClock : public Clock {
+class SystemClock : public Clock
+{
 public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
 };
 
-class FixedClock : public Clock {
+class FixedClock : public Clock
+{
 public:
     explicit FixedClock(QDateTime at) : m_at(std::move(at)) {}
     QDateTime now() const override { return m_at; }

@@ -4,9 +4,11 @@
 #include <array>
 #include <cstring>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
-namespace {
+namespace
+{
 // Bytes 0x80..0x9F; the rest of the code page is ISO 8859-1. The unassigned
 // bytes 0x81, 0x8D, 0x8F, 0x90 and 0x9D map to the C1 controls of their value.
 constexpr std::array<char16_t, 32> HighPlane = {
@@ -36,8 +38,14 @@ constexpr std::array<ReverseEntry, 27> makeReverse()
 }
 constexpr std::array<ReverseEntry, 27> Reverse = makeReverse();
 
-inline bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c < 0xDC00; }
-inline bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c < 0xE000; }
+inline bool isHighSurrogate(char16_t c)
+{
+    return c >= 0xD800 && c < 0xDC00;
+}
+inline bool isLowSurrogate(char16_t c)
+{
+    return c >= 0xDC00 && c < 0xE000;
+}
 } // namespace
 
 char16_t Cp1252ToUnicode(unsigned char byte)

@@ -5,7 +5,8 @@
 #include <QString>
 #include <QStringView>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
 // The program's text files are 8-bit Windows-1252. Decoding maps every byte to
 // one character (the five unassigned bytes to the C1 controls of the same

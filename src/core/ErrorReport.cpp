@@ -6,9 +6,11 @@
 #include <memory>
 #include <typeinfo>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
-namespace {
+namespace
+{
 constexpr qsizetype MaxErrorTextLength = 1024;
 
 QString demangled(const char* name)
@@ -60,6 +62,9 @@ QString ReportErrorText(const QString& errorText)
            QStringLiteral("\r\nReport the above to ZELK and close the application.");
 }
 
-void ReportError() { Ui().reportError(ErrorText()); }
+void ReportError()
+{
+    Ui().reportError(ErrorText());
+}
 
 } // namespace pipeloop

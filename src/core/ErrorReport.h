@@ -4,7 +4,8 @@
 
 #include <exception>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
 // A description of a caught failure: its type and its message, on two lines,
 // at most 1024 characters. Call from inside a catch block; with no exception

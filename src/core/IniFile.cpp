@@ -28,9 +28,11 @@
 // sections, deleted lines, replaced values and moved tables stay behind as dead
 // entries until they outweigh the live ones; then the image is rebuilt.
 
-namespace pipeloop {
+namespace pipeloop
+{
 
-namespace {
+namespace
+{
 
 constexpr uint32_t NoIndex = std::numeric_limits<uint32_t>::max();
 // Indices are 32 bits: an image holds at most this many sections and lines
@@ -61,20 +63,20 @@ struct Slot {
 };
 
 struct Section {
-    Span name;             // name.len < 0: erased
+    Span name;              // name.len < 0: erased
     qsizetype keyTable = 0; // its key table: the slice [keyTable, keyTable + capacity) of keySlots
-    uint32_t capacity = 0; // a power of two, or 0 before the first key
+    uint32_t capacity = 0;  // a power of two, or 0 before the first key
     uint32_t keys = 0;
-    uint32_t hash = 0;           // of the folded name
-    uint32_t first = NoIndex;    // lines in order
+    uint32_t hash = 0;        // of the folded name
+    uint32_t first = NoIndex; // lines in order
     uint32_t last = NoIndex;
 };
 
 struct Line {
-    Span key;                 // the whole text for a line without "="; len < 0: deleted
-    Span value;               // value.len < 0: a line without "="
-    uint32_t hash = 0;        // of the folded key
-    uint32_t next = NoIndex;  // next line of the section
+    Span key;                // the whole text for a line without "="; len < 0: deleted
+    Span value;              // value.len < 0: a line without "="
+    uint32_t hash = 0;       // of the folded key
+    uint32_t next = NoIndex; // next line of the section
 
     bool isKey() const { return value.len >= 0; }
     bool isLive() const { return key.len >= 0; }
@@ -138,7 +140,10 @@ constexpr std::array<uchar, 256> makeFoldTable()
 constexpr std::array<uchar, 256> Fold = makeFoldTable();
 
 // Blanks and control characters, as the reader trims them.
-inline bool isBlank(char c) { return static_cast<uchar>(c) <= 0x20; }
+inline bool isBlank(char c)
+{
+    return static_cast<uchar>(c) <= 0x20;
+}
 
 // Eight bytes case-folded at once; the all-ASCII case without a table.
 inline uint64_t foldWord(uint64_t w)
@@ -275,8 +280,8 @@ inline void scanIniLines(const char* p, const char* const end, Visit&& visit)
             visit(ScannedLine{true, nb, ne, nullptr});
             continue;
         }
-        visit(ScannedLine{false, b, e,
-                          static_cast<const char*>(std::memchr(b, '=', size_t(e - b)))});
+        visit(
+            ScannedLine{false, b, e, static_cast<const char*>(std::memchr(b, '=', size_t(e - b)))});
     }
 }
 
@@ -305,7 +310,8 @@ size_t estimateLines(const char* p, const char* end)
 
 // A name from the API, encoded the way it would be written, with its hash.
 // Short names stay on the stack.
-class Name {
+class Name
+{
 public:
     explicit Name(QStringView text) : m_bytes(text.size())
     {
@@ -587,7 +593,8 @@ struct IniFile::Data {
         uint32_t current = NoIndex;
         scanIniLines(base, end, [&](const ScannedLine& scanned) {
             if (scanned.section) {
-                const uint32_t hash = hashFolded(scanned.begin, size_t(scanned.end - scanned.begin));
+                const uint32_t hash =
+                    hashFolded(scanned.begin, size_t(scanned.end - scanned.begin));
                 current = findSection(scanned.begin, scanned.end - scanned.begin, hash);
                 if (current != NoIndex)
                     emptySection(current); // the last occurrence is the one kept
@@ -727,10 +734,7 @@ struct IniFile::Data {
 
 IniFile::IniFile() = default;
 IniFile::~IniFile() = default;
-IniFile::IniFile(const IniFile& other)
-    : d(other.d ? std::make_unique<Data>(*other.d) : nullptr)
-{
-}
+IniFile::IniFile(const IniFile& other) : d(other.d ? std::make_unique<Data>(*other.d) : nullptr) {}
 IniFile& IniFile::operator=(const IniFile& other)
 {
     if (this != &other)
@@ -749,9 +753,15 @@ IniFile IniFile::fromBytes(QByteArrayView bytes)
     return ini;
 }
 
-IniFile IniFile::fromText(QStringView text) { return fromBytes(EncodeCp1252(text)); }
+IniFile IniFile::fromText(QStringView text)
+{
+    return fromBytes(EncodeCp1252(text));
+}
 
-QByteArray IniFile::toBytes() const { return d ? d->toBytes() : QByteArray(); }
+QByteArray IniFile::toBytes() const
+{
+    return d ? d->toBytes() : QByteArray();
+}
 
 bool IniFile::sectionExists(QStringView section) const
 {
@@ -891,7 +901,10 @@ void IniFile::deleteKey(QStringView section, QStringView key)
     }
 }
 
-void IniFile::clear() { d.reset(); }
+void IniFile::clear()
+{
+    d.reset();
+}
 
 qsizetype IniLineNumber(QByteArrayView bytes, QStringView section, QStringView key)
 {

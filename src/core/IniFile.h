@@ -12,7 +12,8 @@
 #include <memory>
 #include <optional>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
 // An INI text in memory: project files, the catalogue entry, price lists,
 // language files and the release page all use this one grammar.
@@ -39,7 +40,8 @@ namespace pipeloop {
 //
 // Any bytes are accepted; parsing is linear, and sections and keys are found
 // through hash tables in constant time on average.
-class IniFile {
+class IniFile
+{
 public:
     IniFile();
     ~IniFile();

@@ -2,9 +2,11 @@
 
 #include <QLocale>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
-namespace {
+namespace
+{
 LocaleFacts& facts()
 {
     static LocaleFacts instance = LocaleInfo::system();
@@ -27,9 +29,15 @@ int currencyDecimalsOf(const QLocale& locale)
 }
 } // namespace
 
-const LocaleFacts& LocaleInfo::current() { return facts(); }
+const LocaleFacts& LocaleInfo::current()
+{
+    return facts();
+}
 
-void LocaleInfo::set(const LocaleFacts& newFacts) { facts() = newFacts; }
+void LocaleInfo::set(const LocaleFacts& newFacts)
+{
+    facts() = newFacts;
+}
 
 LocaleFacts LocaleInfo::fromLocaleName(const QString& name)
 {
@@ -37,13 +45,15 @@ LocaleFacts LocaleInfo::fromLocaleName(const QString& name)
     LocaleFacts result;
     const QString point = locale.decimalPoint();
     result.decimalSeparator = point.isEmpty() ? QChar(u'.') : point.front();
-    result.currencySymbol = locale.language() == QLocale::C ? QString()
-                                                            : locale.currencySymbol();
+    result.currencySymbol = locale.language() == QLocale::C ? QString() : locale.currencySymbol();
     result.currencyDecimals = locale.language() == QLocale::C ? 2 : currencyDecimalsOf(locale);
     return result;
 }
 
-LocaleFacts LocaleInfo::system() { return fromLocaleName(QLocale::system().name()); }
+LocaleFacts LocaleInfo::system()
+{
+    return fromLocaleName(QLocale::system().name());
+}
 
 ScopedLocale::ScopedLocale(const LocaleFacts& newFacts) : m_previous(LocaleInfo::current())
 {
@@ -55,6 +65,9 @@ ScopedLocale::ScopedLocale(const QString& localeName)
 {
 }
 
-ScopedLocale::~ScopedLocale() { LocaleInfo::set(m_previous); }
+ScopedLocale::~ScopedLocale()
+{
+    LocaleInfo::set(m_previous);
+}
 
 } // namespace pipeloop

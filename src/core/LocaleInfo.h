@@ -3,7 +3,8 @@
 #include <QChar>
 #include <QString>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
 // The user's number and money conventions. The program reads and writes reals
 // with this separator, and shows money with this symbol and number of decimals.
@@ -15,7 +16,8 @@ struct LocaleFacts {
 
 // Process-wide locale facts. They start as the system locale's and can be
 // replaced (by --locale on the command line, or by a test) for the whole run.
-class LocaleInfo {
+class LocaleInfo
+{
 public:
     static const LocaleFacts& current();
     static void set(const LocaleFacts& facts);
@@ -27,7 +29,8 @@ public:
 };
 
 // Sets the locale facts for a scope and restores the previous ones after it.
-class ScopedLocale {
+class ScopedLocale
+{
 public:
     explicit ScopedLocale(const LocaleFacts& facts);
     explicit ScopedLocale(const QString& localeName);

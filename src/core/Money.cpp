@@ -8,9 +8,11 @@
 #include <algorithm>
 #include <cmath>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
-namespace {
+namespace
+{
 constexpr int MoneyDecimals = 4; // ten-thousandths
 
 uint64_t powerOfTen(int exponent)

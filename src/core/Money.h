@@ -6,7 +6,8 @@
 
 #include <cstdint>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
 // An amount of money in ten-thousandths of the currency unit.
 using Money = int64_t;

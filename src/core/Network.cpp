@@ -9,7 +9,8 @@
 #include <net/if.h>
 #endif
 
-namespace pipeloop {
+namespace pipeloop
+{
 
 bool NetworkPresent()
 {

@@ -1,6 +1,7 @@
 #pragma once
 
-namespace pipeloop {
+namespace pipeloop
+{
 
 // Whether the system reports a network connection (any interface up other
 // than loopback).

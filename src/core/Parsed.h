@@ -5,12 +5,13 @@
 #include <optional>
 #include <utility>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
 // The result of reading a value from text typed by a user or found in a file:
 // the value, or the message that says why the text is not one.
-template <typename T>
-class Parsed {
+template <typename T> class Parsed
+{
 public:
     Parsed(T value) : m_value(std::move(value)) {} // NOLINT: implicit on purpose
     static Parsed failure(QString message) { return Parsed(std::move(message), 0); }

@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <limits>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
 // Every real-to-integer conversion in the program goes through these helpers.
 // Symbol geometry, snapped coordinates and lengths shown to the user depend on

@@ -2,9 +2,11 @@
 
 #include <QSettings>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
-namespace {
+namespace
+{
 const QString KeyGroup = QStringLiteral("PL4ZAVOZA");
 
 // Integers must be stored as integers (or booleans): a text that merely looks
@@ -137,20 +139,35 @@ QString NativeSettingsStore::keyPath()
     return QStringLiteral("\\Software\\Zelkworks\\PipeLoop\\PL4ZAVOZA");
 }
 
-bool NativeSettingsStore::keyExists() const { return !m_settings->childKeys().isEmpty(); }
+bool NativeSettingsStore::keyExists() const
+{
+    return !m_settings->childKeys().isEmpty();
+}
 
 bool NativeSettingsStore::contains(const QString& name) const
 {
     return m_settings->contains(name);
 }
 
-QStringList NativeSettingsStore::names() const { return m_settings->childKeys(); }
+QStringList NativeSettingsStore::names() const
+{
+    return m_settings->childKeys();
+}
 
-void NativeSettingsStore::remove(const QString& name) { m_settings->remove(name); }
+void NativeSettingsStore::remove(const QString& name)
+{
+    m_settings->remove(name);
+}
 
-void NativeSettingsStore::flush() { m_settings->sync(); }
+void NativeSettingsStore::flush()
+{
+    m_settings->sync();
+}
 
-QVariant NativeSettingsStore::load(const QString& name) const { return m_settings->value(name); }
+QVariant NativeSettingsStore::load(const QString& name) const
+{
+    return m_settings->value(name);
+}
 
 void NativeSettingsStore::store(const QString& name, const QVariant& value)
 {

@@ -10,12 +10,14 @@
 
 class QSettings;
 
-namespace pipeloop {
+namespace pipeloop
+{
 
 // The user's settings: one flat key of named values (integers and texts), the
 // program's registry key on Windows. Reads never fail: a value that is missing
 // or of the wrong kind gives the caller's default, silently.
-class SettingsStore {
+class SettingsStore
+{
 public:
     virtual ~SettingsStore() = default;
 
@@ -44,7 +46,8 @@ protected:
 
 // Settings kept in memory, for tests and for runs that must not touch the
 // user's own settings.
-class MemorySettingsStore : public SettingsStore {
+class MemorySettingsStore : public SettingsStore
+{
 public:
     bool keyExists() const override { return m_exists; }
     bool contains(const QString& name) const override { return m_values.contains(name); }
@@ -67,7 +70,8 @@ private:
 // The user's own settings through QSettings in the platform's native format:
 // HKEY_CURRENT_USER\Software\Zelkworks\PipeLoop\PL4ZAVOZA on Windows, the same
 // path under ~/.config elsewhere.
-class NativeSettingsStore : public SettingsStore {
+class NativeSettingsStore : public SettingsStore
+{
 public:
     NativeSettingsStore();
     // A store in an INI file of the caller's choice (tests, portable installs).

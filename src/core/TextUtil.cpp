@@ -1,6 +1,7 @@
 #include "TextUtil.h"
 
-namespace pipeloop {
+namespace pipeloop
+{
 
 QString PadLeft(const QString& text, int width)
 {

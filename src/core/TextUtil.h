@@ -2,7 +2,8 @@
 
 #include <QString>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
 // Right-aligns text in width columns; longer text is returned whole.
 QString PadLeft(const QString& text, int width);

@@ -4,9 +4,11 @@
 
 #include <cstdio>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
-namespace {
+namespace
+{
 UiServices*& installed()
 {
     static UiServices* services = nullptr;
@@ -39,14 +41,20 @@ UiServices& UiServices::current()
     return services ? *services : fallback;
 }
 
-void UiServices::install(UiServices* services) { installed() = services; }
+void UiServices::install(UiServices* services)
+{
+    installed() = services;
+}
 
 ScopedUiServices::ScopedUiServices(UiServices& services) : m_previous(installed())
 {
     UiServices::install(&services);
 }
 
-ScopedUiServices::~ScopedUiServices() { UiServices::install(m_previous); }
+ScopedUiServices::~ScopedUiServices()
+{
+    UiServices::install(m_previous);
+}
 
 void ConsoleUiServices::show(Kind kind, const QString& text, const QString&)
 {

@@ -3,12 +3,14 @@
 #include <QString>
 #include <QStringList>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
 // How headless code talks to the user. The desktop program shows its own
 // message box, the command-line program prints to standard error and answers
 // from its flags, and tests record every message and answer from a queue.
-class UiServices {
+class UiServices
+{
 public:
     enum class Kind { Information, Warning, Error };
 
@@ -36,10 +38,14 @@ public:
     static void install(UiServices* services); // nullptr restores the default
 };
 
-inline UiServices& Ui() { return UiServices::current(); }
+inline UiServices& Ui()
+{
+    return UiServices::current();
+}
 
 // Installs services for a scope and puts the previous ones back after it.
-class ScopedUiServices {
+class ScopedUiServices
+{
 public:
     explicit ScopedUiServices(UiServices& services);
     ~ScopedUiServices();
@@ -52,7 +58,8 @@ private:
 
 // Prints messages to standard error as "info: ", "warning: " or "error: " plus
 // the text, and answers every question from one preset choice.
-class ConsoleUiServices : public UiServices {
+class ConsoleUiServices : public UiServices
+{
 public:
     explicit ConsoleUiServices(bool answerYes = false) : m_answerYes(answerYes) {}
 

@@ -12,9 +12,11 @@
 #include <limits>
 #include <utility>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
-namespace {
+namespace
+{
 constexpr QChar FootMark = u'\'';
 constexpr QChar InchMark = u'"';
 constexpr QChar Blank = u' ';

@@ -8,7 +8,8 @@
 #include <cstdint>
 #include <optional>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
 // Display units of a project: how lengths are shown and typed. The numbers are
 // stored in project files.

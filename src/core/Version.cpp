@@ -7,9 +7,11 @@
 
 #include <array>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
-namespace {
+namespace
+{
 using VersionNumbers = std::array<int32_t, 4>;
 
 // Up to four numbers separated by full stops; a part that is not a decimal

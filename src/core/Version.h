@@ -2,7 +2,8 @@
 
 #include <QString>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
 // A value of the program's version information: "FileVersion" and
 // "ProductVersion" give the four-part version (1.0.0.0); other names give "".

@@ -9,12 +9,14 @@
 
 #include <cstdint>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
 // Symbol keywords: the text stored in project files and matched by the
 // renderer and the parts list, compared exactly. The mixed separators are part
 // of the file format.
-namespace Symbol {
+namespace Symbol
+{
 inline const QString Filter = QStringLiteral("FILTER");
 inline const QString FilterAuto = QStringLiteral("FILTER_AUTO");
 inline const QString Dryer = QStringLiteral("DRYER");
@@ -62,7 +64,8 @@ struct SymbolRect {
 // The record attached to each entry of a symbol stack: where the renderer last
 // drew the entry in the drop or inlet view (all 0 until drawn), and the
 // catalogue part code chosen for it (empty for none).
-class TDropSymbolClass {
+class TDropSymbolClass
+{
 public:
     TDropSymbolClass() = default;
     explicit TDropSymbolClass(QString part) : Part(std::move(part)) {}

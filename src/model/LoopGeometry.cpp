@@ -4,9 +4,11 @@
 #include <cmath>
 #include <limits>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
-namespace {
+namespace
+{
 using Real = long double;
 
 // The projection parameter of p on a -> b, or nothing for a zero-length segment.
@@ -71,7 +73,10 @@ std::optional<SegmentCandidate> NearestCandidate(const Position& a, const Positi
     return candidate;
 }
 
-long double SegmentCandidate::Distance() const { return std::sqrt(DistanceSq); }
+long double SegmentCandidate::Distance() const
+{
+    return std::sqrt(DistanceSq);
+}
 
 bool NearestTracker::cannotImprove(const Position& a, const Position& b, const Position& p) const
 {

@@ -10,7 +10,8 @@
 #include <cstdint>
 #include <optional>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
 // Round half to even from extended precision, saturating to the int32 range
 // (Round() of Rounding.h for long double: rounding through a double first
@@ -40,7 +41,8 @@ std::optional<SegmentCandidate> NearestCandidate(const Position& a, const Positi
 // Keeps the nearest of candidates offered in turn: a candidate wins when its
 // plan distance is smaller than the best so far (ties keep the earlier one).
 // The square root is only taken when the squares leave the answer open.
-class NearestTracker {
+class NearestTracker
+{
 public:
     explicit NearestTracker(long double best = -1)
         : m_best(best), m_bestSq(best < 0 ? -1 : best * best)

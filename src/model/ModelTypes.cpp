@@ -1,8 +1,10 @@
 #include "ModelTypes.h"
 
-namespace pipeloop {
+namespace pipeloop
+{
 
-namespace {
+namespace
+{
 const std::array<const char*, 5> ViewWords = {"PLAN", "NORTH", "EAST", "SOUTH", "WEST"};
 const std::array<const char*, 3> ColourWords = {"BLUE", "GRAY", "GREEN"};
 const std::array<const char*, DropStyleCount> StyleWords = {

@@ -11,7 +11,8 @@
 #include <optional>
 #include <utility>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
 // A point of the design in whole millimetres: NS from the north wall
 // southwards, EW from the west wall eastwards, HG above the floor.
@@ -25,7 +26,10 @@ struct Position {
     bool samePlan(const Position& other) const { return NS == other.NS && EW == other.EW; }
 };
 
-inline Position MakePosition(int32_t ns, int32_t ew, int32_t hg = 0) { return {ns, ew, hg}; }
+inline Position MakePosition(int32_t ns, int32_t ew, int32_t hg = 0)
+{
+    return {ns, ew, hg};
+}
 
 // a - b for heights and vertical drops read from files, saturating at the
 // int32 range instead of overflowing.
@@ -47,9 +51,8 @@ inline constexpr float HalfPi = static_cast<float>(1.5707963267948966);
 // settings and drawing are indexed by it.
 enum class ViewKind : uint8_t { Plan = 0, North = 1, East = 2, South = 3, West = 4 };
 
-inline constexpr std::array<ViewKind, 5> AllViews = {ViewKind::Plan, ViewKind::North,
-                                                     ViewKind::East, ViewKind::South,
-                                                     ViewKind::West};
+inline constexpr std::array<ViewKind, 5> AllViews = {
+    ViewKind::Plan, ViewKind::North, ViewKind::East, ViewKind::South, ViewKind::West};
 
 // PLAN, NORTH, EAST, SOUTH, WEST: the words of key names such as ZoomFactorPLAN.
 QString ViewWord(ViewKind view);
@@ -97,7 +100,8 @@ enum class ObjectKind : uint8_t { Elbow, Valve, BuildFeature, Inlet, Drop, Spur,
 // "'%s' is not a valid floating point value". LoadFromIni reports that as a
 // failed LoadResult instead of throwing, so the project file reader decides
 // what becomes of the partly read design; the object keeps what it had read.
-class [[nodiscard]] LoadResult {
+class [[nodiscard]] LoadResult
+{
 public:
     static LoadResult success() { return LoadResult(); }
     static LoadResult failure(QString message)

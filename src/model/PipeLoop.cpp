@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <type_traits>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
-namespace {
+namespace
+{
 
 // The target of a move: a coordinate of -1 keeps the current value (a point
 // taken from a section view cannot show one of its coordinates).
@@ -20,14 +22,12 @@ int32_t shifted(int32_t value, int64_t by)
     return static_cast<int32_t>(std::clamp<int64_t>(int64_t(value) + by, INT32_MIN, INT32_MAX));
 }
 
-template <typename T>
-QString nextName(const ObjectList<T>& list, ObjectKind kind)
+template <typename T> QString nextName(const ObjectList<T>& list, ObjectKind kind)
 {
     return NamePrefix(kind) + QString::number(list.size() + 1);
 }
 
-template <typename List>
-auto findIn(List& list, const TPipeLoopObject* object)
+template <typename List> auto findIn(List& list, const TPipeLoopObject* object)
 {
     return std::find_if(list.begin(), list.end(),
                         [object](const auto& item) { return item.get() == object; });
@@ -56,8 +56,7 @@ decltype(auto) withListOf(Design& design, ObjectKind kind, F&& visit)
     return visit(design.Drains);
 }
 
-template <typename T>
-int32_t maxStackHeight(const ObjectList<T>& list, int32_t symbolSize)
+template <typename T> int32_t maxStackHeight(const ObjectList<T>& list, int32_t symbolSize)
 {
     int32_t result = 0;
     for (const auto& item : list)
@@ -258,7 +257,10 @@ SnapResult TPipeLoop::SnapToPipe(const Position& p, int excludedSpur) const
     return snap(p, true, excludedSpur);
 }
 
-SnapResult TPipeLoop::SnapToLoop(const Position& p) const { return snap(p, false, -1); }
+SnapResult TPipeLoop::SnapToLoop(const Position& p) const
+{
+    return snap(p, false, -1);
+}
 
 float TPipeLoop::SpurAngleToLoop(const TSpur& spur) const
 {

@@ -19,10 +19,10 @@
 #include <optional>
 #include <vector>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
-template <typename T>
-using ObjectList = std::vector<std::unique_ptr<T>>;
+template <typename T> using ObjectList = std::vector<std::unique_ptr<T>>;
 
 // A point snapped to a pipe, with the direction of the pipe there. Angle is
 // empty when the design has no segment to snap to (the point is unchanged).
@@ -48,7 +48,8 @@ enum class PositionMatch : uint8_t { Full, PlanOnly };
 // One open design: the building, the loop (its corner elbows in loop order)
 // and every object placed on or near it. It owns the objects of its seven
 // lists; it does not own the options.
-class TPipeLoop {
+class TPipeLoop
+{
 public:
     explicit TPipeLoop(TPipeLoopOptions& options);
     ~TPipeLoop();
@@ -155,8 +156,7 @@ public:
 
     // Every object, list by list in the order of the project file's sections
     // (elbows, build features, drains, drops, valves, inlets, spurs).
-    template <typename F>
-    void ForEachObject(F&& visit) const;
+    template <typename F> void ForEachObject(F&& visit) const;
 
     // ------------------------------------------------------------ fields
 
@@ -192,8 +192,7 @@ private:
     void select(TPipeLoopObject* object);
 };
 
-template <typename F>
-void TPipeLoop::ForEachObject(F&& visit) const
+template <typename F> void TPipeLoop::ForEachObject(F&& visit) const
 {
     for (const auto& o : Elbows)
         visit(*o);

@@ -9,9 +9,11 @@
 #include <limits>
 #include <stdexcept>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
-namespace {
+namespace
+{
 
 const QString KeyNS = QStringLiteral("NS");
 const QString KeyEW = QStringLiteral("EW");
@@ -61,7 +63,8 @@ LoadResult readStrictReal(const IniFile& ini, const QString& section, const QStr
     if (!value && !value.error().isEmpty())
         return LoadResult::failure(value.error());
     const QString text = ini.value(section, key).value_or(defaultText);
-    return LoadResult::failure(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+    return LoadResult::failure(
+        QStringLiteral("'%1' is not a valid floating point value").arg(text));
 }
 
 void writeSize(IniFile& ini, const QString& section, const QString& key, float value)
@@ -335,9 +338,15 @@ int TObjectWithSymbols::SymbolAt(QPoint point) const
     return -1;
 }
 
-QString TObjectWithSymbols::SelectedSymbolName() const { return SymbolName(SelectedSymbol); }
+QString TObjectWithSymbols::SelectedSymbolName() const
+{
+    return SymbolName(SelectedSymbol);
+}
 
-QString TObjectWithSymbols::SelectedSymbolPart() const { return SymbolPart(SelectedSymbol); }
+QString TObjectWithSymbols::SelectedSymbolPart() const
+{
+    return SymbolPart(SelectedSymbol);
+}
 
 void TObjectWithSymbols::SetSelectedSymbolPart(const QString& part)
 {
@@ -404,14 +413,16 @@ LoadResult TDrop::LoadFromIni(const IniFile& ini, const QString& section)
     if (!result)
         return result;
     PipeLen = ini.readInteger(section, QStringLiteral("PipeLen"), 0);
-    OutletSize = readSize(ini, section, QStringLiteral("OutletSize"), QStringLiteral("25.0"), 25.0f);
+    OutletSize =
+        readSize(ini, section, QStringLiteral("OutletSize"), QStringLiteral("25.0"), 25.0f);
     Style = DropStyle::Female;
     SetStyleByName(ini.readString(section, QStringLiteral("Style"), DropStyleWord(Style)));
     if (IsFemale()) {
-        HoseSize = readSize(ini, section, QStringLiteral("HoseSize"), QStringLiteral("6.35"), 25.0f);
+        HoseSize =
+            readSize(ini, section, QStringLiteral("HoseSize"), QStringLiteral("6.35"), 25.0f);
         // Older files named the hose instead of listing it among the symbols.
-        const QString hoseType = ini.readString(section, QStringLiteral("HoseType"),
-                                                QStringLiteral("NONE"));
+        const QString hoseType =
+            ini.readString(section, QStringLiteral("HoseType"), QStringLiteral("NONE"));
         QString hose;
         if (hoseType == QLatin1String("HOSE"))
             hose = Symbol::AirHose;

@@ -15,7 +15,8 @@
 #include <limits>
 #include <vector>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
 class IniFile;
 
@@ -29,7 +30,8 @@ inline constexpr int64_t FarAway = std::numeric_limits<int64_t>::max();
 int64_t BaseDistanceSq(int32_t ns, int32_t ew, const Position& point, ViewKind view);
 
 // Base of every placed object.
-class TPipeLoopObject {
+class TPipeLoopObject
+{
 public:
     TPipeLoopObject() = default;
     virtual ~TPipeLoopObject() = default;
@@ -80,7 +82,8 @@ QString NamePrefix(ObjectKind kind);
 
 // One corner of the loop. The pipe that leaves this elbow towards the next
 // runs at HG - VerticalDrop.
-class TElbow : public TPipeLoopObject {
+class TElbow : public TPipeLoopObject
+{
 public:
     ObjectKind Kind() const override { return ObjectKind::Elbow; }
     void SaveToIni(IniFile& ini, const QString& section) const override;
@@ -93,7 +96,8 @@ public:
 };
 
 // An isolating valve on the loop or a spur.
-class TValve : public TPipeLoopObject {
+class TValve : public TPipeLoopObject
+{
 public:
     ObjectKind Kind() const override { return ObjectKind::Valve; }
     void SaveToIni(IniFile& ini, const QString& section) const override;
@@ -106,7 +110,8 @@ public:
 
 // A rectangular or elliptical obstacle drawn on the plan. Its section holds
 // only its own keys; after loading, the position is (P1NS, P1EW, Height).
-class TBuildFeature : public TPipeLoopObject {
+class TBuildFeature : public TPipeLoopObject
+{
 public:
     ObjectKind Kind() const override { return ObjectKind::BuildFeature; }
     void SaveToIni(IniFile& ini, const QString& section) const override;
@@ -131,7 +136,8 @@ public:
 
 // An object carrying a stack of ISO 1219 symbols. Index 0 is the
 // bottom of the stack. Index operations ignore invalid indexes.
-class TObjectWithSymbols : public TPipeLoopObject {
+class TObjectWithSymbols : public TPipeLoopObject
+{
 public:
     // Writes the base keys, then Symbols, SYMi and (only when assigned) PARTi.
     void SaveToIni(IniFile& ini, const QString& section) const override;
@@ -177,7 +183,8 @@ protected:
 };
 
 // The feed from the compressor into the loop.
-class TInlet : public TObjectWithSymbols {
+class TInlet : public TObjectWithSymbols
+{
 public:
     ObjectKind Kind() const override { return ObjectKind::Inlet; }
     void SaveToIni(IniFile& ini, const QString& section) const override;
@@ -191,7 +198,8 @@ public:
 };
 
 // A drop from the loop or a spur down to an outlet.
-class TDrop : public TObjectWithSymbols {
+class TDrop : public TObjectWithSymbols
+{
 public:
     ObjectKind Kind() const override { return ObjectKind::Drop; }
     void SaveToIni(IniFile& ini, const QString& section) const override;
@@ -217,7 +225,8 @@ public:
 
 // A branch pipe (or an unconnected pipe) from the inherited start point to
 // the end point (NS2, EW2, HG2).
-class TSpur : public TPipeLoopObject {
+class TSpur : public TPipeLoopObject
+{
 public:
     enum class End : uint8_t { Start = 0, End = 1 };
 
@@ -250,7 +259,8 @@ public:
 };
 
 // A condensate drain.
-class TDrain : public TPipeLoopObject {
+class TDrain : public TPipeLoopObject
+{
 public:
     ObjectKind Kind() const override { return ObjectKind::Drain; }
     void SaveToIni(IniFile& ini, const QString& section) const override;

@@ -10,9 +10,11 @@
 
 #include <span>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
-namespace {
+namespace
+{
 
 using Options = TPipeLoopOptions;
 

@@ -7,7 +7,8 @@
 #include <array>
 #include <cstdint>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
 class IniFile;
 class SettingsStore;
@@ -51,7 +52,8 @@ struct FontSpec {
 // The fields are named by their stored keys. Those that only take certain
 // values are reached through setters that bring any other value to an allowed
 // one; every load goes through the same setters.
-class TPipeLoopOptions {
+class TPipeLoopOptions
+{
 public:
     // Windows brush styles, the hatches of walls and building features.
     enum BrushStyle : int32_t {

@@ -5,9 +5,11 @@
 
 #include <algorithm>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
-namespace {
+namespace
+{
 const QString Section = QStringLiteral("PrintSetup");
 const QString PrintCenterKey = QStringLiteral("PrintCenter");
 const QString PrinterNameKey = QStringLiteral("PrinterName");

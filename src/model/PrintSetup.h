@@ -7,7 +7,8 @@
 #include <array>
 #include <cstdint>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
 class IniFile;
 class SettingsStore;
@@ -16,7 +17,8 @@ class SettingsStore;
 // the printer and the preview mode. One set per run, kept in the registry with
 // the options and, when the options travel with a project, in its section
 // "PrintSetup", under the same keys in both places.
-class PrintSetup {
+class PrintSetup
+{
 public:
     static constexpr int32_t InitialScale = 150;
     static constexpr int32_t MinScale = 1;

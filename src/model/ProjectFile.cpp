@@ -13,9 +13,11 @@
 #include <limits>
 #include <stdexcept>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
-namespace {
+namespace
+{
 
 const QString InfoSection = QStringLiteral("PIPELOOP-FILE-INFO");
 const QString ProjectSection = QStringLiteral("Project");
@@ -44,7 +46,10 @@ const QString SymbolKeyPrefix = QStringLiteral("SYM");
 const QString LinesKey = QStringLiteral("Lines");
 
 // The count keys of section PipeLoop are the plural of the section prefix.
-QString CountKey(ObjectKind kind) { return SectionPrefix(kind) + u's'; }
+QString CountKey(ObjectKind kind)
+{
+    return SectionPrefix(kind) + u's';
+}
 
 QString SectionName(ObjectKind kind, int64_t number)
 {
@@ -52,7 +57,8 @@ QString SectionName(ObjectKind kind, int64_t number)
 }
 
 // A failure while writing, described as the error text describes one.
-class FileWriteError : public std::runtime_error {
+class FileWriteError : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 };
@@ -147,14 +153,12 @@ bool WithinBudget(int32_t count, int64_t& filled, int64_t listLimit, Present pre
 
 // The kinds in the order in which the design reads them, and in which their
 // sections stand in the file.
-constexpr std::array<ObjectKind, 7> LoadOrder{ObjectKind::BuildFeature, ObjectKind::Valve,
-                                              ObjectKind::Spur,         ObjectKind::Elbow,
-                                              ObjectKind::Drain,        ObjectKind::Drop,
-                                              ObjectKind::Inlet};
-constexpr std::array<ObjectKind, 7> FileOrder{ObjectKind::Elbow, ObjectKind::BuildFeature,
-                                              ObjectKind::Drain, ObjectKind::Drop,
-                                              ObjectKind::Valve, ObjectKind::Inlet,
-                                              ObjectKind::Spur};
+constexpr std::array<ObjectKind, 7> LoadOrder{
+    ObjectKind::BuildFeature, ObjectKind::Valve, ObjectKind::Spur, ObjectKind::Elbow,
+    ObjectKind::Drain,        ObjectKind::Drop,  ObjectKind::Inlet};
+constexpr std::array<ObjectKind, 7> FileOrder{
+    ObjectKind::Elbow, ObjectKind::BuildFeature, ObjectKind::Drain, ObjectKind::Drop,
+    ObjectKind::Valve, ObjectKind::Inlet,        ObjectKind::Spur};
 
 struct Counts {
     std::array<int32_t, 7> ofKind{}; // indexed by ObjectKind
@@ -246,7 +250,7 @@ DisplayUnits ReadUnits(const IniFile& ini)
     const int32_t units = ini.readInteger(ProjectSection, UnitsKey, -1);
     if (units < 0) // an older file
         return ini.readBool(ProjectSection, UseMMKey, true) ? DisplayUnits::Millimetres
-                                                             : DisplayUnits::Metres;
+                                                            : DisplayUnits::Metres;
     if (units == 0)
         return DisplayUnits::Metres;
     if (units == 2)
@@ -331,8 +335,8 @@ ProjectLoad LoadFromImage(const IniFile& ini, const QString& fileName, bool line
 
     for (ViewKind view : AllViews) {
         const size_t index = static_cast<size_t>(view);
-        load.Zoom[index] = ini.readInteger(ProjectSection, ZoomFactorKey + ViewWord(view),
-                                           zoom[index]);
+        load.Zoom[index] =
+            ini.readInteger(ProjectSection, ZoomFactorKey + ViewWord(view), zoom[index]);
     }
 
     // The options and, when they were taken, the print setup, into copies.

@@ -42,7 +42,8 @@
 #include <functional>
 #include <memory>
 
-namespace pipeloop {
+namespace pipeloop
+{
 
 class IniFile;
 
@@ -51,9 +52,8 @@ using ZoomFactors = std::array<int32_t, AllViews.size()>;
 
 // The zoom factors the main window holds at start-up.
 inline constexpr int32_t InitialZoomFactor = 20;
-inline constexpr ZoomFactors InitialZoomFactors{InitialZoomFactor, InitialZoomFactor,
-                                                InitialZoomFactor, InitialZoomFactor,
-                                                InitialZoomFactor};
+inline constexpr ZoomFactors InitialZoomFactors{
+    InitialZoomFactor, InitialZoomFactor, InitialZoomFactor, InitialZoomFactor, InitialZoomFactor};
 
 // The one file version this program reads and writes.
 inline constexpr int32_t ProjectFileVersion = 1;
@@ -133,7 +133,8 @@ using ReplaceQuestion = std::function<bool()>;
 // options object, which it refers to but which the load has not changed) and
 // the options, print setup and zoom factors as the file leaves them; on
 // failure the message, already shown (empty when the ReplaceQuestion said no).
-class [[nodiscard]] ProjectLoad {
+class [[nodiscard]] ProjectLoad
+{
 public:
     // Stays true after Apply has taken the design.
     bool ok() const { return Loaded; }

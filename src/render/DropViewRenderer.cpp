@@ -59,12 +59,11 @@ void DrawDropView(Canvas& canvas, TDrop& drop, const PixelRect& area, const Drop
         canvas.polygon(
             {QPoint(f.xc - q / 2, f.top + q), QPoint(f.xc + q / 2, f.top + q), QPoint(f.xc, tip)});
         if (!drop.Symbols.empty()) {
-            const int below = DrawHoseStack(canvas, drop.Symbols, f.xc, drop.SelectedSymbol,
-                                            style.highlightColour, style.pipeWidth,
-                                            style.printMode, q, tip);
-            DrawSymbolStack(canvas, drop.Symbols, f.xc, style.pipeWidth, below,
-                            drop.SelectedSymbol, style.highlightColour, style.printMode, q,
-                            f.bottom - q);
+            const int below =
+                DrawHoseStack(canvas, drop.Symbols, f.xc, drop.SelectedSymbol,
+                              style.highlightColour, style.pipeWidth, style.printMode, q, tip);
+            DrawSymbolStack(canvas, drop.Symbols, f.xc, style.pipeWidth, below, drop.SelectedSymbol,
+                            style.highlightColour, style.printMode, q, f.bottom - q);
         }
         break;
     }

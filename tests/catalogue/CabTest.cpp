@@ -12,7 +12,8 @@ using namespace pipeloop;
 using namespace pipeloop::catalogue;
 using pipeloop::testing::ScriptedUi;
 
-namespace {
+namespace
+{
 
 const QString Path = QStringLiteral("test.pldbcab");
 
@@ -25,7 +26,10 @@ QByteArray U32(uint32_t value)
 }
 
 // Signature, reserved bytes and body, then the CRC of all of it.
-QByteArray WithCrc(const QByteArray& withoutCrc) { return withoutCrc + U32(Crc32(withoutCrc)); }
+QByteArray WithCrc(const QByteArray& withoutCrc)
+{
+    return withoutCrc + U32(Crc32(withoutCrc));
+}
 
 QByteArray Header(uint32_t count)
 {
@@ -40,7 +44,8 @@ std::vector<CabEntry> SampleEntries()
             {QString(), QByteArray("nameless")}};
 }
 
-class CabTest : public ::testing::Test {
+class CabTest : public ::testing::Test
+{
 protected:
     ScriptedUi ui;
     TCAB cab;
@@ -56,7 +61,10 @@ TEST_F(CabTest, LayoutIsExactlyThatOfPart42)
 {
     const QByteArray file = BuildCab({{QStringLiteral("AB"), QByteArray("xyz")}}, "12345678");
     const QByteArray expected = WithCrc(QByteArray("ZELKCAB1") + QByteArray("12345678") + U32(1) +
-                                        QByteArray("\x02\x00" "AB", 4) + U32(3) + "xyz");
+                                        QByteArray("\x02\x00"
+                                                   "AB",
+                                                   4) +
+                                        U32(3) + "xyz");
     EXPECT_EQ(file.toHex(), expected.toHex());
 }
 
@@ -71,7 +79,7 @@ TEST_F(CabTest, AValidContainerLoadsEveryEntry)
                                         QStringLiteral("EMPTY.JPG"), QString()}));
     EXPECT_EQ(*cab.Entry(0), SampleEntries()[0].data);
     EXPECT_EQ(*cab.Entry(1), SampleEntries()[1].data);
-    EXPECT_TRUE(cab.Entry(2)->isEmpty()); // S = 0 gives an empty stream
+    EXPECT_TRUE(cab.Entry(2)->isEmpty());             // S = 0 gives an empty stream
     EXPECT_EQ(*cab.Entry(3), QByteArray("nameless")); // a name of length 0
     EXPECT_EQ(cab.Reserved(), QByteArray("RESERVED"));
     EXPECT_EQ(cab.StoredCrc(), Crc32(QByteArrayView(file).first(file.size() - 4)));
@@ -109,8 +117,9 @@ TEST_F(CabTest, EverySingleFlippedByteIsRefused)
             bad[at] = static_cast<char>(bad[at] ^ mask);
             TCAB damaged;
             damaged.LoadBytes(bad, Path);
-            const QString expected = at < 8 ? QStringLiteral("Invalid CAB file header : test.pldbcab")
-                                            : QStringLiteral("Invalid CAB file CRC : test.pldbcab");
+            const QString expected = at < 8
+                                         ? QStringLiteral("Invalid CAB file header : test.pldbcab")
+                                         : QStringLiteral("Invalid CAB file CRC : test.pldbcab");
             ASSERT_EQ(scripted.texts(), QStringList{expected}) << "byte " << at;
             EXPECT_EQ(scripted.messages[0].kind, UiServices::Kind::Warning);
             EXPECT_EQ(damaged.Count(), 0);
@@ -133,17 +142,35 @@ TEST_F(CabTest, TheSignatureIsCaseSensitiveAndCheckedFirst)
 
 TEST_F(CabTest, CountsAndSizesPastTheEndLeaveTheContainerEmpty)
 {
-    const QString message =
-        QStringLiteral("Invalid CAB file, its entry table runs past the end of the file : test.pldbcab");
+    const QString message = QStringLiteral(
+        "Invalid CAB file, its entry table runs past the end of the file : test.pldbcab");
     const QList<QByteArray> files = {
-        WithCrc(Header(0xFFFFFFFFu)),                                     // count past the end
-        WithCrc(Header(2) + QByteArray("\x01\x00" "A", 3) + U32(0)),      // second name missing
-        WithCrc(Header(1) + QByteArray("\xFF\xFF" "AB", 4) + U32(0)),     // name length past the end
-        WithCrc(Header(1) + QByteArray("\x01\x00" "A", 3)),               // data record missing
-        WithCrc(Header(1) + QByteArray("\x01\x00" "A", 3) + U32(5) + "abc"), // data past the end
-        WithCrc(Header(1) + QByteArray("\x01\x00" "A", 3) + U32(0xFFFFFFFFu)),
-        WithCrc(QByteArray("ZELKCAB1")),                                  // no header at all
-        WithCrc(QByteArray("ZELKCAB1RESERVED\x01\x00", 18)),            // half a count
+        WithCrc(Header(0xFFFFFFFFu)), // count past the end
+        WithCrc(Header(2) +
+                QByteArray("\x01\x00"
+                           "A",
+                           3) +
+                U32(0)), // second name missing
+        WithCrc(Header(1) +
+                QByteArray("\xFF\xFF"
+                           "AB",
+                           4) +
+                U32(0)), // name length past the end
+        WithCrc(Header(1) + QByteArray("\x01\x00"
+                                       "A",
+                                       3)), // data record missing
+        WithCrc(Header(1) +
+                QByteArray("\x01\x00"
+                           "A",
+                           3) +
+                U32(5) + "abc"), // data past the end
+        WithCrc(Header(1) +
+                QByteArray("\x01\x00"
+                           "A",
+                           3) +
+                U32(0xFFFFFFFFu)),
+        WithCrc(QByteArray("ZELKCAB1")),                     // no header at all
+        WithCrc(QByteArray("ZELKCAB1RESERVED\x01\x00", 18)), // half a count
     };
     for (const QByteArray& file : files) {
         ScriptedUi scripted;
@@ -159,7 +186,11 @@ TEST_F(CabTest, BytesAfterTheDataTableAreNotChecked)
 {
     // The reader takes the last four bytes as the CRC and reads N records; what
     // lies between is not looked at.
-    const QByteArray file = WithCrc(Header(1) + QByteArray("\x01\x00" "A", 3) + U32(1) + "x" + "junk");
+    const QByteArray file = WithCrc(Header(1) +
+                                    QByteArray("\x01\x00"
+                                               "A",
+                                               3) +
+                                    U32(1) + "x" + "junk");
     cab.LoadBytes(file, Path);
     EXPECT_TRUE(ui.messages.empty());
     ASSERT_EQ(cab.Count(), 1);

@@ -14,12 +14,14 @@ using namespace pipeloop;
 using namespace pipeloop::catalogue;
 using pipeloop::testing::ScriptedUi;
 
-namespace {
+namespace
+{
 
 const QList<float> LoopSizes = {20, 25, 32, 40, 50, 63, 80, 110};
 const EndSet MaleBsp = Flags(EndAttr::Male, EndAttr::Bsp);
 
-class DemoCatalogueTest : public ::testing::Test {
+class DemoCatalogueTest : public ::testing::Test
+{
 protected:
     static void SetUpTestSuite()
     {
@@ -67,7 +69,8 @@ TEST_F(DemoCatalogueTest, LoadsWithoutAnyMessage)
     EXPECT_EQ(demo->Container().Names().front(), QStringLiteral("PARTS.PLDBI"));
     // The container holds the catalogue text byte for byte.
     EXPECT_EQ(*demo->Container().Entry(0),
-              pipeloop::testing::ReadBytes(pipeloop::testing::DemoSourcePath(QStringLiteral("PARTS.PLDBI"))));
+              pipeloop::testing::ReadBytes(
+                  pipeloop::testing::DemoSourcePath(QStringLiteral("PARTS.PLDBI"))));
 }
 
 TEST_F(DemoCatalogueTest, MainPartsForEveryLoopSizeColourAndLength)
@@ -147,8 +150,8 @@ TEST_F(DemoCatalogueTest, ManifoldsForEveryTwoPortPreference)
 {
     for (const char* code : {"90602", "90642", "90660", "90662", "90664"}) {
         const QString preferred = QString::fromLatin1(code);
-        const bool needsAdapter = preferred == QStringLiteral("90642") ||
-                                  preferred == QStringLiteral("90662");
+        const bool needsAdapter =
+            preferred == QStringLiteral("90642") || preferred == QStringLiteral("90662");
         for (float c : {20.0f, 25.0f, 32.0f}) {
             SCOPED_TRACE((preferred + u' ' + SizeText(c)).toStdString());
             float manifoldSize = c;
@@ -165,7 +168,8 @@ TEST_F(DemoCatalogueTest, ManifoldsForEveryTwoPortPreference)
         }
     }
     for (float c : {20.0f, 25.0f, 32.0f, 40.0f, 50.0f, 63.0f, 12.7f}) {
-        const float size = c == 12.7f ? c : demo->Adapter(MaleBsp, c == 25.0f ? 19.05f : 12.7f, c)->Size2();
+        const float size =
+            c == 12.7f ? c : demo->Adapter(MaleBsp, c == 25.0f ? 19.05f : 12.7f, c)->Size2();
         const TPartObject* four = demo->Manifold(4, ThreadBsp, QString(), size);
         ASSERT_NE(four, nullptr);
         EXPECT_EQ(four->ThreadOfEnd2(), ThreadBsp); // the NPT one listed first is passed over

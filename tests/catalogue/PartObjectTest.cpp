@@ -1,9 +1,9 @@
 // the rules: decoding one catalogue record, the attribute word scans, derived
 // values, image names and the standard size tables.
 
+#include "PartObject.h"
 #include "CatalogueTestSupport.h"
 #include "IniFile.h"
-#include "PartObject.h"
 #include "ScriptedUi.h"
 
 #include <gtest/gtest.h>
@@ -12,9 +12,11 @@ using namespace pipeloop;
 using namespace pipeloop::catalogue;
 using pipeloop::testing::ScriptedUi;
 
-namespace {
+namespace
+{
 
-class PartObjectTest : public ::testing::Test {
+class PartObjectTest : public ::testing::Test
+{
 protected:
     ScopedLocale locale{pipeloop::testing::PoundFacts()};
     ScriptedUi ui;
@@ -203,7 +205,8 @@ TEST_F(PartObjectTest, StandardSizeTables)
     EXPECT_EQ(FullPipeSizes().size(), 11);
     EXPECT_EQ(FullPipeSizeTexts().first(), QStringLiteral("20mm"));
     EXPECT_EQ(FullPipeSizeTexts().last(), QStringLiteral("1\""));
-    EXPECT_EQ(DropSizeText(), QStringLiteral("20mm\n25mm\n32mm\n40mm\n50mm\n63mm\n80mm\n110mm\n5/8\""));
+    EXPECT_EQ(DropSizeText(),
+              QStringLiteral("20mm\n25mm\n32mm\n40mm\n50mm\n63mm\n80mm\n110mm\n5/8\""));
     EXPECT_EQ(SmallSizes(), QList<float>({6.35f, 9.25f, 12.7f}));
 }
 

@@ -22,7 +22,8 @@
 #include <random>
 #include <vector>
 
-namespace pipeloop::testing {
+namespace pipeloop::testing
+{
 
 // A straight or 45-degree pipe of the design, with its walking height.
 struct DesignPipe {
@@ -46,7 +47,8 @@ struct DesignPipe {
     bool Straight() const { return StepNS() == 0 || StepEW() == 0; }
 };
 
-class DesignBuilder {
+class DesignBuilder
+{
 public:
     explicit DesignBuilder(TPipeLoop& design) : d(design) {}
 
@@ -135,7 +137,8 @@ public:
 
 // ---------------------------------------------------------------- random designs
 
-class RandomDesign {
+class RandomDesign
+{
 public:
     explicit RandomDesign(uint32_t seed) : m_random(seed) {}
 
@@ -146,8 +149,7 @@ public:
         return std::uniform_int_distribution<int32_t>(low, high)(m_random);
     }
     bool Chance(double p) { return std::uniform_real_distribution<double>(0, 1)(m_random) < p; }
-    template <typename T>
-    T Pick(std::initializer_list<T> list)
+    template <typename T> T Pick(std::initializer_list<T> list)
     {
         return *(list.begin() + Range(0, int32_t(list.size()) - 1));
     }
@@ -156,8 +158,8 @@ public:
     void Build(TPipeLoop& design, catalogue::PartsListOptions& options)
     {
         DesignBuilder b(design);
-        design.Units = Pick({DisplayUnits::Metres, DisplayUnits::Millimetres,
-                             DisplayUnits::FeetInches});
+        design.Units =
+            Pick({DisplayUnits::Metres, DisplayUnits::Millimetres, DisplayUnits::FeetInches});
         design.PipeSize = Pick({25.0f, 32.0f, 40.0f, 50.0f, 63.0f});
         design.PipeColour = Chance(0.3) ? PipeColour::Gray : PipeColour::Blue;
         design.Height = Range(2500, 5000);
@@ -167,9 +169,9 @@ public:
         options.steelClipsMain = Chance(0.7);
         options.steelClipsDrops = Chance(0.3);
         options.endCaps = Chance(0.5);
-        options.twoPortManifold = Pick({QStringLiteral("90602"), QStringLiteral("90642"),
-                                        QStringLiteral("90660"), QStringLiteral("90662"),
-                                        QStringLiteral("90664")});
+        options.twoPortManifold =
+            Pick({QStringLiteral("90602"), QStringLiteral("90642"), QStringLiteral("90660"),
+                  QStringLiteral("90662"), QStringLiteral("90664")});
         options.showCatalogueCodes = Chance(0.3);
 
         std::vector<DesignPipe> pipes;
@@ -177,11 +179,10 @@ public:
             design.CompressorHouse = true;
             for (int i = Range(1, 3); i > 0; --i) {
                 const Position start{Range(0, 8000), Range(0, 8000), design.Height};
-                TSpur& spur = Chance(0.5)
-                                  ? b.Spur(start, start.NS, start.EW + Range(-6000, 6000),
-                                           design.PipeSize, VerticalDrop())
-                                  : b.Spur(start, start.NS + Range(-6000, 6000), start.EW,
-                                           design.PipeSize, VerticalDrop());
+                TSpur& spur = Chance(0.5) ? b.Spur(start, start.NS, start.EW + Range(-6000, 6000),
+                                                   design.PipeSize, VerticalDrop())
+                                          : b.Spur(start, start.NS + Range(-6000, 6000), start.EW,
+                                                   design.PipeSize, VerticalDrop());
                 pipes.push_back(DesignBuilder::PipeOf(spur));
             }
             if (Chance(0.2)) { // neither straight nor 45 degrees: a stop
@@ -212,9 +213,8 @@ public:
         for (const DesignPipe& pipe : pipes)
             if (pipe.spur && Chance(0.15)) {
                 const Position end{pipe.to.NS, pipe.to.EW, pipe.spur->HG2};
-                const DropStyle style =
-                    Chance(0.05) ? Pick({DropStyle::Saddle, DropStyle::Quick})
-                                : Pick({DropStyle::Female, DropStyle::Tee});
+                const DropStyle style = Chance(0.05) ? Pick({DropStyle::Saddle, DropStyle::Quick})
+                                                     : Pick({DropStyle::Female, DropStyle::Tee});
                 b.Drop(end, style, style == DropStyle::Tee ? 20.0f : 12.7f, Range(0, 2000));
             }
     }
@@ -227,7 +227,8 @@ private:
         size_t pipe = 0;
         int64_t step = 0;
     };
-    std::optional<PlacedPoint> PointOn(const std::vector<DesignPipe>& pipes, bool straightOnly = false)
+    std::optional<PlacedPoint> PointOn(const std::vector<DesignPipe>& pipes,
+                                       bool straightOnly = false)
     {
         if (pipes.empty())
             return std::nullopt;
@@ -294,9 +295,7 @@ private:
     void AddSpurs(DesignBuilder& b, std::vector<DesignPipe>& pipes)
     {
         TPipeLoop& d = b.d;
-        const auto sizeFor = [&](float parent) {
-            return Pick({parent, parent, 25.0f, 20.0f});
-        };
+        const auto sizeFor = [&](float parent) { return Pick({parent, parent, 25.0f, 20.0f}); };
         const auto perpendicular = [&](const DesignPipe& pipe, int32_t length, int32_t& ns,
                                        int32_t& ew, const Position& start) {
             const int32_t side = Pick({-1, 1});
@@ -318,7 +317,8 @@ private:
         }
         // End to end: a spur starting where another ends.
         for (int i = Range(0, 3); i > 0 && pipes.size() > base; --i) {
-            const DesignPipe parent = pipes[size_t(Range(int32_t(base), int32_t(pipes.size()) - 1))];
+            const DesignPipe parent =
+                pipes[size_t(Range(int32_t(base), int32_t(pipes.size()) - 1))];
             const Position start{parent.to.NS, parent.to.EW, parent.height};
             const int32_t length = Range(300, 4000);
             int32_t sN = parent.StepNS(), sE = parent.StepEW();
@@ -352,7 +352,8 @@ private:
             int32_t east = first.EW;
             for (const auto& e : d.Elbows)
                 east = std::max(east, e->EW);
-            const int32_t x = Range(first.EW + (east - first.EW) / 2 + 200, east - (east - first.EW) / 4 - 200);
+            const int32_t x =
+                Range(first.EW + (east - first.EW) / 2 + 200, east - (east - first.EW) / 4 - 200);
             if (d.IsOnLoop({first.NS, x, 0}) && d.IsOnLoop({south, x, 0})) {
                 const Position start{first.NS, x, d.LoopSegmentHeight(0)};
                 pipes.push_back(DesignBuilder::PipeOf(b.Spur(start, south, x, d.PipeSize)));
@@ -373,8 +374,8 @@ private:
             }
         }
         if (Chance(0.1)) // an unconnected pipe nothing reaches
-            pipes.push_back(DesignBuilder::PipeOf(
-                b.Spur({-5000, -5000, d.Height}, -5000, -3000, d.PipeSize)));
+            pipes.push_back(
+                DesignBuilder::PipeOf(b.Spur({-5000, -5000, d.Height}, -5000, -3000, d.PipeSize)));
     }
 
     // A short stack, walked from the top: equipment the catalogue does not
@@ -383,12 +384,12 @@ private:
     QStringList Symbols(bool threaded)
     {
         static const QStringList pipeSized = {
-            Symbol::Filter,        Symbol::Regulator,      Symbol::Valve,
-            Symbol::MaleAdaptor,   Symbol::OnePortOutlet,  Symbol::TwoPortOutlet,
+            Symbol::Filter,         Symbol::Regulator,     Symbol::Valve,
+            Symbol::MaleAdaptor,    Symbol::OnePortOutlet, Symbol::TwoPortOutlet,
             Symbol::FourPortOutlet, Symbol::Gauge,         Symbol::Valve,
-            Symbol::FemaleTee,     Symbol::AdaptorFemale};
-        static const QStringList inchSized = {Symbol::Filter,        Symbol::Regulator,
-                                              Symbol::Valve,         Symbol::OnePortOutlet,
+            Symbol::FemaleTee,      Symbol::AdaptorFemale};
+        static const QStringList inchSized = {Symbol::Filter,         Symbol::Regulator,
+                                              Symbol::Valve,          Symbol::OnePortOutlet,
                                               Symbol::FourPortOutlet, Symbol::Gauge};
         const QStringList& vocabulary = threaded ? inchSized : pipeSized;
         QStringList symbols;
@@ -413,7 +414,7 @@ private:
         if (Chance(0.02))
             style = Pick({DropStyle::Quick, DropStyle::FemaleQuick, DropStyle::Saddle});
         const bool female = IsFemaleStyle(style);
-        const float outlet = female ? Pick({12.7f, 19.05f, 12.7f})
+        const float outlet = female         ? Pick({12.7f, 19.05f, 12.7f})
                              : run == 20.0f ? 20.0f
                                             : Pick({20.0f, 25.0f});
         QStringList symbols = Symbols(female && !Chance(0.05));
@@ -503,8 +504,8 @@ inline void FactoryDesign(TPipeLoop& design, int32_t scale)
     for (int i = 0; i < 100; ++i) {
         const int32_t x = ew0 + s(10000 + 5900 * int64_t(i));
         spurs.push_back(&b.Spur({ns0, x, h}, ns0 + s(20000), x, 25.0f));
-        spurs.push_back(&b.Spur({ns0 + depth, x + s(2000), h}, ns0 + depth - s(20000),
-                                x + s(2000), 25.0f));
+        spurs.push_back(
+            &b.Spur({ns0 + depth, x + s(2000), h}, ns0 + depth - s(20000), x + s(2000), 25.0f));
     }
     for (TSpur* spur : spurs) {
         const int32_t sign = spur->NS2 > spur->NS ? 1 : -1;

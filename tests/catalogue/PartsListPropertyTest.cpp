@@ -18,7 +18,8 @@ using namespace pipeloop;
 using namespace pipeloop::catalogue;
 using namespace pipeloop::testing;
 
-namespace {
+namespace
+{
 
 struct Result {
     GenerationOutcome outcome = GenerationOutcome::Completed;
@@ -87,7 +88,8 @@ TEST(PartsListPropertyTest, JumpWalkEqualsTheMillimetreWalkOnRandomDesigns)
         const Result reference = Generated<ReferenceGenerator>(design, database, options);
         const Result jump = Generated<TPartsListGenerator>(design, database, options);
         SCOPED_TRACE(QStringLiteral("seed %1").arg(seed).toStdString());
-        ASSERT_EQ(jump.log, reference.log) << FirstDifference(jump.log, reference.log).toStdString();
+        ASSERT_EQ(jump.log, reference.log)
+            << FirstDifference(jump.log, reference.log).toStdString();
         ASSERT_EQ(jump.parts, reference.parts);
         ASSERT_EQ(jump.waste, reference.waste);
         ASSERT_EQ(jump.messages, reference.messages);

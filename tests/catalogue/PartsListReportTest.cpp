@@ -1,9 +1,9 @@
 // The parts list report: header lines, counting, prices, hose
 // lines, the footer and the spreadsheet rows built beside them.
 
+#include "PartsListReport.h"
 #include "CatalogueTestSupport.h"
 #include "PartsDatabase.h"
-#include "PartsListReport.h"
 #include "PipeLoop.h"
 #include "ReportDocument.h"
 #include "ScriptedUi.h"
@@ -15,9 +15,11 @@ using namespace pipeloop;
 using namespace pipeloop::catalogue;
 using namespace pipeloop::testing;
 
-namespace {
+namespace
+{
 
-class ReportTest : public ::testing::Test {
+class ReportTest : public ::testing::Test
+{
 protected:
     ReportTest()
         : locale(PoundFacts()),
@@ -25,9 +27,11 @@ protected:
               "[CATALOGUE]\r\nSUP=RPT\r\nDSC=Report test catalogue\r\n"
               "[K7]\r\nTYP=CONNECTOR\r\nDSC=Seven connector\r\nPRC=10.00\r\nUPP=5\r\n"
               "[FREE]\r\nTYP=CONNECTOR\r\nDSC=Unpriced part\r\n"
-              "[LONG]\r\nTYP=CONNECTOR\r\nAPN=LONG-NUMBER-1\r\nCOD=C1\r\nDSC=Long numbered\r\nPRC=2.50\r\n"
+              "[LONG]\r\nTYP=CONNECTOR\r\nAPN=LONG-NUMBER-1\r\nCOD=C1\r\nDSC=Long "
+              "numbered\r\nPRC=2.50\r\n"
               "[OLD]\r\nTYP=CONNECTOR\r\nDSC=Old part\r\nEOL=1\r\nPRC=1.00\r\n"
-              "[HA]\r\nTYP=HOSE\r\nAPN=HOSE-10\r\nDSC=Hose 10m\r\nOD1=1/4\"\r\nLEN=10000\r\nPRC=9.00\r\n"
+              "[HA]\r\nTYP=HOSE\r\nAPN=HOSE-10\r\nDSC=Hose "
+              "10m\r\nOD1=1/4\"\r\nLEN=10000\r\nPRC=9.00\r\n"
               "[HB]\r\nTYP=HOSE\r\nAPN=HOSE-20\r\nDSC=Hose 20m\r\nOD1=1/4\"\r\nLEN=20000\r\n")))
     {
     }
@@ -88,14 +92,14 @@ TEST_F(ReportTest, LinesFollowFirstRecordedOrderAndIgnoreLetterCase)
            QStringLiteral("K7"), QStringLiteral("old"), QStringLiteral("K7")});
     // Width: the longest part number (LONG-NUMBER-1, 13) + 3. The "k7"
     // line is K7's: the catalogue knows the part under that spelling.
-    EXPECT_EQ(Body(), QStringList({QStringLiteral("    2 off   OLD             * Old part (end of line)"),
-                                   QStringLiteral("    3 off   K7              Seven connector"),
-                                   QStringLiteral("    1 off   LONG-NUMBER-1   Long numbered")}));
-    EXPECT_EQ(ReportSpreadsheetText(document),
-              QStringLiteral("QUANTITY\tPART-NUMBER\tDESCRIPTION\n"
-                             "2\tOLD\t* Old part (end of line)\n"
-                             "3\tK7\tSeven connector\n"
-                             "1\tLONG-NUMBER-1\tLong numbered\n"));
+    EXPECT_EQ(Body(),
+              QStringList({QStringLiteral("    2 off   OLD             * Old part (end of line)"),
+                           QStringLiteral("    3 off   K7              Seven connector"),
+                           QStringLiteral("    1 off   LONG-NUMBER-1   Long numbered")}));
+    EXPECT_EQ(ReportSpreadsheetText(document), QStringLiteral("QUANTITY\tPART-NUMBER\tDESCRIPTION\n"
+                                                              "2\tOLD\t* Old part (end of line)\n"
+                                                              "3\tK7\tSeven connector\n"
+                                                              "1\tLONG-NUMBER-1\tLong numbered\n"));
     EXPECT_TRUE(ui.messages.empty()); // no prices, no total
 }
 
@@ -107,8 +111,10 @@ TEST_F(ReportTest, FooterNamesTheCatalogueAndTheProgramInRedItalics)
     EXPECT_EQ(lines[0], (ReportLine{QString(), ReportBlack, false}));
     EXPECT_EQ(lines[2], (ReportLine{QString(), ReportBlack, false}));
     EXPECT_EQ(lines[3], (ReportLine{QStringLiteral("Report test catalogue"), ReportBlack, false}));
-    EXPECT_EQ(lines[5], (ReportLine{QStringLiteral("Parts list created with ..."), ReportRed, true}));
-    EXPECT_EQ(lines[6].text, QStringLiteral("PIPELOOP 1.0.0.0  (c) Zelkworks - pipework design software"));
+    EXPECT_EQ(lines[5],
+              (ReportLine{QStringLiteral("Parts list created with ..."), ReportRed, true}));
+    EXPECT_EQ(lines[6].text,
+              QStringLiteral("PIPELOOP 1.0.0.0  (c) Zelkworks - pipework design software"));
     EXPECT_TRUE(lines[6].italic);
     EXPECT_EQ(lines[6].colour, ReportRed);
 }
@@ -117,7 +123,8 @@ TEST_F(ReportTest, SevenPartsInPacksOfFive)
 {
     const QStringList seven(7, QStringLiteral("K7"));
     ReportOutcome outcome = Build(seven, Prices(false));
-    EXPECT_EQ(Body(), QStringList(QStringLiteral("    7 off   K7       \u00a320.00   Seven connector")));
+    EXPECT_EQ(Body(),
+              QStringList(QStringLiteral("    7 off   K7       \u00a320.00   Seven connector")));
     EXPECT_EQ(document.SpreadsheetRows().front(),
               QStringList({QStringLiteral("7"), QStringLiteral("K7"), QStringLiteral("\u00a320.00"),
                            QStringLiteral("Seven connector")}));
@@ -129,7 +136,8 @@ TEST_F(ReportTest, SevenPartsInPacksOfFive)
 
     ui.messages.clear();
     outcome = Build(seven, Prices(true));
-    EXPECT_EQ(Body(), QStringList(QStringLiteral("    7 off   K7       \u00a314.00   Seven connector")));
+    EXPECT_EQ(Body(),
+              QStringList(QStringLiteral("    7 off   K7       \u00a314.00   Seven connector")));
     EXPECT_EQ(outcome.total, 14 * MoneyUnit);
     EXPECT_EQ(ui.texts(), QStringList(QStringLiteral("Total price = \u00a314.00")));
 }
@@ -156,8 +164,9 @@ TEST_F(ReportTest, MissingPriceShowsDashesAndNoTotal)
         Build({QStringLiteral("K7"), QStringLiteral("FREE"), QStringLiteral("NOT-IN-CATALOGUE")},
               Prices());
     EXPECT_EQ(Body(),
-              QStringList({Line(1, QStringLiteral("K7"), 4, PadLeft(QStringLiteral("\u00a310.00"), 13) +
-                                                                 QStringLiteral("   Seven connector")),
+              QStringList({Line(1, QStringLiteral("K7"), 4,
+                                PadLeft(QStringLiteral("\u00a310.00"), 13) +
+                                    QStringLiteral("   Seven connector")),
                            QStringLiteral("    1 off   FREE        \u00a3-.--   Unpriced part"),
                            // A key the catalogue lacks is listed under its key.
                            QStringLiteral("    1 off   NOT-IN-CATALOGUE        \u00a3-.--   ")}));
@@ -172,19 +181,20 @@ TEST_F(ReportTest, CatalogueCodesReplaceNumbersWhereTheyExist)
     codes.showCatalogueCodes = true;
     Build({QStringLiteral("LONG"), QStringLiteral("K7")}, codes);
     // The column is still as wide as the longest part number.
-    EXPECT_EQ(Body(), QStringList({Line(1, QStringLiteral("C1"), 16, QStringLiteral("Long numbered")),
-                                   Line(1, QStringLiteral("K7"), 16, QStringLiteral("Seven connector"))}));
+    EXPECT_EQ(Body(),
+              QStringList({Line(1, QStringLiteral("C1"), 16, QStringLiteral("Long numbered")),
+                           Line(1, QStringLiteral("K7"), 16, QStringLiteral("Seven connector"))}));
 }
 
 TEST_F(ReportTest, AirHoseTotalsBecomeWholeHosesWithTheRestCutOff)
 {
     // 25 m: no hose is that long, so the last one (20 m) once, then the first
     // at least 5 m long (10 m) once, 5 m cut off.
-    const ReportOutcome outcome =
-        Build({QStringLiteral("K7")}, Prices(), {{6.35f, 25000}});
-    EXPECT_EQ(Body(), QStringList({QStringLiteral("    1 off   HOSE-20Hose 20m"),
-                                   QStringLiteral("    1 off   HOSE-10Hose 10m"),
-                                   QStringLiteral("    1 off   K7       \u00a310.00   Seven connector")}));
+    const ReportOutcome outcome = Build({QStringLiteral("K7")}, Prices(), {{6.35f, 25000}});
+    EXPECT_EQ(Body(),
+              QStringList({QStringLiteral("    1 off   HOSE-20Hose 20m"),
+                           QStringLiteral("    1 off   HOSE-10Hose 10m"),
+                           QStringLiteral("    1 off   K7       \u00a310.00   Seven connector")}));
     EXPECT_EQ(log, QStringList(QStringLiteral("1/4\" x 5000mm air hose")));
     // Hoses carry no price and are not in the total; their price column is empty.
     EXPECT_EQ(document.SpreadsheetRows().front(),
@@ -197,5 +207,6 @@ TEST_F(ReportTest, AirHoseTotalsBecomeWholeHosesWithTheRestCutOff)
     Build({}, {}, {{6.35f, 40000}, {12.7f, 1000}});
     EXPECT_EQ(Body(), QStringList(QStringLiteral("    2 off   HOSE-20Hose 20m")));
     EXPECT_EQ(ui.texts().back(),
-              SelectionProblemText(QString(), QStringLiteral("RPT parts hose not found : 1/2\" x 1000mm")));
+              SelectionProblemText(QString(),
+                                   QStringLiteral("RPT parts hose not found : 1/2\" x 1000mm")));
 }

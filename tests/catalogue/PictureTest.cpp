@@ -14,14 +14,28 @@ using namespace pipeloop::catalogue;
 using pipeloop::testing::ScriptedUi;
 using pipeloop::testing::SolidJpeg;
 
-namespace {
+namespace
+{
 
-bool IsRed(QRgb pixel) { return qRed(pixel) > 200 && qGreen(pixel) < 60 && qBlue(pixel) < 60; }
-bool IsGreen(QRgb pixel) { return qGreen(pixel) > 100 && qRed(pixel) < 60 && qBlue(pixel) < 60; }
-bool IsBlack(QRgb pixel) { return qRed(pixel) < 40 && qGreen(pixel) < 40 && qBlue(pixel) < 40; }
-bool IsWhite(QRgb pixel) { return qRed(pixel) > 240 && qGreen(pixel) > 240 && qBlue(pixel) > 240; }
+bool IsRed(QRgb pixel)
+{
+    return qRed(pixel) > 200 && qGreen(pixel) < 60 && qBlue(pixel) < 60;
+}
+bool IsGreen(QRgb pixel)
+{
+    return qGreen(pixel) > 100 && qRed(pixel) < 60 && qBlue(pixel) < 60;
+}
+bool IsBlack(QRgb pixel)
+{
+    return qRed(pixel) < 40 && qGreen(pixel) < 40 && qBlue(pixel) < 40;
+}
+bool IsWhite(QRgb pixel)
+{
+    return qRed(pixel) > 240 && qGreen(pixel) > 240 && qBlue(pixel) > 240;
+}
 
-class PictureTest : public ::testing::Test {
+class PictureTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -66,11 +80,11 @@ TEST_F(PictureTest, ShowsTheEntryByNameByJpgNameOrByImageName)
 
     const QRect box(10, 10, 100, 100);
     EXPECT_EQ(Show(QStringLiteral("A25-34"), box), QStringLiteral("A25.JPG"));
-    EXPECT_TRUE(IsBlack(canvas.pixel(10, 10)));   // the frame
-    EXPECT_TRUE(IsBlack(canvas.pixel(12, 60)));   // 3 pixels wide
-    EXPECT_TRUE(IsWhite(canvas.pixel(13, 20)));   // white above the fitted picture
-    EXPECT_TRUE(IsRed(canvas.pixel(60, 60)));     // the picture
-    EXPECT_TRUE(IsRed(canvas.pixel(13, 38)));     // from (3, 28) inside the box
+    EXPECT_TRUE(IsBlack(canvas.pixel(10, 10))); // the frame
+    EXPECT_TRUE(IsBlack(canvas.pixel(12, 60))); // 3 pixels wide
+    EXPECT_TRUE(IsWhite(canvas.pixel(13, 20))); // white above the fitted picture
+    EXPECT_TRUE(IsRed(canvas.pixel(60, 60)));   // the picture
+    EXPECT_TRUE(IsRed(canvas.pixel(13, 38)));   // from (3, 28) inside the box
     EXPECT_TRUE(IsWhite(canvas.pixel(13, 37)));
     EXPECT_TRUE(IsBlack(canvas.pixel(109, 109)));
     EXPECT_EQ(canvas.pixel(9, 9), QColor(Qt::blue).rgb()); // nothing outside the box

@@ -1,9 +1,9 @@
 // Pipe cutting and waste: which offcut a piece is cut from, what is
 // ordered, and the waste report.
 
+#include "PipeCutting.h"
 #include "CatalogueTestSupport.h"
 #include "PartsDatabase.h"
-#include "PipeCutting.h"
 #include "ScriptedUi.h"
 
 #include <gtest/gtest.h>
@@ -14,18 +14,19 @@ using namespace pipeloop;
 using namespace pipeloop::catalogue;
 using namespace pipeloop::testing;
 
-namespace {
+namespace
+{
 
 // The generation's side of cutting: 6 m pipes of 25 and 32 mm, a straight
 // connector of 25 mm only; records and log lines kept in order.
-class Cutting : public CuttingContext {
+class Cutting : public CuttingContext
+{
 public:
     Cutting()
-        : database(DatabaseFromText(QStringLiteral(
-              "[CATALOGUE]\r\nSUP=CUT\r\n"
-              "[P25]\r\nTYP=PIPE\r\nOD1=25\r\nLEN=6000\r\n"
-              "[P32]\r\nTYP=PIPE\r\nOD1=32\r\nLEN=6000\r\n"
-              "[S25]\r\nTYP=CONNECTOR\r\nOD1=25\r\n")))
+        : database(DatabaseFromText(QStringLiteral("[CATALOGUE]\r\nSUP=CUT\r\n"
+                                                   "[P25]\r\nTYP=PIPE\r\nOD1=25\r\nLEN=6000\r\n"
+                                                   "[P32]\r\nTYP=PIPE\r\nOD1=32\r\nLEN=6000\r\n"
+                                                   "[S25]\r\nTYP=CONNECTOR\r\nOD1=25\r\n")))
     {
     }
     const TPartObject* SelectPipe(float size) override { return database->Pipe(0, 6000, size); }
@@ -118,9 +119,9 @@ TEST(PipeCuttingTest, WholeStockPiecesAreOrderedAndLeaveNothing)
     // One millimetre over the stock (a rounded diagonal) is a whole pipe too.
     cutter.AddPiece(context, 6001, nullptr, false, QString(), 25.0f);
     cutter.AddPiece(context, 0, nullptr, true, QString(), 25.0f); // nothing at all
-    EXPECT_EQ(context.records, QStringList({QStringLiteral("P25 25mm x 6000mm PIPE"),
-                                            QStringLiteral("S25 STRAIGHT"),
-                                            QStringLiteral("P25 25mm x 6000mm PIPE")}));
+    EXPECT_EQ(context.records,
+              QStringList({QStringLiteral("P25 25mm x 6000mm PIPE"), QStringLiteral("S25 STRAIGHT"),
+                           QStringLiteral("P25 25mm x 6000mm PIPE")}));
     EXPECT_EQ(cutter.Waste(), Offcuts({6000}));
 }
 
@@ -131,9 +132,10 @@ TEST(PipeCuttingTest, MissingPipeOrConnectorIsConfirmedWithThePlace)
     TPipeCutter cutter;
     cutter.AddPiece(context, 1000, nullptr, true, QStringLiteral("ELBOW-END"), 40.0f);
     cutter.AddPiece(context, 1000, nullptr, true, QStringLiteral("ELBOW-END"), 32.0f);
-    EXPECT_EQ(context.confirmFailures,
-              QStringList({QStringLiteral("ELBOW-END|CUT parts pipe size not found : 6000mm x 40mm"),
-                           QStringLiteral("|CUT parts pipe connector not found : 32mm")}));
+    EXPECT_EQ(
+        context.confirmFailures,
+        QStringList({QStringLiteral("ELBOW-END|CUT parts pipe size not found : 6000mm x 40mm"),
+                     QStringLiteral("|CUT parts pipe connector not found : 32mm")}));
     EXPECT_EQ(context.records, QStringList(QStringLiteral("P32 32mm x 1000mm PIPE")));
 }
 

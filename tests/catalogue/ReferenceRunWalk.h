@@ -11,9 +11,11 @@
 
 #include <memory>
 
-namespace pipeloop::testing {
+namespace pipeloop::testing
+{
 
-class ReferenceGenerator : public catalogue::TPartsListGenerator {
+class ReferenceGenerator : public catalogue::TPartsListGenerator
+{
 public:
     using TPartsListGenerator::TPartsListGenerator;
 

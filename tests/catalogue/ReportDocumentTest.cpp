@@ -1,10 +1,10 @@
 // The report document's three renderings (rich text, plain text, spreadsheet
 // text) and the order e-mail built from it.
 
+#include "ReportDocument.h"
 #include "CatalogueTestSupport.h"
 #include "OrderEmail.h"
 #include "PartsDatabase.h"
-#include "ReportDocument.h"
 #include "ScriptedUi.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +13,8 @@ using namespace pipeloop;
 using namespace pipeloop::catalogue;
 using namespace pipeloop::testing;
 
-namespace {
+namespace
+{
 
 ReportDocument SmallReport()
 {
@@ -68,8 +69,10 @@ TEST(ReportDocumentTest, PlainAndSpreadsheetText)
               QStringLiteral("Project    : Caf\u00e9 {east} \\ hall\n\n"
                              "    2 off   90010-25      \u00a312.00   Elbow 25mm\n"
                              "Parts list created with ...\n"));
-    EXPECT_EQ(ReportSpreadsheetText(document),
-              QStringLiteral("QUANTITY\tPART-NUMBER\tPRICE\tDESCRIPTION\n2\t90010-25\t\u00a312.00\tElbow 25mm\n"));
+    EXPECT_EQ(
+        ReportSpreadsheetText(document),
+        QStringLiteral(
+            "QUANTITY\tPART-NUMBER\tPRICE\tDESCRIPTION\n2\t90010-25\t\u00a312.00\tElbow 25mm\n"));
     EXPECT_EQ(ReportSpreadsheetText(ReportDocument()), QString());
 }
 
@@ -84,10 +87,11 @@ TEST(OrderEmailTest, BodyIsThePlainTextWithCrLf)
 
 TEST(OrderEmailTest, MailtoLinkPercentEncodesWhatAUrlReserves)
 {
-    EXPECT_EQ(MailtoLink(QStringLiteral("orders+uk@zavoza.example"), QStringLiteral("PARTS ORDER"),
-                         QStringLiteral("A&B #2 50% +1 =x ?y \"q\"\t\u00a3\r\nend")),
-              QStringLiteral("mailto:orders%2Buk@zavoza.example?subject=PARTS%20ORDER&body="
-                             "A%26B%20%232%2050%25%20%2B1%20%3Dx%20%3Fy%20%22q%22%09%C2%A3%0D%0Aend"));
+    EXPECT_EQ(
+        MailtoLink(QStringLiteral("orders+uk@zavoza.example"), QStringLiteral("PARTS ORDER"),
+                   QStringLiteral("A&B #2 50% +1 =x ?y \"q\"\t\u00a3\r\nend")),
+        QStringLiteral("mailto:orders%2Buk@zavoza.example?subject=PARTS%20ORDER&body="
+                       "A%26B%20%232%2050%25%20%2B1%20%3Dx%20%3Fy%20%22q%22%09%C2%A3%0D%0Aend"));
     EXPECT_EQ(MailtoLink(QStringLiteral("a@b.example"), QString(), QStringLiteral("-._~")),
               QStringLiteral("mailto:a@b.example?subject=&body=-._~"));
 }
@@ -120,7 +124,7 @@ TEST(OrderEmailTest, OrderGoesToTheOptionsAddressElseTheCatalogues)
                                  QStringLiteral("PARTS ORDER"), OrderBody(document)));
 
     ui.messages.clear();
-    EXPECT_FALSE(SendOrder(true, QString(), *database, document,
-                           [](const QString&) { return false; }));
+    EXPECT_FALSE(
+        SendOrder(true, QString(), *database, document, [](const QString&) { return false; }));
     EXPECT_EQ(ui.texts(), QStringList(QStringLiteral("Error trying to send EMail : 0")));
 }

@@ -1,9 +1,9 @@
 // the rules: the user parts file, its defaults, the maker list and the
 // assigned-parts text.
 
+#include "UserParts.h"
 #include "CatalogueTestSupport.h"
 #include "ScriptedUi.h"
-#include "UserParts.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -14,9 +14,11 @@ using namespace pipeloop;
 using namespace pipeloop::catalogue;
 using pipeloop::testing::ScriptedUi;
 
-namespace {
+namespace
+{
 
-class UserPartsTest : public ::testing::Test {
+class UserPartsTest : public ::testing::Test
+{
 protected:
     ScriptedUi ui;
     QTemporaryDir dir;
@@ -32,7 +34,8 @@ protected:
 
 TEST_F(UserPartsTest, LinesAreAKeyAndTheRestAsDescription)
 {
-    parts.ReadBytes("ACME:123 Filter regulator, 1/2\" ports\r\nACME:9\nBOSCO:X1 \r\n\r\nBOSCO:X2 two  spaces\rNOMAKER");
+    parts.ReadBytes("ACME:123 Filter regulator, 1/2\" ports\r\nACME:9\nBOSCO:X1 \r\n\r\nBOSCO:X2 "
+                    "two  spaces\rNOMAKER");
     EXPECT_EQ(parts.Keys(), QStringList({QStringLiteral("ACME:123"), QStringLiteral("ACME:9"),
                                          QStringLiteral("BOSCO:X1"), QStringLiteral("BOSCO:X2"),
                                          QStringLiteral("NOMAKER")}));
@@ -78,8 +81,8 @@ TEST_F(UserPartsTest, AddingRefusesKnownKeysAndBadMakers)
     EXPECT_FALSE(parts.AddPart(QStringLiteral("ACME"), QStringLiteral("abc"), QStringLiteral("x")));
     EXPECT_EQ(ui.texts(), QStringList{QStringLiteral("Part already in database.")});
     EXPECT_FALSE(parts.AddPartAndMaker(QString(), QStringLiteral("1"), QString()));
-    EXPECT_FALSE(parts.AddPartAndMaker(QStringLiteral("Enter New Manufacturer"), QStringLiteral("1"),
-                                       QString()));
+    EXPECT_FALSE(parts.AddPartAndMaker(QStringLiteral("Enter New Manufacturer"),
+                                       QStringLiteral("1"), QString()));
     EXPECT_EQ(ui.texts().mid(1), QStringList(2, QStringLiteral("Invalid manufacturer.")));
     EXPECT_TRUE(parts.AddPartAndMaker(QStringLiteral("newco"), QStringLiteral("z-1"),
                                       QStringLiteral("New thing")));
@@ -115,7 +118,8 @@ TEST_F(UserPartsTest, AssignedTextSplitsAndJoins)
     // One item shows its own description.
     parts.ReadBytes("ACME:7 Seven\r\n");
     const auto one = SplitAssignedText(QStringLiteral("ACME:7"));
-    EXPECT_EQ(parts.DescriptionOf(one[0].maker + u':' + one[0].partNumber), QStringLiteral("Seven"));
+    EXPECT_EQ(parts.DescriptionOf(one[0].maker + u':' + one[0].partNumber),
+              QStringLiteral("Seven"));
 }
 
 TEST_F(UserPartsTest, TextIsWindows1252)

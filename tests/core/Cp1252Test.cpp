@@ -6,7 +6,8 @@
 
 using namespace pipeloop;
 
-namespace {
+namespace
+{
 QByteArray allBytes()
 {
     QByteArray bytes;
@@ -18,7 +19,8 @@ QByteArray allBytes()
 
 TEST(Cp1252Decode, AsciiAndLatin1BytesAreTheirOwnCharacters)
 {
-    const QString text = DecodeCp1252("Caf\xE9 \xA3" "5 \xFF");
+    const QString text = DecodeCp1252("Caf\xE9 \xA3"
+                                      "5 \xFF");
     EXPECT_EQ(text, QString::fromUtf8("Café £5 ÿ"));
 }
 

@@ -15,10 +15,14 @@
 
 using namespace pipeloop;
 
-namespace {
+namespace
+{
 const QString Missing = QStringLiteral("<missing>");
 
-QString text(const char* utf8) { return QString::fromUtf8(utf8); }
+QString text(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
 
 QString read(const IniFile& ini, QStringView section, QStringView key)
 {
@@ -60,14 +64,15 @@ void expectStableRoundTrip(const QByteArray& input)
 
 TEST(IniReading, TrimsBlanksAndControlCharactersAroundLinesNamesAndValues)
 {
-    const IniFile ini = IniFile::fromBytes(
-        " \t[  Project \x01]\x02 \r\n"
-        "\x1F  Description \t=\t  two  inner  blanks\t \r\n"
-        "Kept=\x7F" "del and nbsp\xA0\r\n");
+    const IniFile ini = IniFile::fromBytes(" \t[  Project \x01]\x02 \r\n"
+                                           "\x1F  Description \t=\t  two  inner  blanks\t \r\n"
+                                           "Kept=\x7F"
+                                           "del and nbsp\xA0\r\n");
     EXPECT_EQ(ini.sectionNames(), list({"Project"}));
     EXPECT_EQ(read(ini, u"Project", u"Description"), text("two  inner  blanks"));
     // Only bytes up to the blank count: DEL and the no-break space are text.
-    EXPECT_EQ(read(ini, u"Project", u"Kept"), text("\x7F" "del and nbsp\u00A0"));
+    EXPECT_EQ(read(ini, u"Project", u"Kept"), text("\x7F"
+                                                   "del and nbsp\u00A0"));
 }
 
 TEST(IniReading, SkipsEmptyLinesAndCommentsButNotSemicolonsInValues)
@@ -141,7 +146,8 @@ TEST(IniReading, WindowsLettersCompareWithoutRegardToCaseToo)
 {
     // Ä/ä, Š/š, Œ/œ, Ž/ž, Ÿ/ÿ, Þ/þ; ß and µ have no partner, × and ÷ are no letters.
     const IniFile ini = IniFile::fromBytes("[\xC4rger\x8A\x8C\x8E\x9F\xDE]\r\n"
-                                           "Stra\xDF" "e=1\r\n\xD7=2\r\n");
+                                           "Stra\xDF"
+                                           "e=1\r\n\xD7=2\r\n");
     const QString lower = text("ärgeršœžÿþ");
     EXPECT_TRUE(ini.sectionExists(lower));
     EXPECT_TRUE(ini.sectionExists(lower.toUpper()));
@@ -200,8 +206,7 @@ TEST(IniRepeats, ARepeatedSectionReplacesTheEarlierOneWhereItStood)
     EXPECT_EQ(ini.sectionNames(), list({"Drop1", "Drop2"}));
     EXPECT_EQ(ini.keyNames(u"drop1"), list({"EW"}));
     EXPECT_FALSE(ini.valueExists(u"Drop1", u"NS"));
-    EXPECT_EQ(ini.toBytes(),
-              QByteArray("[Drop1]\r\nEW=9\r\n\r\n[Drop2]\r\nNS=5\r\n\r\n"));
+    EXPECT_EQ(ini.toBytes(), QByteArray("[Drop1]\r\nEW=9\r\n\r\n[Drop2]\r\nNS=5\r\n\r\n"));
 }
 
 TEST(IniRepeats, KeysRepeatedInsideAReplacedSectionStillResolveToTheLast)
@@ -264,10 +269,10 @@ TEST(IniWriting, ReadingAndWritingKeepsContentAndDropsOnlyWhatTheGrammarDrops)
                              "a loose line\n"
                              "Units=1\n";
     EXPECT_EQ(IniFile::fromBytes(messy).toBytes(), QByteArray("[Project]\r\n"
-                                                               "Description=Pump house\r\n"
-                                                               "a loose line\r\n"
-                                                               "Units=1\r\n"
-                                                               "\r\n"));
+                                                              "Description=Pump house\r\n"
+                                                              "a loose line\r\n"
+                                                              "Units=1\r\n"
+                                                              "\r\n"));
 }
 
 TEST(IniWriting, ErasedSectionsAndDeletedKeysReturnAtTheEndWhenWrittenAgain)
@@ -302,7 +307,8 @@ TEST(IniWriting, CharactersOutsideWindows1252AreWrittenAsQuestionMarks)
 {
     IniFile ini;
     ini.writeString(text("Ωhm"), text("Größe"), text("20€ ∑"));
-    EXPECT_EQ(ini.toBytes(), QByteArray("[?hm]\r\nGr\xF6\xDF" "e=20\x80 ?\r\n\r\n"));
+    EXPECT_EQ(ini.toBytes(), QByteArray("[?hm]\r\nGr\xF6\xDF"
+                                        "e=20\x80 ?\r\n\r\n"));
     EXPECT_EQ(read(ini, text("Ωhm"), text("GRÖßE")), text("20€ ?")); // names compare as written
     EXPECT_TRUE(ini.sectionExists(u"?HM"));
 }
@@ -324,9 +330,8 @@ TEST(IniValues, IntegersAreDecimalOrHexadecimalAfter0x)
                                            "e=0x1F\r\nf=0XfF\r\ng=0x7FFFFFFF\r\nh=0x0000000010\r\n"
                                            "i=2147483647\r\nj=-2147483648\r\n");
     const std::pair<const char16_t*, int32_t> expected[] = {
-        {u"a", 42},   {u"b", -17},      {u"c", 5},          {u"d", 7},
-        {u"e", 31},   {u"f", 255},      {u"g", 2147483647}, {u"h", 16},
-        {u"i", INT32_MAX}, {u"j", INT32_MIN},
+        {u"a", 42},  {u"b", -17},        {u"c", 5},  {u"d", 7},         {u"e", 31},
+        {u"f", 255}, {u"g", 2147483647}, {u"h", 16}, {u"i", INT32_MAX}, {u"j", INT32_MIN},
     };
     for (const auto& [key, value] : expected) {
         EXPECT_EQ(ini.readInteger(u"N", key, -99), value)
@@ -340,10 +345,26 @@ TEST(IniValues, IntegersAreDecimalOrHexadecimalAfter0x)
 
 TEST(IniValues, AnythingElseGivesTheDefault)
 {
-    const char* bad[] = {"",       "0x",         "0X",        "x10",        "12abc",
-                         "1 2",    "1.5",        "-",         "+",          "--1",
-                         "-0x10",  "0x-1",       "0x1G",      "0x80000000", "2147483648",
-                         "-2147483649", "99999999999999999999", "\xB9", "$1F", "1e3"};
+    const char* bad[] = {"",
+                         "0x",
+                         "0X",
+                         "x10",
+                         "12abc",
+                         "1 2",
+                         "1.5",
+                         "-",
+                         "+",
+                         "--1",
+                         "-0x10",
+                         "0x-1",
+                         "0x1G",
+                         "0x80000000",
+                         "2147483648",
+                         "-2147483649",
+                         "99999999999999999999",
+                         "\xB9",
+                         "$1F",
+                         "1e3"};
     for (const char* value : bad) {
         IniFile ini = IniFile::fromBytes(QByteArray("[N]\r\nk=") + value);
         EXPECT_EQ(ini.readInteger(u"N", u"k", -99), -99) << value;

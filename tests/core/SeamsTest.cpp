@@ -27,7 +27,8 @@ static void PrintTo(const QString& text, std::ostream* out)
 
 using namespace pipeloop;
 
-namespace {
+namespace
+{
 
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double Inf = std::numeric_limits<double>::infinity();

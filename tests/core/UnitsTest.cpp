@@ -18,7 +18,8 @@ static void PrintTo(const QString& text, std::ostream* out)
 
 using namespace pipeloop;
 
-namespace {
+namespace
+{
 
 const LocaleFacts FullStop{u'.', QStringLiteral("£"), 2};
 const LocaleFacts Comma{u',', QStringLiteral("€"), 2};

@@ -24,7 +24,8 @@ static void PrintTo(const QString& text, std::ostream* out)
 
 using namespace pipeloop;
 
-namespace {
+namespace
+{
 
 const LocaleFacts Pounds{u'.', QStringLiteral("£"), 2};
 const LocaleFacts Euros{u',', QStringLiteral("€"), 2};

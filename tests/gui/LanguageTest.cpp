@@ -50,8 +50,7 @@ TEST(LanguageFile, WithoutAFileEveryCaptionIsBuiltIn)
 TEST(LanguageFile, TheShippedExampleTranslatesTheMainMenu)
 {
     LanguageScope scope;
-    ASSERT_TRUE(
-        TLanguage::Instance().Load(QStringLiteral(PIPELOOP_DATA) + "lang/pipeloop.ltf"));
+    ASSERT_TRUE(TLanguage::Instance().Load(QStringLiteral(PIPELOOP_DATA) + "lang/pipeloop.ltf"));
     MainWindowFixture f;
     f.start();
     EXPECT_EQ(f.action("moNewPipeLoopProject")->text(), "Neues &Ringleitungsprojekt");

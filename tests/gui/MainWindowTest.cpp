@@ -7,17 +7,17 @@
 #include "EnterElbowsTool.h"
 #include "PartsDatabase.h"
 #include "ProjectFile.h"
-#include "TestFiles.h"
-#include "ToolManager.h"
 #include "QPainterCanvas.h"
 #include "ScreenView.h"
+#include "TestFiles.h"
+#include "ToolManager.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QFile>
 #include <QMenu>
-#include <QRandomGenerator>
 #include <QPainter>
+#include <QRandomGenerator>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>

@@ -9,13 +9,15 @@
 #include <cmath>
 #include <memory>
 
-namespace pipeloop::testing {
+namespace pipeloop::testing
+{
 
 inline constexpr float Pi = 3.14159265f;
 
 // A design of a 5000 x 2000 building (EW x NS) with its default loop at
 // 2500 mm, under a full-stop locale, with messages recorded.
-class DesignFixture : public ::testing::Test {
+class DesignFixture : public ::testing::Test
+{
 protected:
     DesignFixture() : locale(LocaleFacts{}), loop(options)
     {
@@ -32,8 +34,7 @@ protected:
         return loop.AddSpur(start, end, false, verticalDrop, size);
     }
 
-    template <typename T>
-    T& place(std::vector<std::unique_ptr<T>>& list, Position at)
+    template <typename T> T& place(std::vector<std::unique_ptr<T>>& list, Position at)
     {
         auto object = std::make_unique<T>();
         object->setPosition(at);
@@ -47,11 +48,15 @@ protected:
     TPipeLoop loop;
 };
 
-inline Position P(int32_t ns, int32_t ew, int32_t hg = 0) { return {ns, ew, hg}; }
+inline Position P(int32_t ns, int32_t ew, int32_t hg = 0)
+{
+    return {ns, ew, hg};
+}
 
 } // namespace pipeloop::testing
 
-namespace pipeloop {
+namespace pipeloop
+{
 // Readable failures for positions.
 inline void PrintTo(const Position& p, std::ostream* os)
 {

@@ -3,8 +3,10 @@
 #include "DesignFixture.h"
 #include "LoopGeometry.h"
 
-namespace pipeloop::testing {
-namespace {
+namespace pipeloop::testing
+{
+namespace
+{
 
 struct AngleCase {
     const char* name;

@@ -4,10 +4,13 @@
 
 #include <random>
 
-namespace pipeloop::testing {
-namespace {
+namespace pipeloop::testing
+{
+namespace
+{
 
-class SnapToPipeTest : public DesignFixture {
+class SnapToPipeTest : public DesignFixture
+{
 protected:
     SnapToPipeTest() { withDefaultLoop(); }
 };
@@ -135,7 +138,8 @@ TEST_F(DesignFixture, SnapToPipeIsTheNearestOnSegmentOfEverySegmentInTurn)
     }
 }
 
-class LoopQueryTest : public DesignFixture {
+class LoopQueryTest : public DesignFixture
+{
 protected:
     LoopQueryTest()
     {
@@ -176,7 +180,8 @@ TEST_F(LoopQueryTest, NoLoopMeansNothingIsOnIt)
     EXPECT_FALSE(loop.IsOnLoop(P(0, 0)));
 }
 
-class ObjectAtTest : public DesignFixture {
+class ObjectAtTest : public DesignFixture
+{
 protected:
     ObjectAtTest()
     {
@@ -210,8 +215,8 @@ TEST_F(ObjectAtTest, ElbowsComeFirstAndTheExcludedObjectIsSkipped)
 {
     TDrain& drain = place(loop.Drains, P(0, 0, 2500));
     EXPECT_EQ(loop.ObjectAt(P(0, 0, 2500), true), loop.Elbows[0].get());
-    EXPECT_EQ(loop.ObjectAt(P(0, 0, 2500), true, loop.Elbows[0].get()),
-              loop.Elbows[4].get()) << "ELBOW5 closes the loop at the same point";
+    EXPECT_EQ(loop.ObjectAt(P(0, 0, 2500), true, loop.Elbows[0].get()), loop.Elbows[4].get())
+        << "ELBOW5 closes the loop at the same point";
     EXPECT_EQ(loop.ObjectAt(P(0, 2500, 2500), true, drop), nullptr);
     (void)drain;
 }

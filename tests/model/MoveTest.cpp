@@ -2,10 +2,13 @@
 
 #include "DesignFixture.h"
 
-namespace pipeloop::testing {
-namespace {
+namespace pipeloop::testing
+{
+namespace
+{
 
-class MoveTest : public DesignFixture {
+class MoveTest : public DesignFixture
+{
 protected:
     MoveTest() { withDefaultLoop(); }
 

@@ -5,8 +5,10 @@
 #include "DesignFixture.h"
 #include "IniFile.h"
 
-namespace pipeloop::testing {
-namespace {
+namespace pipeloop::testing
+{
+namespace
+{
 
 QByteArray sectionText(const char* name, const QStringList& lines)
 {
@@ -23,8 +25,7 @@ QByteArray saved(const TPipeLoopObject& object, const QString& section)
     return ini.toBytes();
 }
 
-template <typename T>
-T loaded(const QByteArray& bytes, const QString& section)
+template <typename T> T loaded(const QByteArray& bytes, const QString& section)
 {
     T object;
     const LoadResult result = object.LoadFromIni(IniFile::fromBytes(bytes), section);
@@ -32,13 +33,13 @@ T loaded(const QByteArray& bytes, const QString& section)
     return object;
 }
 
-template <typename T>
-LoadResult loadInto(T& object, const char* text, const QString& section)
+template <typename T> LoadResult loadInto(T& object, const char* text, const QString& section)
 {
     return object.LoadFromIni(IniFile::fromBytes(QByteArray(text)), section);
 }
 
-class ObjectIniTest : public ::testing::Test {
+class ObjectIniTest : public ::testing::Test
+{
 protected:
     ScopedLocale locale{LocaleFacts{}};
 };
@@ -136,15 +137,16 @@ TEST_F(ObjectIniTest, RealsBeyondTheSingleRangeAreUnreadable)
     const TDrain drain = loaded<TDrain>("[Drain1]\r\nPipeSize=1e39\r\n", QStringLiteral("Drain1"));
     EXPECT_EQ(drain.PipeSize, 20.0f);
     TValve valve;
-    const LoadResult result = loadInto(valve, "[Valve1]\r\nAngle=1E39\r\n", QStringLiteral("Valve1"));
+    const LoadResult result =
+        loadInto(valve, "[Valve1]\r\nAngle=1E39\r\n", QStringLiteral("Valve1"));
     ASSERT_FALSE(result.ok());
     EXPECT_EQ(result.error(), QStringLiteral("'1E39' is not a valid floating point value"));
 }
 
 TEST_F(ObjectIniTest, AHugeSymbolCountDoesNotFillMemory)
 {
-    const TDrop drop = loaded<TDrop>("[Drop1]\r\nSymbols=2147483647\r\nSYM1=FILTER\r\n",
-                                     QStringLiteral("Drop1"));
+    const TDrop drop =
+        loaded<TDrop>("[Drop1]\r\nSymbols=2147483647\r\nSYM1=FILTER\r\n", QStringLiteral("Drop1"));
     EXPECT_EQ(drop.SymbolName(0), Symbol::Filter);
     EXPECT_LE(drop.SymbolCount(), 1002) << "entries past the keys of the section load empty";
     EXPECT_GE(drop.SymbolCount(), 1000);
@@ -166,10 +168,9 @@ TEST_F(ObjectIniTest, BuildFeatureWritesOnlyItsOwnKeys)
     feature.Ellipse = true;
     feature.setPosition(P(1, 2, 3));
     const QByteArray bytes = saved(feature, QStringLiteral("BuildFeature1"));
-    EXPECT_EQ(bytes, sectionText("BuildFeature1",
-                                 {"Name=Compressor room", "Feature=COMPRESSOR", "P1EW=200",
-                                  "P1NS=100", "P2EW=1400", "P2NS=900", "Height=2000",
-                                  "Ellipse=1"}));
+    EXPECT_EQ(bytes, sectionText("BuildFeature1", {"Name=Compressor room", "Feature=COMPRESSOR",
+                                                   "P1EW=200", "P1NS=100", "P2EW=1400", "P2NS=900",
+                                                   "Height=2000", "Ellipse=1"}));
 
     const TBuildFeature back = loaded<TBuildFeature>(bytes, QStringLiteral("BuildFeature1"));
     EXPECT_EQ(back.Feature, QStringLiteral("COMPRESSOR"));
@@ -205,7 +206,8 @@ TEST_F(ObjectIniTest, DrainRoundTripAndDefaults)
     EXPECT_EQ(back.PipeSize, 25.0f);
     EXPECT_EQ(back.PipeLen, 1800);
 
-    const TDrain defaults = loaded<TDrain>("[Drain1]\r\nPipeSize=wide\r\n", QStringLiteral("Drain1"));
+    const TDrain defaults =
+        loaded<TDrain>("[Drain1]\r\nPipeSize=wide\r\n", QStringLiteral("Drain1"));
     EXPECT_TRUE(defaults.Manual);
     EXPECT_EQ(defaults.PipeSize, 20.0f);
     EXPECT_EQ(defaults.PipeLen, 0);
@@ -226,12 +228,12 @@ TEST_F(ObjectIniTest, FemaleDropRoundTrip)
     drop.HoseSize = 6.35f;
     drop.PartPackage = QStringLiteral("KIT-1");
     const QByteArray bytes = saved(drop, QStringLiteral("Drop1"));
-    EXPECT_EQ(bytes, sectionText("Drop1",
-                                 {"NS=0", "EW=2500", "HG=2500", "Name=DROP1", "Symbols=4",
-                                  "SYM1=FILTER", "PART1=F-20", "SYM2=COUPLER", "SYM3=AIR-HOSE",
-                                  "PART3=HOSE-5", "SYM4=COUPLER", "PipeLen=1500",
-                                  "OutletSize=12.6999998092651", "Style=FEMALE_SADDLE",
-                                  "HoseSize=6.34999990463257", "PartPackage=KIT-1"}));
+    EXPECT_EQ(bytes,
+              sectionText("Drop1", {"NS=0", "EW=2500", "HG=2500", "Name=DROP1", "Symbols=4",
+                                    "SYM1=FILTER", "PART1=F-20", "SYM2=COUPLER", "SYM3=AIR-HOSE",
+                                    "PART3=HOSE-5", "SYM4=COUPLER", "PipeLen=1500",
+                                    "OutletSize=12.6999998092651", "Style=FEMALE_SADDLE",
+                                    "HoseSize=6.34999990463257", "PartPackage=KIT-1"}));
 
     const TDrop back = loaded<TDrop>(bytes, QStringLiteral("Drop1"));
     EXPECT_EQ(back.Style, DropStyle::FemaleSaddle);
@@ -325,10 +327,10 @@ TEST_F(ObjectIniTest, InletRoundTripAndDefaults)
     inlet.PipeLength = 3000;
     inlet.PipeSize = 63.0f;
     const QByteArray bytes = saved(inlet, QStringLiteral("Inlet1"));
-    EXPECT_EQ(bytes, sectionText("Inlet1", {"NS=2000", "EW=4000", "HG=2500", "Name=INLET1",
-                                            "Symbols=2", "SYM1=COMPRESSOR", "SYM2=RECEIVER",
-                                            "PART2=R-500", "Angle=0", "PipeLength=3000",
-                                            "PipeSize=63"}));
+    EXPECT_EQ(bytes,
+              sectionText("Inlet1", {"NS=2000", "EW=4000", "HG=2500", "Name=INLET1", "Symbols=2",
+                                     "SYM1=COMPRESSOR", "SYM2=RECEIVER", "PART2=R-500", "Angle=0",
+                                     "PipeLength=3000", "PipeSize=63"}));
     const TInlet back = loaded<TInlet>(bytes, QStringLiteral("Inlet1"));
     EXPECT_EQ(back.PipeLength, 3000);
     EXPECT_EQ(back.PipeSize, 63.0f);
@@ -352,9 +354,9 @@ TEST_F(ObjectIniTest, SpurRoundTripAndDefaults)
     spur.NearEnd = TSpur::End::End;
     spur.Connected = true;
     const QByteArray bytes = saved(spur, QStringLiteral("Spur1"));
-    EXPECT_EQ(bytes, sectionText("Spur1", {"NS=0", "EW=2500", "HG=2500", "Name=SPUR1",
-                                           "NS2=1500", "EW2=2500", "HG2=2500", "PipeSize=31.75",
-                                           "VerticalDrop=500"}));
+    EXPECT_EQ(bytes,
+              sectionText("Spur1", {"NS=0", "EW=2500", "HG=2500", "Name=SPUR1", "NS2=1500",
+                                    "EW2=2500", "HG2=2500", "PipeSize=31.75", "VerticalDrop=500"}));
     const TSpur back = loaded<TSpur>(bytes, QStringLiteral("Spur1"));
     EXPECT_EQ(back.endPosition(), P(1500, 2500, 2500));
     EXPECT_EQ(back.PipeSize, 31.75f);

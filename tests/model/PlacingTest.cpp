@@ -3,8 +3,10 @@
 
 #include "DesignFixture.h"
 
-namespace pipeloop::testing {
-namespace {
+namespace pipeloop::testing
+{
+namespace
+{
 
 TEST_F(DesignFixture, NewDesignHasTheDocumentedDefaults)
 {
@@ -34,7 +36,8 @@ TEST_F(DesignFixture, DefaultLoopGoesRoundTheBuilding)
     EXPECT_EQ(loop.LoopSegmentCount(), 4);
 }
 
-class PlacingTest : public DesignFixture {
+class PlacingTest : public DesignFixture
+{
 protected:
     PlacingTest() { withDefaultLoop(); }
 };
@@ -143,7 +146,9 @@ TEST_F(PlacingTest, PastedDropCopiesTheTemplate)
     EXPECT_EQ(copy.SymbolRectOf(0), SymbolRect{}) << "not drawn yet";
 }
 
-class ConnectionTest : public PlacingTest {};
+class ConnectionTest : public PlacingTest
+{
+};
 
 TEST_F(ConnectionTest, ObjectsOnTheLoopOrOnSpursAreConnected)
 {

@@ -10,9 +10,11 @@
 using namespace pipeloop;
 using namespace pipeloop::testing;
 
-namespace {
+namespace
+{
 
-class ProjectFormat : public ::testing::Test {
+class ProjectFormat : public ::testing::Test
+{
 protected:
     ScriptedUi ui;
     ScopedLocale locale{LocaleFacts{}}; // full stop
@@ -40,15 +42,15 @@ TEST_F(ProjectFormat, LegacyFileGivesTheValuesOfEveryRule)
     const TPipeLoop& d = *s.design;
     EXPECT_EQ(s.zoom, (ZoomFactors{25, 30, 16, 20, 20})); // hex, unreadable, missing
     EXPECT_EQ(d.Description, "Legacy workshop");
-    EXPECT_EQ(d.Units, DisplayUnits::Metres); // UseMM=0
-    EXPECT_EQ(d.RoomHG, 3500);                // Building Height wins over RoomHG
-    EXPECT_EQ(d.PipeSize, 63.5f);             // "63,5" under a full-stop locale
-    EXPECT_EQ(d.DefaultOutletSize, 25.0f);    // unparsable
+    EXPECT_EQ(d.Units, DisplayUnits::Metres);  // UseMM=0
+    EXPECT_EQ(d.RoomHG, 3500);                 // Building Height wins over RoomHG
+    EXPECT_EQ(d.PipeSize, 63.5f);              // "63,5" under a full-stop locale
+    EXPECT_EQ(d.DefaultOutletSize, 25.0f);     // unparsable
     EXPECT_EQ(d.PipeColour, PipeColour::Blue); // "green": case matters
     ASSERT_EQ(d.Elbows.size(), 5u);
     EXPECT_EQ(d.Elbows[2]->VerticalDrop, 300); // key "Verticaldrop"
-    EXPECT_EQ(d.Elbows[3]->NS, 8000);         // section [ELBOW4], lower-case keys
-    EXPECT_EQ(d.Elbows[4]->Name, "Elbow5");   // no Name: the section's name
+    EXPECT_EQ(d.Elbows[3]->NS, 8000);          // section [ELBOW4], lower-case keys
+    EXPECT_EQ(d.Elbows[4]->Name, "Elbow5");    // no Name: the section's name
     ASSERT_EQ(d.Drops.size(), 3u);
     const TDrop& hose = *d.Drops[0];
     ASSERT_EQ(hose.SymbolCount(), 4);
@@ -59,7 +61,7 @@ TEST_F(ProjectFormat, LegacyFileGivesTheValuesOfEveryRule)
     EXPECT_EQ(hose.SymbolPart(3), "F-100");
     EXPECT_EQ(hose.SymbolPart(1), "");
     EXPECT_EQ(d.Drops[1]->Style, DropStyle::Tee);
-    EXPECT_EQ(d.Drops[1]->HoseSize, 0.0f); // 12 in the file, not a female style
+    EXPECT_EQ(d.Drops[1]->HoseSize, 0.0f);   // 12 in the file, not a female style
     EXPECT_EQ(d.Drops[1]->SymbolCount(), 0); // HoseType ignored for a tee
     EXPECT_EQ(d.Drops[2]->Name, "Drop3");    // an empty section: the defaults
     EXPECT_EQ(d.Drops[2]->position(), Position{});
@@ -71,8 +73,8 @@ TEST_F(ProjectFormat, LegacyFileGivesTheValuesOfEveryRule)
     EXPECT_EQ(d.Drains[1]->PipeLen, 150);  // the later of a repeated key
     EXPECT_EQ(d.Spurs[0]->PipeSize, 0.0f); // unparsable
     EXPECT_EQ(d.Spurs[1]->Name, "SPUR2");  // the later of a repeated section
-    EXPECT_EQ(d.Notes, (QStringList{"First line of the notes", "",
-                                    "Third line, after an empty one"}));
+    EXPECT_EQ(d.Notes,
+              (QStringList{"First line of the notes", "", "Third line, after an empty one"}));
 }
 
 TEST_F(ProjectFormat, OptionsTakenFromTheFileAreSavedBackWithTheirValueRules)
@@ -83,9 +85,9 @@ TEST_F(ProjectFormat, OptionsTakenFromTheFileAreSavedBackWithTheirValueRules)
     EXPECT_TRUE(s.options.Saved);
     EXPECT_TRUE(s.options.LoadedFromProject());
     EXPECT_EQ(s.options.GridSpacing, 500);
-    EXPECT_EQ(s.options.GridStyle(), 2);          // 7
-    EXPECT_EQ(s.options.BuildingWallStyle(), 0);  // 1, clear
-    EXPECT_EQ(s.options.BuildFeaturesStyle(), 0); // 9
+    EXPECT_EQ(s.options.GridStyle(), 2);           // 7
+    EXPECT_EQ(s.options.BuildingWallStyle(), 0);   // 1, clear
+    EXPECT_EQ(s.options.BuildFeaturesStyle(), 0);  // 9
     EXPECT_EQ(s.options.BuildFeaturesColour, 255); // missing: the value held
     EXPECT_EQ(s.printSetup.PrintScaling(ViewKind::North), 1000);
     EXPECT_EQ(s.printSetup.PrintScaling(ViewKind::East), 150);
@@ -152,9 +154,9 @@ TEST_F(ProjectFormat, FileOfAnOlderReleaseOpensAndSavesInTheCurrentForm)
 
 TEST_F(ProjectFormat, ExpectedFilesAreFixedPoints)
 {
-    for (const char* name : {"legacy.expected.plf", "options.expected.cph",
-                             "options-not-taken.expected.cph", "old-release.expected.plf",
-                             "cp1252.expected.plf"}) {
+    for (const char* name :
+         {"legacy.expected.plf", "options.expected.cph", "options-not-taken.expected.cph",
+          "old-release.expected.plf", "cp1252.expected.plf"}) {
         SCOPED_TRACE(name);
         Session fresh;
         fresh.options.SetProjectSettingsMode(1);
@@ -198,21 +200,20 @@ TEST_F(ProjectFormat, SectionsAndKeysComeInTheWritingOrder)
                            "Elbow1", "Elbow2", "Elbow3", "Elbow4", "Elbow5", "BuildFeature1",
                            "Drain1", "Drop1", "Drop2", "Valve1", "Inlet1", "Spur1", "Notes"}));
     EXPECT_EQ(ini.keyNames(u"Project"),
-              (QStringList{"ZoomFactorPLAN", "ZoomFactorNORTH", "ZoomFactorEAST",
-                           "ZoomFactorSOUTH", "ZoomFactorWEST", "Description", "CreatedBy",
-                           "CustomerCompany", "Units", "CompressorHouse"}));
+              (QStringList{"ZoomFactorPLAN", "ZoomFactorNORTH", "ZoomFactorEAST", "ZoomFactorSOUTH",
+                           "ZoomFactorWEST", "Description", "CreatedBy", "CustomerCompany", "Units",
+                           "CompressorHouse"}));
     EXPECT_EQ(ini.keyNames(u"PipeLoop"),
               (QStringList{"Height", "PipeSize", "DefaultOutletSize", "PipeColour", "Elbows",
                            "Drains", "Drops", "Valves", "Inlets", "Spurs", "BuildFeatures"}));
     EXPECT_EQ(ini.keyNames(u"Building"), (QStringList{"RoomEW", "RoomHG", "RoomNS"}));
     EXPECT_EQ(ini.keyNames(u"Options"), QStringList{"Saved"});
-    EXPECT_EQ(ini.keyNames(u"Drop1"),
-              (QStringList{"NS", "EW", "HG", "Name", "Symbols", "SYM1", "PART1", "SYM2", "SYM3",
-                           "PART3", "SYM4", "PipeLen", "OutletSize", "Style", "HoseSize",
-                           "PartPackage"}));
-    EXPECT_EQ(ini.keyNames(u"Drop2"),
-              (QStringList{"NS", "EW", "HG", "Name", "Symbols", "SYM1", "PipeLen", "OutletSize",
-                           "Style"}));
+    EXPECT_EQ(
+        ini.keyNames(u"Drop1"),
+        (QStringList{"NS", "EW", "HG", "Name", "Symbols", "SYM1", "PART1", "SYM2", "SYM3", "PART3",
+                     "SYM4", "PipeLen", "OutletSize", "Style", "HoseSize", "PartPackage"}));
+    EXPECT_EQ(ini.keyNames(u"Drop2"), (QStringList{"NS", "EW", "HG", "Name", "Symbols", "SYM1",
+                                                   "PipeLen", "OutletSize", "Style"}));
     EXPECT_EQ(ini.keyNames(u"Notes"), (QStringList{"Lines", "1", "2", "3"}));
 }
 
@@ -225,11 +226,10 @@ TEST_F(ProjectFormat, SavedOptionsBringTheirSectionAndThePrintSetup)
               (QStringList{"PIPELOOP-FILE-INFO", "Project", "Options", "PrintSetup", "Building"}));
     EXPECT_EQ(ini.keyNames(u"Options").size(), 34);
     EXPECT_EQ(ini.keyNames(u"PrintSetup"),
-              (QStringList{"PrintCenter", "PrintScalingPLAN", "LandscapePLAN",
-                           "PrintScalingNORTH", "LandscapeNORTH", "PrintScalingEAST",
-                           "LandscapeEAST", "PrintScalingSOUTH", "LandscapeSOUTH",
-                           "PrintScalingWEST", "LandscapeWEST", "PrinterName",
-                           "ShowPrintPage"}));
+              (QStringList{"PrintCenter", "PrintScalingPLAN", "LandscapePLAN", "PrintScalingNORTH",
+                           "LandscapeNORTH", "PrintScalingEAST", "LandscapeEAST",
+                           "PrintScalingSOUTH", "LandscapeSOUTH", "PrintScalingWEST",
+                           "LandscapeWEST", "PrinterName", "ShowPrintPage"}));
     EXPECT_EQ(ini.readInteger(u"PrintSetup", u"PrintScalingWEST", 0), 75);
 }
 

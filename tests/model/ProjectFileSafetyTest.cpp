@@ -23,11 +23,13 @@
 using namespace pipeloop;
 using namespace pipeloop::testing;
 
-namespace {
+namespace
+{
 
 const QByteArray OldContent = "[PIPELOOP-FILE-INFO]\r\nthe user's earlier project\r\n\r\n";
 
-class ProjectSafety : public ::testing::Test {
+class ProjectSafety : public ::testing::Test
+{
 protected:
     ProjectSafety() { FillEveryKind(*s.design); }
 
@@ -51,8 +53,7 @@ protected:
 // that gives up root for the unprivileged "nobody" (uid 65534) first. The
 // child's ScriptedUi and expectations are its own: it reports through its exit
 // status, 0 when every check held. Returns a description of what went wrong.
-template <typename Check>
-::testing::AssertionResult AsUnprivilegedUser(Check check)
+template <typename Check>::testing::AssertionResult AsUnprivilegedUser(Check check)
 {
     if (geteuid() != 0)
         return check() ? ::testing::AssertionSuccess()
@@ -120,8 +121,8 @@ TEST_F(ProjectSafety, AReadOnlyFileCannotBeOverwritten)
     const QString folder = dir.path();
     const QString path = dir.filePath("readonly.plf");
     ASSERT_TRUE(WriteBytes(path, OldContent));
-    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup |
-                                                QFile::ReadOther));
+    ASSERT_TRUE(
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     // The folder stays writable: only the file's own bit protects it. As root
     // the folder must also let the unprivileged child in and write.
     ASSERT_EQ(chmod(folder.toLocal8Bit().constData(), 0777), 0);
@@ -518,7 +519,7 @@ TEST(ProjectBadInput, BinaryGarbageAfterTheHeader)
     ScopedLocale locale{LocaleFacts{}};
     QRandomGenerator random(4);
     const QByteArray grammar = "[]=;\r\n \t0123456789x-.,eE";
-    const QByteArrayList words = {"Drop",  "Valve",   "Inlet",  "Spur",   "Symbols", "SYM",
+    const QByteArrayList words = {"Drop",  "Valve",    "Inlet", "Spur",   "Symbols", "SYM",
                                   "Angle", "PipeLoop", "Drops", "Valves", "Inlets",  "Lines",
                                   "Notes", "PipeSize", "Style", "Saved",  "Options", "1"};
     for (int round = 0; round < 400; ++round) {
@@ -556,9 +557,9 @@ TEST(ProjectBadInput, DuplicatedSectionsAndKeys)
     ScopedLocale locale{LocaleFacts{}};
     ScriptedUi ui;
     Session s;
-    ASSERT_TRUE(s.openBytes(ProjectText(
-        "[PipeLoop]\nDrops=1\nDrops=2\n[Drop1]\nName=first\n[Drop2]\nName=two\n"
-        "[drop1]\nName=second\nName=third\n[PIPELOOP]\nDrops=1\n")));
+    ASSERT_TRUE(s.openBytes(
+        ProjectText("[PipeLoop]\nDrops=1\nDrops=2\n[Drop1]\nName=first\n[Drop2]\nName=two\n"
+                    "[drop1]\nName=second\nName=third\n[PIPELOOP]\nDrops=1\n")));
     ASSERT_EQ(s.design->Drops.size(), 1u); // the later [PIPELOOP] replaced the first
     EXPECT_EQ(s.design->Drops[0]->Name, "third");
     LoadsWithoutHarm(ProjectText("[Notes]\nLines=2\n1=a\n1=b\n[Notes]\nLines=1\n"));

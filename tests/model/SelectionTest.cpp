@@ -2,10 +2,13 @@
 
 #include "DesignFixture.h"
 
-namespace pipeloop::testing {
-namespace {
+namespace pipeloop::testing
+{
+namespace
+{
 
-class SelectAtTest : public DesignFixture {
+class SelectAtTest : public DesignFixture
+{
 protected:
     SelectAtTest()
     {
@@ -130,7 +133,8 @@ TEST_F(DesignFixture, DistanceOverflowIsReportedAndMeansFarAway)
     EXPECT_EQ(ui.messages.size(), 1u);
 }
 
-class MarkingTest : public DesignFixture {
+class MarkingTest : public DesignFixture
+{
 protected:
     MarkingTest()
     {

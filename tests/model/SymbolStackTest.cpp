@@ -3,8 +3,10 @@
 
 #include "DesignFixture.h"
 
-namespace pipeloop::testing {
-namespace {
+namespace pipeloop::testing
+{
+namespace
+{
 
 QStringList keywordsOf(const TObjectWithSymbols& object)
 {
@@ -33,15 +35,23 @@ TEST(SymbolStack, NewSymbolsGoAboveAHoseAssembly)
 {
     const QString C = Symbol::Coupler, H = Symbol::AirHose, R = Symbol::RecoilHose;
     const InsertCase cases[] = {
-        {"below a hose assembly", {Symbol::Regulator, C, H, C}, Symbol::Filter,
+        {"below a hose assembly",
+         {Symbol::Regulator, C, H, C},
+         Symbol::Filter,
          {Symbol::Regulator, Symbol::Filter, C, H, C}},
         {"hose assembly alone", {C, H, C}, Symbol::Filter, {Symbol::Filter, C, H, C}},
-        {"recoil hose too", {Symbol::Gauge, C, R, C}, Symbol::Valve,
+        {"recoil hose too",
+         {Symbol::Gauge, C, R, C},
+         Symbol::Valve,
          {Symbol::Gauge, Symbol::Valve, C, R, C}},
         {"only two entries", {C, H}, Symbol::Filter, {C, H, Symbol::Filter}},
-        {"last is not a coupler", {C, R, Symbol::Gauge}, Symbol::Gauge,
+        {"last is not a coupler",
+         {C, R, Symbol::Gauge},
+         Symbol::Gauge,
          {C, R, Symbol::Gauge, Symbol::Gauge}},
-        {"middle is not a hose", {C, Symbol::Valve, C}, Symbol::Filter,
+        {"middle is not a hose",
+         {C, Symbol::Valve, C},
+         Symbol::Filter,
          {C, Symbol::Valve, C, Symbol::Filter}},
         {"empty stack", {}, Symbol::Frl, {Symbol::Frl}},
     };
@@ -99,7 +109,8 @@ TEST(SymbolStack, OverlappingRectanglesGiveTheLowerIndex)
     EXPECT_EQ(drop.SymbolAt(QPoint(5, 5)), 0);
 }
 
-class SelectedSymbolTest : public ::testing::Test {
+class SelectedSymbolTest : public ::testing::Test
+{
 protected:
     SelectedSymbolTest() : drop(dropWith({Symbol::Filter, Symbol::Regulator, Symbol::Gauge}))
     {

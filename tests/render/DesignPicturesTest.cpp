@@ -82,16 +82,16 @@ TEST(DesignPictures, FactorySectionsShowTheVisibleRun)
     auto d = FactoryDesign();
     for (ViewKind view : {ViewKind::North, ViewKind::East, ViewKind::South, ViewKind::West}) {
         const QImage image = RenderView(d->loop, view, 50);
-        ASSERT_TRUE(image.save(
-            OutputPath(QStringLiteral("factory_%1.png").arg(ViewWord(view).toLower()))));
+        ASSERT_TRUE(
+            image.save(OutputPath(QStringLiteral("factory_%1.png").arg(ViewWord(view).toLower()))));
         int drawnDrops = 0;
         for (const auto& drop : d->loop.Drops)
             drawnDrops += drop->DrawnInView ? 1 : 0;
         EXPECT_GT(drawnDrops, 0) << ViewWord(view).toStdString();
         // The floor band at the bottom is hatched in the wall colour.
-        EXPECT_GT(CountColour(image.copy(0, image.height() - 18, image.width(), 18),
-                              qRgb(185, 115, 115)),
-                  100);
+        EXPECT_GT(
+            CountColour(image.copy(0, image.height() - 18, image.width(), 18), qRgb(185, 115, 115)),
+            100);
     }
 }
 
@@ -127,7 +127,8 @@ TEST(DesignPictures, DropViewsOfEveryStyle)
             if (i == 4)
                 static_cast<TDrop*>(objects[size_t(i)])->SelectedSymbol = 1;
             const PixelRect area{i * w, 0, (i + 1) * w, h};
-            EXPECT_TRUE(PaintDropViewPanel(canvas, objects[size_t(i)], area, d->options.SelectColour));
+            EXPECT_TRUE(
+                PaintDropViewPanel(canvas, objects[size_t(i)], area, d->options.SelectColour));
             canvas.setPen({0xC0C0C0, 1, PenStyle::Solid});
             canvas.moveTo(area.right - 1, 0);
             canvas.lineTo(area.right - 1, h);
@@ -188,8 +189,8 @@ TEST(DesignPictures, EverySampleProjectInEveryView)
                 continue; // a compressor house has only its plan
             // Zoom 50: the whole building on a screen or two.
             const QImage image = RenderView(*design, view, 50);
-            ASSERT_TRUE(image.save(OutputPath(
-                stem + QStringLiteral("_%1.png").arg(ViewWord(view).toLower()))));
+            ASSERT_TRUE(image.save(
+                OutputPath(stem + QStringLiteral("_%1.png").arg(ViewWord(view).toLower()))));
             // The loop (or, in a compressor house, the pipes) is on the picture:
             // plenty besides white, walls and grid.
             int drawing = 0;

@@ -39,18 +39,19 @@ QStringList View(TPipeLoopObject& object, const DropViewStyle& style = kScreen)
 TEST(DropView, TeeDropStandsItsStackOnTheBottom)
 {
     TDrop drop = MakeDrop(DropStyle::Tee, {QStringLiteral("FILTER"), QStringLiteral("GAUGE")});
-    EXPECT_EQ(View(drop),
-              (QStringList{
-                  "line (20,20)-(60,20) pen 000000 w3 solid", // the main
-                  "line (40,460)-(40,20) pen 000000 w3 solid", // the drop, bottom to top
-                  // FILTER centred at Bottom − q = 440
-                  "polygon (20,440) (40,420) (60,440) (40,460) pen 000000 w1 solid brush FFFFFF solid",
-                  "line (40,420)-(40,460) pen 000000 w1 dot",
-                  // GAUGE one cell (2q + q div 4 = 45) higher, at 395
-                  "ellipse (20,375)-(60,415) pen 000000 w1 solid brush FFFFFF solid",
-                  "line (40,395)-(30,385) pen 000000 w1 solid",
-                  "polyline (30,390) (30,385) (35,385) pen 000000 w1 solid",
-              }));
+    EXPECT_EQ(
+        View(drop),
+        (QStringList{
+            "line (20,20)-(60,20) pen 000000 w3 solid",  // the main
+            "line (40,460)-(40,20) pen 000000 w3 solid", // the drop, bottom to top
+            // FILTER centred at Bottom − q = 440
+            "polygon (20,440) (40,420) (60,440) (40,460) pen 000000 w1 solid brush FFFFFF solid",
+            "line (40,420)-(40,460) pen 000000 w1 dot",
+            // GAUGE one cell (2q + q div 4 = 45) higher, at 395
+            "ellipse (20,375)-(60,415) pen 000000 w1 solid brush FFFFFF solid",
+            "line (40,395)-(30,385) pen 000000 w1 solid",
+            "polyline (30,390) (30,385) (35,385) pen 000000 w1 solid",
+        }));
     // The hit rectangles of the cells, for the drop view's hit-test.
     EXPECT_EQ(drop.Symbols[0].Record.Rect, (SymbolRect{20, 420, 60, 460}));
     EXPECT_EQ(drop.Symbols[1].Record.Rect, (SymbolRect{20, 375, 60, 415}));
@@ -80,8 +81,7 @@ TEST(DropView, FemaleDropsHangTheHoseAndThenTheSymbolsBelowTheOutlet)
     const QStringList lines = View(drop);
     EXPECT_EQ(lines[0], "line (20,20)-(60,20) pen 000000 w3 solid");
     EXPECT_EQ(lines[1], "line (40,20)-(40,40) pen 000000 w3 solid");
-    EXPECT_EQ(lines[2],
-              "polygon (30,40) (50,40) (40,50) pen 000000 w1 solid brush FFFFFF solid");
+    EXPECT_EQ(lines[2], "polygon (30,40) (50,40) (40,50) pen 000000 w1 solid brush FFFFFF solid");
     // The hose stack from Top + q + q div 2 = 50 (r = 5): coupler centred at 75 …
     EXPECT_EQ(lines[3], "line (40,50)-(40,100) pen 000000 w3 solid");
     EXPECT_EQ(drop.Symbols[3].Record.Rect, (SymbolRect{20, 55, 60, 95}));
@@ -124,13 +124,14 @@ TEST(DropView, InletHasAnArrowIntoTheMainAndItsStack)
     TInlet inlet;
     inlet.AddSymbol(QStringLiteral("DRYER"), {}, true);
     const QStringList lines = View(inlet);
-    EXPECT_EQ(lines.mid(0, 4),
-              (QStringList{
-                  "line (40,20)-(40,460) pen 000000 w3 solid",
-                  "line (20,20)-(60,20) pen 000000 w3 solid",
-                  "polygon (40,20) (30,40) (50,40) pen 000000 w1 solid brush 000000 solid",
-                  "polygon (20,440) (40,420) (60,440) (40,460) pen 000000 w1 solid brush FFFFFF solid",
-              }));
+    EXPECT_EQ(
+        lines.mid(0, 4),
+        (QStringList{
+            "line (40,20)-(40,460) pen 000000 w3 solid",
+            "line (20,20)-(60,20) pen 000000 w3 solid",
+            "polygon (40,20) (30,40) (50,40) pen 000000 w1 solid brush 000000 solid",
+            "polygon (20,440) (40,420) (60,440) (40,460) pen 000000 w1 solid brush FFFFFF solid",
+        }));
     EXPECT_EQ(inlet.Symbols[0].Record.Rect, (SymbolRect{20, 420, 60, 460}));
 }
 
@@ -138,14 +139,15 @@ TEST(DropView, DrainShowsItsSymbolAtTheBottom)
 {
     TDrain drain;
     drain.Manual = false;
-    EXPECT_EQ(View(drain),
-              (QStringList{
-                  "line (40,20)-(40,460) pen 000000 w3 solid",
-                  "line (20,20)-(60,20) pen 000000 w3 solid",
-                  "polygon (20,440) (40,420) (60,440) (40,460) pen 000000 w1 solid brush FFFFFF solid",
-                  "line (30,450)-(50,450) pen 000000 w1 solid",
-                  "polyline (35,450) (40,455) (45,450) pen 000000 w1 solid",
-              }));
+    EXPECT_EQ(
+        View(drain),
+        (QStringList{
+            "line (40,20)-(40,460) pen 000000 w3 solid",
+            "line (20,20)-(60,20) pen 000000 w3 solid",
+            "polygon (20,440) (40,420) (60,440) (40,460) pen 000000 w1 solid brush FFFFFF solid",
+            "line (30,450)-(50,450) pen 000000 w1 solid",
+            "polyline (35,450) (40,455) (45,450) pen 000000 w1 solid",
+        }));
 }
 
 TEST(DropView, PanelClearsToWhiteAndShowsOnlyDropsInletsAndDrains)
@@ -154,9 +156,8 @@ TEST(DropView, PanelClearsToWhiteAndShowsOnlyDropsInletsAndDrains)
     TValve valve;
     EXPECT_FALSE(PaintDropViewPanel(canvas, &valve, kPanel, 0xC0C0C0));
     EXPECT_FALSE(PaintDropViewPanel(canvas, nullptr, kPanel, 0xC0C0C0));
-    EXPECT_EQ(canvas.descriptions(),
-              (QStringList{"fill (0,0)-(80,480) brush FFFFFF solid",
-                           "fill (0,0)-(80,480) brush FFFFFF solid"}));
+    EXPECT_EQ(canvas.descriptions(), (QStringList{"fill (0,0)-(80,480) brush FFFFFF solid",
+                                                  "fill (0,0)-(80,480) brush FFFFFF solid"}));
     TDrain drain;
     EXPECT_TRUE(PaintDropViewPanel(canvas, &drain, kPanel, 0xC0C0C0));
 }

@@ -57,7 +57,6 @@ QList<QByteArray> Lines(const QByteArray& bytes)
     return lines;
 }
 
-
 class DxfWriterTest : public ::testing::Test
 {
 protected:

@@ -5,10 +5,10 @@
 
 #include "PictureExport.h"
 
+#include "FileSizeLimit.h"
 #include "LocaleInfo.h"
 #include "PipeLoop.h"
 #include "PlanRenderer.h"
-#include "FileSizeLimit.h"
 #include "RecordingCanvas.h"
 #include "RenderTestSupport.h"
 #include "ScreenView.h"
@@ -52,7 +52,6 @@ QByteArray ReadFile(const QString& path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
-
 
 class PictureExportTest : public ::testing::Test
 {

@@ -4,9 +4,9 @@
 // model (NS, EW) lands on pixel (18 + EW/16, 18 + NS/16).
 
 #include "PlanRenderer.h"
-#include "SectionRenderer.h"
 #include "RenderTestSupport.h"
 #include "SampleDesign.h"
+#include "SectionRenderer.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +16,8 @@ using namespace pipeloop::test;
 namespace
 {
 
-const QString kLoop = QStringLiteral("CC0000");  // 50 mm in colour scheme 2
-const QString kSpur = QStringLiteral("FFFF00");  // 25 mm
+const QString kLoop = QStringLiteral("CC0000");   // 50 mm in colour scheme 2
+const QString kSpur = QStringLiteral("FFFF00");   // 25 mm
 const QString kSelect = QStringLiteral("C0C0C0"); // SelectColour
 
 std::unique_ptr<Design> NoGridDesign()
@@ -188,11 +188,12 @@ TEST(PlanRenderer, SelectionOverlayComesLastInTheSelectColour)
     drop.State = ObjectState::Selected;
     const QStringList lines = Plan(*d);
     // The drop in its own step, in the selection colour, then again after the valves.
-    EXPECT_EQ(Filter(lines, "ellipse"),
-              (QStringList{
-                  "ellipse (512,12)-(524,24) pen " + kSelect + " w1 solid brush " + kSelect + " solid",
-                  "ellipse (512,12)-(524,24) pen " + kSelect + " w1 solid brush " + kSelect + " solid",
-              }));
+    EXPECT_EQ(
+        Filter(lines, "ellipse"),
+        (QStringList{
+            "ellipse (512,12)-(524,24) pen " + kSelect + " w1 solid brush " + kSelect + " solid",
+            "ellipse (512,12)-(524,24) pen " + kSelect + " w1 solid brush " + kSelect + " solid",
+        }));
     EXPECT_TRUE(lines.last().startsWith("ellipse"));
 
     // Printing draws no overlay.
@@ -210,8 +211,8 @@ TEST(PlanRenderer, SelectedCornerAndSpurEndGetFilledMarkers)
     EXPECT_EQ(Plan(*d).last(),
               "ellipse (631,6)-(655,30) pen " + kSelect + " w1 solid brush " + kSelect + " solid");
     corner.VerticalDrop = 100;
-    EXPECT_EQ(Plan(*d).last(),
-              "rectangle (631,6)-(655,30) pen " + kSelect + " w1 solid brush " + kSelect + " solid");
+    EXPECT_EQ(Plan(*d).last(), "rectangle (631,6)-(655,30) pen " + kSelect + " w1 solid brush " +
+                                   kSelect + " solid");
 
     corner.State = ObjectState::Normal;
     corner.VerticalDrop = 0;

@@ -1,8 +1,8 @@
 // The projections and their inverse, the screen's view
 // geometry, and the colour rules.
 
-#include "ColourRules.h"
 #include "Projection.h"
+#include "ColourRules.h"
 #include "SampleDesign.h"
 #include "ScreenView.h"
 

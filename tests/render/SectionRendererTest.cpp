@@ -155,16 +155,15 @@ TEST(SectionRenderer, ObjectsComeOutOnTopOfEveryPipe)
     // without their symbol.
     TDrawParams p = TestParams(d->loop, ViewKind::North);
     p.DrawSymbols = false;
-    EXPECT_EQ(Section(*d, ViewKind::North, p),
-              (QStringList{
-                  expected[0],
-                  expected[1],
-                  expected[2],
-                  objects[2],
-                  objects[5],
-                  objects[6],
-                  objects[7],
-              }));
+    EXPECT_EQ(Section(*d, ViewKind::North, p), (QStringList{
+                                                   expected[0],
+                                                   expected[1],
+                                                   expected[2],
+                                                   objects[2],
+                                                   objects[5],
+                                                   objects[6],
+                                                   objects[7],
+                                               }));
 }
 
 TEST(SectionRenderer, DrawnInViewMarksExactlyWhatWasDrawn)
@@ -262,9 +261,9 @@ TEST(SectionRenderer, FemaleDropsHangTheirHoseBelowTheOutlet)
 TEST(SectionRenderer, OtherDropsStackTheirSymbolsUpFromTheEnd)
 {
     auto d = NoGridDesign();
-    TDrop& drop = d->drop(0, 8000, DropStyle::Saddle, 1600,
-                          {QStringLiteral("FILTER"), QStringLiteral("LUBRICATOR")},
-                          QStringLiteral("T"));
+    TDrop& drop =
+        d->drop(0, 8000, DropStyle::Saddle, 1600,
+                {QStringLiteral("FILTER"), QStringLiteral("LUBRICATOR")}, QStringLiteral("T"));
     const QStringList lines = Section(*d, ViewKind::North);
     EXPECT_EQ(lines[3], "line (143,80)-(143,180) pen " + kDrop + " w3 solid");
     // The first cell is centred SymbolSize above the end, the next 2s + s div 4 higher.

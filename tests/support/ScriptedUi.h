@@ -8,12 +8,14 @@
 #include <deque>
 #include <vector>
 
-namespace pipeloop::testing {
+namespace pipeloop::testing
+{
 
 // A UiServices double: records every message and question, and answers
 // questions from queues the test fills beforehand. With an empty queue a
 // confirmation answers No and a named-button question the last button.
-class ScriptedUi : public UiServices {
+class ScriptedUi : public UiServices
+{
 public:
     struct Message {
         Kind kind;
@@ -35,8 +37,7 @@ public:
         confirmAnswers.pop_front();
         return answer;
     }
-    QString ask(Kind, const QString& text, const QStringList& buttons,
-                const QString& = {}) override
+    QString ask(Kind, const QString& text, const QStringList& buttons, const QString& = {}) override
     {
         questions.append(text);
         if (askAnswers.empty())

@@ -15,7 +15,8 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 // Each letter is a list of strokes in a 4 x 6 cell (x right, y down).
 using Stroke = QList<QPointF>;

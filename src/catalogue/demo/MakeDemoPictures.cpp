@@ -20,7 +20,8 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 using namespace pipeloop;
 using namespace pipeloop::catalogue;
@@ -55,7 +56,10 @@ std::vector<TSymbolEntry> StackOf(const QStringList& keywords)
 }
 
 // The pipe width in pixels for a size in mm: bigger pipes look bigger.
-int BandWidth(float sizeMm) { return std::clamp(static_cast<int>(sizeMm / 3.0f), 6, 34); }
+int BandWidth(float sizeMm)
+{
+    return std::clamp(static_cast<int>(sizeMm / 3.0f), 6, 34);
+}
 
 void DrawFitting(Canvas& canvas, const TPartObject& part, WinColour colour)
 {
@@ -68,9 +72,10 @@ void DrawFitting(Canvas& canvas, const TPartObject& part, WinColour colour)
     case PartClass::PipeConnector: {
         const bool bend = part.Angle() > 1.0f && part.Angle() < 179.0f;
         DrawPipeRun(canvas, Centre - QPoint(reach, 0), Centre, w, colour);
-        const QPoint end = bend && part.Angle() <= 50.0f ? Centre + QPoint(reach * 7 / 10, -reach * 7 / 10)
-                           : bend                           ? Centre + QPoint(0, -reach)
-                                                            : Centre + QPoint(reach, 0);
+        const QPoint end = bend && part.Angle() <= 50.0f
+                               ? Centre + QPoint(reach * 7 / 10, -reach * 7 / 10)
+                           : bend ? Centre + QPoint(0, -reach)
+                                  : Centre + QPoint(reach, 0);
         DrawPipeRun(canvas, Centre, end, w, colour);
         break;
     }
@@ -102,8 +107,9 @@ void DrawFitting(Canvas& canvas, const TPartObject& part, WinColour colour)
         break;
     case PartClass::Adapter:
         DrawPipeRun(canvas, Centre - QPoint(0, reach), Centre, w, colour);
-        DrawSymbol(canvas, part.HasEnd2(EndAttr::Female) ? QStringLiteral("ADAPTOR_FEMALE")
-                                                         : QStringLiteral("MALE_ADAPTOR"),
+        DrawSymbol(canvas,
+                   part.HasEnd2(EndAttr::Female) ? QStringLiteral("ADAPTOR_FEMALE")
+                                                 : QStringLiteral("MALE_ADAPTOR"),
                    Centre + QPoint(0, 24), 26);
         break;
     case PartClass::Manifold: {
@@ -125,11 +131,11 @@ void DrawFitting(Canvas& canvas, const TPartObject& part, WinColour colour)
         canvas.rectangle(Centre.x() - 10, Centre.y() + 38, Centre.x() + 10, Centre.y() + 70);
         break;
     case PartClass::Hose: {
-        std::vector<TSymbolEntry> hose = StackOf(
-            {QStringLiteral("COUPLER"),
-             part.HasAttribute(Attr::Recoil) ? QStringLiteral("RECOIL-HOSE")
-                                             : QStringLiteral("AIR-HOSE"),
-             QStringLiteral("COUPLER")});
+        std::vector<TSymbolEntry> hose =
+            StackOf({QStringLiteral("COUPLER"),
+                     part.HasAttribute(Attr::Recoil) ? QStringLiteral("RECOIL-HOSE")
+                                                     : QStringLiteral("AIR-HOSE"),
+                     QStringLiteral("COUPLER")});
         DrawHoseStack(canvas, hose, Centre.x(), -1, Black, 3, true, 12, 6);
         break;
     }
@@ -194,8 +200,8 @@ int MakePictures(const QString& cataloguePath, const QString& outDir)
     bool ok = true;
     for (int i = 0; i < database.PartCount(); ++i) {
         const TPartObject& part = *database.Part(i);
-        const QString name = (part.Image().isEmpty() ? ImageNameOf(part.PartNumber())
-                                                     : part.Image()).toUpper();
+        const QString name =
+            (part.Image().isEmpty() ? ImageNameOf(part.PartNumber()) : part.Image()).toUpper();
         if (name.isEmpty() || written.contains(name))
             continue;
         written.insert(name);
@@ -203,8 +209,8 @@ int MakePictures(const QString& cataloguePath, const QString& outDir)
     }
     for (int i = 0; i < database.PackageCount(); ++i) {
         const TPackage& package = *database.Package(i);
-        const QString name = package.Image().isEmpty() ? package.Name() + QStringLiteral(".JPG")
-                                                       : package.Image();
+        const QString name =
+            package.Image().isEmpty() ? package.Name() + QStringLiteral(".JPG") : package.Image();
         ok &= SavePicture(PackagePicture(package), QDir(outDir).filePath(name.toUpper()));
     }
     return ok ? 0 : 2;
