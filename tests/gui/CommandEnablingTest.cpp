@@ -6,6 +6,8 @@
 #include "TestFiles.h"
 #include "ToolManager.h"
 
+#include <QIcon>
+#include <QImage>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -147,6 +149,37 @@ TEST(CommandEnabling, EveryCommandInTheFiveStatesOfTheWindow)
             }
         }
     }
+}
+
+// Every symbol button shows a picture of what it places, drawn whole inside
+// the button, and no two show the same picture; its name is its hint.
+TEST(CommandEnabling, SymbolButtonsShowTheirOwnPictures)
+{
+    MainWindowFixture f;
+    f.start();
+    QList<QImage> pictures;
+    for (QToolButton* button : f.form.commands().buttons(ButtonPanel::Symbols)) {
+        const QString name = button->objectName();
+        EXPECT_TRUE(button->text().isEmpty()) << name.toStdString();
+        EXPECT_EQ(button->accessibleName(), button->toolTip()) << name.toStdString();
+        const QImage picture = button->icon().pixmap(button->iconSize()).toImage();
+        ASSERT_FALSE(picture.isNull()) << name.toStdString();
+        int ink = 0;
+        bool onBorder = false;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x) {
+                if (qAlpha(picture.pixel(x, y)) == 0)
+                    continue;
+                ++ink;
+                onBorder = onBorder || x == 0 || y == 0 || x == picture.width() - 1 ||
+                           y == picture.height() - 1;
+            }
+        EXPECT_GT(ink, 20) << name.toStdString();
+        EXPECT_FALSE(onBorder) << name.toStdString() << " is cut off";
+        EXPECT_FALSE(pictures.contains(picture)) << name.toStdString() << " repeats a picture";
+        pictures.append(picture);
+    }
+    EXPECT_EQ(pictures.size(), 24);
 }
 
 } // namespace

@@ -2,8 +2,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPixmap>
 #include <QSet>
 #include <QToolButton>
 
@@ -22,6 +24,7 @@ bool Holds(const StateRule& rule, const EditorState& state)
 
 constexpr int SymbolButtonHeight = 37;
 constexpr int MinimumSymbolButtonWidth = 37;
+constexpr int SymbolPictureSize = 30;
 
 } // namespace
 
@@ -106,10 +109,15 @@ void CommandTable::buildButton(const CommandRow& row, QWidget* panel, QObject* o
     button->setObjectName(row.button.name);
     button->setToolTip(row.button.hint);
     button->setAccessibleName(row.button.hint);
-    if (row.button.icon != QStyle::SP_CustomBase)
+    if (row.button.picture) {
+        button->setIcon(
+            QIcon(QPixmap::fromImage(RenderButtonPicture(*row.button.picture, SymbolPictureSize))));
+        button->setIconSize({SymbolPictureSize, SymbolPictureSize});
+    } else if (row.button.icon != QStyle::SP_CustomBase) {
         button->setIcon(QApplication::style()->standardIcon(row.button.icon));
-    else
+    } else {
         button->setText(row.button.text);
+    }
     if (row.button.panel == ButtonPanel::ToolBar) {
         button->setFixedSize(23, 22);
         button->setAutoRaise(true);

@@ -7,6 +7,7 @@
 // the symbol panel are built from the rows, and one refresh() applies every
 // rule, so enabling lives in one place instead of in each handler.
 
+#include "ButtonPictures.h"
 #include "EditorState.h"
 
 #include <QHash>
@@ -17,6 +18,7 @@
 #include <QVariant>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -51,6 +53,8 @@ struct ButtonRow {
     QString hint; // tool tip, and the accessible name of a picture button
     QString text; // shown when the button has no picture
     QStyle::StandardPixmap icon = QStyle::SP_CustomBase;
+    // Symbol panel: the program's own drawing of what the button places.
+    std::optional<ButtonPicture> picture;
     int slot = 0;      // order on its panel (rows order break ties)
     int gapAfter = 0;  // tool bar: extra pixels after the button
     int symbolTag = 0; // symbol panel: shown when the tag meets EditorState::symbolMask()

@@ -4,6 +4,7 @@
 #include "DesignView.h"
 #include "DisplayCommands.h"
 #include "Document.h"
+#include "DropSymbols.h"
 #include "DropViewPanel.h"
 #include "FileCommands.h"
 #include "HelpTopics.h"
@@ -333,49 +334,52 @@ void AddHelpMenus(CommandTable& table, TMainForm& form)
     }
 }
 
-// Symbol buttons in panel order: hint, short caption and the tag that says
-// in which designs and with which selection they show.
+// Symbol buttons in panel order: hint, the picture of what the button
+// places, and the tag that says in which designs and with which selection
+// they show.
 void AddSymbolButtons(CommandTable& table)
 {
-    struct Symbol {
+    struct SymbolButton {
         const char* hint;
-        const char* caption;
+        ButtonPicture picture;
         int tag;
     };
-    static constexpr Symbol Symbols[] = {
-        {"Manual Drain", "MD", 4},
-        {"Automatic Drain", "AD", 4},
-        {"Compressor Inlet", "IN", 4},
-        {"Drop", "DR", 4},
-        {"Valve", "V", 7},
-        {"Pressure Gauge", "G", 1},
-        {"Air Dryer", "DRY", 2},
-        {"Filter", "F", 2},
-        {"Filter with Automatic", "FA", 2},
-        {"Lubricator", "L", 1},
-        {"Regulator", "R", 1},
-        {"Compressor", "C", 2},
-        {"Filter Regulator Lubricator", "F+R+L", 1},
-        {"1 Port Outlet", "1P", 1},
-        {"2 Port Outlet", "2P", 1},
-        {"4 Port Outlet", "4P", 1},
-        {"Male Adapter", "MA", 1},
-        {"Air Receiver", "AR", 2},
-        {"Spur", "SP", 6},
-        {"Vertical Drop Spur", "VSP", 6},
-        {"Building Avoidance Elbow", "BAE", 4},
-        {"Unconnected Pipe", "UP", 2},
-        {"Building Feature", "BF", 6},
-        {"Female Adapter", "FA", 1},
+    const auto tool = ButtonPicture::ofTool;
+    const auto symbol = ButtonPicture::ofSymbol;
+    const SymbolButton symbols[] = {
+        {"Manual Drain", tool(ToolPicture::ManualDrain), 4},
+        {"Automatic Drain", tool(ToolPicture::AutomaticDrain), 4},
+        {"Compressor Inlet", tool(ToolPicture::Inlet), 4},
+        {"Drop", tool(ToolPicture::Drop), 4},
+        {"Valve", symbol(Symbol::Valve), 7},
+        {"Pressure Gauge", symbol(Symbol::Gauge), 1},
+        {"Air Dryer", symbol(Symbol::Dryer), 2},
+        {"Filter", symbol(Symbol::Filter), 2},
+        {"Filter with Automatic", symbol(Symbol::FilterAuto), 2},
+        {"Lubricator", symbol(Symbol::Lubricator), 1},
+        {"Regulator", symbol(Symbol::Regulator), 1},
+        {"Compressor", symbol(Symbol::Compressor), 2},
+        {"Filter Regulator Lubricator", symbol(Symbol::Frl), 1},
+        {"1 Port Outlet", symbol(Symbol::OnePortOutlet), 1},
+        {"2 Port Outlet", symbol(Symbol::TwoPortOutlet), 1},
+        {"4 Port Outlet", symbol(Symbol::FourPortOutlet), 1},
+        {"Male Adapter", symbol(Symbol::MaleAdaptor), 1},
+        {"Air Receiver", symbol(Symbol::Receiver), 2},
+        {"Spur", tool(ToolPicture::Spur), 6},
+        {"Vertical Drop Spur", tool(ToolPicture::VerticalDropSpur), 6},
+        {"Building Avoidance Elbow", tool(ToolPicture::AvoidanceElbow), 4},
+        {"Unconnected Pipe", tool(ToolPicture::UnconnectedPipe), 2},
+        {"Building Feature", tool(ToolPicture::BuildingFeature), 6},
+        {"Female Adapter", symbol(Symbol::AdaptorFemale), 1},
     };
-    for (const Symbol& symbol : Symbols) {
+    for (const SymbolButton& entry : symbols) {
         ButtonRow button;
         button.panel = ButtonPanel::Symbols;
         // Named for the language file: "sb" and the hint without its blanks.
-        button.name = QStringLiteral("sb") + QString::fromLatin1(symbol.hint).remove(u' ');
-        button.hint = QString::fromLatin1(symbol.hint);
-        button.text = QString::fromLatin1(symbol.caption);
-        button.symbolTag = symbol.tag;
+        button.name = QStringLiteral("sb") + QString::fromLatin1(entry.hint).remove(u' ');
+        button.hint = QString::fromLatin1(entry.hint);
+        button.picture = entry.picture;
+        button.symbolTag = entry.tag;
         // Placing objects comes with the adding tools; until then the buttons
         // show which tools a selection offers.
         table.add(ButtonOnly(button, Editing));
