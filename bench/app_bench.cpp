@@ -144,15 +144,22 @@ void LoadOnly(benchmark::State& state, QString (*project)())
 
 // The dense loop's window at a zoom, its visible area repainted: at 1:20 a
 // sliver of the loop shows, at 1:250 all of it.
-void RepaintDenseLoop(benchmark::State& state, int zoom)
+// The window's visible area at a zoom, repainted for every iteration.
+void RepaintVisible(benchmark::State& state, Window& window, int zoom)
 {
-    Window window(DenseLoopSample());
     window.form.view().setZoom(zoom);
     QCoreApplication::processEvents();
     PaintBox* area = window.form.view().drawingArea();
     const QRect visible = area->visibleRegion().boundingRect();
     for (auto _ : state)
         area->repaint(visible);
+    state.counters["pixels"] = double(visible.width()) * visible.height();
+}
+
+void RepaintDenseLoop(benchmark::State& state, int zoom)
+{
+    Window window(DenseLoopSample());
+    RepaintVisible(state, window, zoom);
 }
 
 // One window for every repaint, closed before the application ends.
@@ -170,14 +177,7 @@ const int DenseLoopZooms[] = {20, 250};
 
 void Repaint(benchmark::State& state, int zoom)
 {
-    Window& window = SharedWindow();
-    window.form.view().setZoom(zoom);
-    QCoreApplication::processEvents();
-    PaintBox* area = window.form.view().drawingArea();
-    const QRect visible = area->visibleRegion().boundingRect();
-    for (auto _ : state)
-        area->repaint(visible);
-    state.counters["pixels"] = double(visible.width()) * visible.height();
+    RepaintVisible(state, SharedWindow(), zoom);
 }
 
 // The same visible area drawn straight into a picture through the render
