@@ -9,6 +9,7 @@
 #include "Units.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QFont>
 #include <QGuiApplication>
 #include <QPainter>
@@ -899,6 +900,27 @@ QString TPartsDatabase::ShowPicture(const QString& name, QPainter& painter, cons
         painter.restore();
     }
     return QString();
+}
+
+void LoadConfiguredPriceList(TPartsDatabase& database, QString& path)
+{
+    if (path.isEmpty())
+        return;
+    QString text;
+    if (!QFileInfo::exists(path)) {
+        text = QStringLiteral("Cannot find parts price list file : ") + path;
+    } else if (TPartsDatabase::IsPriceListFile(path)) {
+        database.LoadPriceList(path);
+        return;
+    } else {
+        text = QStringLiteral("Parts price list file invalid :\r\n") + path;
+    }
+    const QString answer =
+        Ui().ask(UiServices::Kind::Warning, text,
+                 {QStringLiteral("&Ignore"), QStringLiteral("&Remove"), QStringLiteral("&Help")},
+                 QStringLiteral("PriceListFileErrorHelp"));
+    if (answer == QStringLiteral("&Remove"))
+        path.clear();
 }
 
 } // namespace pipeloop::catalogue

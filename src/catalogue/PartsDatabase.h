@@ -235,4 +235,9 @@ private:
 // The placeholder order address when the catalogue has no EML.
 QString DefaultOrderAddress();
 
+// The price list the options name, loaded at start-up: nothing when path is
+// empty; a missing file or one that is no price list is reported with
+// "&Ignore", "&Remove" and "&Help", and "&Remove" clears path.
+void LoadConfiguredPriceList(TPartsDatabase& database, QString& path);
+
 } // namespace pipeloop::catalogue

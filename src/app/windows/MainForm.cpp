@@ -319,34 +319,12 @@ void TMainForm::FirstActivation(const QString& commandLineProject)
     }
     m_commands.action(QStringLiteral("moBrowsePartsDB"))
         ->setVisible(m_partsDatabase->PartCount() > 0);
-    loadPriceList();
+    LoadConfiguredPriceList(*m_partsDatabase, m_document.options().PartsPriceListFile);
     refreshCommands();
     if (!commandLineProject.isEmpty() && QFileInfo(commandLineProject).isFile())
         m_files->open(commandLineProject);
     applyPipeColourPanels();
     m_view->update();
-}
-
-void TMainForm::loadPriceList()
-{
-    TPipeLoopOptions& options = m_document.options();
-    const QString path = options.PartsPriceListFile;
-    if (path.isEmpty())
-        return;
-    QString text;
-    if (!QFileInfo::exists(path))
-        text = QStringLiteral("Cannot find parts price list file : ") + path;
-    else if (TPartsDatabase::IsPriceListFile(path)) {
-        m_partsDatabase->LoadPriceList(path);
-        return;
-    } else
-        text = QStringLiteral("Parts price list file invalid :\r\n") + path;
-    const QString answer =
-        Ui().ask(UiServices::Kind::Warning, text,
-                 {QStringLiteral("&Ignore"), QStringLiteral("&Remove"), QStringLiteral("&Help")},
-                 QStringLiteral("PriceListFileErrorHelp"));
-    if (answer == QStringLiteral("&Remove"))
-        options.PartsPriceListFile.clear();
 }
 
 void TMainForm::LoadSettings()

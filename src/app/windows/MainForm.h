@@ -97,7 +97,6 @@ private:
     void connectSignals();
     void sizeFromWelcomePicture();
     void findLessons();
-    void loadPriceList();
     void refreshCommands();
     void layOutToolBar();
     void layOutSymbolButtons();
