@@ -59,12 +59,10 @@ struct InletValues {
 Parsed<InletValues> ReadInletEntry(const QString& size, const QString& length,
                                    DisplayUnits units);
 
-// The position dialog's OK step: the three texts in the design's units;
-// "Invalid value : " + the first unreadable text.
+// The position dialog's OK step: the three texts read as a length entry
+// reads its text (ReadTypedLength); "Invalid value : " + the first unreadable
+// text.
 Parsed<Position> ReadPositionEntry(const QString& ew, const QString& ns, const QString& hg,
                                    DisplayUnits units);
-
-// A length entry's OK step: "Invalid value : " + text.
-Parsed<int32_t> ReadLengthEntry(const QString& text, DisplayUnits units);
 
 } // namespace pipeloop

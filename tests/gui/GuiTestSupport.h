@@ -8,6 +8,7 @@
 #include "EditRules.h"
 #include "DesignView.h"
 #include "DrawingArea.h"
+#include "EditLengthDialog.h"
 #include "FileCommands.h"
 #include "MainForm.h"
 #include "MsgBox.h"
@@ -99,12 +100,7 @@ public:
     {
         titles.append(title);
         return answerWith(lengthAnswers, [&](const QString& text) {
-            const Parsed<int32_t> read = ReadLengthEntry(text, units);
-            if (read)
-                millimetres = read.value();
-            else
-                Ui().inform(read.error());
-            return read.ok();
+            return AcceptTypedLength(text, millimetres, units);
         });
     }
     bool editDrop(QWidget*, TDrop& drop, const catalogue::TPartsDatabase&, DisplayUnits units,
