@@ -4,15 +4,20 @@
 // ever waits for a person.
 
 #include "AppDialogs.h"
+#include "AttributeEntries.h"
+#include "EditRules.h"
 #include "DesignView.h"
 #include "DrawingArea.h"
+#include "EditLengthDialog.h"
 #include "FileCommands.h"
 #include "MainForm.h"
 #include "MsgBox.h"
 #include "NewProjectWizard.h"
 #include "PipeLoop.h"
+#include "PipeLoopObjects.h"
 #include "PromptSession.h"
 #include "ScriptedUi.h"
+#include "UiServices.h"
 #include "SettingsStore.h"
 
 #include <QAction>
@@ -25,6 +30,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
+#include <array>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -76,7 +82,94 @@ public:
         return colourAnswer;
     }
 
+    // The attribute dialogs answer as their OK buttons would, with the same
+    // reading rules; an empty queue (or nothing queued) is Cancel.
+    bool enterSize(QWidget*, const QString& title, const QString&, float& size,
+                   const QString& sizeList) override
+    {
+        titles.append(title);
+        return answerWith(sizeAnswers, [&](const QString& text) {
+            const Parsed<float> read = ReadSizeEntry(text, sizeList);
+            if (read)
+                size = read.value();
+            return read.ok();
+        });
+    }
+    bool enterLength(QWidget*, const QString& title, const QString&, int32_t& millimetres,
+                     DisplayUnits units) override
+    {
+        titles.append(title);
+        return answerWith(lengthAnswers, [&](const QString& text) {
+            return AcceptTypedLength(text, millimetres, units);
+        });
+    }
+    bool editDrop(QWidget*, TDrop& drop, const catalogue::TPartsDatabase&, DisplayUnits units,
+                  bool isNew, float) override
+    {
+        titles.append(isNew ? QStringLiteral("New Drop Attributes") : drop.Name);
+        if (dropAnswers.empty())
+            return false;
+        const auto answer = dropAnswers.front();
+        dropAnswers.pop_front();
+        const std::optional<DropEntry> entry = answer(DropEntryOf(drop, units));
+        if (!entry)
+            return false;
+        const Parsed<bool> changed = ApplyDropEntry(drop, *entry, units);
+        if (!changed) {
+            Ui().inform(changed.error());
+            return false;
+        }
+        return isNew || changed.value();
+    }
+    bool editInlet(QWidget*, TInlet* inlet, const catalogue::TPartsDatabase&, DisplayUnits units,
+                   InletValues& values) override
+    {
+        titles.append(inlet ? inlet->Name : QStringLiteral("Inlet Attributes"));
+        if (inletAnswers.empty() || !inletAnswers.front()) {
+            if (!inletAnswers.empty())
+                inletAnswers.pop_front();
+            return false;
+        }
+        const auto [size, length] = *inletAnswers.front();
+        inletAnswers.pop_front();
+        const Parsed<InletValues> read = ReadInletEntry(size, length, units);
+        if (!read) {
+            Ui().inform(read.error());
+            return false;
+        }
+        values = read.value();
+        return true;
+    }
+    bool editPosition(QWidget*, Position& position, const QString& caption,
+                      DisplayUnits units) override
+    {
+        titles.append(caption);
+        if (positionAnswers.empty() || !positionAnswers.front()) {
+            if (!positionAnswers.empty())
+                positionAnswers.pop_front();
+            return false;
+        }
+        const auto [ew, ns, hg] = *positionAnswers.front();
+        positionAnswers.pop_front();
+        const Parsed<Position> read = ReadPositionEntry(ew, ns, hg, units);
+        if (!read) {
+            Ui().inform(read.error());
+            return false;
+        }
+        position = read.value();
+        return true;
+    }
+
     QStringList titles;
+    // Texts typed into the size and length entries; nullopt is Cancel.
+    std::deque<std::optional<QString>> sizeAnswers;
+    std::deque<std::optional<QString>> lengthAnswers;
+    // Each answer sees the drop dialog as it opened and returns the texts
+    // left in it on OK, or nullopt for Cancel.
+    std::deque<std::function<std::optional<DropEntry>(const DropEntry& shown)>> dropAnswers;
+    // Inlet size and length texts; position EW, NS and height texts.
+    std::deque<std::optional<std::pair<QString, QString>>> inletAnswers;
+    std::deque<std::optional<std::array<QString, 3>>> positionAnswers;
     std::deque<QString> openAnswers;
     std::deque<QString> saveAnswers;
     std::deque<std::optional<QString>> textAnswers;
@@ -86,6 +179,15 @@ public:
     std::optional<WinColour> colourAnswer;
 
 private:
+    template <typename Read>
+    static bool answerWith(std::deque<std::optional<QString>>& answers, Read read)
+    {
+        if (answers.empty())
+            return false;
+        const std::optional<QString> answer = answers.front();
+        answers.pop_front();
+        return answer && read(*answer);
+    }
     static QString take(std::deque<QString>& answers)
     {
         if (answers.empty())

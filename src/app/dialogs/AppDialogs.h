@@ -5,11 +5,15 @@
 // clipboard. Each takes a value and returns one, so tests answer them from a
 // script instead of a person.
 
+#include "AttributeEntries.h"
+#include "ModelTypes.h"
 #include "NotesEditor.h"
 #include "PipeLoopOptions.h"
+#include "Units.h"
 
 #include <QString>
 
+#include <cstdint>
 #include <optional>
 
 class QWidget;
@@ -17,7 +21,13 @@ class QWidget;
 namespace pipeloop
 {
 
+class TDrop;
+class TInlet;
 class TNewProjectForm;
+namespace catalogue
+{
+class TPartsDatabase;
+}
 
 class AppDialogs
 {
@@ -42,6 +52,32 @@ public:
     // A colour, starting at current (0x00BBGGRR); nothing on Cancel.
     virtual std::optional<WinColour> chooseColour(QWidget* parent, const QString& title,
                                                   const QString& helpTopic, WinColour current) = 0;
+
+    // --- the attribute dialogs: each shows its refusals itself and keeps
+    // asking until OK passes its checks or the user cancels.
+    // The size entry (TEditForm): sizeList holds the offered sizes one per
+    // line (empty: the built-in list, any size accepted). True with size set
+    // on OK; an unlisted size only after Ignore.
+    virtual bool enterSize(QWidget* parent, const QString& title, const QString& prompt,
+                           float& size, const QString& sizeList) = 0;
+    // A length in millimetres, shown and read in the design's units.
+    virtual bool enterLength(QWidget* parent, const QString& title, const QString& prompt,
+                             int32_t& millimetres, DisplayUnits units) = 0;
+    // The drop dialog (TDropForm) on drop, which takes the values on OK. The
+    // outlets offered are the catalogue's for the style at pipeSize. True on
+    // OK for a new drop; for an existing one, whether it changed.
+    virtual bool editDrop(QWidget* parent, TDrop& drop, const catalogue::TPartsDatabase& catalogue,
+                          DisplayUnits units, bool isNew, float pipeSize) = 0;
+    // The inlet dialog (TInletForm): an existing inlet takes the values on OK
+    // (true when they changed); for a new one (inlet null) they go to values
+    // and OK gives true.
+    virtual bool editInlet(QWidget* parent, TInlet* inlet,
+                           const catalogue::TPartsDatabase& catalogue, DisplayUnits units,
+                           InletValues& values) = 0;
+    // The position dialog (TEditPositionForm): OK with three readable texts
+    // sets position.
+    virtual bool editPosition(QWidget* parent, Position& position, const QString& caption,
+                              DisplayUnits units) = 0;
 };
 
 // The real dialogs.
@@ -60,6 +96,16 @@ public:
     QString clipboardText() override;
     std::optional<WinColour> chooseColour(QWidget* parent, const QString& title,
                                           const QString& helpTopic, WinColour current) override;
+    bool enterSize(QWidget* parent, const QString& title, const QString& prompt, float& size,
+                   const QString& sizeList) override;
+    bool enterLength(QWidget* parent, const QString& title, const QString& prompt,
+                     int32_t& millimetres, DisplayUnits units) override;
+    bool editDrop(QWidget* parent, TDrop& drop, const catalogue::TPartsDatabase& catalogue,
+                  DisplayUnits units, bool isNew, float pipeSize) override;
+    bool editInlet(QWidget* parent, TInlet* inlet, const catalogue::TPartsDatabase& catalogue,
+                   DisplayUnits units, InletValues& values) override;
+    bool editPosition(QWidget* parent, Position& position, const QString& caption,
+                      DisplayUnits units) override;
 };
 
 } // namespace pipeloop
