@@ -11,6 +11,7 @@
 #include "PipeLoopOptions.h"
 #include "Units.h"
 
+#include <QPointer>
 #include <QString>
 
 #include <cstdint>
@@ -21,6 +22,9 @@ class QWidget;
 namespace pipeloop
 {
 
+class DropDialog;
+class InletDialog;
+class SizeEntryDialog;
 class TDrop;
 class TInlet;
 class TNewProjectForm;
@@ -53,8 +57,9 @@ public:
     virtual std::optional<WinColour> chooseColour(QWidget* parent, const QString& title,
                                                   const QString& helpTopic, WinColour current) = 0;
 
-    // --- the attribute dialogs: each shows its refusals itself and keeps
-    // asking until OK passes its checks or the user cancels.
+    // --- the attribute dialogs: each shows its refusals itself. The drop,
+    // inlet and position dialogs keep asking until OK passes their checks or
+    // the user cancels; the size and length entries close on a refusal.
     // The size entry (TEditForm): sizeList holds the offered sizes one per
     // line (empty: the built-in list, any size accepted). True with size set
     // on OK; an unlisted size only after Ignore.
@@ -84,6 +89,11 @@ public:
 class WidgetAppDialogs : public AppDialogs
 {
 public:
+    WidgetAppDialogs();
+    ~WidgetAppDialogs() override;
+    WidgetAppDialogs(const WidgetAppDialogs&) = delete;
+    WidgetAppDialogs& operator=(const WidgetAppDialogs&) = delete;
+
     QString openFileName(QWidget* parent, const QString& title, const QString& filter,
                          const QString& start) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& filter,
@@ -106,6 +116,14 @@ public:
                    DisplayUnits units, InletValues& values) override;
     bool editPosition(QWidget* parent, Position& position, const QString& caption,
                       DisplayUnits units) override;
+
+private:
+    // The size, drop and inlet windows are made on first use and reused, so
+    // that each keeps what it remembers between uses. A window's parent may
+    // delete it first; the guard then knows.
+    QPointer<SizeEntryDialog> m_sizeEntry;
+    QPointer<DropDialog> m_dropDialog;
+    QPointer<InletDialog> m_inletDialog;
 };
 
 } // namespace pipeloop
