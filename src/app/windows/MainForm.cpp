@@ -83,8 +83,8 @@ TMainForm::TMainForm(SettingsStore& settings, AppDialogs& dialogs, const QString
     m_view = new DesignView(m_document, this);
     m_dropView = new DropViewPanel(m_document);
     m_display = new DisplayCommands(m_document, dialogs, this);
-    m_toolHost =
-        std::make_unique<WindowToolHost>(m_document, dialogs, *m_view, *m_dropView, *m_prompt);
+    m_toolHost = std::make_unique<WindowToolHost>(m_document, *m_partsDatabase, dialogs, this,
+                                                  *m_view, *m_dropView, *m_prompt);
     m_tools = new ToolManager(*m_toolHost, this);
 
     createPanels();
