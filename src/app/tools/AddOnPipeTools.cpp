@@ -13,9 +13,10 @@ namespace
 {
 
 // Where an object clicked at `at` stands on the pipe; a refusal is shown.
-std::optional<Position> OnPipe(const TPipeLoop& design, const Position& at)
+std::optional<Position> OnPipe(const TPipeLoop& design, const Position& at,
+                               bool allowSpurEnd = false)
 {
-    const Parsed<Position> placed = PipePlacement(design, at);
+    const Parsed<Position> placed = PipePlacement(design, at, allowSpurEnd);
     if (!placed) {
         Ui().inform(placed.error());
         return std::nullopt;
@@ -36,7 +37,8 @@ AddingTool::Request AddDropTool::request(int taken) const
 
 bool AddDropTool::located(const Position& at)
 {
-    const std::optional<Position> onPipe = OnPipe(design(), at);
+    // A drop may hang from a spur's end; nothing else may stand there.
+    const std::optional<Position> onPipe = OnPipe(design(), at, true);
     if (!onPipe)
         return true;
     std::unique_ptr<TDrop> drop = NewDrop(design());
