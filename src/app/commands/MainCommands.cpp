@@ -342,6 +342,7 @@ void AddHelpMenus(CommandTable& table, TMainForm& form)
     }
 }
 
+// A command that starts a tool, made with these arguments each time.
 template <typename T, typename... Args> std::function<void()> Starts(TMainForm& form, Args... args)
 {
     return [&form, args...] { form.tools().start(std::make_unique<T>(args...)); };
@@ -361,13 +362,14 @@ std::function<void()> StartsAtPopup(TMainForm& form, Args... args)
 std::function<void()> ValveCommand(TMainForm& form)
 {
     return [&form] {
-        if (TPipeLoopObject* selected = form.document().selected();
-            selected &&
-            (selected->Kind() == ObjectKind::Drop || selected->Kind() == ObjectKind::Inlet))
-            // Refused only by the user's own Cancel of the package question.
-            static_cast<void>(AddSymbolToSelected(form.document(), QStringLiteral("VALVE")));
-        else
+        const TPipeLoopObject* selected = form.document().selected();
+        if (!selected ||
+            (selected->Kind() != ObjectKind::Drop && selected->Kind() != ObjectKind::Inlet)) {
             form.tools().start(std::make_unique<AddValveTool>());
+            return;
+        }
+        // Refused only by the user's own Cancel of the package question.
+        static_cast<void>(AddSymbolToSelected(form.document(), QStringLiteral("VALVE")));
     };
 }
 
@@ -437,8 +439,7 @@ CommandRow PopupItem(const char* menu, const char* caption, StateRule enabled,
 {
     CommandRow row = Item(menu, id ? id : "", caption, std::move(enabled), std::move(handler));
     if (!id)
-        row.id = QStringLiteral("pm") + row.caption.remove(u'&').remove(u' ');
-    row.caption = QString::fromLatin1(caption);
+        row.id = QStringLiteral("pm") + QString(row.caption).remove(u'&').remove(u' ');
     return row;
 }
 
