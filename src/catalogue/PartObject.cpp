@@ -61,30 +61,10 @@ bool SameSize(float a, float b)
            RoundToInt64(static_cast<double>(b) * 1000.0);
 }
 
-const QList<float>& FullPipeSizes()
-{
-    static const QList<float> sizes = {20.0f, 25.0f,  32.0f, 40.0f,  50.0f, 63.0f,
-                                       80.0f, 110.0f, 16.5f, 19.05f, 25.4f};
-    return sizes;
-}
-
 const QList<float>& SmallSizes()
 {
     static const QList<float> sizes = {6.35f, 9.25f, 12.7f};
     return sizes;
-}
-
-QStringList FullPipeSizeTexts()
-{
-    QStringList texts;
-    for (float size : FullPipeSizes())
-        texts.append(SizeText(size));
-    return texts;
-}
-
-QString DropSizeText()
-{
-    return FullPipeSizeTexts().mid(0, 9).join(u'\n');
 }
 
 QString ImageNameOf(const QString& partNumber)

@@ -81,11 +81,9 @@ std::optional<float> ParseCatalogueSize(const QString& text);
 // Two sizes are the same size when both, times 1000 and rounded, are equal.
 bool SameSize(float a, float b);
 
-// Standard size tables.
-const QList<float>& FullPipeSizes(); // 20, 25, 32, 40, 50, 63, 80, 110, 16.5, 19.05, 25.4
-const QList<float>& SmallSizes();    // 6.35, 9.25, 12.7
-QStringList FullPipeSizeTexts();     // the full list through SizeText
-QString DropSizeText();              // the first nine texts joined by line feeds
+// The small (hose) sizes 6.35, 9.25, 12.7; the pipe size tables are
+// FullPipeSizes and DropSizeText (Units.h).
+const QList<float>& SmallSizes();
 
 // The picture name of a part number: up to and including the first "-110",
 // else its leading run of ASCII letters and digits.

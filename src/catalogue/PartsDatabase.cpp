@@ -4,6 +4,7 @@
 #include "ErrorReport.h"
 #include "IniFile.h"
 #include "LocaleInfo.h"
+#include "ModelTypes.h"
 #include "Rounding.h"
 #include "UiServices.h"
 #include "Units.h"
@@ -804,6 +805,30 @@ void TPartsDatabase::FemaleOutletSizes(QString& result, AttrSet attributes, floa
         OutletSizesOf<TFemaleOutlet>(m_parts, result, run, [&](const TPartObject& p) {
             return p.AttributesWithin(attributes);
         });
+}
+
+QString TPartsDatabase::DropOutletSizes(int style, float pipeSize) const
+{
+    if (PartCount() == 0)
+        return BuiltInOutletSizes(style);
+    QString sizes;
+    switch (DropStyle(style)) {
+    case DropStyle::Female:
+    case DropStyle::FemaleQuick:
+        FemaleOutletSizes(sizes, 0, pipeSize);
+        break;
+    case DropStyle::FemaleSaddle:
+        FemaleOutletSizes(sizes, Flag(Attr::Saddle), pipeSize);
+        break;
+    case DropStyle::Tee:
+        OutletTeeSizes(sizes, pipeSize);
+        break;
+    case DropStyle::Saddle:
+    case DropStyle::Quick:
+        SaddleOutletSizes(sizes, pipeSize);
+        break;
+    }
+    return sizes;
 }
 
 void TPartsDatabase::AdaptersFor(QList<PartChoice>& list, EndAttr end2Flag, float size) const

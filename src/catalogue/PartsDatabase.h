@@ -182,6 +182,11 @@ public:
     void SaddleOutletSizes(QString& result, float run) const;
     void OutletTeeSizes(QString& result, float run) const;
     void FemaleOutletSizes(QString& result, AttrSet attributes, float run) const;
+    // The outlet sizes the drop dialog offers for a drop style (0..5) on a
+    // pipe of the size, one per line: the female outlets (the saddle ones
+    // for style 5), the outlet tees or the saddle outlets the catalogue
+    // holds; without parts, BuiltInOutletSizes.
+    QString DropOutletSizes(int style, float pipeSize) const;
     void AdaptersFor(QList<PartChoice>& list, EndAttr end2Flag, float size) const;
     void ManifoldsWith(QList<PartChoice>& list, int ports) const;
     void ValvesOfSize(QList<PartChoice>& list, float size) const;

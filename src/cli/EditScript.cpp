@@ -1,13 +1,18 @@
 #include "EditScript.h"
 
+#include "Additions.h"
+#include "AttributeEntries.h"
 #include "CatalogueCommands.h"
 #include "Document.h"
+#include "DropSymbols.h"
 #include "PartsDatabase.h"
 #include "PipeLoop.h"
 #include "Snapping.h"
 #include "Subcommand.h"
+#include "UiServices.h"
 #include "Units.h"
 
+#include <QHash>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -37,6 +42,74 @@ Parsed<Position> PlanPoint(const TPipeLoop& design, const QString& ew, const QSt
         return Parsed<Position>::failure(south.error());
     return Position{std::min(south.value(), design.RoomNS), std::min(east.value(), design.RoomEW),
                     -1};
+}
+
+// A click at EW, NS where the desktop program takes it: snapped to the grid
+// when the options have grid snapping on.
+Parsed<Position> ClickAt(ScriptContext& context, const QString& ew, const QString& ns)
+{
+    const Parsed<Position> point = PlanPoint(context.design(), ew, ns);
+    if (!point)
+        return point;
+    const TPipeLoopOptions& options = context.document().options();
+    return SnapPosition(point.value(), ViewKind::Plan, options.GridSpacing, options.SnapToGrid);
+}
+
+// A length word: whole millimetres, not negative.
+Parsed<int32_t> Millimetres(const QString& word)
+{
+    const Parsed<int32_t> length = ParseInteger(word);
+    if (!length || length.value() < 0)
+        return Parsed<int32_t>::failure(InvalidValueMessage(word));
+    return length;
+}
+
+// The same length as the text a length field holds: exact in any units.
+QString MillimetreText(int32_t millimetres)
+{
+    return QString::number(millimetres) + QStringLiteral("mm");
+}
+
+// The words after an operation's positions: "key=value" words and bare
+// flags, each of the known ones (keys written with their "=").
+class OptionWords
+{
+public:
+    static Parsed<OptionWords> read(const QStringList& words, qsizetype from,
+                                    const QStringList& known)
+    {
+        OptionWords options;
+        for (qsizetype i = from; i < words.size(); ++i) {
+            const QString& word = words.at(i);
+            const qsizetype equals = word.indexOf(u'=');
+            const QString key = equals < 0 ? word : word.left(equals + 1);
+            if (!known.contains(key))
+                return Parsed<OptionWords>::failure(QStringLiteral("Unknown word : ") + word);
+            options.m_values.insert(key, equals < 0 ? QString() : word.mid(equals + 1));
+        }
+        return options;
+    }
+
+    bool has(const QString& key) const { return m_values.contains(key); }
+    QString value(const QString& key, const QString& fallback = {}) const
+    {
+        return m_values.value(key, fallback);
+    }
+    // A length word's millimetres, or the fallback when the word is absent.
+    Parsed<int32_t> millimetres(const QString& key, int32_t fallback) const
+    {
+        return has(key) ? Millimetres(value(key)) : Parsed<int32_t>(fallback);
+    }
+
+private:
+    QHash<QString, QString> m_values;
+};
+
+// What a size entry makes of the size word, or of the size it shows first.
+Parsed<float> SizeEntry(ScriptContext& context, const OptionWords& options, float shown)
+{
+    return ReadSizeEntry(options.value(QStringLiteral("size="), SizeText(shown)),
+                         context.pipeSizes());
 }
 
 // ---------------------------------------------------------------- operations
@@ -90,10 +163,251 @@ EditResult Move(ScriptContext& context, const QStringList& words)
     if (!document.beginDrag())
         return EditResult::refused(QStringLiteral("Nothing is selected."));
     document.dragSelectionTo(point.value(), false, true);
-    const TPipeLoopOptions& options = document.options();
-    const Position snapped =
-        SnapPosition(point.value(), ViewKind::Plan, options.GridSpacing, options.SnapToGrid);
-    return ReleaseDrag(document, snapped, detach);
+    return ReleaseDrag(document, ClickAt(context, words.at(0), words.at(1)).value(), detach);
+}
+
+// ---------------------------------------------------------------- adding
+
+// The drop dialog's entry for a new drop at a pipe of the size, as it opens
+// with the style the words choose (the first outlet offered selected), then
+// changed by the words.
+Parsed<DropEntry> NewDropEntry(ScriptContext& context, const TDrop& drop, float pipeSize,
+                               const OptionWords& options)
+{
+    const DisplayUnits units = context.design().Units;
+    DropEntry entry = DropEntryOf(drop, units);
+    if (options.has(QStringLiteral("style="))) {
+        const Parsed<int32_t> style = ParseInteger(options.value(QStringLiteral("style=")));
+        if (!style || style.value() < 0 || style.value() >= DropStyleCount)
+            return Parsed<DropEntry>::failure(QStringLiteral("Unknown drop style : ") +
+                                              options.value(QStringLiteral("style=")));
+        entry.Style = style.value();
+    }
+    const catalogue::TPartsDatabase& catalogue = context.catalogue();
+    if (const QString warning = DropStyleWarning(entry.Style, catalogue.Supplier());
+        !warning.isEmpty())
+        Ui().warn(warning);
+    const QString outlets = catalogue.DropOutletSizes(entry.Style, pipeSize);
+    if (outlets.isEmpty())
+        Ui().inform(NoOutletsMessage());
+    entry.Outlet = options.value(QStringLiteral("outlet="), outlets.section(u'\n', 0, 0));
+    if (options.has(QStringLiteral("length="))) {
+        const Parsed<int32_t> length = Millimetres(options.value(QStringLiteral("length=")));
+        if (!length)
+            return Parsed<DropEntry>::failure(length.error());
+        entry.Length = MillimetreText(length.value());
+    }
+    static const QHash<QString, HoseConnection> hoses = {
+        {QStringLiteral("none"), HoseConnection::None},
+        {QStringLiteral("air"), HoseConnection::AirHose},
+        {QStringLiteral("recoil"), HoseConnection::RecoilHose}};
+    const QString hose = options.value(QStringLiteral("hose="), QStringLiteral("none"));
+    if (!hoses.contains(hose))
+        return Parsed<DropEntry>::failure(QStringLiteral("Unknown word : hose=") + hose);
+    entry.Connection = hoses.value(hose);
+    entry.HoseSize = options.value(QStringLiteral("hose-size="), entry.HoseSize);
+    return entry;
+}
+
+EditResult AddDropAt(ScriptContext& context, const QStringList& words)
+{
+    const Parsed<OptionWords> options = OptionWords::read(
+        words, 2, {"style=", "length=", "outlet=", "hose=", "hose-size=", "label="});
+    if (!options)
+        return EditResult::refused(options.error());
+    Document& document = context.document();
+    document.clearSelection();
+    const Parsed<Position> click = ClickAt(context, words.at(0), words.at(1));
+    if (!click)
+        return EditResult::refused(click.error());
+    TPipeLoop& design = context.design();
+    const Parsed<Position> at = PipePlacement(design, click.value(), true);
+    if (!at)
+        return EditResult::refused(at.error());
+    std::unique_ptr<TDrop> drop = NewDrop(design);
+    const Parsed<DropEntry> entry =
+        NewDropEntry(context, *drop, design.PipeSizeAt(at.value()), options.value());
+    if (!entry)
+        return EditResult::refused(entry.error());
+    if (const Parsed<bool> applied = ApplyDropEntry(*drop, entry.value(), design.Units); !applied)
+        return EditResult::refused(applied.error());
+    TDrop& added = *drop;
+    document.beginMacro(QObject::tr("Add drop"));
+    AddDrop(document, std::move(drop), at.value());
+    if (options.value().has(QStringLiteral("label=")))
+        document.changeObject(added, QObject::tr("Label"), [&](TPipeLoopObject& object) {
+            object.Name = options.value().value(QStringLiteral("label="));
+        });
+    document.endMacro();
+    return EditResult::done();
+}
+
+// Valve on a selected drop or inlet adds the symbol; else a valve on the pipe.
+EditResult AddValveAt(ScriptContext& context, const QStringList& words)
+{
+    Document& document = context.document();
+    if (dynamic_cast<TObjectWithSymbols*>(document.selected()))
+        return AddSymbolToSelected(document, Symbol::Valve);
+    document.clearSelection();
+    const Parsed<Position> click = ClickAt(context, words.at(0), words.at(1));
+    if (!click)
+        return EditResult::refused(click.error());
+    const Parsed<Position> at = PipePlacement(context.design(), click.value());
+    if (!at)
+        return EditResult::refused(at.error());
+    AddValve(document, at.value());
+    return EditResult::done();
+}
+
+EditResult AddDrainAt(ScriptContext& context, const QStringList& words)
+{
+    const Parsed<OptionWords> options =
+        OptionWords::read(words, 2, {"automatic", "size=", "length="});
+    if (!options)
+        return EditResult::refused(options.error());
+    Document& document = context.document();
+    document.clearSelection();
+    const Parsed<Position> click = ClickAt(context, words.at(0), words.at(1));
+    if (!click)
+        return EditResult::refused(click.error());
+    TPipeLoop& design = context.design();
+    const Parsed<Position> at = PipePlacement(design, click.value());
+    if (!at)
+        return EditResult::refused(at.error());
+    const Parsed<float> size = SizeEntry(context, options.value(), design.PipeSize);
+    if (!size)
+        return EditResult::refused(size.error());
+    const Parsed<int32_t> length =
+        options.value().millimetres(QStringLiteral("length="), design.Height);
+    if (!length)
+        return EditResult::refused(length.error());
+    AddDrain(document, at.value(), options.value().has(QStringLiteral("automatic")), size.value(),
+             length.value());
+    return EditResult::done();
+}
+
+EditResult AddInletAt(ScriptContext& context, const QStringList& words)
+{
+    const Parsed<OptionWords> options = OptionWords::read(words, 2, {"size=", "length="});
+    if (!options)
+        return EditResult::refused(options.error());
+    Document& document = context.document();
+    document.clearSelection();
+    const Parsed<Position> click = ClickAt(context, words.at(0), words.at(1));
+    if (!click)
+        return EditResult::refused(click.error());
+    TPipeLoop& design = context.design();
+    const Parsed<Position> at = PipePlacement(design, click.value());
+    if (!at)
+        return EditResult::refused(at.error());
+    // The inlet dialog opens on the first size of the list and 2000 mm.
+    const QString size =
+        options.value().value(QStringLiteral("size="), context.pipeSizes().section(u'\n', 0, 0));
+    const Parsed<int32_t> length = options.value().millimetres(QStringLiteral("length="), 2000);
+    if (!length)
+        return EditResult::refused(length.error());
+    const Parsed<InletValues> values =
+        ReadInletEntry(size, MillimetreText(length.value()), design.Units);
+    if (!values)
+        return EditResult::refused(values.error());
+    AddInlet(document, at.value(), values.value().PipeSize, values.value().PipeLength);
+    return EditResult::done();
+}
+
+EditResult AddSpurAt(ScriptContext& context, const QStringList& words)
+{
+    const Parsed<OptionWords> options =
+        OptionWords::read(words, 4, {"size=", "drop=", "unconnected"});
+    if (!options)
+        return EditResult::refused(options.error());
+    NewPipe pipe;
+    if (options.value().has(QStringLiteral("unconnected"))) {
+        if (options.value().has(QStringLiteral("drop=")))
+            return EditResult::refused(QStringLiteral("An unconnected pipe has no drop."));
+        pipe.Kind = PipeKind::Unconnected;
+    } else if (options.value().has(QStringLiteral("drop="))) {
+        pipe.Kind = PipeKind::VerticalDropSpur;
+    }
+    Document& document = context.document();
+    document.clearSelection();
+    TPipeLoop& design = context.design();
+    const Parsed<Position> startClick = ClickAt(context, words.at(0), words.at(1));
+    if (!startClick)
+        return EditResult::refused(startClick.error());
+    const Parsed<Position> start = PipeStartPlacement(design, startClick.value(), pipe.Kind);
+    if (!start)
+        return EditResult::refused(start.error());
+    const Parsed<Position> endClick = ClickAt(context, words.at(2), words.at(3));
+    if (!endClick)
+        return EditResult::refused(endClick.error());
+    const Parsed<Position> end = PipeEndPlacement(design, endClick.value());
+    if (!end)
+        return EditResult::refused(end.error());
+    const Parsed<float> size = SizeEntry(context, options.value(), design.PipeSize);
+    if (!size)
+        return EditResult::refused(size.error());
+    const Parsed<int32_t> drop = options.value().millimetres(QStringLiteral("drop="), 0);
+    if (!drop)
+        return EditResult::refused(drop.error());
+    pipe.Start = start.value();
+    pipe.End = end.value();
+    pipe.PipeSize = size.value();
+    pipe.VerticalDrop = drop.value();
+    if (design.CompressorHouse)
+        pipe.Height = design.Height;
+    AddPipe(document, pipe);
+    return EditResult::done();
+}
+
+EditResult AddFeatureAt(ScriptContext& context, const QStringList& words)
+{
+    const Parsed<OptionWords> options = OptionWords::read(words, 4, {"type=", "height=", "label="});
+    if (!options)
+        return EditResult::refused(options.error());
+    static const QStringList types = {"GENERAL",     "DRYER",      "FILTER",
+                                      "FILTER_AUTO", "COMPRESSOR", "RECEIVER"};
+    NewFeature feature;
+    feature.Type = options.value().value(QStringLiteral("type="), feature.Type);
+    if (!types.contains(feature.Type))
+        return EditResult::refused(QStringLiteral("Unknown feature type : ") + feature.Type);
+    const Parsed<Position> corner1 = ClickAt(context, words.at(0), words.at(1));
+    if (!corner1)
+        return EditResult::refused(corner1.error());
+    const Parsed<Position> corner2 = ClickAt(context, words.at(2), words.at(3));
+    if (!corner2)
+        return EditResult::refused(corner2.error());
+    const Parsed<int32_t> height =
+        options.value().millimetres(QStringLiteral("height="), feature.Height);
+    if (!height)
+        return EditResult::refused(height.error());
+    feature.Corner1 = corner1.value();
+    feature.Corner2 = corner2.value();
+    feature.Height = height.value();
+    feature.Label = options.value().value(QStringLiteral("label="));
+    context.document().clearSelection();
+    return AddFeature(context.document(), feature);
+}
+
+// Building Avoidance Elbow on the selected elbow, the two points clicked in the plan.
+EditResult Avoid(ScriptContext& context, const QStringList& words)
+{
+    TPipeLoop& design = context.design();
+    if (EditResult selection = CheckAvoidanceElbow(design); !selection)
+        return selection;
+    Position points[2];
+    for (int i = 0; i < 2; ++i) {
+        const Parsed<Position> click = ClickAt(context, words.at(2 * i), words.at(2 * i + 1));
+        if (!click)
+            return EditResult::refused(click.error());
+        const Parsed<Position> point = AvoidancePoint(design, click.value());
+        if (!point)
+            return EditResult::refused(point.error());
+        points[i] = point.value();
+    }
+    const Parsed<int32_t> distance = Millimetres(words.at(4));
+    if (!distance)
+        return EditResult::refused(distance.error());
+    return AddAvoidance(context.document(), points[0], points[1], distance.value());
 }
 
 EditResult Undo(ScriptContext& context, const QStringList&)
@@ -140,6 +454,23 @@ const std::vector<ScriptOperation>& ScriptOperations()
         {QStringLiteral("undo"), QString(), 0, 0, Undo},
         {QStringLiteral("redo"), QString(), 0, 0, Redo},
         {QStringLiteral("main-size"), QStringLiteral("SIZE"), 1, 1, MainSize},
+        {QStringLiteral("add-drop"),
+         QStringLiteral("EW NS [style=0..5] [length=MM] [outlet=SIZE] [hose=none|air|recoil] "
+                        "[hose-size=SIZE] [label=TEXT]"),
+         2, 8, AddDropAt},
+        {QStringLiteral("add-valve"), QStringLiteral("EW NS"), 2, 2, AddValveAt},
+        {QStringLiteral("add-drain"), QStringLiteral("EW NS [automatic] [size=SIZE] [length=MM]"),
+         2, 5, AddDrainAt},
+        {QStringLiteral("add-inlet"), QStringLiteral("EW NS [size=SIZE] [length=MM]"), 2, 4,
+         AddInletAt},
+        {QStringLiteral("add-spur"),
+         QStringLiteral("EW1 NS1 EW2 NS2 [size=SIZE] [drop=MM] [unconnected]"), 4, 7, AddSpurAt},
+        {QStringLiteral("add-feature"),
+         QStringLiteral("EW1 NS1 EW2 NS2 "
+                        "[type=GENERAL|DRYER|FILTER|FILTER_AUTO|COMPRESSOR|RECEIVER] "
+                        "[height=MM] [label=TEXT]"),
+         4, 7, AddFeatureAt},
+        {QStringLiteral("avoid"), QStringLiteral("EW1 NS1 EW2 NS2 DISTANCE"), 5, 5, Avoid},
     };
     return operations;
 }
@@ -204,13 +535,21 @@ TPipeLoop& ScriptContext::design() const
     return *m_document.design();
 }
 
+ScriptContext::~ScriptContext() = default;
+
+const catalogue::TPartsDatabase& ScriptContext::catalogue()
+{
+    if (!m_catalogue) {
+        m_catalogue = std::make_unique<catalogue::TPartsDatabase>();
+        m_catalogue->LoadContainer(CataloguePathOf(m_invocation));
+    }
+    return *m_catalogue;
+}
+
 const QString& ScriptContext::pipeSizes()
 {
-    if (!m_pipeSizes) {
-        catalogue::TPartsDatabase database;
-        database.LoadContainer(CataloguePathOf(m_invocation));
-        m_pipeSizes = database.PipeSizeText();
-    }
+    if (!m_pipeSizes)
+        m_pipeSizes = catalogue().PipeSizeText();
     return *m_pipeSizes;
 }
 

@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -19,6 +20,10 @@ namespace pipeloop
 {
 class Document;
 class TPipeLoop;
+namespace catalogue
+{
+class TPartsDatabase;
+}
 } // namespace pipeloop
 
 namespace pipeloop::cli
@@ -42,16 +47,19 @@ class ScriptContext
 {
 public:
     ScriptContext(Document& document, const Invocation& invocation);
+    ~ScriptContext();
 
     Document& document() const { return m_document; }
     TPipeLoop& design() const;
-    // The sizes the size entry lists, one per line: the catalogue's pipe
-    // sizes, the catalogue being loaded the first time they are needed.
+    // The run's catalogue, loaded the first time it is needed.
+    const catalogue::TPartsDatabase& catalogue();
+    // The sizes the size entry lists, one per line: the catalogue's pipe sizes.
     const QString& pipeSizes();
 
 private:
     Document& m_document;
     const Invocation& m_invocation;
+    std::unique_ptr<catalogue::TPartsDatabase> m_catalogue;
     std::optional<QString> m_pipeSizes;
 };
 

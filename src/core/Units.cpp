@@ -340,6 +340,14 @@ QString InvalidValueMessage(const QString& typedText)
     return QStringLiteral("Invalid value : ") + typedText;
 }
 
+Parsed<int32_t> ReadTypedLength(const QString& text, DisplayUnits units)
+{
+    const Parsed<int32_t> length = ParseLength(text, units);
+    if (!length || length.value() < 0)
+        return Parsed<int32_t>::failure(InvalidValueMessage(text));
+    return length;
+}
+
 bool LengthKeyAllowed(const QString& text, QChar key)
 {
     if (key == BackspaceKey || isAsciiDigit(key))
@@ -415,6 +423,26 @@ std::optional<float> ParseSizeText(const QString& text)
         denominator = bottom.value();
     }
     return single((double(numerator) / denominator + whole) * MmPerInch);
+}
+
+const QList<float>& FullPipeSizes()
+{
+    static const QList<float> sizes = {20.0f, 25.0f,  32.0f, 40.0f,  50.0f, 63.0f,
+                                       80.0f, 110.0f, 16.5f, 19.05f, 25.4f};
+    return sizes;
+}
+
+QStringList FullPipeSizeTexts()
+{
+    QStringList texts;
+    for (float size : FullPipeSizes())
+        texts.append(SizeText(size));
+    return texts;
+}
+
+QString DropSizeText()
+{
+    return FullPipeSizeTexts().mid(0, 9).join(u'\n');
 }
 
 } // namespace pipeloop

@@ -3,7 +3,9 @@
 #include "Parsed.h"
 
 #include <QChar>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <optional>
@@ -34,6 +36,11 @@ Parsed<int32_t> ParseLength(const QString& text, DisplayUnits units);
 // The message shown when a typed length is refused.
 QString InvalidValueMessage(const QString& typedText);
 
+// A length the user typed into an entry (a distance, a height, a position):
+// ParseLength in the display units, refusing a negative length, which would
+// come back as a huge unsigned number. Fails with InvalidValueMessage(text).
+Parsed<int32_t> ReadTypedLength(const QString& text, DisplayUnits units);
+
 // The key filter of length entry fields: whether key may be typed after text.
 // The locale's decimal separator plays the full stop's role.
 inline constexpr QChar BackspaceKey = QChar(8);
@@ -44,6 +51,14 @@ QString SizeText(float sizeMm);
 
 // Reads a size text back (25mm, 12.5, 1/2", 1"1/4); nothing on failure.
 std::optional<float> ParseSizeText(const QString& text);
+
+// The standard pipe sizes, in millimetres: 20, 25, 32, 40, 50, 63, 80, 110,
+// 16.5, 19.05, 25.4 (the lists offered when no catalogue says otherwise).
+const QList<float>& FullPipeSizes();
+// The full list through SizeText.
+QStringList FullPipeSizeTexts();
+// The first nine texts joined by line feeds.
+QString DropSizeText();
 
 // Reads a real written in any locale: every character other than a digit, "+",
 // "-", "E" or "e" is taken as the decimal separator.

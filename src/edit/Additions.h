@@ -27,8 +27,10 @@ class TPipeLoop;
 // ---------------------------------------------------------------- on the pipe
 
 // Where a drop, valve, drain or inlet clicked at `clicked` stands: the nearest
-// point of any pipe, with the position check for adding (never onto a spur end).
-Parsed<Position> PipePlacement(const TPipeLoop& design, const Position& clicked);
+// point of any pipe, with the position check for adding. Only a drop
+// (allowSpurEnd) may stand at a spur's end, as only a drop may be dragged there.
+Parsed<Position> PipePlacement(const TPipeLoop& design, const Position& clicked,
+                               bool allowSpurEnd = false);
 
 // A new drop as the drop dialog first shows it: the loop's height as its
 // length, the design's default outlet size, not yet in the design.
@@ -39,6 +41,11 @@ bool AddValve(Document& document, const Position& at);
 bool AddDrain(Document& document, const Position& at, bool automatic, float pipeSize,
               int32_t pipeLength);
 bool AddInlet(Document& document, const Position& at, float pipeSize, int32_t pipeLength);
+// Valve (or another symbol button) with a drop or an inlet selected: the
+// symbol joins its stack (before a hose group that ends it), one undo step. A
+// drop that is a catalogue package stops being one once the user agrees;
+// refused with the question's text on Cancel, and without such a selection.
+EditResult AddSymbolToSelected(Document& document, const QString& keyword);
 // Paste New Drop at a clicked position: a copy of the copied drop, placed and
 // checked as a new drop is. Refused without a copied drop.
 EditResult PasteDrop(Document& document, const Position& clicked);
@@ -91,7 +98,8 @@ EditResult CheckAvoidanceElbow(const TPipeLoop& design);
 // ends at the selected elbow; refused off that segment.
 Parsed<Position> AvoidancePoint(const TPipeLoop& design, const Position& clicked);
 // Four elbows before the selected elbow, dropping by `distance` between the
-// two points (the point nearer the elbow next to it), one undo step.
+// two points (the point nearer the elbow next to it), one undo step; the
+// selection is dropped. Refused for two points at one place.
 EditResult AddAvoidance(Document& document, const Position& first, const Position& second,
                         int32_t distance);
 

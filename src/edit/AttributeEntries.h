@@ -38,9 +38,8 @@ DropEntry DropEntryOf(const TDrop& drop, DisplayUnits units);
 // For styles 3 and 4, the warning that the catalogue's supplier does not
 // carry them; empty otherwise.
 QString DropStyleWarning(int style, const QString& supplier);
-// The outlet sizes a style offers without a catalogue (no parts): none for the
-// female threaded styles 0 and 4, else the first nine pipe sizes.
-QString BuiltInOutletSizes(int style);
+// BuiltInOutletSizes(style), the outlets offered without a catalogue, is in
+// ModelTypes.h: the catalogue falls back on it too.
 // Shown when a style offers no outlet for the pipe size.
 QString NoOutletsMessage();
 
@@ -56,8 +55,7 @@ struct InletValues {
 };
 // The inlet dialog's OK step: "Invalid pipe size : " + text, "Invalid pipe
 // length : " + text.
-Parsed<InletValues> ReadInletEntry(const QString& size, const QString& length,
-                                   DisplayUnits units);
+Parsed<InletValues> ReadInletEntry(const QString& size, const QString& length, DisplayUnits units);
 
 // The position dialog's OK step: the three texts read as a length entry
 // reads its text (ReadTypedLength); "Invalid value : " + the first unreadable

@@ -1,5 +1,7 @@
 #include "ModelTypes.h"
 
+#include "Units.h"
+
 namespace pipeloop
 {
 
@@ -59,6 +61,16 @@ bool IsFemaleStyle(DropStyle style)
 {
     return style == DropStyle::Female || style == DropStyle::FemaleQuick ||
            style == DropStyle::FemaleSaddle;
+}
+
+bool IsThreadedOutletStyle(int style)
+{
+    return style == int(DropStyle::Female) || style == int(DropStyle::FemaleQuick);
+}
+
+QString BuiltInOutletSizes(int style)
+{
+    return IsThreadedOutletStyle(style) ? QString() : DropSizeText();
 }
 
 } // namespace pipeloop

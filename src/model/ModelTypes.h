@@ -88,6 +88,12 @@ QString DropStyleWord(DropStyle style);
 // The style whose word equals the upper-cased text, or nothing.
 std::optional<DropStyle> DropStyleFromWord(const QString& text);
 bool IsFemaleStyle(DropStyle style);
+// The female threaded styles (0 and 4), whose outlet is threaded into the
+// drop's own fitting: no outlet size list of its own without a catalogue.
+bool IsThreadedOutletStyle(int style);
+// The outlet sizes a style offers without a catalogue (no parts): none for the
+// threaded styles, else the first nine standard pipe sizes, one per line.
+QString BuiltInOutletSizes(int style);
 
 // The kind of a placed object (one per class).
 enum class ObjectKind : uint8_t { Elbow, Valve, BuildFeature, Inlet, Drop, Spur, Drain };

@@ -56,11 +56,9 @@ bool EditText(QWidget* parent, const QString& caption, const QString& prompt, QS
 
 bool AcceptTypedLength(const QString& typed, int32_t& millimetres, DisplayUnits units)
 {
-    const Parsed<int32_t> length = ParseLength(typed, units);
-    // Every length typed here is a distance or a height, and lengths are shown
-    // as unsigned values: a negative one would come back as a huge number.
-    if (!length || length.value() < 0) {
-        Ui().inform(InvalidValueMessage(typed));
+    const Parsed<int32_t> length = ReadTypedLength(typed, units);
+    if (!length) {
+        Ui().inform(length.error());
         return false;
     }
     millimetres = length.value();

@@ -5,6 +5,7 @@
 #include "CatalogueTestSupport.h"
 #include "IniFile.h"
 #include "ScriptedUi.h"
+#include "Units.h"
 
 #include <gtest/gtest.h>
 

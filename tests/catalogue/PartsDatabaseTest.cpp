@@ -3,6 +3,7 @@
 // catalogue in tests/data/catalogue/tiny holds one part per exact case.
 
 #include "CatalogueTestSupport.h"
+#include "ModelTypes.h"
 #include "ScriptedUi.h"
 #include "Units.h"
 
@@ -364,6 +365,19 @@ TEST_F(PartsDatabaseTest, SizeLists)
     EXPECT_EQ(text, QStringLiteral("1/2\"\n")); // three outlets, one size
     db->FemaleOutletSizes(text, Flag(Attr::Quick), 25);
     EXPECT_EQ(text, QString());
+
+    // The drop dialog's outlets by style: female, tee, saddle, quick, female quick, female saddle.
+    const QStringList byStyle = {"1/2\"\n", "20mm\n", "", "", "1/2\"\n", "1/2\"\n"};
+    for (int style = 0; style < DropStyleCount; ++style)
+        EXPECT_EQ(db->DropOutletSizes(style, 25), byStyle[style]) << style;
+    EXPECT_EQ(db->DropOutletSizes(2, 0), QStringLiteral("20mm\n"));
+    EXPECT_EQ(db->DropOutletSizes(3, 0), QStringLiteral("20mm\n"));
+    // No parts: nothing for the threaded styles, the first nine pipe sizes for the others.
+    const TPartsDatabase empty;
+    for (int style = 0; style < DropStyleCount; ++style)
+        EXPECT_EQ(empty.DropOutletSizes(style, 25),
+                  style == 0 || style == 4 ? QString() : DropSizeText())
+            << style;
 }
 
 TEST_F(PartsDatabaseTest, SizeSupportedAsksThroughUiServices)

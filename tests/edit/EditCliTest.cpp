@@ -125,6 +125,74 @@ TEST_F(EditCli, ARefusedLineStopsTheRunAndLeavesTheFileAsItWas)
     EXPECT_TRUE(editedBytes(file, "main-size 40mm\n").contains("\r\nPipeSize=40\r\n"));
 }
 
+TEST_F(EditCli, AddsEveryKindOfObjectAsTheDesktopCommandsDo)
+{
+    const QString file = copyOf("workshop.plf");
+    const QString script = "add-drop 9500 520 style=1 length=2500 \"label=Bench 4\"\n"
+                           "add-drop 2500 480 hose=air\n"
+                           "add-valve 13000 8510\n"
+                           "add-drain 14510 7000 automatic size=32mm length=1200\n"
+                           "add-inlet 500 3000 length=1500\n"
+                           "add-spur 14500 2000 12000 2000 size=25mm\n"
+                           "add-spur 14500 6000 12000 6000 drop=800\n"
+                           "add-spur 2000 7000 4000 7000 unconnected\n"
+                           "add-feature 6000 8000 3000 6000 type=DRYER height=1500 label=Dryer\n"
+                           "select ELBOW3\n"
+                           "avoid 15000 3000 15000 5000 600\n"
+                           "select DROP1\n"
+                           "add-valve 0 0\n";
+    const QString out = folder.filePath("added.plf");
+    const CliRun run = edit(file, script, out);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err, QString());
+    const CliRun info = RunCli({"info", out});
+    for (const char* count : {"Elbows: 9", "Build features: 3", "Drains: 4", "Drops: 9",
+                              "Valves: 3", "Inlets: 2", "Spurs: 5"})
+        EXPECT_TRUE(info.out.contains(QString::fromLatin1(count))) << count;
+    const QByteArray added = ReadBytes(out);
+    // The tee drop with the catalogue's first tee outlet for the loop's 32 mm pipe, renamed.
+    EXPECT_TRUE(added.contains("Name=Bench 4\r\nSymbols=0\r\nPipeLen=2500\r\n"
+                               "OutletSize=20\r\nStyle=TEE\r\n"));
+    EXPECT_TRUE(added.contains("Name=DROP9\r\nSymbols=3\r\nSYM1=COUPLER\r\nSYM2=AIR-HOSE\r\n"));
+    // The valve joins DROP1's stack before its hose group.
+    EXPECT_TRUE(added.contains("SYM1=FRL\r\nPART1=FRL-14\r\nSYM2=VALVE\r\nSYM3=COUPLER\r\n"));
+    EXPECT_TRUE(added.contains("Name=ELBOW6\r\nVerticalDrop=600\r\n"));
+
+    // Adding and renaming a drop is one step.
+    const QByteArray original = ReadBytes(file);
+    EXPECT_EQ(editedBytes(file, "add-drop 9000 1000 label=Spare\nundo\n"), original);
+}
+
+TEST_F(EditCli, RefusedAdditionsStopTheRunWithTheDesktopsMessage)
+{
+    const QString file = copyOf("workshop.plf");
+    const QByteArray original = ReadBytes(file);
+    const struct {
+        const char* script;
+        const char* error;
+    } refusals[] = {
+        // The drop lands on the pipe at NS 500, where the valve already stands.
+        {"add-valve 7000 1000\nadd-drop 7000 1000\n",
+         "error: line 2: Position is already occupied by : VALVE3\n"},
+        {"add-spur 14500 2000 12000 2000\nadd-spur 14500 5000 12000 2000\n",
+         "error: line 2: Only drops/spurs can be positioned at spur ends.\n"},
+        {"add-feature 1000 1000 3000 1000\n",
+         "error: line 1: Feature dimensions zero, feature not added.\n"},
+        {"select ELBOW3\navoid 1000 1000 15000 4000 600\n",
+         "error: line 2: Select a point on the pipe that ends at the selected elbow.\n"},
+        {"add-drop 9000 1000 colour=red\n", "error: line 1: Unknown word : colour=red\n"},
+        {"add-drain 9000 1000 length=-5\n", "error: line 1: Invalid value : -5\n"},
+        {"add-feature 1000 1000 3000 3000 type=SHED\n",
+         "error: line 1: Unknown feature type : SHED\n"},
+    };
+    for (const auto& r : refusals) {
+        const CliRun run = edit(file, QString::fromLatin1(r.script));
+        EXPECT_EQ(run.exitCode, 2) << r.script;
+        EXPECT_EQ(run.err, QString::fromLatin1(r.error));
+    }
+    EXPECT_EQ(ReadBytes(file), original);
+}
+
 TEST_F(EditCli, AScriptOnStandardInputEditsTheProjectInPlace)
 {
     const QString file = copyOf("workshop.plf");
