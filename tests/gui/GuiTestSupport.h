@@ -10,6 +10,7 @@
 #include "DrawingArea.h"
 #include "EditLengthDialog.h"
 #include "FileCommands.h"
+#include "InletDialog.h"
 #include "MainForm.h"
 #include "MsgBox.h"
 #include "NewProjectWizard.h"
@@ -17,6 +18,7 @@
 #include "PipeLoopObjects.h"
 #include "PromptSession.h"
 #include "ScriptedUi.h"
+#include "SizeEntryDialog.h"
 #include "UiServices.h"
 #include "SettingsStore.h"
 
@@ -89,10 +91,10 @@ public:
     {
         titles.append(title);
         return answerWith(sizeAnswers, [&](const QString& text) {
-            const Parsed<float> read = ReadSizeEntry(text, sizeList);
+            const std::optional<float> read = ConfirmSizeEntry(text, sizeList);
             if (read)
-                size = read.value();
-            return read.ok();
+                size = *read;
+            return read.has_value();
         });
     }
     bool enterLength(QWidget*, const QString& title, const QString&, int32_t& millimetres,
@@ -137,8 +139,7 @@ public:
             Ui().inform(read.error());
             return false;
         }
-        values = read.value();
-        return true;
+        return TakeInletValues(inlet, read.value(), values);
     }
     bool editPosition(QWidget*, Position& position, const QString& caption,
                       DisplayUnits units) override

@@ -1,5 +1,6 @@
 #include "GuiTestSupport.h"
 
+#include "EntryKeyFilter.h"
 #include "LanguageFile.h"
 #include "PartsDatabase.h"
 

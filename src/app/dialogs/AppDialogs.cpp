@@ -1,9 +1,15 @@
 #include "AppDialogs.h"
 
+#include "DropDialog.h"
 #include "EditLengthDialog.h"
+#include "InletDialog.h"
+#include "LanguageFile.h"
 #include "NewProjectWizard.h"
+#include "PositionDialog.h"
+#include "SizeEntryDialog.h"
 
 #include "Canvas.h"
+#include "PartsDatabase.h"
 
 #include <QClipboard>
 #include <QColorDialog>
@@ -12,6 +18,28 @@
 
 namespace pipeloop
 {
+
+namespace
+{
+// The window, made and translated on its first use.
+template <typename Dialog> Dialog& Reused(QPointer<Dialog>& dialog, QWidget* parent)
+{
+    if (!dialog) {
+        dialog = new Dialog(parent);
+        TLanguage::Instance().TranslateForm(dialog);
+    }
+    return *dialog;
+}
+} // namespace
+
+WidgetAppDialogs::WidgetAppDialogs() = default;
+
+WidgetAppDialogs::~WidgetAppDialogs()
+{
+    delete m_sizeEntry.data();
+    delete m_dropDialog.data();
+    delete m_inletDialog.data();
+}
 
 QString WidgetAppDialogs::openFileName(QWidget* parent, const QString& title, const QString& filter,
                                        const QString& start)
@@ -66,6 +94,52 @@ std::optional<WinColour> WidgetAppDialogs::chooseColour(QWidget* parent, const Q
     if (!chosen.isValid())
         return std::nullopt;
     return FromQColor(chosen);
+}
+
+bool WidgetAppDialogs::enterSize(QWidget* parent, const QString& title, const QString& prompt,
+                                 float& size, const QString& sizeList)
+{
+    SizeEntryDialog& dialog = Reused(m_sizeEntry, parent);
+    dialog.prepare(title, prompt, size, sizeList);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    size = dialog.size();
+    return true;
+}
+
+bool WidgetAppDialogs::enterLength(QWidget* parent, const QString& title, const QString& prompt,
+                                   int32_t& millimetres, DisplayUnits units)
+{
+    return EditLength(parent, title, prompt, millimetres, units);
+}
+
+bool WidgetAppDialogs::editDrop(QWidget* parent, TDrop& drop,
+                                const catalogue::TPartsDatabase& catalogue, DisplayUnits units,
+                                bool isNew, float pipeSize)
+{
+    DropDialog& dialog = Reused(m_dropDialog, parent);
+    dialog.prepare(drop, catalogue, units, isNew, pipeSize);
+    return dialog.exec() == QDialog::Accepted && dialog.result();
+}
+
+bool WidgetAppDialogs::editInlet(QWidget* parent, TInlet* inlet,
+                                 const catalogue::TPartsDatabase& catalogue, DisplayUnits units,
+                                 InletValues& values)
+{
+    InletDialog& dialog = Reused(m_inletDialog, parent);
+    dialog.prepare(inlet, catalogue.PipeSizeText(), units);
+    return dialog.exec() == QDialog::Accepted && TakeInletValues(inlet, dialog.values(), values);
+}
+
+bool WidgetAppDialogs::editPosition(QWidget* parent, Position& position, const QString& caption,
+                                    DisplayUnits units)
+{
+    PositionDialog dialog(position, caption, units, parent);
+    TLanguage::Instance().TranslateForm(&dialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    position = dialog.position();
+    return true;
 }
 
 } // namespace pipeloop

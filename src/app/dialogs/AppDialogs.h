@@ -11,6 +11,7 @@
 #include "PipeLoopOptions.h"
 #include "Units.h"
 
+#include <QPointer>
 #include <QString>
 
 #include <cstdint>
@@ -21,6 +22,9 @@ class QWidget;
 namespace pipeloop
 {
 
+class DropDialog;
+class InletDialog;
+class SizeEntryDialog;
 class TDrop;
 class TInlet;
 class TNewProjectForm;
@@ -84,6 +88,11 @@ public:
 class WidgetAppDialogs : public AppDialogs
 {
 public:
+    WidgetAppDialogs();
+    ~WidgetAppDialogs() override;
+    WidgetAppDialogs(const WidgetAppDialogs&) = delete;
+    WidgetAppDialogs& operator=(const WidgetAppDialogs&) = delete;
+
     QString openFileName(QWidget* parent, const QString& title, const QString& filter,
                          const QString& start) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& filter,
@@ -106,6 +115,14 @@ public:
                    DisplayUnits units, InletValues& values) override;
     bool editPosition(QWidget* parent, Position& position, const QString& caption,
                       DisplayUnits units) override;
+
+private:
+    // The size, drop and inlet windows are made on first use and reused, so
+    // that each keeps what it remembers between uses. A window's parent may
+    // delete it first; the guard then knows.
+    QPointer<SizeEntryDialog> m_sizeEntry;
+    QPointer<DropDialog> m_dropDialog;
+    QPointer<InletDialog> m_inletDialog;
 };
 
 } // namespace pipeloop

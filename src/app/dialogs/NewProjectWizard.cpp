@@ -1,12 +1,12 @@
 #include "NewProjectWizard.h"
 
+#include "DialogParts.h"
+#include "EntryKeyFilter.h"
 #include "HelpTopics.h"
 #include "LanguageFile.h"
-#include "LocaleInfo.h"
 #include "PartsDatabase.h"
 #include "UiServices.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QFormLayout>
@@ -35,35 +35,6 @@ QString UserName()
     if (name.isEmpty())
         name = qEnvironmentVariable("USER");
     return name.left(128);
-}
-
-QLineEdit* NamedEdit(const QString& name, const QString& text, const QString& hint = {})
-{
-    auto* edit = new QLineEdit(text);
-    edit->setObjectName(name);
-    edit->setToolTip(hint);
-    return edit;
-}
-
-QLabel* NamedLabel(const QString& name, const QString& text)
-{
-    auto* label = new QLabel(text);
-    label->setObjectName(name);
-    return label;
-}
-
-QGroupBox* NamedGroup(const QString& name, const QString& title)
-{
-    auto* group = new QGroupBox(title);
-    group->setObjectName(name);
-    return group;
-}
-
-QRadioButton* NamedRadio(const QString& name, const QString& text)
-{
-    auto* button = new QRadioButton(text);
-    button->setObjectName(name);
-    return button;
 }
 
 } // namespace
@@ -110,12 +81,6 @@ protected:
 private:
     bool m_house = false;
 };
-
-bool SizeKeyAllowed(QChar key)
-{
-    return key == QChar(8) || key == u'"' || key == u'/' || key.isDigit() ||
-           key == LocaleInfo::decimalSeparator();
-}
 
 TNewProjectForm::TNewProjectForm(QWidget* parent) : QDialog(parent)
 {
@@ -268,9 +233,10 @@ QWidget* TNewProjectForm::makeInformationPage()
         m_cbOutletSize);
 
     for (QLineEdit* edit : dimensionEdits())
-        edit->installEventFilter(this);
-    m_cbPLPipeSize->lineEdit()->installEventFilter(this);
-    m_cbOutletSize->lineEdit()->installEventFilter(this);
+        EntryKeyFilter::install(edit, EntryKeyFilter::Rule::Length);
+    for (QComboBox* box : {m_cbPLPipeSize, m_cbOutletSize})
+        EntryKeyFilter::install(box->lineEdit(), EntryKeyFilter::Rule::Size,
+                                EntryKeyFilter::Refusal::Silent);
 
     auto* right = new QVBoxLayout;
     right->addWidget(settings);
@@ -469,27 +435,6 @@ void TNewProjectForm::keyPressEvent(QKeyEvent* event)
         return;
     }
     QDialog::keyPressEvent(event);
-}
-
-bool TNewProjectForm::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() != QEvent::KeyPress)
-        return QDialog::eventFilter(watched, event);
-    auto* key = static_cast<QKeyEvent*>(event);
-    const QString text = key->text();
-    // Only typed characters are filtered; cursor and editing keys pass.
-    if (text.size() != 1 || (!text[0].isPrint() && text[0] != QChar(8)))
-        return false;
-    const bool sizeBox =
-        watched == m_cbPLPipeSize->lineEdit() || watched == m_cbOutletSize->lineEdit();
-    if (sizeBox)
-        return !SizeKeyAllowed(text[0]); // silently dropped
-    auto* edit = qobject_cast<QLineEdit*>(watched);
-    if (edit && !LengthKeyAllowed(edit->text(), text[0])) {
-        QApplication::beep();
-        return true;
-    }
-    return false;
 }
 
 } // namespace pipeloop

@@ -106,7 +106,6 @@ public slots:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget* makeDimensionsPage();
@@ -145,9 +144,5 @@ private:
     bool m_coloursFilled = false;
     NewProjectValues m_values;
 };
-
-// The keys the two size lists take: backspace, the double-quote mark, the
-// slash, the digits and the locale's decimal separator.
-bool SizeKeyAllowed(QChar key);
 
 } // namespace pipeloop

@@ -1,0 +1,73 @@
+#include "DialogParts.h"
+
+#include "EntryKeyFilter.h"
+
+#include <QDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace pipeloop
+{
+
+QLabel* NamedLabel(const QString& name, const QString& text)
+{
+    auto* label = new QLabel(text);
+    label->setObjectName(name);
+    return label;
+}
+
+QLineEdit* NamedEdit(const QString& name, const QString& text, const QString& hint)
+{
+    auto* edit = new QLineEdit(text);
+    edit->setObjectName(name);
+    edit->setToolTip(hint);
+    return edit;
+}
+
+QGroupBox* NamedGroup(const QString& name, const QString& title)
+{
+    auto* group = new QGroupBox(title);
+    group->setObjectName(name);
+    return group;
+}
+
+QRadioButton* NamedRadio(const QString& name, const QString& text)
+{
+    auto* button = new QRadioButton(text);
+    button->setObjectName(name);
+    return button;
+}
+
+QString LengthEditText(int32_t millimetres, DisplayUnits units)
+{
+    return millimetres >= 0 ? FormatLength(uint32_t(millimetres), units) : QString();
+}
+
+QLineEdit* LengthEdit(const QString& name)
+{
+    QLineEdit* edit = NamedEdit(name, {});
+    EntryKeyFilter::install(edit, EntryKeyFilter::Rule::Length);
+    return edit;
+}
+
+QHBoxLayout* OkCancelRow(QDialog* dialog, const QString& okCaption, const QString& cancelCaption)
+{
+    auto* ok = new QPushButton(okCaption);
+    ok->setObjectName(QStringLiteral("bbOk"));
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(cancelCaption);
+    cancel->setObjectName(QStringLiteral("bbCancel"));
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return row;
+}
+
+} // namespace pipeloop

@@ -1,0 +1,38 @@
+#pragma once
+
+// The controls every dialog builds alike. Each carries its component name,
+// the key a language file translates it by.
+
+#include "Units.h"
+
+#include <QString>
+
+#include <cstdint>
+
+class QDialog;
+class QGroupBox;
+class QHBoxLayout;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+
+namespace pipeloop
+{
+
+QLabel* NamedLabel(const QString& name, const QString& text);
+QLineEdit* NamedEdit(const QString& name, const QString& text, const QString& hint = {});
+QGroupBox* NamedGroup(const QString& name, const QString& title);
+QRadioButton* NamedRadio(const QString& name, const QString& text);
+
+// A length as its edit shows it in units; a length not yet known (below 0)
+// shows as nothing rather than as the huge number of its unsigned form.
+QString LengthEditText(int32_t millimetres, DisplayUnits units);
+
+// An edit of a length, with the length key rule (refused keys beep).
+QLineEdit* LengthEdit(const QString& name);
+
+// The OK and Cancel buttons (bbOk, bbCancel) at the right, wired to the
+// dialog's accept() and reject(); OK is the default button.
+QHBoxLayout* OkCancelRow(QDialog* dialog, const QString& okCaption, const QString& cancelCaption);
+
+} // namespace pipeloop
