@@ -16,6 +16,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QScrollArea>
@@ -610,6 +611,91 @@ TEST(Selection, DraggingADropAlongItsPipeIsOneUndoStep)
     EXPECT_EQ(drop.position(), start);
     EXPECT_FALSE(f.form.document().isModified());
     EXPECT_TRUE(f.ui.messages.empty());
+}
+
+// The plan pixel halfway along the loop's first pipe.
+QPoint OnFirstPipe(TMainForm& form)
+{
+    const TElbow& a = *form.document().design()->Elbows[0];
+    const TElbow& b = *form.document().design()->Elbows[1];
+    return PixelAt(form, (a.EW + b.EW) / 2, (a.NS + b.NS) / 2);
+}
+
+TEST(Adding, TheDropButtonPlacesADropWhereThePlanIsClickedAndUndoTakesItBack)
+{
+    MainWindowFixture f;
+    f.start();
+    QTemporaryDir dir;
+    ASSERT_TRUE(f.form.files().open(CopySample(dir, "workshop.plf", "w.plf")));
+    const size_t drops = f.design()->Drops.size();
+    f.form.commands().button("sbDrop")->click();
+    ASSERT_TRUE(f.form.tools().active());
+    EXPECT_TRUE(f.form.prompt().isOpen());
+    EXPECT_FALSE(f.menu("muEdit")->menuAction()->isEnabled());
+
+    f.dialogs.dropAnswers = {[](const DropEntry& shown) { return std::optional(shown); }};
+    Click(f.form, OnFirstPipe(f.form));
+    EXPECT_EQ(f.dialogs.titles.last(), "New Drop Attributes");
+    PressPromptButton(f.form, "&Done");
+    EXPECT_FALSE(f.form.tools().active());
+    EXPECT_EQ(f.design()->Drops.size(), drops + 1);
+    EXPECT_TRUE(f.ui.messages.empty());
+    f.action("moUndo")->trigger();
+    EXPECT_EQ(f.design()->Drops.size(), drops);
+    EXPECT_FALSE(f.form.document().isModified());
+
+    // With a drop selected the Valve button puts a valve into the drop.
+    TDrop& drop = *f.design()->Drops[0];
+    const auto valvesIn = [&drop] {
+        return std::count_if(drop.Symbols.begin(), drop.Symbols.end(),
+                             [](const TSymbolEntry& s) { return s.Keyword == "VALVE"; });
+    };
+    const auto valves = valvesIn();
+    Click(f.form, PixelOf(f.form, drop));
+    ASSERT_EQ(f.form.document().selected(), &drop);
+    f.form.commands().button("sbValve")->click();
+    EXPECT_FALSE(f.form.tools().active());
+    EXPECT_EQ(valvesIn(), valves + 1);
+    f.action("moUndo")->trigger();
+    EXPECT_EQ(valvesIn(), valves);
+}
+
+// A right click opens the drawing's pop-up menu; its "Add" items act where it
+// was opened, without a prompt.
+TEST(Adding, ThePopupMenusAddItemsActWhereItWasOpened)
+{
+    MainWindowFixture f;
+    f.start();
+    QTemporaryDir dir;
+    ASSERT_TRUE(f.form.files().open(CopySample(dir, "workshop.plf", "w.plf")));
+    f.form.document().options().SnapToGrid = false;
+    const size_t valves = f.design()->Valves.size();
+    QMenu* popup = f.menu("pmDrawing");
+    ASSERT_NE(popup, nullptr);
+    EXPECT_FALSE(f.form.menuBar()->actions().contains(popup->menuAction()));
+
+    const QPoint at = OnFirstPipe(f.form);
+    PressMouse(f.form, at, Qt::RightButton);
+    ReleaseMouse(f.form, at, Qt::RightButton);
+    EXPECT_TRUE(popup->isVisible());
+    EXPECT_TRUE(f.action("pmAddValve")->isEnabled());
+    EXPECT_FALSE(f.action("pmAddManualDrain")->isEnabled()) << "a drain is the house's item";
+    f.action("pmAddValve")->trigger();
+    popup->close();
+    EXPECT_FALSE(f.form.tools().active());
+    ASSERT_EQ(f.design()->Valves.size(), valves + 1);
+    const TValve& valve = *f.design()->Valves.back();
+    EXPECT_LE((PixelOf(f.form, valve) - at).manhattanLength(), 1) << "on the pipe under the click";
+    EXPECT_TRUE(f.ui.messages.empty());
+
+    // During a prompt the menu does not open.
+    f.form.commands().button("sbValve")->click();
+    ASSERT_TRUE(f.form.tools().active());
+    PressMouse(f.form, at + QPoint(40, 0), Qt::RightButton);
+    ReleaseMouse(f.form, at + QPoint(40, 0), Qt::RightButton);
+    EXPECT_FALSE(popup->isVisible());
+    PressPromptButton(f.form, "&Done");
+    EXPECT_EQ(f.design()->Valves.size(), valves + 1);
 }
 
 TEST(Selection, ACompressorHouseShowsTheHouseTools)

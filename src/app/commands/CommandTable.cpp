@@ -75,7 +75,13 @@ void CommandTable::build(QMenuBar* menuBar, QWidget* toolBar, QWidget* symbolPan
 void CommandTable::buildMenu(const MenuRow& row, QMenuBar* menuBar)
 {
     QMenu* parent = m_menus.value(row.parent);
-    QMenu* menu = parent ? parent->addMenu(row.caption) : menuBar->addMenu(row.caption);
+    QMenu* menu = nullptr;
+    if (parent)
+        menu = parent->addMenu(row.caption);
+    else if (row.popup)
+        menu = new QMenu(row.caption, menuBar); // the menu bar's window owns it
+    else
+        menu = menuBar->addMenu(row.caption);
     menu->setObjectName(row.id);
     menu->menuAction()->setObjectName(row.id);
     m_menus.insert(row.id, menu);
@@ -129,6 +135,12 @@ void CommandTable::buildButton(const CommandRow& row, QWidget* panel, QObject* o
     if (run)
         QObject::connect(button, &QToolButton::clicked, owner, run);
     m_buttons.insert(row.button.name, button);
+}
+
+void CommandTable::popUp(const QString& id, const QPoint& globalPosition) const
+{
+    if (QMenu* menu = m_menus.value(id))
+        menu->popup(globalPosition);
 }
 
 QList<QToolButton*> CommandTable::buttons(ButtonPanel panel) const

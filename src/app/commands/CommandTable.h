@@ -25,6 +25,7 @@ class QAction;
 class QMenu;
 class QMenuBar;
 class QObject;
+class QPoint;
 class QToolButton;
 class QWidget;
 
@@ -42,6 +43,9 @@ struct MenuRow {
     QString caption;
     StateRule enabled; // empty: always
     StateRule visible; // empty: left as it is (shown unless the window hides it)
+    // A pop-up menu of its own ("pm..."): not on the menu bar, shown at a
+    // point by popUp().
+    bool popup = false;
 };
 
 // Where a command has a button besides (or instead of) its menu item.
@@ -94,6 +98,9 @@ public:
                const std::function<void()>& afterCommand);
     // Applies every rule to the items and buttons.
     void refresh(const EditorState& state);
+
+    // Shows a pop-up menu at a point of the screen, without waiting for it.
+    void popUp(const QString& id, const QPoint& globalPosition) const;
 
     QAction* action(const QString& id) const { return m_actions.value(id); }
     QMenu* menu(const QString& id) const { return m_menus.value(id); }

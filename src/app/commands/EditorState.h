@@ -18,6 +18,8 @@ struct EditorState {
     // A tool (a location prompt, a drag) holds the drawing area: only the
     // commands that change no design (zoom) stay usable.
     bool toolActive = false;
+    // Copy Selected Drop chose a drop that is still in the design.
+    bool copiedDrop = false;
     bool canUndo = false;
     bool canRedo = false;
     bool modified = false;

@@ -1,5 +1,10 @@
 #include "MainCommands.h"
 
+#include "AddFeatureTool.h"
+#include "AddOnPipeTools.h"
+#include "AddPipeTool.h"
+#include "Additions.h"
+#include "AvoidanceTool.h"
 #include "CommandTable.h"
 #include "DesignView.h"
 #include "DisplayCommands.h"
@@ -9,9 +14,12 @@
 #include "FileCommands.h"
 #include "HelpTopics.h"
 #include "MainForm.h"
+#include "PipeLoopObjects.h"
+#include "ToolManager.h"
 
 #include <algorithm>
 #include <initializer_list>
+#include <memory>
 #include <tuple>
 #include <vector>
 
@@ -334,43 +342,83 @@ void AddHelpMenus(CommandTable& table, TMainForm& form)
     }
 }
 
+// A command that starts a tool, made with these arguments each time.
+template <typename T, typename... Args> std::function<void()> Starts(TMainForm& form, Args... args)
+{
+    return [&form, args...] { form.tools().start(std::make_unique<T>(args...)); };
+}
+
+// An "Add" item of the drawing's pop-up menu: the tool acts where the menu
+// was opened.
+template <typename T, typename... Args>
+std::function<void()> StartsAtPopup(TMainForm& form, Args... args)
+{
+    return
+        [&form, args...] { form.tools().start(std::make_unique<T>(args..., form.popupPoint())); };
+}
+
+// The Valve button adds the symbol to a selected drop or inlet, and
+// otherwise places valves on the loop.
+std::function<void()> ValveCommand(TMainForm& form)
+{
+    return [&form] {
+        const TPipeLoopObject* selected = form.document().selected();
+        if (!selected ||
+            (selected->Kind() != ObjectKind::Drop && selected->Kind() != ObjectKind::Inlet)) {
+            form.tools().start(std::make_unique<AddValveTool>());
+            return;
+        }
+        // Refused only by the user's own Cancel of the package question.
+        static_cast<void>(AddSymbolToSelected(form.document(), QStringLiteral("VALVE")));
+    };
+}
+
 // Symbol buttons in panel order: hint, the picture of what the button
-// places, and the tag that says in which designs and with which selection
-// they show.
-void AddSymbolButtons(CommandTable& table)
+// places, the tag that says in which designs and with which selection they
+// show, and what they do. The equipment a drop or inlet takes (gauge,
+// lubricator, outlets, ...) comes with the symbol commands: those buttons are
+// shown, honestly disabled.
+void AddSymbolButtons(CommandTable& table, TMainForm& form)
 {
     struct SymbolButton {
         const char* hint;
         ButtonPicture picture;
         int tag;
+        std::function<void()> handler;
     };
     const auto tool = ButtonPicture::ofTool;
     const auto symbol = ButtonPicture::ofSymbol;
+    const auto feature = [&form](const char* type) {
+        return Starts<AddFeatureTool>(form, QString::fromLatin1(type));
+    };
     const SymbolButton symbols[] = {
-        {"Manual Drain", tool(ToolPicture::ManualDrain), 4},
-        {"Automatic Drain", tool(ToolPicture::AutomaticDrain), 4},
-        {"Compressor Inlet", tool(ToolPicture::Inlet), 4},
-        {"Drop", tool(ToolPicture::Drop), 4},
-        {"Valve", symbol(Symbol::Valve), 7},
-        {"Pressure Gauge", symbol(Symbol::Gauge), 1},
-        {"Air Dryer", symbol(Symbol::Dryer), 2},
-        {"Filter", symbol(Symbol::Filter), 2},
-        {"Filter with Automatic", symbol(Symbol::FilterAuto), 2},
-        {"Lubricator", symbol(Symbol::Lubricator), 1},
-        {"Regulator", symbol(Symbol::Regulator), 1},
-        {"Compressor", symbol(Symbol::Compressor), 2},
-        {"Filter Regulator Lubricator", symbol(Symbol::Frl), 1},
-        {"1 Port Outlet", symbol(Symbol::OnePortOutlet), 1},
-        {"2 Port Outlet", symbol(Symbol::TwoPortOutlet), 1},
-        {"4 Port Outlet", symbol(Symbol::FourPortOutlet), 1},
-        {"Male Adapter", symbol(Symbol::MaleAdaptor), 1},
-        {"Air Receiver", symbol(Symbol::Receiver), 2},
-        {"Spur", tool(ToolPicture::Spur), 6},
-        {"Vertical Drop Spur", tool(ToolPicture::VerticalDropSpur), 6},
-        {"Building Avoidance Elbow", tool(ToolPicture::AvoidanceElbow), 4},
-        {"Unconnected Pipe", tool(ToolPicture::UnconnectedPipe), 2},
-        {"Building Feature", tool(ToolPicture::BuildingFeature), 6},
-        {"Female Adapter", symbol(Symbol::AdaptorFemale), 1},
+        {"Manual Drain", tool(ToolPicture::ManualDrain), 4, Starts<AddDrainTool>(form, false)},
+        {"Automatic Drain", tool(ToolPicture::AutomaticDrain), 4, Starts<AddDrainTool>(form, true)},
+        {"Compressor Inlet", tool(ToolPicture::Inlet), 4, Starts<AddInletTool>(form)},
+        {"Drop", tool(ToolPicture::Drop), 4, Starts<AddDropTool>(form)},
+        {"Valve", symbol(Symbol::Valve), 7, ValveCommand(form)},
+        {"Pressure Gauge", symbol(Symbol::Gauge), 1, {}},
+        {"Air Dryer", symbol(Symbol::Dryer), 2, feature("DRYER")},
+        {"Filter", symbol(Symbol::Filter), 2, feature("FILTER")},
+        {"Filter with Automatic", symbol(Symbol::FilterAuto), 2, feature("FILTER_AUTO")},
+        {"Lubricator", symbol(Symbol::Lubricator), 1, {}},
+        {"Regulator", symbol(Symbol::Regulator), 1, {}},
+        {"Compressor", symbol(Symbol::Compressor), 2, feature("COMPRESSOR")},
+        {"Filter Regulator Lubricator", symbol(Symbol::Frl), 1, {}},
+        {"1 Port Outlet", symbol(Symbol::OnePortOutlet), 1, {}},
+        {"2 Port Outlet", symbol(Symbol::TwoPortOutlet), 1, {}},
+        {"4 Port Outlet", symbol(Symbol::FourPortOutlet), 1, {}},
+        {"Male Adapter", symbol(Symbol::MaleAdaptor), 1, {}},
+        {"Air Receiver", symbol(Symbol::Receiver), 2, feature("RECEIVER")},
+        {"Spur", tool(ToolPicture::Spur), 6, Starts<AddPipeTool>(form, PipeKind::Spur)},
+        {"Vertical Drop Spur", tool(ToolPicture::VerticalDropSpur), 6,
+         Starts<AddPipeTool>(form, PipeKind::VerticalDropSpur)},
+        {"Building Avoidance Elbow", tool(ToolPicture::AvoidanceElbow), 4,
+         Starts<AvoidanceTool>(form)},
+        {"Unconnected Pipe", tool(ToolPicture::UnconnectedPipe), 2,
+         Starts<AddPipeTool>(form, PipeKind::Unconnected)},
+        {"Building Feature", tool(ToolPicture::BuildingFeature), 6, feature("GENERAL")},
+        {"Female Adapter", symbol(Symbol::AdaptorFemale), 1, {}},
     };
     for (const SymbolButton& entry : symbols) {
         ButtonRow button;
@@ -380,10 +428,99 @@ void AddSymbolButtons(CommandTable& table)
         button.hint = QString::fromLatin1(entry.hint);
         button.picture = entry.picture;
         button.symbolTag = entry.tag;
-        // Placing objects comes with the adding tools; until then the buttons
-        // show which tools a selection offers.
-        table.add(ButtonOnly(button, Editing));
+        table.add(ButtonOnly(button, Editing, entry.handler));
     }
+}
+
+// An item of the drawing's pop-up menu: "pm" and its caption without blanks
+// and accelerator marks, unless given.
+CommandRow PopupItem(const char* menu, const char* caption, StateRule enabled,
+                     std::function<void()> handler = {}, const char* id = nullptr)
+{
+    CommandRow row = Item(menu, id ? id : "", caption, std::move(enabled), std::move(handler));
+    if (!id)
+        row.id = QStringLiteral("pm") + QString(row.caption).remove(u'&').remove(u' ');
+    return row;
+}
+
+// The "Add" submenu: each item enabled where its symbol button's panel would
+// offer it (the tag meets the symbol mask).
+void AddDrawingPopupAdds(CommandTable& table, TMainForm& form)
+{
+    table.addMenu({"pmAdd", "pmDrawing", "Add", Editing, {}});
+    const auto tagged = [](int tag) {
+        return [tag](const EditorState& s) { return s.editing() && (tag & s.symbolMask()) != 0; };
+    };
+    table.add(PopupItem("pmAdd", "Drop", tagged(4), StartsAtPopup<AddDropTool>(form), "pmAddDrop"));
+    table.add(
+        PopupItem("pmAdd", "Valve", tagged(6), StartsAtPopup<AddValveTool>(form), "pmAddValve"));
+    table.add(PopupItem("pmAdd", "Automatic Drain", tagged(2),
+                        StartsAtPopup<AddDrainTool>(form, true), "pmAddAutomaticDrain"));
+    table.add(PopupItem("pmAdd", "Manual Drain", tagged(2),
+                        StartsAtPopup<AddDrainTool>(form, false), "pmAddManualDrain"));
+    // The spur and the building feature take two points: they prompt for
+    // both, as their buttons do.
+    table.add(PopupItem("pmAdd", "Spur", tagged(6), Starts<AddPipeTool>(form, PipeKind::Spur),
+                        "pmAddSpur"));
+    table.add(
+        PopupItem("pmAdd", "Inlet", tagged(4), StartsAtPopup<AddInletTool>(form), "pmAddInlet"));
+    table.add(PopupItem("pmAdd", "Building Feature", tagged(6),
+                        Starts<AddFeatureTool>(form, QStringLiteral("GENERAL")),
+                        "pmAddBuildingFeature"));
+}
+
+// The drawing's pop-up menu, opened by a right click while no tool holds
+// the drawing. The commands that change the selected object come with the
+// object commands: their items are here, honestly disabled, with their rules.
+void AddDrawingPopup(CommandTable& table, TMainForm& form)
+{
+    MenuRow popup{"pmDrawing", "", "Drawing", Editing, {}};
+    popup.popup = true;
+    table.addMenu(popup);
+    AddDrawingPopupAdds(table, form);
+    const StateRule drop = SelectionIs({ObjectKind::Drop});
+    const StateRule elbow = SelectionIs({ObjectKind::Elbow});
+    table.addMenu({"pmAddToDrop",
+                   "pmDrawing",
+                   "Add To Drop",
+                   SelectionIs({ObjectKind::Drop, ObjectKind::Inlet}),
+                   {}});
+    table.add(Separator("pmDrawing"));
+    table.add(PopupItem("pmDrawing", "Edit Position", Selection));
+    table.add(
+        PopupItem("pmDrawing", "Edit Height", SelectionIs({ObjectKind::Drop, ObjectKind::Drain})));
+    table.add(PopupItem("pmDrawing", "Edit Object Label", Selection));
+    table.add(PopupItem("pmDrawing", "Edit Drop Outlet Size", drop));
+    table.add(PopupItem("pmDrawing", "Edit Spur Pipe Size", SelectionIs({ObjectKind::Spur})));
+    table.add(PopupItem("pmDrawing", "Edit Spur Height", [](const EditorState& s) {
+        return s.selectionIs(ObjectKind::Spur) && s.compressorHouse;
+    }));
+    const StateRule inlet = SelectionIs({ObjectKind::Inlet});
+    table.add(PopupItem("pmDrawing", "Edit Inlet Pipe Length", inlet));
+    table.add(PopupItem("pmDrawing", "Edit Inlet Pipe Size", inlet));
+    table.add(PopupItem("pmDrawing", "Edit Drain Pipe Size", SelectionIs({ObjectKind::Drain})));
+    table.addMenu({"pmDropStyle", "pmDrawing", "Drop Style", drop, {}});
+    for (const char* style :
+         {"Female", "Tee", "Saddle", "Quick", "Female Quick", "Female Saddle"}) {
+        CommandRow row = PopupItem("pmDropStyle", style, drop);
+        row.id = QStringLiteral("pmDropStyle") + row.id.mid(2);
+        table.add(row);
+    }
+    table.add(
+        PopupItem("pmDrawing", "Build Feature Ellipse", SelectionIs({ObjectKind::BuildFeature})));
+    table.add(PopupItem("pmDrawing", "Insert Elbow Before Selection", elbow));
+    table.add(PopupItem("pmDrawing", "Insert Elbow After Selection", elbow));
+    table.add(PopupItem("pmDrawing", "Copy Selected Drop", drop));
+    table.add(PopupItem("pmDrawing", "Paste New Drop", [](const EditorState& s) {
+        return s.selectionIs(ObjectKind::Drop) && s.copiedDrop;
+    }));
+    table.add(PopupItem("pmDrawing", "D&elete Selection", Selection));
+    table.add(Separator("pmDrawing"));
+    table.add(PopupItem("pmDrawing", "Remove Highlighting", Editing));
+    table.add(Separator("pmDrawing"));
+    DesignView& view = form.view();
+    table.add(PopupItem("pmDrawing", "Zoom In", DesignOpen, [&view] { view.zoomBy(-25); }));
+    table.add(PopupItem("pmDrawing", "Zoom Out", DesignOpen, [&view] { view.zoomBy(25); }));
 }
 
 } // namespace
@@ -396,7 +533,8 @@ void AddMainCommands(CommandTable& table, TMainForm& form)
     AddEditMenu(table, form);
     AddOptionsMenu(table, form);
     AddHelpMenus(table, form);
-    AddSymbolButtons(table);
+    AddSymbolButtons(table, form);
+    AddDrawingPopup(table, form);
 }
 
 } // namespace pipeloop

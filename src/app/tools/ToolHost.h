@@ -1,9 +1,9 @@
 #pragma once
 
-// What a tool may use of the program: the document, the current view and
-// its snapping, the prompt box, the dialogs and the display switches the
-// elbow entry needs. Nothing else of the main window; tests give tools a
-// scripted host.
+// What a tool may use of the program: the document, the catalogue, the
+// current view and its snapping, the prompt box, the dialogs (and the window
+// they belong to) and the display switches the elbow entry needs. Nothing else of the main window;
+// tests give tools a scripted host.
 
 #include "ModelTypes.h"
 
@@ -12,11 +12,17 @@
 
 #include <cstdint>
 
+class QWidget;
+
 namespace pipeloop
 {
 
 class AppDialogs;
 class Document;
+namespace catalogue
+{
+class TPartsDatabase;
+}
 
 // The modeless prompt box of a tool: a title, a text and its buttons
 // ("&Done" ends the tool, any other button cancels it).
@@ -45,6 +51,10 @@ public:
 
     virtual Document& document() = 0;
     virtual AppDialogs& dialogs() = 0;
+    // The window the dialogs are shown over (none in tests).
+    virtual QWidget* dialogParent() const = 0;
+    // The parts catalogue: the sizes the size entries and the drop dialog offer.
+    virtual const catalogue::TPartsDatabase& catalogue() const = 0;
 
     virtual ViewKind currentView() const = 0;
     virtual void showPlan() = 0;

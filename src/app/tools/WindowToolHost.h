@@ -1,7 +1,8 @@
 #pragma once
 
-// The main window's side of ToolHost: the document, the dialogs, the design
-// view, the drop view panel and the prompt session, and nothing else.
+// The main window's side of ToolHost: the document, the catalogue, the
+// dialogs and their parent window, the design view, the drop view panel and
+// the prompt session, and nothing else.
 
 #include "DesignView.h"
 #include "DropViewPanel.h"
@@ -14,15 +15,18 @@ namespace pipeloop
 class WindowToolHost : public ToolHost
 {
 public:
-    WindowToolHost(Document& document, AppDialogs& dialogs, DesignView& view,
-                   DropViewPanel& dropView, PromptSession& prompt)
-        : m_document(document), m_dialogs(dialogs), m_view(view), m_dropView(dropView),
-          m_prompt(prompt)
+    WindowToolHost(Document& document, const catalogue::TPartsDatabase& catalogue,
+                   AppDialogs& dialogs, QWidget* window, DesignView& view, DropViewPanel& dropView,
+                   PromptSession& prompt)
+        : m_document(document), m_catalogue(catalogue), m_dialogs(dialogs), m_window(window),
+          m_view(view), m_dropView(dropView), m_prompt(prompt)
     {
     }
 
     Document& document() override { return m_document; }
     AppDialogs& dialogs() override { return m_dialogs; }
+    QWidget* dialogParent() const override { return m_window; }
+    const catalogue::TPartsDatabase& catalogue() const override { return m_catalogue; }
     ViewKind currentView() const override { return m_view.currentView(); }
     void showPlan() override { m_view.setView(ViewKind::Plan); }
     Position snapToGrid(const Position& at) const override { return m_view.snapped(at); }
@@ -36,7 +40,9 @@ public:
 
 private:
     Document& m_document;
+    const catalogue::TPartsDatabase& m_catalogue;
     AppDialogs& m_dialogs;
+    QWidget* m_window;
     DesignView& m_view;
     DropViewPanel& m_dropView;
     PromptSession& m_prompt;

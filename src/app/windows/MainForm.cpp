@@ -50,6 +50,7 @@ namespace
 
 const QString Title = QStringLiteral("PIPELOOP");
 const QString CatalogueFile = QStringLiteral("zavoza.pldbcab");
+const QString DrawingPopup = QStringLiteral("pmDrawing");
 
 constexpr int MinimumWidth = 750;
 constexpr int MinimumHeight = 450;
@@ -83,8 +84,8 @@ TMainForm::TMainForm(SettingsStore& settings, AppDialogs& dialogs, const QString
     m_view = new DesignView(m_document, this);
     m_dropView = new DropViewPanel(m_document);
     m_display = new DisplayCommands(m_document, dialogs, this);
-    m_toolHost =
-        std::make_unique<WindowToolHost>(m_document, dialogs, *m_view, *m_dropView, *m_prompt);
+    m_toolHost = std::make_unique<WindowToolHost>(m_document, *m_partsDatabase, dialogs, this,
+                                                  *m_view, *m_dropView, *m_prompt);
     m_tools = new ToolManager(*m_toolHost, this);
 
     createPanels();
@@ -239,6 +240,8 @@ void TMainForm::connectDrawingArea()
         // Every click in the drawing re-applies "Display Drop".
         if (event->button() == Qt::LeftButton && inside)
             m_dropView->apply();
+        if (event->button() == Qt::RightButton && inside)
+            openDrawingPopup(pointAt(event), event->globalPosition().toPoint());
     };
 }
 
@@ -299,6 +302,7 @@ void TMainForm::FirstActivation(const QString& commandLineProject)
 
     const TLanguage& language = TLanguage::Instance();
     language.TranslateMenu(menuBar());
+    language.TranslateMenu(m_commands.menu(DrawingPopup));
     language.TranslateForm(this);
     language.TranslateForm(&m_files->wizard());
 
@@ -414,6 +418,7 @@ EditorState TMainForm::editorState() const
     if (const TPipeLoopObject* selected = m_document.selected())
         state.selected = selected->Kind();
     state.toolActive = m_tools->active();
+    state.copiedDrop = m_document.copiedDrop() != nullptr;
     state.canUndo = m_document.undoStack().canUndo();
     state.canRedo = m_document.undoStack().canRedo();
     state.modified = m_document.isModified();
@@ -426,6 +431,14 @@ EditorState TMainForm::editorState() const
     state.viewToolBar = m_toolBarShown;
     state.highlightElbows = m_view->highlightElbows();
     return state;
+}
+
+void TMainForm::openDrawingPopup(const ToolPoint& point, const QPoint& globalPosition)
+{
+    if (!editorState().editing())
+        return;
+    m_popupPoint = {m_view->snapped(point.at), point.x, point.y};
+    m_commands.popUp(DrawingPopup, globalPosition);
 }
 
 void TMainForm::refreshCommands()

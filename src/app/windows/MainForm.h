@@ -9,6 +9,7 @@
 
 #include "CommandTable.h"
 #include "Document.h"
+#include "Tool.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -72,6 +73,12 @@ public:
     PromptSession& prompt() const { return *m_prompt; }
     // What every command's rules are applied to.
     EditorState editorState() const;
+    // Where the drawing's pop-up menu was last opened (snapped to the grid):
+    // its "Add" items act there.
+    const ToolPoint& popupPoint() const { return m_popupPoint; }
+    // The drawing's pop-up menu, as a right click in the drawing opens it
+    // while no tool holds it.
+    void openDrawingPopup(const ToolPoint& point, const QPoint& globalPosition);
 
     // --- the shell's own parts ----------------------------------------------
     QString statusText(int panel) const;
@@ -120,6 +127,7 @@ private:
     std::unique_ptr<TPartsDatabase> m_partsDatabase;
     // The design last shown: another one means a project was opened.
     const TPipeLoop* m_shownDesign = nullptr;
+    ToolPoint m_popupPoint;
     CommandTable m_commands;
     std::unique_ptr<WindowToolHost> m_toolHost;
 
