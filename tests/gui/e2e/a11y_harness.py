@@ -194,10 +194,12 @@ def describe(accessible):
 
 
 def name_matches(accessible_name, wanted):
-    """Exact, or a compiled pattern searched in the name."""
+    """Equal but for blanks around it (captions are padded, " ADD DROPS"),
+    or a compiled pattern searched in the name."""
+    name = (accessible_name or "").strip()
     if isinstance(wanted, re.Pattern):
-        return bool(wanted.search(accessible_name or ""))
-    return accessible_name == wanted
+        return bool(wanted.search(name))
+    return name == wanted
 
 
 class Application:
@@ -251,8 +253,17 @@ class Application:
         where = "" if within is None else " in " + describe(within)
         return wait_for("%s %r%s" % (role, name, where), probe, timeout)
 
-    def find_dialog(self, name, timeout=DEFAULT_TIMEOUT):
-        return self.find("dialog", name, timeout=timeout, showing_only=True)
+    def find_dialog(self, name, text=None, timeout=DEFAULT_TIMEOUT):
+        """A window showing, by its title and, if given, the text it shows
+        (a message box's text, which it paints, is its description)."""
+        if text is None:
+            return self.find("dialog", name, timeout=timeout, showing_only=True)
+
+        def probe():
+            dialog = self._search(self.root, "dialog", name, True)
+            return dialog if dialog and name_matches(dialog.description, text) else None
+
+        return wait_for("dialog %r showing %r" % (name, text), probe, timeout)
 
     def gone(self, accessible, timeout=DEFAULT_TIMEOUT):
         """Waits until a window has closed."""

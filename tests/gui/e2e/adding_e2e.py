@@ -44,6 +44,29 @@ def info(path):
     return lines
 
 
+def placed(path, section_prefix, keys=("NS", "EW")):
+    """The positions of one kind of object in a project file: (NS, EW) of
+    every [Drop1], [Drop2], ... section, or the keys asked for."""
+    with open(path, encoding="cp1252") as project:
+        text = project.read()
+    positions = []
+    for match in re.finditer(r"^\[%s\d+\]\s*$(.*?)(?=^\[|\Z)" % section_prefix, text,
+                             re.MULTILINE | re.DOTALL):
+        values = dict(re.findall(r"^(\w+)=(.*?)\s*$", match.group(1), re.MULTILINE))
+        positions.append(tuple(int(values[key]) for key in keys))
+    return positions
+
+
+def check_new_position(kind, before, after, aimed_at, tolerance):
+    """One object more than before, within tolerance (mm) of where the click
+    aimed, coordinate by coordinate."""
+    added = [position for position in after if position not in before]
+    if len(after) != len(before) + 1 or len(added) != 1:
+        raise Failure("%s: %s before, %s after adding one" % (kind, before, after))
+    if any(abs(got - aimed) > tolerance for got, aimed in zip(added[0], aimed_at)):
+        raise Failure("the new %s is at %s, the click aimed at %s" % (kind, added[0], aimed_at))
+
+
 def start_on_copy(desktop):
     """The program on a copy of the sample, with settings of its own."""
     project = os.path.join(desktop.folder, os.path.basename(SAMPLE))
@@ -126,15 +149,20 @@ class PlanPixels:
         self.app.click_screen(*self.pixel(ew, ns))
 
 
+SPUR_KEYS = ("NS", "EW", "NS2", "EW2")
+
+
 def add_drop_and_spur():
-    # Free points of the workshop's ring main (500 mm inside the walls of a
-    # 15 x 9 m building): the north run east of DROP4, the east run between
-    # DROP5 and the north-east corner, and a free point inside the ring.
+    # (EW, NS) of free points of the workshop's ring main (500 mm inside the
+    # walls of a 15 x 9 m building): the north run east of DROP4, the east
+    # run south of DROP5, and a free point inside the ring. Each is on the
+    # 1 m grid the clicks snap to by default.
     drop_at = (13000, 500)
-    spur_start, spur_end = (14500, 7000), (12500, 7000)
+    spur_start, spur_end = (14500, 7000), (12000, 7000)
     with Desktop() as desktop:
         app, project = start_on_copy(desktop)
         before = info(project)
+        drops, spurs = placed(project, "Drop"), placed(project, "Spur", SPUR_KEYS)
         plan = PlanPixels(app)
 
         app.click(app.find("push button", "Drop"))
@@ -148,9 +176,9 @@ def add_drop_and_spur():
         app.gone(prompt)
 
         app.click(app.find("push button", "Spur"))
-        app.find_dialog("SPUR")
+        app.find_dialog("SPUR", "Select the spur start position on either the pipe loop or a spur.")
         plan.click(*spur_start)
-        app.find("label", "Select the spur end position.", showing_only=True)
+        app.find_dialog("SPUR", "Select the spur end position.")
         plan.click(*spur_end)
         size_entry = app.find_dialog("NEW SPUR")
         app.press(app.find("push button", "Ok", within=size_entry))
@@ -161,14 +189,20 @@ def add_drop_and_spur():
                  lambda: info(project)["Drops"] != before["Drops"])
         exit_program(app)
 
-    after = info(project)
-    for key in ("Drops", "Spurs"):
-        if int(after[key]) != int(before[key]) + 1:
-            raise Failure("%s: %s before, %s after adding one" % (key, before[key], after[key]))
-    status, _, err = cli("partslist", project)
-    if status != 0:
-        raise Failure("pipeloop-cli partslist on the saved project: status %d: %s"
-                      % (status, err))
+        after = info(project)
+        for key in ("Drops", "Spurs"):
+            if int(after[key]) != int(before[key]) + 1:
+                raise Failure("%s: %s before, %s after adding one" % (key, before[key], after[key]))
+        # A pixel of the plan is about 20 mm: the objects stand where the
+        # clicks aimed, give or take two pixels (the drop snapped onto the pipe).
+        tolerance = 2 / min(plan.x_per_mm, plan.y_per_mm)
+        check_new_position("drop", drops, placed(project, "Drop"), drop_at[::-1], tolerance)
+        check_new_position("spur", spurs, placed(project, "Spur", SPUR_KEYS),
+                           spur_start[::-1] + spur_end[::-1], tolerance)
+        status, _, err = cli("partslist", project)
+        if status != 0:
+            raise Failure("pipeloop-cli partslist on the saved project: status %d: %s"
+                          % (status, err))
 
 
 TESTS = {"save-as": save_as, "add-drop-and-spur": add_drop_and_spur}
