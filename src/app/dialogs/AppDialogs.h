@@ -57,8 +57,9 @@ public:
     virtual std::optional<WinColour> chooseColour(QWidget* parent, const QString& title,
                                                   const QString& helpTopic, WinColour current) = 0;
 
-    // --- the attribute dialogs: each shows its refusals itself and keeps
-    // asking until OK passes its checks or the user cancels.
+    // --- the attribute dialogs: each shows its refusals itself. The drop,
+    // inlet and position dialogs keep asking until OK passes their checks or
+    // the user cancels; the size and length entries close on a refusal.
     // The size entry (TEditForm): sizeList holds the offered sizes one per
     // line (empty: the built-in list, any size accepted). True with size set
     // on OK; an unlisted size only after Ignore.
