@@ -6,6 +6,9 @@
 //   zooms from 5 to 250, against drawing the same area into a picture;
 // - an edit: a command pushed on the document, with the repaint and the
 //   command refresh its signals bring, against the repaint alone;
+// - an addition: a valve or a drop clicked onto the factory's loop (placed
+//   on the pipe, its position checked, added as one undo step) with the
+//   repaint it brings, against the repaint alone;
 // - a drag: one preview step of the move tool (the mouse moved with the
 //   button held: the selection dragged, the window repainted), against the
 //   repaint alone.
@@ -18,6 +21,7 @@
 
 #include "BenchSupport.h"
 
+#include "Additions.h"
 #include "AppDialogs.h"
 #include "DesignView.h"
 #include "Document.h"
@@ -43,6 +47,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 using namespace pipeloop;
 
@@ -241,6 +246,57 @@ BENCHMARK(PushAndRepaint)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
+// Where a click on the factory's loop adds an object: the spot of its first
+// run nearest the run's middle that the position check allows.
+std::optional<Position> FreeLoopPoint(const TPipeLoop& design)
+{
+    if (design.Elbows.size() < 2)
+        return std::nullopt;
+    const Position from = design.Elbows[0]->position();
+    const Position to = design.Elbows[1]->position();
+    for (int step = 0; step < 99; ++step) {
+        const int percent = 50 + (step % 2 ? 1 : -1) * ((step + 1) / 2);
+        const auto along = [percent](int32_t a, int32_t b) {
+            return a + int32_t(int64_t(b - a) * percent / 100);
+        };
+        const Parsed<Position> placed =
+            PipePlacement(design, MakePosition(along(from.NS, to.NS), along(from.EW, to.EW)));
+        if (placed)
+            return placed.value();
+    }
+    return std::nullopt;
+}
+
+// A click on the loop that adds an object: the placement with its position
+// check, the addition as one undo step and the repaint and command refresh
+// the document's signals bring. The addition is undone outside the timing.
+void AddAndRepaint(benchmark::State& state, bool (*add)(Document&, const Position&))
+{
+    Window& window = EditingWindow();
+    Document& document = window.form.document();
+    const std::optional<Position> clicked = FreeLoopPoint(*document.design());
+    if (!clicked) {
+        state.SkipWithError("no free point on the factory's first loop run");
+        return;
+    }
+    for (auto _ : state) {
+        const Parsed<Position> placed = PipePlacement(*document.design(), *clicked);
+        if (!placed || !add(document, placed.value())) {
+            state.SkipWithError("the addition was refused");
+            break;
+        }
+        state.PauseTiming();
+        document.undo();
+        state.ResumeTiming();
+    }
+    document.undoStack().clear();
+}
+
+bool AddNewDrop(Document& document, const Position& at)
+{
+    return AddDrop(document, NewDrop(*document.design()), at);
+}
+
 void SendMouse(QWidget* area, QEvent::Type type, QPoint pixel, Qt::MouseButtons held)
 {
     QMouseEvent event(type, QPointF(pixel), QPointF(area->mapToGlobal(pixel)),
@@ -299,6 +355,12 @@ int main(int argc, char** argv)
                 ->Repetitions(5)
                 ->ReportAggregatesOnly(true);
     }
+    for (auto [name, add] : {std::pair{"AddAndRepaint/valve", &AddValve},
+                             std::pair{"AddAndRepaint/drop", &AddNewDrop}})
+        benchmark::RegisterBenchmark(name, AddAndRepaint, add)
+            ->Unit(benchmark::kMillisecond)
+            ->Repetitions(5)
+            ->ReportAggregatesOnly(true);
     for (const int zoom : DenseLoopZooms)
         benchmark::RegisterBenchmark(("Repaint/dense-loop/zoom" + std::to_string(zoom)).c_str(),
                                      RepaintDenseLoop, zoom)
@@ -332,7 +394,11 @@ int main(int argc, char** argv)
     std::printf("a command pushed and the plan repainted: %.2f ms (limit 5 ms); the repaint "
                 "alone: %.2f ms\n",
                 ms("PushAndRepaint"), ms("RepaintOnly"));
-    std::printf("a drag's preview step: %.2f ms (limit 16 ms, 60 frames a second); the repaint "
+    for (const char* what : {"valve", "drop"})
+        std::printf("a %s clicked onto the loop, added and the plan repainted: %.2f ms (limit "
+                    "10 ms); the repaint alone: %.2f ms\n",
+                    what, ms(std::string("AddAndRepaint/") + what), ms("RepaintOnly"));
+    std::printf("a drag's preview step: %.2f ms (limit 16.7 ms, 60 frames a second); the repaint "
                 "alone: %.2f ms\n",
                 ms("DragPreviewStep"), ms("RepaintOnly"));
     std::printf("%d-elbow dense loop at 1:20: start-up to a painted plan %.1f ms; loading the "

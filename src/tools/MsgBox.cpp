@@ -89,6 +89,8 @@ void TMsgBoxForm::setMessage(const QString& caption, const QString& text,
 {
     setWindowTitle(windowCaption(caption));
     m_lines = MessageLines(text);
+    // The text is painted, not a label: a screen reader reads it from here.
+    setAccessibleDescription(m_lines.join(u'\n'));
     m_helpTopic = helpTopic;
     m_pressed.clear();
     clearButtons();

@@ -3,6 +3,7 @@
 #include "ModalDriver.h"
 #include "WidgetUiServices.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QPointer>
 #include <QPushButton>
@@ -83,6 +84,19 @@ TEST_F(MsgBoxFormTest, CaptionIsABlankAndTheGivenCaptionOrTheApplicationTitle)
     EXPECT_EQ(box.windowTitle(), QStringLiteral(" PARTS PRICE LIST"));
     box.setMessage({}, QStringLiteral("text"), {"&Ok"});
     EXPECT_EQ(box.windowTitle(), QStringLiteral(" PIPELOOP"));
+}
+
+TEST_F(MsgBoxFormTest, AScreenReaderReadsTheTitleAndTheTextAsShown)
+{
+    TMsgBoxForm box;
+    box.setMessage(QStringLiteral("SPUR"), QStringLiteral("first line\r\nsecond line"),
+                   {"&Cancel"});
+    QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(&box);
+    ASSERT_NE(reader, nullptr);
+    EXPECT_EQ(reader->text(QAccessible::Name), QStringLiteral(" SPUR"));
+    EXPECT_EQ(reader->text(QAccessible::Description), QStringLiteral("first line\nsecond line"));
+    box.setMessage(QStringLiteral("SPUR"), QStringLiteral("next"), {"&Cancel"});
+    EXPECT_EQ(reader->text(QAccessible::Description), QStringLiteral("next"));
 }
 
 TEST_F(MsgBoxFormTest, ButtonsArePlacedByTheLayoutAndTheBoxHasItsSize)

@@ -31,6 +31,7 @@ DesignView::DesignView(Document& document, QObject* parent) : QObject(parent), m
     m_caption->hide();
     m_drawing = new PaintBox(QStringLiteral("pbPipeLoop"));
     m_drawing->onPaint = [this](QPainter& painter) { paint(painter); };
+    m_drawing->setAccessibleName(QStringLiteral("Drawing"));
     m_scrollBox = new QScrollArea;
     m_scrollBox->setObjectName(QStringLiteral("sbPipeLoop"));
     m_scrollBox->setWidget(m_drawing);
