@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -923,6 +924,23 @@ TEST(PipeColours, APanelSetsItsSizesColourRefusingWhite)
     f.form.display().choosePipeColour(110);
     EXPECT_EQ(f.form.document().options().SizePipeColours[7], 0x0000FF);
     EXPECT_FALSE(f.form.document().isModified());
+
+    // The legend stays readable whatever colour its panel takes: its size is
+    // written in pixels far brighter, or far darker, than the panel.
+    const auto legendContrast = [&f](WinColour colour) {
+        f.ui.confirmAnswers = {true};
+        f.dialogs.colourAnswer = colour;
+        f.form.display().choosePipeColour(110);
+        const QImage legend = f.form.colourPanels().at(7)->grab().toImage();
+        const int panel = qGray(ToQColor(colour).rgb());
+        int contrast = 0;
+        for (int y = 2; y < legend.height() - 2; ++y) // inside the border
+            for (int x = 2; x < legend.width() - 2; ++x)
+                contrast = std::max(contrast, std::abs(qGray(legend.pixel(x, y)) - panel));
+        return contrast;
+    };
+    EXPECT_GT(legendContrast(0x800000), 100); // navy
+    EXPECT_GT(legendContrast(0x00FFFF), 100); // yellow
 }
 
 } // namespace

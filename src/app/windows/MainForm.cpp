@@ -56,10 +56,16 @@ constexpr int MinimumWidth = 750;
 constexpr int MinimumHeight = 450;
 constexpr std::array<int, 6> StatusWidths{75, 100, 100, 100, 100, 100};
 
+// The panel in the pipe colour, its size written in black or white,
+// whichever stands out: a legend must stay readable on navy as on yellow.
 QString ColourStyle(WinColour colour)
 {
     const QColor c = ToQColor(colour);
-    return QStringLiteral("background-color: %1; border: 1px solid gray;").arg(c.name());
+    // Perceived brightness (ITU-R BT.601 weights), 0..255.
+    const int brightness = (299 * c.red() + 587 * c.green() + 114 * c.blue()) / 1000;
+    const QString text = brightness < 128 ? QStringLiteral("white") : QStringLiteral("black");
+    return QStringLiteral("background-color: %1; color: %2; border: 1px solid gray;")
+        .arg(c.name(), text);
 }
 
 } // namespace
