@@ -341,8 +341,14 @@ TEST_F(AddingToolTest, DropsAreCheckedWhereTheyStandOnThePipeOneUndoStepEach)
     EXPECT_EQ(host.prompts[0].buttons, (QStringList{"&Done", "&Cancel"}));
     EXPECT_EQ(host.hint, "Select the position for the drop with a mouse click.");
 
-    dialogs.dropAnswers = {Ok, Ok};
+    bool promptWhileAsking = true;
+    dialogs.dropAnswers = {[&](const DropEntry& shown) -> std::optional<DropEntry> {
+                               promptWhileAsking = host.promptOpen;
+                               return shown;
+                           },
+                           Ok};
     tool.click(At(130, 1020)); // the grid, then the pipe
+    EXPECT_FALSE(promptWhileAsking) << "the click answered the prompt before the dialog";
     ASSERT_EQ(design->Drops.size(), 1u);
     const TDrop& first = *design->Drops[0];
     EXPECT_EQ(first.position(), (Position{0, 1000, 2500}));

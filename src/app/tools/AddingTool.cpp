@@ -46,6 +46,9 @@ bool AddingTool::begin()
 
 void AddingTool::click(const ToolPoint& point)
 {
+    // The click answers the prompt: the box goes before any dialog the
+    // placement opens, and comes back if another location is wanted.
+    m_host->closePrompt();
     ++m_taken;
     if (located(m_host->snapToGrid(point.at)))
         ask();
