@@ -5,10 +5,10 @@
 
 #include "AppDialogs.h"
 #include "AttributeEntries.h"
-#include "EditRules.h"
 #include "DesignView.h"
 #include "DrawingArea.h"
 #include "EditLengthDialog.h"
+#include "EditRules.h"
 #include "FileCommands.h"
 #include "InletDialog.h"
 #include "MainForm.h"
@@ -18,9 +18,9 @@
 #include "PipeLoopObjects.h"
 #include "PromptSession.h"
 #include "ScriptedUi.h"
+#include "SettingsStore.h"
 #include "SizeEntryDialog.h"
 #include "UiServices.h"
-#include "SettingsStore.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -6,8 +6,8 @@
 #include "UiServices.h"
 
 #include <QFormLayout>
-#include <QLabel>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
