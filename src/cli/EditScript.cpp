@@ -168,6 +168,18 @@ EditResult Move(ScriptContext& context, const QStringList& words)
 
 // ---------------------------------------------------------------- adding
 
+// The click of an adding command on the pipe: the selection is dropped, and
+// the object will stand where the click snaps onto the pipe, if free.
+Parsed<Position> PipeClick(ScriptContext& context, const QStringList& words,
+                           bool allowSpurEnd = false)
+{
+    context.document().clearSelection();
+    const Parsed<Position> click = ClickAt(context, words.at(0), words.at(1));
+    if (!click)
+        return click;
+    return PipePlacement(context.design(), click.value(), allowSpurEnd);
+}
+
 // The drop dialog's entry for a new drop at a pipe of the size, as it opens
 // with the style the words choose (the first outlet offered selected), then
 // changed by the words.
@@ -215,15 +227,11 @@ EditResult AddDropAt(ScriptContext& context, const QStringList& words)
         words, 2, {"style=", "length=", "outlet=", "hose=", "hose-size=", "label="});
     if (!options)
         return EditResult::refused(options.error());
-    Document& document = context.document();
-    document.clearSelection();
-    const Parsed<Position> click = ClickAt(context, words.at(0), words.at(1));
-    if (!click)
-        return EditResult::refused(click.error());
-    TPipeLoop& design = context.design();
-    const Parsed<Position> at = PipePlacement(design, click.value(), true);
+    const Parsed<Position> at = PipeClick(context, words, true);
     if (!at)
         return EditResult::refused(at.error());
+    Document& document = context.document();
+    TPipeLoop& design = context.design();
     std::unique_ptr<TDrop> drop = NewDrop(design);
     const Parsed<DropEntry> entry =
         NewDropEntry(context, *drop, design.PipeSizeAt(at.value()), options.value());
@@ -248,11 +256,7 @@ EditResult AddValveAt(ScriptContext& context, const QStringList& words)
     Document& document = context.document();
     if (dynamic_cast<TObjectWithSymbols*>(document.selected()))
         return AddSymbolToSelected(document, Symbol::Valve);
-    document.clearSelection();
-    const Parsed<Position> click = ClickAt(context, words.at(0), words.at(1));
-    if (!click)
-        return EditResult::refused(click.error());
-    const Parsed<Position> at = PipePlacement(context.design(), click.value());
+    const Parsed<Position> at = PipeClick(context, words);
     if (!at)
         return EditResult::refused(at.error());
     AddValve(document, at.value());
@@ -265,15 +269,11 @@ EditResult AddDrainAt(ScriptContext& context, const QStringList& words)
         OptionWords::read(words, 2, {"automatic", "size=", "length="});
     if (!options)
         return EditResult::refused(options.error());
-    Document& document = context.document();
-    document.clearSelection();
-    const Parsed<Position> click = ClickAt(context, words.at(0), words.at(1));
-    if (!click)
-        return EditResult::refused(click.error());
-    TPipeLoop& design = context.design();
-    const Parsed<Position> at = PipePlacement(design, click.value());
+    const Parsed<Position> at = PipeClick(context, words);
     if (!at)
         return EditResult::refused(at.error());
+    Document& document = context.document();
+    TPipeLoop& design = context.design();
     const Parsed<float> size = SizeEntry(context, options.value(), design.PipeSize);
     if (!size)
         return EditResult::refused(size.error());
@@ -291,15 +291,11 @@ EditResult AddInletAt(ScriptContext& context, const QStringList& words)
     const Parsed<OptionWords> options = OptionWords::read(words, 2, {"size=", "length="});
     if (!options)
         return EditResult::refused(options.error());
-    Document& document = context.document();
-    document.clearSelection();
-    const Parsed<Position> click = ClickAt(context, words.at(0), words.at(1));
-    if (!click)
-        return EditResult::refused(click.error());
-    TPipeLoop& design = context.design();
-    const Parsed<Position> at = PipePlacement(design, click.value());
+    const Parsed<Position> at = PipeClick(context, words);
     if (!at)
         return EditResult::refused(at.error());
+    Document& document = context.document();
+    TPipeLoop& design = context.design();
     // The inlet dialog opens on the first size of the list and 2000 mm.
     const QString size =
         options.value().value(QStringLiteral("size="), context.pipeSizes().section(u'\n', 0, 0));
