@@ -54,22 +54,10 @@ QStringList Items(const QComboBox* box)
 class AttributeDialogTest : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        demo = new TPartsDatabase;
-        demo->LoadContainer(QStringLiteral(PIPELOOP_APP_DIR) + "zavoza.pldbcab");
-    }
-    static void TearDownTestSuite()
-    {
-        delete demo;
-        demo = nullptr;
-    }
-    static TPartsDatabase* demo;
+    const TPartsDatabase& demo = DemoCatalogue();
     ScriptedUi ui;
     WidgetAppDialogs dialogs;
 };
-
-TPartsDatabase* AttributeDialogTest::demo = nullptr;
 
 TEST_F(AttributeDialogTest, SizeEntryTakesFractionsRefusesLettersAndAsksAboutUnlistedSizes)
 {
@@ -140,7 +128,7 @@ TEST_F(DropDialogTest, OutletsFollowTheStyleAndTheCatalogue)
     const QStringList offeredOn50mm[DropStyleCount] = {threaded, spigot,   spigot,
                                                        spigot,   threaded, threaded};
     for (int style = 0; style < DropStyleCount; ++style)
-        EXPECT_EQ(offered(style, *demo), offeredOn50mm[style]) << style;
+        EXPECT_EQ(offered(style, demo), offeredOn50mm[style]) << style;
     EXPECT_EQ(dialog.outletSizeBox()->currentText(), "3/4\""); // the drop's own
 
     const TPartsDatabase none;
@@ -155,7 +143,7 @@ TEST_F(DropDialogTest, OutletsFollowTheStyleAndTheCatalogue)
     // and the drop keeps its values.
     TDrop tee = Drop(DropStyle::Tee);
     ui.messages.clear();
-    dialog.prepare(tee, *demo, DisplayUnits::Millimetres, false, 25.0f);
+    dialog.prepare(tee, demo, DisplayUnits::Millimetres, false, 25.0f);
     EXPECT_TRUE(ui.messages.empty());
     dialog.styleButton(int(DropStyle::Saddle))->click();
     EXPECT_EQ(ui.texts(), QStringList{NoOutletsMessage()});
@@ -171,14 +159,14 @@ TEST_F(DropDialogTest, OutletsFollowTheStyleAndTheCatalogue)
 TEST_F(DropDialogTest, QuickStylesWarnAboutTheSupplier)
 {
     TDrop drop = Drop(DropStyle::Female);
-    dialog.prepare(drop, *demo, DisplayUnits::Millimetres, true, 50.0f);
+    dialog.prepare(drop, demo, DisplayUnits::Millimetres, true, 50.0f);
     EXPECT_TRUE(ui.messages.empty());
     for (int quick : {3, 4}) {
         dialog.styleButton(quick)->click();
         ASSERT_FALSE(ui.messages.empty());
         EXPECT_EQ(ui.messages.front().kind, UiServices::Kind::Warning);
-        EXPECT_EQ(ui.messages.front().text, DropStyleWarning(quick, demo->Supplier()));
-        EXPECT_TRUE(ui.messages.front().text.contains(demo->Supplier()));
+        EXPECT_EQ(ui.messages.front().text, DropStyleWarning(quick, demo.Supplier()));
+        EXPECT_TRUE(ui.messages.front().text.contains(demo.Supplier()));
         ui.messages.clear();
     }
 }
@@ -186,7 +174,7 @@ TEST_F(DropDialogTest, QuickStylesWarnAboutTheSupplier)
 TEST_F(DropDialogTest, OpensOnTheDropsOwnStateAndAddsOnlyTheHoseChosenThisTime)
 {
     TDrop first = Drop(DropStyle::Female, 1500);
-    dialog.prepare(first, *demo, DisplayUnits::Metres, true, 50.0f);
+    dialog.prepare(first, demo, DisplayUnits::Metres, true, 50.0f);
     EXPECT_EQ(dialog.windowTitle(), "New Drop Attributes");
     EXPECT_EQ(dialog.lengthEdit()->text(), "1.500m");
     EXPECT_TRUE(dialog.styleButton(0)->isChecked());
@@ -202,7 +190,7 @@ TEST_F(DropDialogTest, OpensOnTheDropsOwnStateAndAddsOnlyTheHoseChosenThisTime)
 
     // The next drop opens on its own state: a bare drop, no hose chosen.
     TDrop second = Drop(DropStyle::Female, 1500);
-    dialog.prepare(second, *demo, DisplayUnits::Metres, false, 50.0f);
+    dialog.prepare(second, demo, DisplayUnits::Metres, false, 50.0f);
     EXPECT_EQ(dialog.windowTitle(), "D3");
     EXPECT_TRUE(dialog.connectionButton(HoseConnection::None)->isChecked());
     EXPECT_EQ(dialog.outletSizeBox()->currentText(), "3/4\"");
@@ -211,18 +199,18 @@ TEST_F(DropDialogTest, OpensOnTheDropsOwnStateAndAddsOnlyTheHoseChosenThisTime)
     EXPECT_EQ(second.SymbolCount(), 0);
 
     // The group is added only to a bare drop of a female threaded style.
-    dialog.prepare(first, *demo, DisplayUnits::Metres, false, 50.0f);
+    dialog.prepare(first, demo, DisplayUnits::Metres, false, 50.0f);
     EXPECT_FALSE(dialog.connectionButton(HoseConnection::None)->isEnabled());
     EXPECT_FALSE(dialog.hoseSizeBox()->isEnabled());
     TDrop tee = Drop(DropStyle::Tee);
-    dialog.prepare(tee, *demo, DisplayUnits::Metres, false, 50.0f);
+    dialog.prepare(tee, demo, DisplayUnits::Metres, false, 50.0f);
     EXPECT_FALSE(dialog.connectionButton(HoseConnection::AirHose)->isEnabled());
     dialog.styleButton(4)->click();
     EXPECT_TRUE(dialog.connectionButton(HoseConnection::AirHose)->isEnabled());
 
     // A refused length keeps the window open and the drop as it was.
     TDrop third = Drop(DropStyle::Female, 1500);
-    dialog.prepare(third, *demo, DisplayUnits::Millimetres, false, 50.0f);
+    dialog.prepare(third, demo, DisplayUnits::Millimetres, false, 50.0f);
     dialog.open();
     EXPECT_EQ(Type(dialog.lengthEdit(), "x"), 1);
     dialog.lengthEdit()->setText("");
@@ -251,7 +239,7 @@ TEST_F(AttributeDialogTest, InletLengthIsRememberedInMillimetresAcrossUnits)
         inlet.lengthEdit()->setText("3.5");
         inlet.accept();
     });
-    ASSERT_TRUE(dialogs.editInlet(nullptr, nullptr, *demo, DisplayUnits::Metres, values));
+    ASSERT_TRUE(dialogs.editInlet(nullptr, nullptr, demo, DisplayUnits::Metres, values));
     EXPECT_EQ(ui.texts(), QStringList{"Invalid pipe length : abc"});
     EXPECT_EQ(values.PipeLength, 3500);
     EXPECT_EQ(values.PipeSize, 20.0f); // the catalogue's first pipe size
@@ -269,16 +257,16 @@ TEST_F(AttributeDialogTest, InletLengthIsRememberedInMillimetresAcrossUnits)
         dialog.lengthEdit()->setText("8000");
         dialog.accept();
     });
-    EXPECT_TRUE(dialogs.editInlet(nullptr, &inlet, *demo, DisplayUnits::Millimetres, values));
+    EXPECT_TRUE(dialogs.editInlet(nullptr, &inlet, demo, DisplayUnits::Millimetres, values));
     EXPECT_EQ(inlet.PipeLength, 8000);
     WhenShown<InletDialog>([](InletDialog& dialog) { dialog.accept(); });
-    EXPECT_FALSE(dialogs.editInlet(nullptr, &inlet, *demo, DisplayUnits::Millimetres, values));
+    EXPECT_FALSE(dialogs.editInlet(nullptr, &inlet, demo, DisplayUnits::Millimetres, values));
 
     WhenShown<InletDialog>([](InletDialog& dialog) {
         EXPECT_EQ(dialog.lengthEdit()->text(), "3500mm");
         dialog.reject();
     });
-    EXPECT_FALSE(dialogs.editInlet(nullptr, nullptr, *demo, DisplayUnits::Millimetres, values));
+    EXPECT_FALSE(dialogs.editInlet(nullptr, nullptr, demo, DisplayUnits::Millimetres, values));
 }
 
 TEST_F(AttributeDialogTest, PositionIsShownAndReadInTheDesignsUnits)
@@ -358,12 +346,12 @@ TEST_F(AttributeDialogTest, DialogsAreTranslatedByComponentName)
         EXPECT_EQ(dropDialog.styleButton(1)->text(), QString::fromUtf8("T-Stück"));
         EXPECT_EQ(dropDialog.styleButton(2)->text(), "Saddle Drop");
     });
-    dialogs.editDrop(nullptr, drop, *demo, DisplayUnits::Millimetres, true, 50.0f);
+    dialogs.editDrop(nullptr, drop, demo, DisplayUnits::Millimetres, true, 50.0f);
     WhenShown<InletDialog>([](InletDialog& inlet) {
         EXPECT_EQ(inlet.findChild<QPushButton*>("bbOk")->text(), "Gut");
     });
     InletValues values;
-    dialogs.editInlet(nullptr, nullptr, *demo, DisplayUnits::Millimetres, values);
+    dialogs.editInlet(nullptr, nullptr, demo, DisplayUnits::Millimetres, values);
     WhenShown<PositionDialog>([](PositionDialog& position) {
         EXPECT_EQ(position.findChild<QLabel*>("lbEW")->text(), "West");
     });

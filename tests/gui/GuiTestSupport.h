@@ -14,6 +14,7 @@
 #include "MainForm.h"
 #include "MsgBox.h"
 #include "NewProjectWizard.h"
+#include "PartsDatabase.h"
 #include "PipeLoop.h"
 #include "PipeLoopObjects.h"
 #include "PromptSession.h"
@@ -35,6 +36,7 @@
 #include <array>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace pipeloop::testing
@@ -198,6 +200,17 @@ private:
         return answer;
     }
 };
+
+// The demo catalogue beside the program, loaded once for the whole run.
+inline const catalogue::TPartsDatabase& DemoCatalogue()
+{
+    static const auto demo = [] {
+        auto loaded = std::make_unique<catalogue::TPartsDatabase>();
+        loaded->LoadContainer(QStringLiteral(PIPELOOP_APP_DIR) + "zavoza.pldbcab");
+        return loaded;
+    }();
+    return *demo;
+}
 
 // The wizard's OK with a building, a pipe size and an elbow choice.
 inline std::function<bool(TNewProjectForm&)>

@@ -20,26 +20,13 @@ namespace
 class WizardTest : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        catalogue = new TPartsDatabase;
-        catalogue->LoadContainer(QStringLiteral(PIPELOOP_APP_DIR) + "zavoza.pldbcab");
-    }
-    static void TearDownTestSuite()
-    {
-        delete catalogue;
-        catalogue = nullptr;
-    }
-    static TPartsDatabase* catalogue;
     ScriptedUi ui;
     TNewProjectForm wizard;
 };
 
-TPartsDatabase* WizardTest::catalogue = nullptr;
-
 TEST_F(WizardTest, SwitchingUnitsRewritesTheDimensions)
 {
-    wizard.Prepare(*catalogue, true, false);
+    wizard.Prepare(DemoCatalogue(), true, false);
     wizard.eastWestEdit()->setText("5000");
     wizard.unitButton(DisplayUnits::Metres)->click();
     EXPECT_EQ(wizard.eastWestEdit()->text(), "5.000m");
@@ -52,7 +39,7 @@ TEST_F(WizardTest, SwitchingUnitsRewritesTheDimensions)
 
 TEST_F(WizardTest, AnUnreadableEditStopsTheConversionButTheUnitsChange)
 {
-    wizard.Prepare(*catalogue, true, false);
+    wizard.Prepare(DemoCatalogue(), true, false);
     wizard.northSouthEdit()->setText("3000");
     wizard.eastWestEdit()->setText("abc");
     wizard.unitButton(DisplayUnits::Metres)->click();
@@ -65,17 +52,17 @@ TEST_F(WizardTest, AnUnreadableEditStopsTheConversionButTheUnitsChange)
 
 TEST_F(WizardTest, CompressorHouseLabelAndNoElbowChoice)
 {
-    wizard.Prepare(*catalogue, true, true);
+    wizard.Prepare(DemoCatalogue(), true, true);
     EXPECT_EQ(wizard.loopHeightLabel()->text(), "Default pipe height above floor :");
     EXPECT_FALSE(wizard.elbowGroup()->isEnabled());
-    wizard.Prepare(*catalogue, true, false);
+    wizard.Prepare(DemoCatalogue(), true, false);
     EXPECT_EQ(wizard.loopHeightLabel()->text(), "Pipeloop height above floor :");
     EXPECT_TRUE(wizard.elbowGroup()->isEnabled());
 }
 
 TEST_F(WizardTest, AnEmptyPipeSizeGivesOnlyThePipeSizeMessageOnTheInformationPage)
 {
-    wizard.Prepare(*catalogue, true, false);
+    wizard.Prepare(DemoCatalogue(), true, false);
     wizard.pipeSizeBox()->setEditText(QString());
     EXPECT_FALSE(wizard.Validate());
     EXPECT_EQ(ui.texts(), QStringList{"Invalid main pipe size value :\r\n"});
@@ -86,7 +73,7 @@ TEST_F(WizardTest, AnEmptyPipeSizeGivesOnlyThePipeSizeMessageOnTheInformationPag
 TEST_F(WizardTest, BadDimensionsNameTheirFieldAndABadOutletSizeIsReported)
 {
     const QString dimensions = QStringLiteral("Errors found with building dimensions.\r\n");
-    wizard.Prepare(*catalogue, true, false);
+    wizard.Prepare(DemoCatalogue(), true, false);
     wizard.roomHeightEdit()->setText("2x");
     EXPECT_FALSE(wizard.Validate());
     EXPECT_EQ(ui.texts().last(), dimensions + "Height : '2x' is not a length above 0.");
@@ -108,7 +95,7 @@ TEST_F(WizardTest, BadDimensionsNameTheirFieldAndABadOutletSizeIsReported)
                       "' must be above 0 and no higher than the building height (2000mm).");
         EXPECT_EQ(wizard.pages()->currentIndex(), 1);
     }
-    wizard.Prepare(*catalogue, true, true);
+    wizard.Prepare(DemoCatalogue(), true, true);
     wizard.unitButton(DisplayUnits::Metres)->click();
     wizard.loopHeightEdit()->setText("2.5");
     EXPECT_FALSE(wizard.Validate());
@@ -127,7 +114,7 @@ TEST_F(WizardTest, BadDimensionsNameTheirFieldAndABadOutletSizeIsReported)
 
 TEST_F(WizardTest, SecondUseKeepsTheTextsButSelectsTheFirstSizesAgain)
 {
-    wizard.Prepare(*catalogue, true, false);
+    wizard.Prepare(DemoCatalogue(), true, false);
     ASSERT_GT(wizard.pipeSizeBox()->count(), 1);
     const QString firstSize = wizard.pipeSizeBox()->itemText(0);
     wizard.eastWestEdit()->setText("12000");
@@ -139,7 +126,7 @@ TEST_F(WizardTest, SecondUseKeepsTheTextsButSelectsTheFirstSizesAgain)
     EXPECT_EQ(wizard.values().Elbows, ElbowChoice::DefaultLoop);
     EXPECT_EQ(wizard.values().Description, "Workshop B");
 
-    wizard.Prepare(*catalogue, true, false);
+    wizard.Prepare(DemoCatalogue(), true, false);
     EXPECT_EQ(wizard.eastWestEdit()->text(), "12000");
     EXPECT_EQ(wizard.descriptionEdit()->text(), "Workshop B");
     EXPECT_EQ(wizard.pipeSizeBox()->currentIndex(), 0);
@@ -150,7 +137,7 @@ TEST_F(WizardTest, SecondUseKeepsTheTextsButSelectsTheFirstSizesAgain)
 
 TEST_F(WizardTest, CancelAsksFirst)
 {
-    wizard.Prepare(*catalogue, true, false);
+    wizard.Prepare(DemoCatalogue(), true, false);
     wizard.show();
     wizard.reject(); // the scripted answer is No
     EXPECT_EQ(ui.questions, QStringList{"Are you sure you want to cancel ?"});
