@@ -232,7 +232,7 @@ TEST_F(ObjectEditsTest, APackageIsAskedAboutAndAnEndSymbolNeverMoves)
     EXPECT_EQ(drop.SymbolName(0), Symbol::Valve);
 }
 
-TEST_F(ObjectEditsTest, SizesStyleAndEllipseGoWhereTheSelectionSays)
+TEST_F(ObjectEditsTest, SizesAttributesStyleAndEllipseGoWhereTheSelectionSays)
 {
     TDrop& drop = selectedDrop(P(0, 1000), DropStyle::Tee);
     const std::optional<SelectedSizePrompt> outlet = SizePrompt(*design);
@@ -243,6 +243,21 @@ TEST_F(ObjectEditsTest, SizesStyleAndEllipseGoWhereTheSelectionSays)
     EXPECT_EQ(outlet->PipeSize, design->PipeSize);
     ASSERT_TRUE(SetSelectedSize(document, 20.0f));
     EXPECT_EQ(drop.OutletSize, 20.0f);
+
+    // The attribute dialog works on a copy; what it changed is one step, a
+    // Cancel none.
+    const int dialogs = steps();
+    EXPECT_FALSE(EditSelectedDrop(document, [](TDrop& copy) {
+        copy.PipeLen = 900;
+        return false;
+    }));
+    ASSERT_TRUE(EditSelectedDrop(document, [](TDrop& copy) {
+        copy.PipeLen = 900;
+        copy.AddSymbol(Symbol::Gauge);
+        return true;
+    }));
+    EXPECT_EQ(std::pair(drop.PipeLen, drop.SymbolCount()), std::pair(900, 1));
+    EXPECT_EQ(steps(), dialogs + 1);
 
     // A style the supplier does not carry is warned about and set all the same.
     ASSERT_TRUE(SetSelectedStyle(document, 3, QStringLiteral("ZAVOZA")));
