@@ -3,6 +3,7 @@
 #include "EntryKeyFilter.h"
 
 #include <QDialog>
+#include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -40,6 +41,12 @@ QRadioButton* NamedRadio(const QString& name, const QString& text)
     auto* button = new QRadioButton(text);
     button->setObjectName(name);
     return button;
+}
+
+void AddLabelledRow(QFormLayout* form, QLabel* label, QWidget* field)
+{
+    label->setBuddy(field);
+    form->addRow(label, field);
 }
 
 QString LengthEditText(int32_t millimetres, DisplayUnits units)

@@ -79,11 +79,13 @@ DropDialog::DropDialog(QWidget* parent)
     };
 
     auto* fields = new QFormLayout;
-    fields->addRow(
+    AddLabelledRow(
+        fields,
         NamedLabel(QStringLiteral("lbPipeLength"), QStringLiteral("Pipe  Length or Hose Length :")),
         m_edLength);
-    fields->addRow(m_lbHoseSize, m_cbHoseSize);
-    fields->addRow(NamedLabel(QStringLiteral("lbOutletSize"), QStringLiteral("Outlet Size . . .")),
+    AddLabelledRow(fields, m_lbHoseSize, m_cbHoseSize);
+    AddLabelledRow(fields,
+                   NamedLabel(QStringLiteral("lbOutletSize"), QStringLiteral("Outlet Size . . .")),
                    m_cbOutletSize);
     auto* left = new QVBoxLayout;
     left->addWidget(makeStyleGroup());
