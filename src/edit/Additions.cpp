@@ -5,6 +5,7 @@
 #include "ElbowList.h"
 #include "LoopGeometry.h"
 #include "ObjectCommands.h"
+#include "ObjectEdits.h"
 #include "PipeLoop.h"
 #include "UiServices.h"
 
@@ -32,18 +33,6 @@ Parsed<Position> CheckedPlacement(const TPipeLoop& design, const Position& at, b
 bool KeepAdded(Document& document, TPipeLoopObject& object)
 {
     return document.pushAppended(object, QObject::tr("Add %1").arg(object.Name));
-}
-
-// The selected elbow and its index in the loop; none when the selection is
-// not an elbow.
-std::pair<TElbow*, size_t> SelectedElbow(const TPipeLoop& design)
-{
-    const auto found =
-        std::find_if(design.Elbows.begin(), design.Elbows.end(),
-                     [&](const auto& elbow) { return elbow.get() == design.Selected; });
-    if (found == design.Elbows.end())
-        return {nullptr, 0};
-    return {found->get(), size_t(found - design.Elbows.begin())};
 }
 
 } // namespace
@@ -93,26 +82,9 @@ bool AddInlet(Document& document, const Position& at, float pipeSize, int32_t pi
 
 EditResult AddSymbolToSelected(Document& document, const QString& keyword)
 {
-    auto* carrier = dynamic_cast<TObjectWithSymbols*>(document.selected());
-    if (!carrier)
-        return EditResult::refused(QStringLiteral("Select a drop or an inlet."));
-    auto* drop = dynamic_cast<TDrop*>(carrier);
-    if (drop && !drop->PartPackage.isEmpty()) {
-        const QString question =
-            QStringLiteral("Drop is a package - ") + drop->PartPackage +
-            QStringLiteral("\r\nAdding a symbol will remove package attribute.");
-        const QString ok = QStringLiteral("&Ok");
-        if (Ui().ask(UiServices::Kind::Warning, question, {ok, QStringLiteral("&Cancel")}) != ok)
-            return EditResult::refused(question);
-    }
-    document.changeObject(*carrier, QObject::tr("Add %1").arg(keyword),
-                          [&keyword](TPipeLoopObject& object) {
-                              auto& symbols = static_cast<TObjectWithSymbols&>(object);
-                              symbols.AddSymbol(keyword);
-                              if (auto* packaged = dynamic_cast<TDrop*>(&object))
-                                  packaged->PartPackage.clear();
-                          });
-    return EditResult::done();
+    return ChangeSelectedSymbols(
+        document, QStringLiteral("Adding"), QObject::tr("Add %1").arg(keyword),
+        [&keyword](TObjectWithSymbols& symbols) { symbols.AddSymbol(keyword); });
 }
 
 EditResult PasteDrop(Document& document, const Position& clicked)

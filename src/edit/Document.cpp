@@ -205,6 +205,23 @@ void Document::select(TPipeLoopObject& object)
     notifySelection();
 }
 
+void Document::selectUndrawn(TPipeLoopObject& object)
+{
+    if (!m_design || !m_design->Contains(object))
+        return;
+    m_design->Deselect();
+    m_design->Selected = &object;
+    notifySelection();
+}
+
+void Document::clearHighlights()
+{
+    if (!m_design)
+        return;
+    m_design->ClearStates();
+    emit designChanged();
+}
+
 bool Document::selectAt(const Position& p, ViewKind view, int32_t tolerance, bool reverse)
 {
     clearSelection();
@@ -295,10 +312,8 @@ TDrop* Document::pasteDrop(const Position& position)
     TDrop& drop = m_design->AddDropFrom(*m_copiedDrop, position);
     if (!pushAppended(drop, tr("Paste %1").arg(drop.Name)))
         return nullptr;
-    m_design->Deselect();
     // Selected, but drawn as it was: the way Paste New Drop has always shown it.
-    m_design->Selected = &drop;
-    notifySelection();
+    selectUndrawn(drop);
     return &drop;
 }
 

@@ -90,6 +90,12 @@ public:
     void clearSelection();
     // The object becomes the only selection.
     void select(TPipeLoopObject& object);
+    // The object becomes the selection but is drawn as it was (a pasted drop,
+    // an inserted elbow).
+    void selectUndrawn(TPipeLoopObject& object);
+    // Every object is drawn normally again; the selection stays. Not a change
+    // of the design, so no undo step, but views are told to redraw.
+    void clearHighlights();
     // A click that selects: clears the selection, then TPipeLoop::SelectAt.
     bool selectAt(const Position& p, ViewKind view, int32_t tolerance, bool reverse);
 

@@ -8,6 +8,7 @@
 
 #include <QStringList>
 
+#include <algorithm>
 #include <utility>
 
 namespace pipeloop
@@ -75,6 +76,29 @@ EditResult ReleaseDrag(Document& document, const Position& snapped, bool keepDet
         document.cancelDrag();
     document.endDrag();
     return free;
+}
+
+std::pair<TElbow*, size_t> SelectedElbow(const TPipeLoop& design)
+{
+    const auto found =
+        std::find_if(design.Elbows.begin(), design.Elbows.end(),
+                     [&](const auto& elbow) { return elbow.get() == design.Selected; });
+    if (found == design.Elbows.end())
+        return {nullptr, 0};
+    return {found->get(), size_t(found - design.Elbows.begin())};
+}
+
+EditResult ConfirmPackageChange(const TDrop& drop, const QString& action)
+{
+    if (drop.PartPackage.isEmpty())
+        return EditResult::done();
+    const QString question = QStringLiteral("Drop is a package - ") + drop.PartPackage +
+                             QStringLiteral("\r\n") + action +
+                             QStringLiteral(" a symbol will remove package attribute.");
+    const QString ok = QStringLiteral("&Ok");
+    if (Ui().ask(UiServices::Kind::Warning, question, {ok, QStringLiteral("&Cancel")}) == ok)
+        return EditResult::done();
+    return EditResult::refused(question);
 }
 
 Parsed<float> ReadSizeEntry(const QString& text, const QString& sizeList)

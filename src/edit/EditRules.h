@@ -10,6 +10,7 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <optional>
 #include <utility>
 
@@ -17,6 +18,8 @@ namespace pipeloop
 {
 
 class Document;
+class TDrop;
+class TElbow;
 class TPipeLoop;
 
 // The outcome of an editing operation: done, or refused with the message the
@@ -58,6 +61,16 @@ EditResult CheckPositionFree(const TPipeLoop& design, const Position& position, 
 // release puts the selection back where the press found it. Either way the
 // drag ends.
 EditResult ReleaseDrag(Document& document, const Position& snapped, bool keepDetached);
+
+// The selected elbow and its index in the loop; none when the selection is
+// not an elbow.
+std::pair<TElbow*, size_t> SelectedElbow(const TPipeLoop& design);
+
+// Before a drop's symbol stack changes (action: "Adding", "Deleting",
+// "Moving"): a drop that is a catalogue package stops being one, so the user
+// is asked first with &Ok and &Cancel. Done for a drop without a package or
+// on &Ok; on &Cancel refused with the question's text.
+EditResult ConfirmPackageChange(const TDrop& drop, const QString& action);
 
 // What the size entry makes of the text confirmed in it: the size, or the
 // refusal. Text that is no size (or no size above 0) is refused with "Invalid

@@ -39,6 +39,7 @@ DeleteObjectCommand::DeleteObjectCommand(TPipeLoop& design, TPipeLoopObject& obj
 
 void DeleteObjectCommand::redo()
 {
+    m_wasSelected = m_design.Selected == m_object;
     if (TakenObject taken = m_design.TakeObject(*m_object)) {
         m_held = std::move(taken.Object);
         m_index = taken.Index;
@@ -47,8 +48,11 @@ void DeleteObjectCommand::redo()
 
 void DeleteObjectCommand::undo()
 {
-    if (m_held)
-        m_design.PutObject(std::move(m_held), m_index);
+    if (!m_held)
+        return;
+    m_design.PutObject(std::move(m_held), m_index);
+    if (m_wasSelected)
+        m_design.Select(*m_object);
 }
 
 InsertElbowsCommand::InsertElbowsCommand(TPipeLoop& design, size_t index,

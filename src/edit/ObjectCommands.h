@@ -45,7 +45,8 @@ private:
     size_t m_index;
 };
 
-// An object taken out of the design; undo puts it back where it was.
+// An object taken out of the design; undo puts it back where it was, and
+// selected again when it was the selection.
 class DeleteObjectCommand : public DesignCommand
 {
 public:
@@ -59,6 +60,7 @@ private:
     TPipeLoopObject* m_object;
     std::unique_ptr<TPipeLoopObject> m_held;
     size_t m_index = 0;
+    bool m_wasSelected = false;
 };
 
 // Several elbows inserted into the loop at one index in one step, in the

@@ -25,6 +25,7 @@ namespace pipeloop
 class Document;
 class TDrop;
 class TInlet;
+class TObjectWithSymbols;
 class TPipeLoop;
 class TPipeLoopObject;
 
@@ -113,6 +114,11 @@ EditResult InsertElbowBeside(Document& document, bool after);
 
 // ---------------------------------------------------------------- symbols
 
+// Changes the symbol stack of the selected drop or inlet as one step. A
+// drop's package goes with the change once ConfirmPackageChange agrees
+// (action: "Adding", "Deleting", "Moving"); on Cancel nothing changes.
+EditResult ChangeSelectedSymbols(Document& document, const QString& action, const QString& text,
+                                 const std::function<void(TObjectWithSymbols&)>& change);
 // The symbol of the selected drop or inlet that the drop view's commands act
 // on (index from 0); false when there is none at the index.
 bool SelectSymbol(Document& document, int index);

@@ -17,11 +17,6 @@ Position merged(const Position& target, const Position& current)
             target.HG == -1 ? current.HG : target.HG};
 }
 
-int32_t shifted(int32_t value, int64_t by)
-{
-    return static_cast<int32_t>(std::clamp<int64_t>(int64_t(value) + by, INT32_MIN, INT32_MAX));
-}
-
 template <typename T> QString nextName(const ObjectList<T>& list, ObjectKind kind)
 {
     return NamePrefix(kind) + QString::number(list.size() + 1);
@@ -394,12 +389,7 @@ bool TPipeLoop::MoveSelected(const Position& target, bool snap, bool keepDetache
 
     if (auto* feature = dynamic_cast<TBuildFeature*>(Selected)) {
         const Position moved = merged(target, before);
-        const int64_t dNS = int64_t(moved.NS) - before.NS;
-        const int64_t dEW = int64_t(moved.EW) - before.EW;
-        feature->P1NS = shifted(feature->P1NS, dNS);
-        feature->P2NS = shifted(feature->P2NS, dNS);
-        feature->P1EW = shifted(feature->P1EW, dEW);
-        feature->P2EW = shifted(feature->P2EW, dEW);
+        feature->ShiftCorners(int64_t(moved.NS) - before.NS, int64_t(moved.EW) - before.EW);
         feature->setPosition(moved);
         return moved != before;
     }

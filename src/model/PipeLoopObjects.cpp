@@ -240,6 +240,19 @@ LoadResult TBuildFeature::LoadFromIni(const IniFile& ini, const QString& section
     return LoadResult::success();
 }
 
+void TBuildFeature::ShiftCorners(int64_t dNS, int64_t dEW)
+{
+    const auto shifted = [](int32_t value, int64_t by) {
+        return static_cast<int32_t>(std::clamp<int64_t>(int64_t(value) + by,
+                                                        std::numeric_limits<int32_t>::min(),
+                                                        std::numeric_limits<int32_t>::max()));
+    };
+    P1NS = shifted(P1NS, dNS);
+    P2NS = shifted(P2NS, dNS);
+    P1EW = shifted(P1EW, dEW);
+    P2EW = shifted(P2EW, dEW);
+}
+
 // ---------------------------------------------------------------- TObjectWithSymbols
 
 void TObjectWithSymbols::SaveToIni(IniFile& ini, const QString& section) const

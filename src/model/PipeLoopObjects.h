@@ -122,6 +122,9 @@ public:
     {
         return P1EW <= p.EW && p.EW <= P2EW && P1NS <= p.NS && p.NS <= P2NS;
     }
+    // Moves both corners by the change, each coordinate held within the
+    // range of a length.
+    void ShiftCorners(int64_t dNS, int64_t dEW);
 
     int32_t Height = 1000;
     // Corners with P1NS <= P2NS and P1EW <= P2EW (hit-testing relies on it).

@@ -105,6 +105,10 @@ void CommandTable::buildItem(const CommandRow& row, QObject* owner,
     item->setEnabled(false); // until the first refresh
     if (run)
         QObject::connect(item, &QAction::triggered, owner, run);
+    for (const QString& other : row.alsoIn) {
+        Q_ASSERT(m_menus.contains(other));
+        m_menus.value(other)->addAction(item);
+    }
     m_actions.insert(row.id, item);
 }
 
@@ -199,6 +203,10 @@ void CommandTable::refresh(const EditorState& state)
         QMenu* menu = m_menus.value(row.id);
         const bool enabled = Holds(row.enabled, state);
         menu->menuAction()->setEnabled(enabled);
+        if (row.captionFor) {
+            if (const QString caption = row.captionFor(state); !caption.isEmpty())
+                menu->setTitle(caption);
+        }
         if (row.visible)
             menu->menuAction()->setVisible(row.visible(state));
         for (QAction* item : menu->actions())

@@ -14,6 +14,7 @@
 #include <QKeySequence>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QStyle>
 #include <QVariant>
 
@@ -43,6 +44,9 @@ struct MenuRow {
     QString caption;
     StateRule enabled; // empty: always
     StateRule visible; // empty: left as it is (shown unless the window hides it)
+    // A caption that follows the state; empty text (or no rule) leaves the
+    // caption as it is.
+    std::function<QString(const EditorState&)> captionFor;
     // A pop-up menu of its own ("pm..."): not on the menu bar, shown at a
     // point by popUp().
     bool popup = false;
@@ -67,6 +71,8 @@ struct ButtonRow {
 struct CommandRow {
     QString id;   // component name of the menu item ("mo..."); empty for a button only
     QString menu; // the menu it sits in; empty: no menu item
+    // Further menus that show the same item (one action, one handler).
+    QStringList alsoIn;
     QString caption;
     QKeySequence shortcut;
     // Zoom keys work from the prompt box too: the one command a prompt leaves usable.

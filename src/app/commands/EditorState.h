@@ -15,6 +15,14 @@ struct EditorState {
     bool compressorHouse = false;
     // The kind of the selected object; empty when nothing is selected.
     std::optional<ObjectKind> selected;
+    // What the selected object shows: a drop's style (-1 for no drop) and
+    // part package, a feature's ellipse flag, the symbol the drop view
+    // selected (and whether it is a drop's hose).
+    int dropStyle = -1;
+    bool partPackage = false;
+    bool featureEllipse = false;
+    bool symbolSelected = false;
+    bool hoseSelected = false;
     // A tool (a location prompt, a drag) holds the drawing area: only the
     // commands that change no design (zoom) stay usable.
     bool toolActive = false;

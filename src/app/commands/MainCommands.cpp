@@ -11,11 +11,14 @@
 #include "Document.h"
 #include "DropSymbols.h"
 #include "DropViewPanel.h"
+#include "EditCommands.h"
 #include "FileCommands.h"
 #include "HelpTopics.h"
 #include "MainForm.h"
 #include "PipeLoopObjects.h"
 #include "ToolManager.h"
+
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <initializer_list>
@@ -239,33 +242,40 @@ void AddEditMenu(CommandTable& table, TMainForm& form)
         "muEdit", "moRedo", "Redo", [](const EditorState& s) { return s.editing() && s.canRedo; },
         [&document] { document.redo(); }, QKeySequence("Ctrl+Y")));
     table.add(Separator("muEdit"));
+    EditCommands& edits = form.edits();
     const StateRule dropOrDrain = SelectionIs({ObjectKind::Drop, ObjectKind::Drain});
-    table.add(Item("muEdit", "moSelectedPosition", "Selected Position", Selection));
-    CommandRow height = Item("muEdit", "moSelectedHeight", "Selected Height", dropOrDrain);
+    table.add(Item("muEdit", "moSelectedPosition", "Selected Position", Selection,
+                   [&edits] { edits.editPosition(); }));
+    CommandRow height = Item("muEdit", "moSelectedHeight", "Selected Height", dropOrDrain,
+                             [&edits] { edits.editHeight(); });
     height.button = ToolButton("sbEditHeight", "Edit Height", 9, "H");
     table.add(height);
-    table.add(
-        Item("muEdit", "moDropAttributes", "Drop Attributes", SelectionIs({ObjectKind::Drop})));
-    CommandRow label = Item("muEdit", "moSelectedObjectLabel", "Selected Object Label", Selection);
+    table.add(Item("muEdit", "moDropAttributes", "Drop Attributes", SelectionIs({ObjectKind::Drop}),
+                   [&edits] { edits.editDropAttributes(); }));
+    CommandRow label = Item("muEdit", "moSelectedObjectLabel", "Selected Object Label", Selection,
+                            [&edits] { edits.editLabel(); });
     label.button =
         ToolButton("sbEditLabel", "Edit Object Label", 10, "L", QStyle::SP_CustomBase, 8);
     table.add(label);
     table.add(Item("muEdit", "moSelectedSpurPipeSize", "Selected Spur Pipe Size",
-                   SelectionIs({ObjectKind::Spur})));
-    CommandRow remove = Item("muEdit", "moDeleteSelected", "Delete Selected", Selection, {},
-                             QKeySequence(Qt::Key_Delete));
+                   SelectionIs({ObjectKind::Spur}), [&edits] { edits.editSize(); }));
+    CommandRow remove = Item(
+        "muEdit", "moDeleteSelected", "Delete Selected", Selection,
+        [&edits] { edits.deleteSelected(); }, QKeySequence(Qt::Key_Delete));
     remove.button = ToolButton("sbDeleteSelection", "Delete Selection", 7, "X");
     table.add(remove);
-    table.add(
-        Item("muEdit", "moInletAttributes", "Inlet Attributes", SelectionIs({ObjectKind::Inlet})));
+    table.add(Item("muEdit", "moInletAttributes", "Inlet Attributes",
+                   SelectionIs({ObjectKind::Inlet}), [&edits] { edits.editInletAttributes(); }));
     // Nothing selected sizes the main pipe; a selection sizes its own pipe or outlet.
     table.add(ButtonOnly(
-        ToolButton("sbEditSize", "Edit Pipe or Outlet Size", 8, "S"), [](const EditorState& s) {
+        ToolButton("sbEditSize", "Edit Pipe or Outlet Size", 8, "S"),
+        [](const EditorState& s) {
             return s.editing() &&
                    (!s.selected || s.selectionIs(ObjectKind::Drop) ||
                     s.selectionIs(ObjectKind::Spur) || s.selectionIs(ObjectKind::Inlet) ||
                     s.selectionIs(ObjectKind::Drain));
-        }));
+        },
+        [&edits] { edits.editSize(); }));
     table.addMenu({"muProjectInformation", "muEdit", "Project Information", Editing, {}});
     using Field = SetProjectTextCommand::Field;
     for (auto [id, caption, field] :
@@ -357,27 +367,32 @@ std::function<void()> StartsAtPopup(TMainForm& form, Args... args)
         [&form, args...] { form.tools().start(std::make_unique<T>(args..., form.popupPoint())); };
 }
 
+// A symbol button or pop-up item that puts the symbol into the selected drop
+// or inlet.
+std::function<void()> AddsSymbol(TMainForm& form, const char* keyword)
+{
+    return [&form, keyword = QString::fromLatin1(keyword)] { form.edits().addSymbol(keyword); };
+}
+
 // The Valve button adds the symbol to a selected drop or inlet, and
 // otherwise places valves on the loop.
 std::function<void()> ValveCommand(TMainForm& form)
 {
-    return [&form] {
+    return [&form, addToSelection = AddsSymbol(form, "VALVE")] {
         const TPipeLoopObject* selected = form.document().selected();
         if (!selected ||
             (selected->Kind() != ObjectKind::Drop && selected->Kind() != ObjectKind::Inlet)) {
             form.tools().start(std::make_unique<AddValveTool>());
             return;
         }
-        // Refused only by the user's own Cancel of the package question.
-        static_cast<void>(AddSymbolToSelected(form.document(), QStringLiteral("VALVE")));
+        addToSelection();
     };
 }
 
 // Symbol buttons in panel order: hint, the picture of what the button
 // places, the tag that says in which designs and with which selection they
-// show, and what they do. The equipment a drop or inlet takes (gauge,
-// lubricator, outlets, ...) comes with the symbol commands: those buttons are
-// shown, honestly disabled.
+// show, and what they do. The equipment a drop or inlet takes (tag 1) shows
+// only while one is selected and goes into its symbol stack.
 void AddSymbolButtons(CommandTable& table, TMainForm& form)
 {
     struct SymbolButton {
@@ -391,24 +406,25 @@ void AddSymbolButtons(CommandTable& table, TMainForm& form)
     const auto feature = [&form](const char* type) {
         return Starts<AddFeatureTool>(form, QString::fromLatin1(type));
     };
+    const auto equipment = [&form](const char* keyword) { return AddsSymbol(form, keyword); };
     const SymbolButton symbols[] = {
         {"Manual Drain", tool(ToolPicture::ManualDrain), 4, Starts<AddDrainTool>(form, false)},
         {"Automatic Drain", tool(ToolPicture::AutomaticDrain), 4, Starts<AddDrainTool>(form, true)},
         {"Compressor Inlet", tool(ToolPicture::Inlet), 4, Starts<AddInletTool>(form)},
         {"Drop", tool(ToolPicture::Drop), 4, Starts<AddDropTool>(form)},
         {"Valve", symbol(Symbol::Valve), 7, ValveCommand(form)},
-        {"Pressure Gauge", symbol(Symbol::Gauge), 1, {}},
+        {"Pressure Gauge", symbol(Symbol::Gauge), 1, equipment("GAUGE")},
         {"Air Dryer", symbol(Symbol::Dryer), 2, feature("DRYER")},
         {"Filter", symbol(Symbol::Filter), 2, feature("FILTER")},
         {"Filter with Automatic", symbol(Symbol::FilterAuto), 2, feature("FILTER_AUTO")},
-        {"Lubricator", symbol(Symbol::Lubricator), 1, {}},
-        {"Regulator", symbol(Symbol::Regulator), 1, {}},
+        {"Lubricator", symbol(Symbol::Lubricator), 1, equipment("LUBRICATOR")},
+        {"Regulator", symbol(Symbol::Regulator), 1, equipment("REGULATOR")},
         {"Compressor", symbol(Symbol::Compressor), 2, feature("COMPRESSOR")},
-        {"Filter Regulator Lubricator", symbol(Symbol::Frl), 1, {}},
-        {"1 Port Outlet", symbol(Symbol::OnePortOutlet), 1, {}},
-        {"2 Port Outlet", symbol(Symbol::TwoPortOutlet), 1, {}},
-        {"4 Port Outlet", symbol(Symbol::FourPortOutlet), 1, {}},
-        {"Male Adapter", symbol(Symbol::MaleAdaptor), 1, {}},
+        {"Filter Regulator Lubricator", symbol(Symbol::Frl), 1, equipment("FRL")},
+        {"1 Port Outlet", symbol(Symbol::OnePortOutlet), 1, equipment("1-PORT-OUTLET")},
+        {"2 Port Outlet", symbol(Symbol::TwoPortOutlet), 1, equipment("2-PORT-OUTLET")},
+        {"4 Port Outlet", symbol(Symbol::FourPortOutlet), 1, equipment("4-PORT-OUTLET")},
+        {"Male Adapter", symbol(Symbol::MaleAdaptor), 1, equipment("MALE_ADAPTOR")},
         {"Air Receiver", symbol(Symbol::Receiver), 2, feature("RECEIVER")},
         {"Spur", tool(ToolPicture::Spur), 6, Starts<AddPipeTool>(form, PipeKind::Spur)},
         {"Vertical Drop Spur", tool(ToolPicture::VerticalDropSpur), 6,
@@ -418,7 +434,7 @@ void AddSymbolButtons(CommandTable& table, TMainForm& form)
         {"Unconnected Pipe", tool(ToolPicture::UnconnectedPipe), 2,
          Starts<AddPipeTool>(form, PipeKind::Unconnected)},
         {"Building Feature", tool(ToolPicture::BuildingFeature), 6, feature("GENERAL")},
-        {"Female Adapter", symbol(Symbol::AdaptorFemale), 1, {}},
+        {"Female Adapter", symbol(Symbol::AdaptorFemale), 1, equipment("ADAPTOR_FEMALE")},
     };
     for (const SymbolButton& entry : symbols) {
         ButtonRow button;
@@ -432,8 +448,8 @@ void AddSymbolButtons(CommandTable& table, TMainForm& form)
     }
 }
 
-// An item of the drawing's pop-up menu: "pm" and its caption without blanks
-// and accelerator marks, unless given.
+// An item of a pop-up menu: "pm" and its caption without blanks and
+// accelerator marks, unless given.
 CommandRow PopupItem(const char* menu, const char* caption, StateRule enabled,
                      std::function<void()> handler = {}, const char* id = nullptr)
 {
@@ -469,58 +485,149 @@ void AddDrawingPopupAdds(CommandTable& table, TMainForm& form)
                         "pmAddBuildingFeature"));
 }
 
+// The rows that change the selected object, each on its kind of selection.
+void AddDrawingPopupEdits(CommandTable& table, TMainForm& form)
+{
+    EditCommands& edits = form.edits();
+    const StateRule drop = SelectionIs({ObjectKind::Drop});
+    const StateRule elbow = SelectionIs({ObjectKind::Elbow});
+    const StateRule inlet = SelectionIs({ObjectKind::Inlet});
+    const auto editSize = [&edits] { edits.editSize(); };
+    table.add(
+        PopupItem("pmDrawing", "Edit Position", Selection, [&edits] { edits.editPosition(); }));
+    table.add(PopupItem("pmDrawing", "Edit Height",
+                        SelectionIs({ObjectKind::Drop, ObjectKind::Drain}),
+                        [&edits] { edits.editHeight(); }));
+    table.add(
+        PopupItem("pmDrawing", "Edit Object Label", Selection, [&edits] { edits.editLabel(); }));
+    table.add(PopupItem("pmDrawing", "Edit Drop Outlet Size", drop, editSize));
+    table.add(
+        PopupItem("pmDrawing", "Edit Spur Pipe Size", SelectionIs({ObjectKind::Spur}), editSize));
+    table.add(PopupItem(
+        "pmDrawing", "Edit Spur Height",
+        [](const EditorState& s) { return s.selectionIs(ObjectKind::Spur) && s.compressorHouse; },
+        [&edits] { edits.editSpurHeight(); }));
+    table.add(PopupItem("pmDrawing", "Edit Inlet Pipe Length", inlet,
+                        [&edits] { edits.editInletLength(); }));
+    table.add(PopupItem("pmDrawing", "Edit Inlet Pipe Size", inlet, editSize));
+    table.add(
+        PopupItem("pmDrawing", "Edit Drain Pipe Size", SelectionIs({ObjectKind::Drain}), editSize));
+    table.addMenu({"pmDropStyle", "pmDrawing", "Drop Style", drop, {}});
+    const char* const styles[] = {"Female", "Tee",          "Saddle",
+                                  "Quick",  "Female Quick", "Female Saddle"};
+    for (int style = 0; style < 6; ++style) {
+        CommandRow row = PopupItem("pmDropStyle", styles[style], drop,
+                                   [&edits, style] { edits.setDropStyle(style); });
+        row.id = QStringLiteral("pmDropStyle") + row.id.mid(2);
+        row.checked = [style](const EditorState& s) { return s.dropStyle == style; };
+        table.add(row);
+    }
+    CommandRow ellipse =
+        PopupItem("pmDrawing", "Build Feature Ellipse", SelectionIs({ObjectKind::BuildFeature}),
+                  [&edits] { edits.toggleFeatureEllipse(); });
+    ellipse.checked = [](const EditorState& s) { return s.featureEllipse; };
+    table.add(ellipse);
+    table.add(PopupItem("pmDrawing", "Insert Elbow Before Selection", elbow,
+                        [&edits] { edits.insertElbow(false); }));
+    table.add(PopupItem("pmDrawing", "Insert Elbow After Selection", elbow,
+                        [&edits] { edits.insertElbow(true); }));
+    table.add(PopupItem("pmDrawing", "Copy Selected Drop", drop, [&edits] { edits.copyDrop(); }));
+    table.add(PopupItem(
+        "pmDrawing", "Paste New Drop",
+        [](const EditorState& s) { return s.selectionIs(ObjectKind::Drop) && s.copiedDrop; },
+        [&form] { form.edits().pasteDrop(form.popupPoint().at); }));
+    table.add(PopupItem("pmDrawing", "D&elete Selection", Selection,
+                        [&edits] { edits.deleteSelected(); }));
+    table.add(Separator("pmDrawing"));
+    table.add(PopupItem("pmDrawing", "Remove Highlighting", Editing,
+                        [&edits] { edits.removeHighlighting(); }));
+}
+
 // The drawing's pop-up menu, opened by a right click while no tool holds
-// the drawing. The commands that change the selected object come with the
-// object commands: their items are here, honestly disabled, with their rules.
+// the drawing. Its "Add To Drop" items are the drop view's "Add" items.
 void AddDrawingPopup(CommandTable& table, TMainForm& form)
 {
     MenuRow popup{"pmDrawing", "", "Drawing", Editing, {}};
     popup.popup = true;
     table.addMenu(popup);
     AddDrawingPopupAdds(table, form);
-    const StateRule drop = SelectionIs({ObjectKind::Drop});
-    const StateRule elbow = SelectionIs({ObjectKind::Elbow});
-    table.addMenu({"pmAddToDrop",
-                   "pmDrawing",
-                   "Add To Drop",
-                   SelectionIs({ObjectKind::Drop, ObjectKind::Inlet}),
-                   {}});
+    MenuRow addToDrop{"pmAddToDrop",
+                      "pmDrawing",
+                      "Add To Drop",
+                      SelectionIs({ObjectKind::Drop, ObjectKind::Inlet}),
+                      {}};
+    addToDrop.captionFor = [](const EditorState& s) {
+        if (s.selected == ObjectKind::Inlet)
+            return QStringLiteral("Add To Inlet");
+        return s.selected == ObjectKind::Drop ? QStringLiteral("Add To Drop") : QString();
+    };
+    table.addMenu(addToDrop);
     table.add(Separator("pmDrawing"));
-    table.add(PopupItem("pmDrawing", "Edit Position", Selection));
-    table.add(
-        PopupItem("pmDrawing", "Edit Height", SelectionIs({ObjectKind::Drop, ObjectKind::Drain})));
-    table.add(PopupItem("pmDrawing", "Edit Object Label", Selection));
-    table.add(PopupItem("pmDrawing", "Edit Drop Outlet Size", drop));
-    table.add(PopupItem("pmDrawing", "Edit Spur Pipe Size", SelectionIs({ObjectKind::Spur})));
-    table.add(PopupItem("pmDrawing", "Edit Spur Height", [](const EditorState& s) {
-        return s.selectionIs(ObjectKind::Spur) && s.compressorHouse;
-    }));
-    const StateRule inlet = SelectionIs({ObjectKind::Inlet});
-    table.add(PopupItem("pmDrawing", "Edit Inlet Pipe Length", inlet));
-    table.add(PopupItem("pmDrawing", "Edit Inlet Pipe Size", inlet));
-    table.add(PopupItem("pmDrawing", "Edit Drain Pipe Size", SelectionIs({ObjectKind::Drain})));
-    table.addMenu({"pmDropStyle", "pmDrawing", "Drop Style", drop, {}});
-    for (const char* style :
-         {"Female", "Tee", "Saddle", "Quick", "Female Quick", "Female Saddle"}) {
-        CommandRow row = PopupItem("pmDropStyle", style, drop);
-        row.id = QStringLiteral("pmDropStyle") + row.id.mid(2);
-        table.add(row);
-    }
-    table.add(
-        PopupItem("pmDrawing", "Build Feature Ellipse", SelectionIs({ObjectKind::BuildFeature})));
-    table.add(PopupItem("pmDrawing", "Insert Elbow Before Selection", elbow));
-    table.add(PopupItem("pmDrawing", "Insert Elbow After Selection", elbow));
-    table.add(PopupItem("pmDrawing", "Copy Selected Drop", drop));
-    table.add(PopupItem("pmDrawing", "Paste New Drop", [](const EditorState& s) {
-        return s.selectionIs(ObjectKind::Drop) && s.copiedDrop;
-    }));
-    table.add(PopupItem("pmDrawing", "D&elete Selection", Selection));
-    table.add(Separator("pmDrawing"));
-    table.add(PopupItem("pmDrawing", "Remove Highlighting", Editing));
+    AddDrawingPopupEdits(table, form);
     table.add(Separator("pmDrawing"));
     DesignView& view = form.view();
     table.add(PopupItem("pmDrawing", "Zoom In", DesignOpen, [&view] { view.zoomBy(-25); }));
     table.add(PopupItem("pmDrawing", "Zoom Out", DesignOpen, [&view] { view.zoomBy(25); }));
+}
+
+// The drop view's pop-up menu, on the close-up of a selected drop or inlet:
+// its equipment (each "Add" item is also in the drawing's "Add To Drop") and
+// the symbol the close-up selected. The catalogue's part windows come later:
+// their items are here, honestly disabled.
+void AddDropViewPopup(CommandTable& table, TMainForm& form)
+{
+    const StateRule dropOrInlet = SelectionIs({ObjectKind::Drop, ObjectKind::Inlet});
+    MenuRow popup{"pmDropView", "", "Drop View", dropOrInlet, {}};
+    popup.popup = true;
+    table.addMenu(popup);
+    table.addMenu({"pmDropViewAdd", "pmDropView", "Add", dropOrInlet, {}});
+    const std::pair<const char*, const char*> symbols[] = {
+        {"Pressure Gauge", "GAUGE"},
+        {"Dryer", "DRYER"},
+        {"Lubricator", "LUBRICATOR"},
+        {"Filter", "FILTER"},
+        {"Filter With Automatic", "FILTER_AUTO"},
+        {"Regulator", "REGULATOR"},
+        {"Compressor", "COMPRESSOR"},
+        {"Valve", "VALVE"},
+        {"Air Receiver", "RECEIVER"},
+        {"Filter-Regulator-Lubricator", "FRL"},
+        {"1 Port Outlet/Manifold", "1-PORT-OUTLET"},
+        {"2 Port Outlet/Manifold", "2-PORT-OUTLET"},
+        {"3 Port Outlet/Manifold", "3-PORT-OUTLET"},
+        {"4 Port Outlet/Manifold", "4-PORT-OUTLET"},
+        {"Male Adapter", "MALE_ADAPTOR"},
+        {"Female Tee", "FEMALE-TEE"},
+        {"Female Adapter", "ADAPTOR_FEMALE"},
+    };
+    for (const auto& [caption, keyword] : symbols) {
+        CommandRow row =
+            PopupItem("pmDropViewAdd", caption, dropOrInlet, AddsSymbol(form, keyword));
+        row.id = QStringLiteral("pmDropViewAdd") +
+                 QString(row.caption).remove(QRegularExpression(QStringLiteral("[^A-Za-z0-9]")));
+        row.alsoIn = QStringList{QStringLiteral("pmAddToDrop")};
+        table.add(row);
+    }
+    EditCommands& edits = form.edits();
+    const StateRule symbol = [](const EditorState& s) {
+        return s.symbolSelected &&
+               (s.selectionIs(ObjectKind::Drop) || s.selectionIs(ObjectKind::Inlet));
+    };
+    table.add(PopupItem("pmDropView", "&Delete", symbol, [&edits] { edits.deleteSymbol(); }));
+    table.add(PopupItem("pmDropView", "Move &Up", symbol, [&edits] { edits.moveSymbol(true); }));
+    table.add(PopupItem("pmDropView", "Move &Down", symbol, [&edits] { edits.moveSymbol(false); }));
+    table.add(PopupItem(
+        "pmDropView", "Edit Hise Size",
+        [](const EditorState& s) { return s.selectionIs(ObjectKind::Drop) && s.hoseSelected; },
+        [&edits] { edits.editHoseSize(); }));
+    table.add(Separator("pmDropView"));
+    table.add(PopupItem("pmDropView", "Assign Generic Parts", symbol));
+    table.add(PopupItem("pmDropView", "Assign ZAVOZA Parts", [](const EditorState& s) {
+        return s.selectionIs(ObjectKind::Drop) && s.symbolSelected;
+    }));
+    table.add(PopupItem("pmDropView", "View Catalogue", [](const EditorState& s) {
+        return s.selectionIs(ObjectKind::Drop) && s.partPackage;
+    }));
 }
 
 } // namespace
@@ -535,6 +642,7 @@ void AddMainCommands(CommandTable& table, TMainForm& form)
     AddHelpMenus(table, form);
     AddSymbolButtons(table, form);
     AddDrawingPopup(table, form);
+    AddDropViewPopup(table, form);
 }
 
 } // namespace pipeloop

@@ -32,6 +32,11 @@ DropViewPanel::DropViewPanel(Document& document, QWidget* parent)
         if (event->button() == Qt::LeftButton && event->modifiers() == Qt::NoModifier)
             selectSymbolAt(event->position().toPoint());
     };
+    m_closeUp->onRelease = [this](QMouseEvent* event) {
+        if (event->button() == Qt::RightButton &&
+            m_closeUp->rect().contains(event->position().toPoint()))
+            emit popupWanted(event->globalPosition().toPoint());
+    };
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -92,6 +97,7 @@ void DropViewPanel::selectSymbolAt(QPoint pixel)
     // The close-up stored each symbol's rectangle when it was last painted.
     static_cast<TObjectWithSymbols*>(selected)->SelectSymbolAt(pixel);
     m_closeUp->repaint();
+    emit symbolSelected();
 }
 
 } // namespace pipeloop

@@ -37,6 +37,12 @@ public:
     // Repaints the close-up at once.
     void repaintNow();
 
+signals:
+    // A click in the close-up selected one of the shown object's symbols (or none).
+    void symbolSelected();
+    // A right click in the close-up asks for its pop-up menu at this point of the screen.
+    void popupWanted(const QPoint& globalPosition);
+
 private:
     void selectSymbolAt(QPoint pixel);
 

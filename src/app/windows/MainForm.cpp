@@ -6,6 +6,7 @@
 #include "DisplayCommands.h"
 #include "DrawingArea.h"
 #include "DropViewPanel.h"
+#include "EditCommands.h"
 #include "EnterElbowsTool.h"
 #include "FileCommands.h"
 #include "HelpTopics.h"
@@ -51,6 +52,7 @@ namespace
 const QString Title = QStringLiteral("PIPELOOP");
 const QString CatalogueFile = QStringLiteral("zavoza.pldbcab");
 const QString DrawingPopup = QStringLiteral("pmDrawing");
+const QString DropViewPopup = QStringLiteral("pmDropView");
 
 constexpr int MinimumWidth = 750;
 constexpr int MinimumHeight = 450;
@@ -90,6 +92,7 @@ TMainForm::TMainForm(SettingsStore& settings, AppDialogs& dialogs, const QString
     m_view = new DesignView(m_document, this);
     m_dropView = new DropViewPanel(m_document);
     m_display = new DisplayCommands(m_document, dialogs, this);
+    m_edits = new EditCommands(m_document, dialogs, *m_partsDatabase, this);
     m_toolHost = std::make_unique<WindowToolHost>(m_document, *m_partsDatabase, dialogs, this,
                                                   *m_view, *m_dropView, *m_prompt);
     m_tools = new ToolManager(*m_toolHost, this);
@@ -275,6 +278,9 @@ void TMainForm::connectSignals()
         m_view->update();
         refreshCommands();
     });
+    connect(m_edits, &EditCommands::shownChanged, this, &TMainForm::repaintAreas);
+    connect(m_dropView, &DropViewPanel::symbolSelected, this, &TMainForm::refreshCommands);
+    connect(m_dropView, &DropViewPanel::popupWanted, this, &TMainForm::openDropViewPopup);
     connect(m_files, &FileCommands::projectLoaded, this, [this] {
         m_display->setGridSpacing(m_document.options().GridSpacing);
         m_view->setView(ViewKind::Plan);
@@ -309,6 +315,7 @@ void TMainForm::FirstActivation(const QString& commandLineProject)
     const TLanguage& language = TLanguage::Instance();
     language.TranslateMenu(menuBar());
     language.TranslateMenu(m_commands.menu(DrawingPopup));
+    language.TranslateMenu(m_commands.menu(DropViewPopup));
     language.TranslateForm(this);
     language.TranslateForm(&m_files->wizard());
 
@@ -421,8 +428,7 @@ EditorState TMainForm::editorState() const
     const TPipeLoop* design = m_document.design();
     state.designOpen = design != nullptr;
     state.compressorHouse = design && design->CompressorHouse;
-    if (const TPipeLoopObject* selected = m_document.selected())
-        state.selected = selected->Kind();
+    DescribeSelection(m_document.selected(), state);
     state.toolActive = m_tools->active();
     state.copiedDrop = m_document.copiedDrop() != nullptr;
     state.canUndo = m_document.undoStack().canUndo();
@@ -445,6 +451,12 @@ void TMainForm::openDrawingPopup(const ToolPoint& point, const QPoint& globalPos
         return;
     m_popupPoint = {m_view->snapped(point.at), point.x, point.y};
     m_commands.popUp(DrawingPopup, globalPosition);
+}
+
+void TMainForm::openDropViewPopup(const QPoint& globalPosition)
+{
+    if (m_commands.enabledIn(DropViewPopup, editorState()))
+        m_commands.popUp(DropViewPopup, globalPosition);
 }
 
 void TMainForm::refreshCommands()
@@ -531,17 +543,24 @@ void TMainForm::designChanged()
         m_shownDesign = m_document.design();
         projectOpened();
     }
+    // An undone or redone label shows as a new one does.
+    showSelectedLabel();
     repaintAreas();
     refreshCommands();
 }
 
 void TMainForm::selectionChanged()
 {
-    const TPipeLoopObject* selected = m_document.selected();
-    setStatus(4, selected ? selected->Name : QString());
+    showSelectedLabel();
     m_dropView->showSelection();
     m_view->repaintNow();
     refreshCommands();
+}
+
+void TMainForm::showSelectedLabel()
+{
+    const TPipeLoopObject* selected = m_document.selected();
+    setStatus(4, selected ? selected->Name : QString());
 }
 
 // A new design is shown: the window leaves its welcome state for good.

@@ -4,8 +4,8 @@
 // tool bar, the drop view and the drawing, and owns the document, the command
 // table (every menu item and button, with its rules), the tool manager (the
 // drawing area's mouse and the prompts), the catalogue and the settings.
-// What the commands do lives in the objects it hands out: files(), view(),
-// display() and tools().
+// What the commands do lives in the objects it hands out: files(), edits(),
+// view(), display() and tools().
 
 #include "CommandTable.h"
 #include "Document.h"
@@ -26,6 +26,7 @@ class AppDialogs;
 class DesignView;
 class DisplayCommands;
 class DropViewPanel;
+class EditCommands;
 class FileCommands;
 class PromptSession;
 class SettingsStore;
@@ -66,6 +67,7 @@ public:
     TPartsDatabase& partsDatabase() { return *m_partsDatabase; }
     CommandTable& commands() { return m_commands; }
     FileCommands& files() const { return *m_files; }
+    EditCommands& edits() const { return *m_edits; }
     DesignView& view() const { return *m_view; }
     DisplayCommands& display() const { return *m_display; }
     DropViewPanel& dropView() const { return *m_dropView; }
@@ -79,6 +81,9 @@ public:
     // The drawing's pop-up menu, as a right click in the drawing opens it
     // while no tool holds it.
     void openDrawingPopup(const ToolPoint& point, const QPoint& globalPosition);
+    // The drop view's pop-up menu, while it shows a drop or an inlet and no
+    // tool holds the window.
+    void openDropViewPopup(const QPoint& globalPosition);
 
     // --- the shell's own parts ----------------------------------------------
     QString statusText(int panel) const;
@@ -110,6 +115,7 @@ private:
     void repaintAreas();
     void designChanged();
     void selectionChanged();
+    void showSelectedLabel();
     void projectOpened();
     void showZoom();
     void applyPipeColourPanels();
@@ -133,6 +139,7 @@ private:
 
     // Children of the window, made once.
     FileCommands* m_files = nullptr;
+    EditCommands* m_edits = nullptr;
     TAboutForm* m_aboutForm = nullptr;
     PromptSession* m_prompt = nullptr;
     DesignView* m_view = nullptr;

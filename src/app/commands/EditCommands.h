@@ -1,0 +1,84 @@
+#pragma once
+
+// The commands that change what is already in the design: the Edit menu,
+// the drawing pop-up's editing items, the drop view's pop-up and the symbol
+// buttons of a selected drop or inlet. Each asks its question through the
+// dialogs seam, hands the answer to the editing layer (ObjectEdits.h), and
+// shows a refusal in the program's message box.
+
+#include "EditorState.h"
+#include "ModelTypes.h"
+
+#include <QObject>
+#include <QString>
+
+class QWidget;
+
+namespace pipeloop
+{
+
+class AppDialogs;
+class Document;
+class TPipeLoopObject;
+namespace catalogue
+{
+class TPartsDatabase;
+}
+
+// What the rules of the editing commands read of the selected object: the
+// drop's style, the feature's ellipse flag, the drop view's selected symbol.
+void DescribeSelection(const TPipeLoopObject* selected, EditorState& state);
+
+class EditCommands : public QObject
+{
+    Q_OBJECT
+public:
+    EditCommands(Document& document, AppDialogs& dialogs,
+                 const catalogue::TPartsDatabase& catalogue, QWidget* window);
+
+    // --- the selected object ---------------------------------------------
+    void editPosition();
+    // A drop's height (or hose length) or a drain's height.
+    void editHeight();
+    void editSpurHeight();
+    void editInletLength();
+    void editLabel();
+    // The size the selection has (a spur's or inlet's or drain's pipe, a
+    // drop's outlet), or with nothing selected the main pipe.
+    void editSize();
+    void editDropAttributes();
+    void editInletAttributes();
+    // A Drop Style item, 0..5.
+    void setDropStyle(int style);
+    void toggleFeatureEllipse();
+    void deleteSelected();
+    void removeHighlighting();
+    void insertElbow(bool after);
+    void copyDrop();
+    // Paste New Drop at the (snapped) place where the pop-up was opened.
+    void pasteDrop(const Position& at);
+
+    // --- the symbols of a selected drop or inlet ------------------------------
+    void addSymbol(const QString& keyword);
+    void deleteSymbol();
+    void moveSymbol(bool up);
+    void editHoseSize();
+
+signals:
+    // Something changed how the design is shown without changing the design
+    // (highlights removed): the drawing and the drop view repaint.
+    void shownChanged();
+
+private:
+    // The selection, or none with nothing to edit.
+    TPipeLoopObject* selected() const;
+    bool enterLength(const QString& title, const QString& prompt, int32_t& millimetres);
+    void refuse(const QString& message) const;
+
+    Document& m_document;
+    AppDialogs& m_dialogs;
+    const catalogue::TPartsDatabase& m_catalogue;
+    QWidget* m_window;
+};
+
+} // namespace pipeloop
