@@ -176,6 +176,20 @@ TEST_F(DropDialogTest, OutletsFollowTheStyleAndTheCatalogue)
     dialog.reject();
 }
 
+TEST_F(DropDialogTest, TabEntersTheStylesAtTheDropsOwnStyle)
+{
+    TDrop drop = Drop(DropStyle::Saddle);
+    dialog.prepare(drop, demo, DisplayUnits::Millimetres, false, 50.0f);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    // From the last button Tab wraps round to the style group.
+    auto* cancel = dialog.findChild<QPushButton*>("bbCancel");
+    cancel->setFocus();
+    QTest::keyClick(cancel, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), dialog.styleButton(int(DropStyle::Saddle)));
+    dialog.hide();
+}
+
 TEST_F(DropDialogTest, QuickStylesWarnAboutTheSupplier)
 {
     TDrop drop = Drop(DropStyle::Female);

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 
+class QButtonGroup;
 class QDialog;
 class QFormLayout;
 class QGroupBox;
@@ -29,6 +30,10 @@ QRadioButton* NamedRadio(const QString& name, const QString& text);
 // A row of the form whose label names its field: a screen reader reads the
 // field by the label's text.
 void AddLabelledRow(QFormLayout* form, QLabel* label, QWidget* field);
+
+// Checks the group's button id the way a user's choice does: Tab then enters
+// the group at that button, not at the group's first one.
+void CheckChoice(QButtonGroup* group, int id);
 
 // A length as its edit shows it in units; a length not yet known (below 0)
 // shows as nothing rather than as the huge number of its unsigned form.
