@@ -35,8 +35,11 @@ def select_by_click(app, plan, at, label):
     """A click on the plan at `at` (EW, NS); the status bar then names the
     object selected."""
     plan.click(*at)
-    wait_for("the status bar to name %s, selected by a click at %s (it shows %s)"
-             % (label, at, status_texts(app)), lambda: label in status_texts(app))
+    try:
+        wait_for("the status bar to name %s, selected by a click at %s" % (label, at),
+                 lambda: label in status_texts(app))
+    except Failure as failure:
+        raise Failure("%s; it shows %s" % (failure, status_texts(app)))
 
 
 def save_and_count_drops(app, run, project, expected):
@@ -60,7 +63,7 @@ def check_relabelled(before, after):
 def delete_undo_label(run):
     with Desktop() as desktop:
         app, project = run.start_on_copy(desktop)
-        drops = sections(project, "Drop")
+        before, drops = run.info(project), sections(project, "Drop")
         plan = PlanPixels(app)
 
         select_by_click(app, plan, DROP_AT, DROP)
@@ -84,6 +87,10 @@ def delete_undo_label(run):
         save_and_count_drops(app, run, project, len(drops))
         exit_program(app)
 
+        after = run.info(project)
+        if after != before:
+            raise Failure("after the delete was undone the design differs from the sample's:\n"
+                          "%s\n%s" % (before, after))
         check_relabelled(drops, sections(project, "Drop"))
 
 
