@@ -807,15 +807,17 @@ void TPartsDatabase::FemaleOutletSizes(QString& result, AttrSet attributes, floa
         });
 }
 
-QString TPartsDatabase::DropOutletSizes(int style, float pipeSize) const
+QString TPartsDatabase::OutletSizesByStyle(int style, float pipeSize, AttrSet femaleQuick) const
 {
     if (PartCount() == 0)
         return BuiltInOutletSizes(style);
     QString sizes;
     switch (DropStyle(style)) {
     case DropStyle::Female:
-    case DropStyle::FemaleQuick:
         FemaleOutletSizes(sizes, 0, pipeSize);
+        break;
+    case DropStyle::FemaleQuick:
+        FemaleOutletSizes(sizes, femaleQuick, pipeSize);
         break;
     case DropStyle::FemaleSaddle:
         FemaleOutletSizes(sizes, Flag(Attr::Saddle), pipeSize);
@@ -829,6 +831,16 @@ QString TPartsDatabase::DropOutletSizes(int style, float pipeSize) const
         break;
     }
     return sizes;
+}
+
+QString TPartsDatabase::DropOutletSizes(int style, float pipeSize) const
+{
+    return OutletSizesByStyle(style, pipeSize, 0);
+}
+
+QString TPartsDatabase::EditOutletSizes(int style, float pipeSize) const
+{
+    return OutletSizesByStyle(style, pipeSize, Flag(Attr::Quick));
 }
 
 void TPartsDatabase::AdaptersFor(QList<PartChoice>& list, EndAttr end2Flag, float size) const

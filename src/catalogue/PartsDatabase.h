@@ -187,6 +187,9 @@ public:
     // for style 5), the outlet tees or the saddle outlets the catalogue
     // holds; without parts, BuiltInOutletSizes.
     QString DropOutletSizes(int style, float pipeSize) const;
+    // The outlet sizes Edit Drop Outlet Size offers: as DropOutletSizes, but
+    // a female quick drop lists only the quick female outlets.
+    QString EditOutletSizes(int style, float pipeSize) const;
     void AdaptersFor(QList<PartChoice>& list, EndAttr end2Flag, float size) const;
     void ManifoldsWith(QList<PartChoice>& list, int ports) const;
     void ValvesOfSize(QList<PartChoice>& list, float size) const;
@@ -214,6 +217,9 @@ private:
     void Queue(const QString& message) { m_errors.push_back(message); }
     QString Sup() const { return m_supplier; }
     const QImage* DecodedEntry(int index);
+    // The outlet sizes by style, the female quick style listing the female
+    // outlets with the attributes given.
+    QString OutletSizesByStyle(int style, float pipeSize, AttrSet femaleQuick) const;
     template <typename Class, typename Predicate>
     const TPartObject* First(Predicate predicate) const;
 

@@ -5,6 +5,7 @@
 #include "CatalogueCommands.h"
 #include "Document.h"
 #include "DropSymbols.h"
+#include "ObjectEdits.h"
 #include "PartsDatabase.h"
 #include "PipeLoop.h"
 #include "Snapping.h"
@@ -430,6 +431,215 @@ EditResult MainSize(ScriptContext& context, const QStringList& words)
     return EditResult::done();
 }
 
+// ---------------------------------------------------------------- the Edit commands
+
+// The selection when it is a T, else the refusal.
+template <typename T> Parsed<T*> SelectedAs(ScriptContext& context, const char* refusal)
+{
+    if (auto* selected = dynamic_cast<T*>(context.document().selected()))
+        return selected;
+    return Parsed<T*>::failure(QString::fromLatin1(refusal));
+}
+
+const char* const NothingSelected = "Nothing is selected.";
+
+EditResult Label(ScriptContext& context, const QStringList& words)
+{
+    if (!context.document().selected())
+        return EditResult::refused(QString::fromLatin1(NothingSelected));
+    SetSelectedLabel(context.document(), words.at(0));
+    return EditResult::done();
+}
+
+// Edit Height on a drop or drain, Edit Spur Height on a compressor house's spur.
+EditResult Height(ScriptContext& context, const QStringList& words)
+{
+    const Parsed<int32_t> height = Millimetres(words.at(0));
+    if (!height)
+        return EditResult::refused(height.error());
+    Document& document = context.document();
+    const TPipeLoopObject* selected = document.selected();
+    if (!selected)
+        return EditResult::refused(QString::fromLatin1(NothingSelected));
+    if (selected->Kind() == ObjectKind::Spur && context.design().CompressorHouse) {
+        SetSelectedSpurHeight(document, height.value());
+        return EditResult::done();
+    }
+    if (const Parsed<LengthEntryPrompt> prompt = HeightPrompt(*selected); !prompt)
+        return EditResult::refused(prompt.error());
+    SetSelectedHeight(document, height.value());
+    return EditResult::done();
+}
+
+// The position dialog's three values, in whole millimetres (no click: they
+// are taken as typed, and only the building's far walls limit them).
+EditResult PositionOf(ScriptContext& context, const QStringList& words)
+{
+    int32_t values[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        const Parsed<int32_t> value = ParseInteger(words.at(i));
+        if (!value)
+            return EditResult::refused(value.error());
+        values[i] = value.value();
+    }
+    return SetSelectedPosition(context.document(), Position{values[1], values[0], values[2]});
+}
+
+// The Edit Pipe or Outlet Size entry of the selection (the main pipe with
+// nothing selected), the size typed into it.
+EditResult Size(ScriptContext& context, const QStringList& words)
+{
+    const std::optional<SelectedSizePrompt> prompt = SizePrompt(context.design());
+    if (!prompt)
+        return EditResult::refused(
+            context.document().selected()
+                ? QStringLiteral("Select a drop, spur, inlet or drain, or nothing.")
+                : QStringLiteral("The compressor house has no pipes."));
+    const QString list = prompt->List == SizeList::DropOutlets
+                             ? context.catalogue().EditOutletSizes(prompt->Style, prompt->PipeSize)
+                             : context.pipeSizes();
+    const Parsed<float> size = ReadSizeEntry(words.at(0), list);
+    if (!size)
+        return EditResult::refused(size.error());
+    SetSelectedSize(context.document(), size.value());
+    return EditResult::done();
+}
+
+// "Edit Hise Size" of the drop view: offered only with a hose in the drop's stack.
+EditResult HoseSize(ScriptContext& context, const QStringList& words)
+{
+    const Parsed<TDrop*> drop = SelectedAs<TDrop>(context, "Select a drop.");
+    if (!drop)
+        return EditResult::refused(drop.error());
+    const auto& symbols = drop.value()->Symbols;
+    if (std::none_of(symbols.begin(), symbols.end(),
+                     [](const TSymbolEntry& entry) { return IsHoseSymbol(entry.Keyword); }))
+        return EditResult::refused(drop.value()->Name + QStringLiteral(" has no hose."));
+    const Parsed<float> size = ReadSizeEntry(words.at(0), context.pipeSizes());
+    if (!size)
+        return EditResult::refused(size.error());
+    SetSelectedHoseSize(context.document(), size.value());
+    return EditResult::done();
+}
+
+EditResult InletLength(ScriptContext& context, const QStringList& words)
+{
+    if (const Parsed<TInlet*> inlet = SelectedAs<TInlet>(context, "Select an inlet."); !inlet)
+        return EditResult::refused(inlet.error());
+    const Parsed<int32_t> length = Millimetres(words.at(0));
+    if (!length)
+        return EditResult::refused(length.error());
+    SetSelectedInletLength(context.document(), length.value());
+    return EditResult::done();
+}
+
+EditResult Style(ScriptContext& context, const QStringList& words)
+{
+    if (const Parsed<TDrop*> drop = SelectedAs<TDrop>(context, "Select a drop."); !drop)
+        return EditResult::refused(drop.error());
+    const Parsed<int32_t> style = ParseInteger(words.at(0));
+    if (!style || style.value() < 0 || style.value() >= DropStyleCount)
+        return EditResult::refused(QStringLiteral("Unknown drop style : ") + words.at(0));
+    SetSelectedStyle(context.document(), style.value(), context.catalogue().Supplier());
+    return EditResult::done();
+}
+
+EditResult Ellipse(ScriptContext& context, const QStringList& words)
+{
+    if (const Parsed<TBuildFeature*> feature =
+            SelectedAs<TBuildFeature>(context, "Select a building feature.");
+        !feature)
+        return EditResult::refused(feature.error());
+    const QString& word = words.at(0);
+    if (word != QStringLiteral("on") && word != QStringLiteral("off"))
+        return EditResult::refused(QStringLiteral("Unknown word : ") + word);
+    SetSelectedEllipse(context.document(), word == QStringLiteral("on"));
+    return EditResult::done();
+}
+
+// The question is answered by --yes / --no. A script that asked for a delete
+// and was told No has not done what it says: the run stops there.
+EditResult Delete(ScriptContext& context, const QStringList&)
+{
+    const TPipeLoopObject* selected = context.document().selected();
+    if (!selected)
+        return EditResult::refused(QString::fromLatin1(NothingSelected));
+    const QString question = QStringLiteral("Delete ") + selected->Name + QStringLiteral(" ?");
+    if (!DeleteSelected(context.document()))
+        return EditResult::refused(question + QStringLiteral(" No"));
+    return EditResult::done();
+}
+
+EditResult Copy(ScriptContext& context, const QStringList&)
+{
+    if (!context.document().copySelectedDrop())
+        return EditResult::refused(QStringLiteral("Select a drop."));
+    return EditResult::done();
+}
+
+EditResult Paste(ScriptContext& context, const QStringList& words)
+{
+    const Parsed<Position> click = ClickAt(context, words.at(0), words.at(1));
+    if (!click)
+        return EditResult::refused(click.error());
+    return PasteDrop(context.document(), click.value());
+}
+
+EditResult InsertElbow(ScriptContext& context, const QStringList& words)
+{
+    const QString& side = words.at(0);
+    if (side != QStringLiteral("before") && side != QStringLiteral("after"))
+        return EditResult::refused(QStringLiteral("Unknown word : ") + side);
+    return InsertElbowBeside(context.document(), side == QStringLiteral("after"));
+}
+
+// The words of the symbol buttons and of the drop view's Add items.
+EditResult AddSymbol(ScriptContext& context, const QStringList& words)
+{
+    static const QStringList addable = {Symbol::Gauge,           Symbol::Dryer,
+                                        Symbol::Lubricator,      Symbol::Filter,
+                                        Symbol::FilterAuto,      Symbol::Regulator,
+                                        Symbol::Compressor,      Symbol::Valve,
+                                        Symbol::Receiver,        Symbol::Frl,
+                                        Symbol::OnePortOutlet,   Symbol::TwoPortOutlet,
+                                        Symbol::ThreePortOutlet, Symbol::FourPortOutlet,
+                                        Symbol::MaleAdaptor,     Symbol::FemaleTee,
+                                        Symbol::AdaptorFemale};
+    if (!addable.contains(words.at(0)))
+        return EditResult::refused(QStringLiteral("Unknown symbol : ") + words.at(0));
+    return AddSymbolToSelected(context.document(), words.at(0));
+}
+
+// Symbol N of the selected drop or inlet (from 1, the bottom of the stack)
+// chosen in the drop view, then the drop view's command on it.
+EditResult OnSymbol(ScriptContext& context, const QString& word,
+                    const std::function<EditResult(Document&)>& command)
+{
+    const Parsed<int32_t> number = ParseInteger(word);
+    if (!dynamic_cast<TObjectWithSymbols*>(context.document().selected()))
+        return EditResult::refused(QStringLiteral("Select a drop or an inlet."));
+    if (!number || !SelectSymbol(context.document(), number.value() - 1))
+        return EditResult::refused(QStringLiteral("No symbol : ") + word);
+    return command(context.document());
+}
+
+EditResult DeleteSymbol(ScriptContext& context, const QStringList& words)
+{
+    return OnSymbol(context, words.at(0), DeleteSelectedSymbol);
+}
+
+EditResult SymbolUp(ScriptContext& context, const QStringList& words)
+{
+    return OnSymbol(context, words.at(0),
+                    [](Document& document) { return MoveSelectedSymbol(document, true); });
+}
+
+EditResult SymbolDown(ScriptContext& context, const QStringList& words)
+{
+    return OnSymbol(context, words.at(0),
+                    [](Document& document) { return MoveSelectedSymbol(document, false); });
+}
+
 const ScriptOperation* Find(const QString& name)
 {
     const auto& operations = ScriptOperations();
@@ -467,6 +677,22 @@ const std::vector<ScriptOperation>& ScriptOperations()
                         "[height=MM] [label=TEXT]"),
          4, 7, AddFeatureAt},
         {QStringLiteral("avoid"), QStringLiteral("EW1 NS1 EW2 NS2 DISTANCE"), 5, 5, Avoid},
+        {QStringLiteral("insert-elbow"), QStringLiteral("before|after"), 1, 1, InsertElbow},
+        {QStringLiteral("delete"), QString(), 0, 0, Delete},
+        {QStringLiteral("label"), QStringLiteral("TEXT"), 1, 1, Label},
+        {QStringLiteral("height"), QStringLiteral("MM"), 1, 1, Height},
+        {QStringLiteral("position"), QStringLiteral("EW NS HEIGHT"), 3, 3, PositionOf},
+        {QStringLiteral("size"), QStringLiteral("SIZE"), 1, 1, Size},
+        {QStringLiteral("hose-size"), QStringLiteral("SIZE"), 1, 1, HoseSize},
+        {QStringLiteral("inlet-length"), QStringLiteral("MM"), 1, 1, InletLength},
+        {QStringLiteral("style"), QStringLiteral("0..5"), 1, 1, Style},
+        {QStringLiteral("ellipse"), QStringLiteral("on|off"), 1, 1, Ellipse},
+        {QStringLiteral("add-symbol"), QStringLiteral("NAME"), 1, 1, AddSymbol},
+        {QStringLiteral("delete-symbol"), QStringLiteral("N"), 1, 1, DeleteSymbol},
+        {QStringLiteral("symbol-up"), QStringLiteral("N"), 1, 1, SymbolUp},
+        {QStringLiteral("symbol-down"), QStringLiteral("N"), 1, 1, SymbolDown},
+        {QStringLiteral("copy"), QString(), 0, 0, Copy},
+        {QStringLiteral("paste"), QStringLiteral("EW NS"), 2, 2, Paste},
     };
     return operations;
 }

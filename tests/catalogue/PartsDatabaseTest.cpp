@@ -378,6 +378,18 @@ TEST_F(PartsDatabaseTest, SizeLists)
         EXPECT_EQ(empty.DropOutletSizes(style, 25),
                   style == 0 || style == 4 ? QString() : DropSizeText())
             << style;
+
+    // Edit Drop Outlet Size offers the same, but only quick outlets to a female quick drop.
+    for (int style = 0; style < DropStyleCount; ++style) {
+        EXPECT_EQ(db->EditOutletSizes(style, 25), style == 4 ? QString() : byStyle[style]) << style;
+        EXPECT_EQ(empty.EditOutletSizes(style, 25), empty.DropOutletSizes(style, 25)) << style;
+    }
+    const auto quick = pipeloop::testing::DatabaseFromText(
+        QStringLiteral("[FO]\nTYP=FEMALE-OUTLET\nOD1=25\nOD2=1/2\"\n"
+                       "[FOQ]\nTYP=FEMALE-OUTLET\nOD1=25\nOD2=3/8\"\nATR=QUICK"));
+    EXPECT_EQ(quick->DropOutletSizes(4, 25), QStringLiteral("1/2\"\n3/8\"\n"));
+    EXPECT_EQ(quick->EditOutletSizes(4, 25), QStringLiteral("3/8\"\n"));
+    EXPECT_EQ(quick->EditOutletSizes(0, 25), QStringLiteral("1/2\"\n3/8\"\n"));
 }
 
 TEST_F(PartsDatabaseTest, SizeSupportedAsksThroughUiServices)

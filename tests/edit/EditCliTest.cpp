@@ -33,12 +33,14 @@ protected:
         EXPECT_TRUE(WriteBytes(path, ReadBytes(SampleFile(sample))));
         return path;
     }
-    // Runs the script on file, writing out ("" for in place).
-    CliRun edit(const QString& file, const QString& script, const QString& out = {})
+    // Runs the script on file, writing out ("" for in place), with the answer
+    // to every question (--yes or --no, the default).
+    CliRun edit(const QString& file, const QString& script, const QString& out = {},
+                const QString& answer = "--no")
     {
         const QString scriptPath = folder.filePath("script.txt");
         EXPECT_TRUE(WriteBytes(scriptPath, script.toUtf8()));
-        QStringList arguments{"edit", file, "--script", scriptPath};
+        QStringList arguments{"edit", file, "--script", scriptPath, answer};
         if (!out.isEmpty())
             arguments << "--out" << out;
         return RunCli(arguments);
@@ -190,6 +192,105 @@ TEST_F(EditCli, RefusedAdditionsStopTheRunWithTheDesktopsMessage)
         EXPECT_EQ(run.exitCode, 2) << r.script;
         EXPECT_EQ(run.err, QString::fromLatin1(r.error));
     }
+    EXPECT_EQ(ReadBytes(file), original);
+}
+
+TEST_F(EditCli, EditsTheSelectionAsTheEditCommandsDo)
+{
+    const QString file = copyOf("workshop.plf");
+    const QString script = "select DROP2\n"
+                           "label \"Bench drop\"\n"
+                           "height 1650\n"
+                           "size 25mm\n"
+                           "style 2\n"
+                           "add-symbol GAUGE\n"
+                           "symbol-up 1\n"
+                           "symbol-down 1\n"
+                           "delete-symbol 2\n"
+                           "copy\n"
+                           "paste 5000 520\n"
+                           "select DROP1\n"
+                           "hose-size 20mm\n"
+                           "select INLET1\n"
+                           "inlet-length 2500\n"
+                           "select \"Column C1\"\n"
+                           "ellipse on\n"
+                           "position 1000 2000 3000\n"
+                           "select ELBOW1\n"
+                           "insert-elbow after\n"
+                           "select DRAIN1\n"
+                           "delete\n"
+                           "select DROP4\n"
+                           "add-symbol VALVE\n";
+    const QString out = folder.filePath("edited.plf");
+    const CliRun run = edit(file, script, out, "--yes");
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err, "question: Delete DRAIN1 ? -> yes\n"
+                       "warning: Drop is a package - KIT-T25-FRL\r\n"
+                       "Adding a symbol will remove package attribute. -> &Ok\n");
+    const CliRun info = RunCli({"info", out});
+    for (const char* count : {"Elbows: 6", "Drains: 2", "Drops: 8"})
+        EXPECT_TRUE(info.out.contains(QString::fromLatin1(count))) << count;
+    const QByteArray edited = ReadBytes(out);
+    // VALVE moved above FILTER_AUTO, then deleted; the gauge joined the top.
+    const QByteArray bench = "Symbols=5\r\nSYM1=FILTER_AUTO\r\nSYM2=REGULATOR\r\nPART2=REG-12\r\n"
+                             "SYM3=GAUGE\r\nSYM4=2-PORT-OUTLET\r\nSYM5=GAUGE\r\n"
+                             "PipeLen=1650\r\nOutletSize=25\r\nStyle=SADDLE\r\n";
+    EXPECT_TRUE(edited.contains("Name=Bench drop\r\n" + bench));
+    EXPECT_TRUE(
+        edited.contains("[Drop8]\r\nNS=500\r\nEW=5000\r\nHG=3000\r\nName=DROP8\r\n" + bench));
+    EXPECT_TRUE(edited.contains("Style=FEMALE\r\nHoseSize=20\r\n"));
+    EXPECT_TRUE(edited.contains("PipeLength=2500\r\n"));
+    EXPECT_TRUE(edited.contains("P1EW=1000\r\nP1NS=2000\r\nP2EW=1400\r\nP2NS=2400\r\n"
+                                "Height=3000\r\nEllipse=1\r\n"));
+    EXPECT_TRUE(edited.contains("[Elbow2]\r\nNS=500\r\nEW=7500\r\nHG=3000\r\nName=ELBOW6\r\n"));
+    EXPECT_TRUE(edited.contains("SYM1=1-PORT-OUTLET\r\nSYM2=VALVE\r\nPipeLen=1500\r\n"
+                                "OutletSize=25\r\nStyle=TEE\r\n\r\n"));
+}
+
+TEST_F(EditCli, RefusedEditsStopTheRunWithTheDesktopsMessage)
+{
+    const QString file = copyOf("workshop.plf");
+    const QByteArray original = ReadBytes(file);
+    const struct {
+        const char* script;
+        const char* error;
+    } refusals[] = {
+        {"select DROP1\ndelete\n",
+         "question: Delete DROP1 ? -> no\nerror: line 2: Delete DROP1 ? No\n"},
+        {"select DROP4\ndelete-symbol 1\n",
+         "warning: Drop is a package - KIT-T25-FRL\r\nDeleting a symbol will remove package "
+         "attribute. -> &Cancel\nerror: line 2: Drop is a package - KIT-T25-FRL\r\nDeleting a "
+         "symbol will remove package attribute.\n"},
+        {"select \"Column C1\"\nposition 1000 9001 3000\n",
+         "error: line 2: Position is outside pipe loop limits.\n"},
+        {"select ELBOW1\ninsert-elbow before\n",
+         "error: line 2: Cannot insert elbow before first elbow.\n"},
+        {"select ELBOW5\ninsert-elbow after\n",
+         "error: line 2: Cannot insert elbow after last elbow.\n"},
+        {"select DROP2\nadd-symbol REDUCER\n", "error: line 2: Unknown symbol : REDUCER\n"},
+        {"select DROP2\nsymbol-up 6\n", "error: line 2: No symbol : 6\n"},
+        {"select DROP2\nsize 12mm\n", "warning: Entered size not support. -> &Cancel\n"
+                                      "error: line 2: Entered size not support.\n"},
+        {"select DROP2\nstyle 6\n", "error: line 2: Unknown drop style : 6\n"},
+        {"select VALVE1\nstyle 1\n", "error: line 2: Select a drop.\n"},
+        {"select DROP2\nhose-size 20mm\n", "error: line 2: DROP2 has no hose.\n"},
+        {"select DROP2\nellipse on\n", "error: line 2: Select a building feature.\n"},
+        {"label Nothing\n", "error: line 1: Nothing is selected.\n"},
+        {"paste 5000 520\n", "error: line 1: No drop has been copied.\n"},
+        {"select DROP2\ncopy\npaste 7000 520\npaste 7000 520\n",
+         "error: line 4: Position is already occupied by : DROP8\n"},
+    };
+    for (const auto& r : refusals) {
+        const CliRun run = edit(file, QString::fromLatin1(r.script));
+        EXPECT_EQ(run.exitCode, 2) << r.script;
+        EXPECT_EQ(run.err, QString::fromLatin1(r.error));
+    }
+    // A copied drop deleted, even with the delete undone, is gone from the clipboard.
+    const CliRun forgotten =
+        edit(file, "select DROP2\ncopy\ndelete\nundo\npaste 5000 520\n", {}, "--yes");
+    EXPECT_EQ(forgotten.exitCode, 2);
+    EXPECT_TRUE(forgotten.err.endsWith("error: line 5: No drop has been copied.\n"));
     EXPECT_EQ(ReadBytes(file), original);
 }
 

@@ -67,14 +67,17 @@ const Expectation Expectations[] = {
     {"moUndo", "00000"},
     {"muProjectInformation", "01110"},
     {"moProjectNotes", "01110"},
-    {"moSelectedPosition", "00100", false},
-    {"moDeleteSelected", "00100", false},
-    {"sbDeleteSelection", "00100", false},
-    {"moSelectedHeight", "00100", false},
-    {"moDropAttributes", "00100", false},
-    {"moSelectedSpurPipeSize", "00000", false},
-    {"moInletAttributes", "00000", false},
-    {"sbEditSize", "01110", false}, // nothing selected sizes the main pipe
+    {"moSelectedPosition", "00100"},
+    {"moSelectedObjectLabel", "00100"},
+    {"sbEditLabel", "00100"},
+    {"moDeleteSelected", "00100"},
+    {"sbDeleteSelection", "00100"},
+    {"moSelectedHeight", "00100"},
+    {"sbEditHeight", "00100"},
+    {"moDropAttributes", "00100"},
+    {"moSelectedSpurPipeSize", "00000"},
+    {"moInletAttributes", "00000"},
+    {"sbEditSize", "01110"}, // nothing selected sizes the main pipe
     // The adding tools: usable with a design and no tool; which of them the
     // panel shows is the symbol mask's business.
     {"sbDrop", "01110"},
@@ -92,8 +95,16 @@ const Expectation Expectations[] = {
     {"sbFilterwithAutomatic", "01110"},
     {"sbCompressor", "01110"},
     {"sbAirReceiver", "01110"},
-    {"sbPressureGauge", "01110", false},
-    {"sbFemaleAdapter", "01110", false},
+    // A drop's or inlet's equipment: shown only with one selected.
+    {"sbPressureGauge", "01110"},
+    {"sbLubricator", "01110"},
+    {"sbRegulator", "01110"},
+    {"sbFilterRegulatorLubricator", "01110"},
+    {"sb1PortOutlet", "01110"},
+    {"sb2PortOutlet", "01110"},
+    {"sb4PortOutlet", "01110"},
+    {"sbMaleAdapter", "01110"},
+    {"sbFemaleAdapter", "01110"},
     // The drawing's pop-up menu: its Add items where the panel would offer them.
     {"pmDrawing", "01110"},
     {"pmAdd", "01110"},
@@ -106,17 +117,42 @@ const Expectation Expectations[] = {
     {"pmAddBuildingFeature", "01010"},
     {"pmZoomIn", "01111"},
     {"pmZoomOut", "01111"},
+    // Its editing items follow the selection's kind.
     {"pmAddToDrop", "00100"},
+    {"pmEditPosition", "00100"},
+    {"pmEditHeight", "00100"},
+    {"pmEditObjectLabel", "00100"},
+    {"pmEditDropOutletSize", "00100"},
+    {"pmEditSpurPipeSize", "00000"},
+    {"pmEditSpurHeight", "00000"},
+    {"pmEditInletPipeLength", "00000"},
+    {"pmEditInletPipeSize", "00000"},
+    {"pmEditDrainPipeSize", "00000"},
     {"pmDropStyle", "00100"},
-    {"pmDropStyleFemaleSaddle", "00100", false},
-    {"pmEditPosition", "00100", false},
-    {"pmEditHeight", "00100", false},
-    {"pmEditInletPipeSize", "00000", false},
-    {"pmCopySelectedDrop", "00100", false},
-    {"pmPasteNewDrop", "00000", false},
-    {"pmInsertElbowBeforeSelection", "00000", false},
-    {"pmDeleteSelection", "00100", false},
-    {"pmRemoveHighlighting", "01110", false},
+    {"pmDropStyleFemale", "00100"},
+    {"pmDropStyleQuick", "00100"},
+    {"pmDropStyleFemaleSaddle", "00100"},
+    {"pmBuildFeatureEllipse", "00000"},
+    {"pmInsertElbowBeforeSelection", "00000"},
+    {"pmInsertElbowAfterSelection", "00000"},
+    {"pmCopySelectedDrop", "00100"},
+    {"pmPasteNewDrop", "00000"},
+    {"pmDeleteSelection", "00100"},
+    {"pmRemoveHighlighting", "01110"},
+    // The drop view's pop-up, on the selected drop whose hose the close-up
+    // selected; the catalogue's part windows are still to come.
+    {"pmDropView", "00100"},
+    {"pmDropViewAdd", "00100"},
+    {"pmDropViewAddPressureGauge", "00100"},
+    {"pmDropViewAdd3PortOutletManifold", "00100"},
+    {"pmDropViewAddFemaleAdapter", "00100"},
+    {"pmDelete", "00100"},
+    {"pmMoveUp", "00100"},
+    {"pmMoveDown", "00100"},
+    {"pmEditHiseSize", "00100"},
+    {"pmAssignGenericParts", "00100", false},
+    {"pmAssignZAVOZAParts", "00100", false},
+    {"pmViewCatalogue", "00000", false}, // the drop carries no package
     {"moCopyPipeloopAsBitmap", "01110", false},
     // Options and Help.
     {"muOptions", "11110"},
@@ -153,6 +189,9 @@ void Reach(MainWindowFixture& f, State state, const QTemporaryDir& dir)
         Click(f.form, QPoint(18 + int(drop.EW * f.form.view().pixelsPerMmX()),
                              18 + int(drop.NS * f.form.view().pixelsPerMmY())));
         ASSERT_EQ(f.form.document().selected(), &drop);
+        ASSERT_EQ(drop.SymbolName(2), "AIR-HOSE");
+        ClickDropViewSymbol(f.form, 2);
+        ASSERT_EQ(drop.SelectedSymbol, 2);
     }
     if (state == Prompt) {
         ASSERT_TRUE(f.form.tools().start(std::make_unique<EnterElbowsTool>()));

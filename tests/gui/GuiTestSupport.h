@@ -7,6 +7,7 @@
 #include "AttributeEntries.h"
 #include "DesignView.h"
 #include "DrawingArea.h"
+#include "DropViewPanel.h"
 #include "EditLengthDialog.h"
 #include "EditRules.h"
 #include "FileCommands.h"
@@ -275,6 +276,24 @@ inline void Click(TMainForm& form, QPoint pixel, Qt::KeyboardModifiers keys = Qt
 {
     PressMouse(form, pixel, Qt::LeftButton, keys);
     ReleaseMouse(form, pixel, Qt::LeftButton, keys);
+}
+
+// A click on a symbol of the drop view's close-up, as painted there.
+inline void ClickDropViewSymbol(TMainForm& form, int index)
+{
+    form.show(); // the close-up has its size once the window is laid out
+    auto* closeUp = form.dropView().findChild<PaintBox*>(QStringLiteral("pbDropView"));
+    closeUp->grab(); // paints it: the symbols' places are known once drawn
+    const auto& stack = dynamic_cast<const TObjectWithSymbols&>(*form.document().selected());
+    // A point of the symbol's place that no symbol before it covers.
+    const SymbolRect place = stack.SymbolRectOf(index);
+    QPoint point((place.Left + place.Right) / 2, place.Top);
+    while (point.y() < place.Bottom && stack.SymbolAt(point) != index)
+        point.ry() += 1;
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(point),
+                      QPointF(closeUp->mapToGlobal(point)), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(closeUp, &press);
 }
 
 inline void PressPromptButton(TMainForm& form, const QString& caption)

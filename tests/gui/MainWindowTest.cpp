@@ -945,3 +945,234 @@ TEST(PipeColours, APanelSetsItsSizesColourRefusingWhite)
 
 } // namespace
 } // namespace pipeloop::testing
+
+namespace pipeloop::testing
+{
+namespace
+{
+
+// The drawing's pop-up menu opened by a right click at a pixel.
+void RightClick(TMainForm& form, QPoint pixel)
+{
+    PressMouse(form, pixel, Qt::RightButton);
+    ReleaseMouse(form, pixel, Qt::RightButton);
+}
+
+QString DropViewCaption(TMainForm& form)
+{
+    return form.dropView().findChild<QLabel*>(QStringLiteral("lbDropView"))->text();
+}
+
+struct EditingFixture : MainWindowFixture {
+    QTemporaryDir dir;
+    EditingFixture()
+    {
+        start();
+        EXPECT_TRUE(form.files().open(CopySample(dir, "workshop.plf", "w.plf")));
+    }
+    void select(const TPipeLoopObject& object)
+    {
+        Click(form, PixelOf(form, object));
+        ASSERT_EQ(form.document().selected(), &object);
+    }
+    int steps() { return form.document().undoStack().count(); }
+};
+
+TEST(EditingObjects, DeleteAsksFirstUndoBringsItBackAndTheCopiedDropGoesWithIt)
+{
+    EditingFixture f;
+    TDrop* drop = f.design()->Drops[0].get();
+    const size_t drops = f.design()->Drops.size();
+    f.select(*drop);
+    f.action("pmCopySelectedDrop")->trigger();
+    EXPECT_TRUE(f.action("pmPasteNewDrop")->isEnabled());
+
+    f.ui.confirmAnswers = {false};
+    f.action("moDeleteSelected")->trigger();
+    EXPECT_EQ(f.ui.questions, QStringList{"Delete DROP1 ?"});
+    EXPECT_EQ(f.design()->Drops.size(), drops);
+    EXPECT_FALSE(f.form.document().isModified());
+
+    f.ui.confirmAnswers = {true};
+    f.form.commands().button("sbDeleteSelection")->click();
+    EXPECT_EQ(f.design()->Drops.size(), drops - 1);
+    EXPECT_EQ(f.form.statusText(4), "");
+    EXPECT_EQ(DropViewCaption(f.form), "");
+    EXPECT_FALSE(f.action("moDeleteSelected")->isEnabled());
+
+    f.action("moUndo")->trigger();
+    ASSERT_EQ(f.design()->Drops.size(), drops);
+    EXPECT_EQ(f.form.document().selected(), drop);
+    EXPECT_EQ(drop->State, ObjectState::Selected) << "drawn as the selection it is";
+    EXPECT_EQ(f.form.statusText(4), "DROP1");
+    EXPECT_EQ(DropViewCaption(f.form), " Drop View . . .");
+    // The copy was forgotten with the deletion, until a drop is copied again.
+    EXPECT_FALSE(f.action("pmPasteNewDrop")->isEnabled());
+    f.action("pmCopySelectedDrop")->trigger();
+    ASSERT_TRUE(f.action("pmPasteNewDrop")->isEnabled());
+
+    // Pasted where the pop-up was opened (snapped to the grid), and only
+    // onto a free place.
+    f.action("moGrid50cm")->trigger();
+    ASSERT_TRUE(f.form.document().options().SnapToGrid);
+    RightClick(f.form, PixelOf(f.form, *f.design()->Drops[1]));
+    f.action("pmPasteNewDrop")->trigger();
+    f.menu("pmDrawing")->close();
+    EXPECT_EQ(f.ui.texts(), QStringList{"Position is already occupied by : DROP2"});
+    EXPECT_EQ(f.design()->Drops.size(), drops);
+    RightClick(f.form, PixelAt(f.form, 6500, 500));
+    f.action("pmPasteNewDrop")->trigger();
+    f.menu("pmDrawing")->close();
+    ASSERT_EQ(f.design()->Drops.size(), drops + 1);
+    EXPECT_EQ(f.form.document().selected(), f.design()->Drops.back().get());
+    EXPECT_EQ(f.design()->Drops.back()->position(), (Position{500, 6500, drop->HG}));
+    EXPECT_EQ(f.design()->Drops.back()->Symbols.size(), drop->Symbols.size());
+}
+
+TEST(EditingObjects, LabelAndHeightEditsShowAndUndoLikeAnyChange)
+{
+    EditingFixture f;
+    TDrop& drop = *f.design()->Drops[1]; // a tee: its height is the drop's own
+    f.select(drop);
+    f.dialogs.textAnswers = {QStringLiteral("OUTLET A")};
+    f.form.commands().button("sbEditLabel")->click();
+    EXPECT_EQ(f.dialogs.titles.last(), "Object Label");
+    EXPECT_EQ(drop.Name, "OUTLET A");
+    EXPECT_EQ(f.form.statusText(4), "OUTLET A");
+    f.action("moUndo")->trigger();
+    EXPECT_EQ(drop.Name, "DROP2");
+    EXPECT_EQ(f.form.statusText(4), "DROP2");
+    f.action("moRedo")->trigger();
+    EXPECT_EQ(f.form.statusText(4), "OUTLET A");
+
+    // The same label again is no change.
+    const int steps = f.steps();
+    f.dialogs.textAnswers = {QStringLiteral("OUTLET A")};
+    f.action("pmEditObjectLabel")->trigger();
+    EXPECT_EQ(f.steps(), steps);
+
+    f.dialogs.lengthAnswers = {QStringLiteral("2.5")}; // metres, the design's units
+    f.action("pmEditHeight")->trigger();
+    EXPECT_EQ(f.dialogs.titles.last(), "OUTLET A");
+    EXPECT_EQ(drop.PipeLen, 2500);
+    f.dialogs.lengthAnswers = {std::nullopt}; // Cancel
+    f.action("moSelectedHeight")->trigger();
+    EXPECT_EQ(drop.PipeLen, 2500);
+    EXPECT_EQ(f.steps(), steps + 1);
+    EXPECT_TRUE(f.ui.messages.empty());
+}
+
+TEST(EditingObjects, TheDropViewPopupAddsMovesAndDeletesSymbolsAskingForAPackage)
+{
+    EditingFixture f;
+    QMenu* popup = f.menu("pmDropView");
+    auto* closeUp = f.form.dropView().findChild<PaintBox*>(QStringLiteral("pbDropView"));
+    const auto rightClickCloseUp = [&] {
+        const QPoint at(40, 40);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at),
+                            QPointF(closeUp->mapToGlobal(at)), Qt::RightButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QCoreApplication::sendEvent(closeUp, &release);
+    };
+    rightClickCloseUp();
+    EXPECT_FALSE(popup->isVisible()) << "nothing shown, no pop-up";
+
+    TDrop& drop = *f.design()->Drops[3]; // a package with one outlet
+    ASSERT_EQ(drop.PartPackage, "KIT-T25-FRL");
+    f.select(drop);
+    rightClickCloseUp();
+    EXPECT_TRUE(popup->isVisible());
+    popup->close();
+    EXPECT_FALSE(f.action("pmMoveUp")->isEnabled()) << "no symbol selected yet";
+
+    // At the top of the stack the symbol cannot move: nothing is asked.
+    ClickDropViewSymbol(f.form, 0);
+    ASSERT_TRUE(f.action("pmMoveUp")->isEnabled());
+    f.action("pmMoveUp")->trigger();
+    EXPECT_TRUE(f.ui.questions.isEmpty());
+    EXPECT_EQ(drop.PartPackage, "KIT-T25-FRL");
+
+    // The drawing's "Add To Drop" offers the same items.
+    QAction* gauge = f.action("pmDropViewAddPressureGauge");
+    EXPECT_TRUE(f.menu("pmAddToDrop")->actions().contains(gauge));
+    f.ui.askAnswers = {"&Cancel"};
+    gauge->trigger();
+    EXPECT_EQ(f.ui.questions,
+              QStringList{"Drop is a package - KIT-T25-FRL\r\nAdding a symbol will remove "
+                          "package attribute."});
+    EXPECT_EQ(drop.SymbolCount(), 1);
+    EXPECT_EQ(drop.PartPackage, "KIT-T25-FRL");
+    f.ui.askAnswers = {"&Ok"};
+    gauge->trigger();
+    ASSERT_EQ(drop.SymbolCount(), 2);
+    EXPECT_EQ(drop.SymbolName(1), "GAUGE");
+    EXPECT_TRUE(drop.PartPackage.isEmpty());
+
+    f.action("pmMoveUp")->trigger();
+    EXPECT_EQ(drop.SymbolName(1), "1-PORT-OUTLET");
+    EXPECT_EQ(drop.SelectedSymbol, 1) << "the moved symbol stays selected";
+    f.action("pmDelete")->trigger();
+    EXPECT_EQ(drop.SymbolCount(), 1);
+    EXPECT_EQ(drop.SymbolName(0), "GAUGE");
+    EXPECT_EQ(f.ui.questions.size(), 2) << "the package was gone: no more questions";
+
+    for (int step = 0; step < 3; ++step)
+        f.action("moUndo")->trigger();
+    EXPECT_EQ(drop.SymbolCount(), 1);
+    EXPECT_EQ(drop.SymbolName(0), "1-PORT-OUTLET");
+    EXPECT_EQ(drop.PartPackage, "KIT-T25-FRL");
+    EXPECT_FALSE(f.form.document().isModified());
+
+    // An inlet takes the same items under its own caption.
+    f.select(*f.design()->Inlets[0]);
+    EXPECT_EQ(f.menu("pmAddToDrop")->title(), "Add To Inlet");
+    EXPECT_TRUE(gauge->isEnabled());
+}
+
+TEST(EditingObjects, DropStyleMarksAndInsertedElbowsFollowTheSelection)
+{
+    EditingFixture f;
+    TDrop& drop = *f.design()->Drops[0];
+    f.select(drop);
+    const auto checkedStyles = [&f] {
+        QStringList checked;
+        for (QAction* item : f.menu("pmDropStyle")->actions())
+            if (item->isChecked())
+                checked.append(item->text());
+        return checked;
+    };
+    EXPECT_EQ(checkedStyles(), QStringList{"Female"});
+    f.action("pmDropStyleQuick")->trigger();
+    EXPECT_TRUE(f.ui.texts().last().startsWith("The drop style you have chosen is not supported"));
+    EXPECT_EQ(drop.Style, DropStyle::Quick);
+    EXPECT_EQ(checkedStyles(), QStringList{"Quick"});
+
+    TBuildFeature& feature = *f.design()->BuildFeatures[0];
+    f.form.document().select(feature);
+    const bool ellipse = feature.Ellipse;
+    EXPECT_EQ(f.action("pmBuildFeatureEllipse")->isChecked(), ellipse);
+    f.action("pmBuildFeatureEllipse")->trigger();
+    EXPECT_EQ(feature.Ellipse, !ellipse);
+    EXPECT_EQ(f.action("pmBuildFeatureEllipse")->isChecked(), !ellipse);
+
+    const size_t elbows = f.design()->Elbows.size();
+    f.select(*f.design()->Elbows[0]);
+    f.action("pmInsertElbowBeforeSelection")->trigger();
+    EXPECT_EQ(f.ui.texts().last(), "Cannot insert elbow before first elbow.");
+    f.action("pmInsertElbowAfterSelection")->trigger();
+    ASSERT_EQ(f.design()->Elbows.size(), elbows + 1);
+    const TElbow& inserted = *f.design()->Elbows[1];
+    EXPECT_EQ(f.form.document().selected(), &inserted);
+    EXPECT_EQ(f.form.statusText(4), inserted.Name);
+    EXPECT_EQ(inserted.HG, f.design()->Height) << "at the loop's level";
+    EXPECT_TRUE(f.action("pmEditPosition")->isEnabled());
+
+    f.action("moUndo")->trigger();
+    EXPECT_EQ(f.design()->Elbows.size(), elbows);
+    EXPECT_EQ(f.form.document().selected(), nullptr);
+    EXPECT_EQ(f.form.statusText(4), "");
+    EXPECT_FALSE(f.action("pmEditPosition")->isEnabled());
+}
+
+} // namespace
+} // namespace pipeloop::testing

@@ -44,12 +44,12 @@ struct MenuRow {
     QString caption;
     StateRule enabled; // empty: always
     StateRule visible; // empty: left as it is (shown unless the window hides it)
-    // A caption that follows the state; empty text (or no rule) leaves the
-    // caption as it is.
-    std::function<QString(const EditorState&)> captionFor;
     // A pop-up menu of its own ("pm..."): not on the menu bar, shown at a
     // point by popUp().
     bool popup = false;
+    // A caption that follows the state; empty text (or no rule) leaves the
+    // caption as it is.
+    std::function<QString(const EditorState&)> captionFor = {};
 };
 
 // Where a command has a button besides (or instead of) its menu item.

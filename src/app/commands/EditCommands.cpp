@@ -180,7 +180,6 @@ void EditCommands::deleteSelected()
 void EditCommands::removeHighlighting()
 {
     RemoveHighlighting(m_document);
-    emit shownChanged();
 }
 
 void EditCommands::insertElbow(bool after)

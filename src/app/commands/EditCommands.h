@@ -64,11 +64,6 @@ public:
     void moveSymbol(bool up);
     void editHoseSize();
 
-signals:
-    // Something changed how the design is shown without changing the design
-    // (highlights removed): the drawing and the drop view repaint.
-    void shownChanged();
-
 private:
     // The selection, or none with nothing to edit.
     TPipeLoopObject* selected() const;

@@ -278,7 +278,6 @@ void TMainForm::connectSignals()
         m_view->update();
         refreshCommands();
     });
-    connect(m_edits, &EditCommands::shownChanged, this, &TMainForm::repaintAreas);
     connect(m_dropView, &DropViewPanel::symbolSelected, this, &TMainForm::refreshCommands);
     connect(m_dropView, &DropViewPanel::popupWanted, this, &TMainForm::openDropViewPopup);
     connect(m_files, &FileCommands::projectLoaded, this, [this] {
