@@ -7,6 +7,7 @@
 #include "PartsDatabase.h"
 #include "PositionDialog.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -49,6 +50,25 @@ QStringList Items(const QComboBox* box)
     for (int i = 0; i < box->count(); ++i)
         items.append(box->itemText(i));
     return items;
+}
+
+// The labels a screen reader reads for the dialog's entry fields (edits and
+// lists), sorted; an empty text for a field no label names.
+QStringList FieldLabels(const QWidget& dialog)
+{
+    QStringList labels;
+    for (QWidget* field : dialog.findChildren<QWidget*>()) {
+        const bool inList = qobject_cast<QComboBox*>(field->parentWidget()) != nullptr;
+        if (!qobject_cast<QComboBox*>(field) && (!qobject_cast<QLineEdit*>(field) || inList))
+            continue;
+        const auto labelledBy =
+            QAccessible::queryAccessibleInterface(field)->relations(QAccessible::Label);
+        labels.append(labelledBy.isEmpty()
+                          ? QString()
+                          : labelledBy.front().first->text(QAccessible::Name).trimmed());
+    }
+    labels.sort();
+    return labels;
 }
 
 class AttributeDialogTest : public ::testing::Test
@@ -154,6 +174,20 @@ TEST_F(DropDialogTest, OutletsFollowTheStyleAndTheCatalogue)
     EXPECT_EQ(ui.texts().last(), "Outlet size invalid.");
     EXPECT_EQ(tee.Style, DropStyle::Tee);
     dialog.reject();
+}
+
+TEST_F(DropDialogTest, TabEntersTheStylesAtTheDropsOwnStyle)
+{
+    TDrop drop = Drop(DropStyle::Saddle);
+    dialog.prepare(drop, demo, DisplayUnits::Millimetres, false, 50.0f);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    // From the last button Tab wraps round to the style group.
+    auto* cancel = dialog.findChild<QPushButton*>("bbCancel");
+    cancel->setFocus();
+    QTest::keyClick(cancel, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), dialog.styleButton(int(DropStyle::Saddle)));
+    dialog.hide();
 }
 
 TEST_F(DropDialogTest, QuickStylesWarnAboutTheSupplier)
@@ -321,6 +355,20 @@ TEST_F(AttributeDialogTest, PositionIsShownAndReadInTheDesignsUnits)
     ASSERT_TRUE(dialogs.editPosition(nullptr, position, "Move", DisplayUnits::Millimetres));
     EXPECT_EQ(ui.texts(), QStringList{"Invalid value : north"});
     EXPECT_EQ(position, MakePosition(3200, 5000, 2500));
+}
+
+TEST_F(AttributeDialogTest, EveryEntryFieldIsNamedByItsLabel)
+{
+    DropDialog drop;
+    EXPECT_EQ(FieldLabels(drop), (QStringList{"Hose Size . . .", "Outlet Size . . .",
+                                              "Pipe  Length or Hose Length :"}));
+    InletDialog inlet;
+    EXPECT_EQ(FieldLabels(inlet),
+              (QStringList{"Inlet Pipe Length . . .", "Inlet Pipe Size . . ."}));
+    PositionDialog position(MakePosition(0, 0, 0), "Move", DisplayUnits::Millimetres);
+    EXPECT_EQ(
+        FieldLabels(position),
+        (QStringList{"Distance From North Face", "Distance From West Face", "Height above floor"}));
 }
 
 // Translation is process-wide; the test leaves it off.

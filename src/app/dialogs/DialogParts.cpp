@@ -2,7 +2,10 @@
 
 #include "EntryKeyFilter.h"
 
+#include <QAbstractButton>
+#include <QButtonGroup>
 #include <QDialog>
+#include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -40,6 +43,22 @@ QRadioButton* NamedRadio(const QString& name, const QString& text)
     auto* button = new QRadioButton(text);
     button->setObjectName(name);
     return button;
+}
+
+void AddLabelledRow(QFormLayout* form, QLabel* label, QWidget* field)
+{
+    label->setBuddy(field);
+    form->addRow(label, field);
+}
+
+void CheckChoice(QButtonGroup* group, int id)
+{
+    group->button(id)->setChecked(true);
+    for (QAbstractButton* button : group->buttons()) {
+        const Qt::FocusPolicy policy = button->focusPolicy();
+        button->setFocusPolicy(button->isChecked() ? Qt::FocusPolicy(policy | Qt::TabFocus)
+                                                   : Qt::FocusPolicy(policy & ~Qt::TabFocus));
+    }
 }
 
 QString LengthEditText(int32_t millimetres, DisplayUnits units)

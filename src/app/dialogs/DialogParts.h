@@ -9,12 +9,15 @@
 
 #include <cstdint>
 
+class QButtonGroup;
 class QDialog;
+class QFormLayout;
 class QGroupBox;
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
+class QWidget;
 
 namespace pipeloop
 {
@@ -23,6 +26,14 @@ QLabel* NamedLabel(const QString& name, const QString& text);
 QLineEdit* NamedEdit(const QString& name, const QString& text, const QString& hint = {});
 QGroupBox* NamedGroup(const QString& name, const QString& title);
 QRadioButton* NamedRadio(const QString& name, const QString& text);
+
+// A row of the form whose label names its field: a screen reader reads the
+// field by the label's text.
+void AddLabelledRow(QFormLayout* form, QLabel* label, QWidget* field);
+
+// Checks the group's button id the way a user's choice does: Tab then enters
+// the group at that button, not at the group's first one.
+void CheckChoice(QButtonGroup* group, int id);
 
 // A length as its edit shows it in units; a length not yet known (below 0)
 // shows as nothing rather than as the huge number of its unsigned form.

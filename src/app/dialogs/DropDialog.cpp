@@ -45,7 +45,7 @@ QGroupBox* RadioGroup(const QString& name, const QString& title, const QString& 
         buttons->addButton(button, i);
         layout->addWidget(button);
     }
-    buttons->button(0)->setChecked(true);
+    CheckChoice(buttons, 0);
     return group;
 }
 
@@ -79,11 +79,13 @@ DropDialog::DropDialog(QWidget* parent)
     };
 
     auto* fields = new QFormLayout;
-    fields->addRow(
+    AddLabelledRow(
+        fields,
         NamedLabel(QStringLiteral("lbPipeLength"), QStringLiteral("Pipe  Length or Hose Length :")),
         m_edLength);
-    fields->addRow(m_lbHoseSize, m_cbHoseSize);
-    fields->addRow(NamedLabel(QStringLiteral("lbOutletSize"), QStringLiteral("Outlet Size . . .")),
+    AddLabelledRow(fields, m_lbHoseSize, m_cbHoseSize);
+    AddLabelledRow(fields,
+                   NamedLabel(QStringLiteral("lbOutletSize"), QStringLiteral("Outlet Size . . .")),
                    m_cbOutletSize);
     auto* left = new QVBoxLayout;
     left->addWidget(makeStyleGroup());
@@ -143,8 +145,8 @@ void DropDialog::prepare(TDrop& drop, const catalogue::TPartsDatabase& catalogue
 
     const DropEntry shown = DropEntryOf(drop, units);
     m_edLength->setText(shown.Length);
-    m_styles->button(shown.Style)->setChecked(true);
-    m_connections->button(int(shown.Connection))->setChecked(true);
+    CheckChoice(m_styles, shown.Style);
+    CheckChoice(m_connections, int(shown.Connection));
     m_cbHoseSize->setCurrentIndex(std::max(0, m_cbHoseSize->findText(shown.HoseSize)));
     m_lbStatus->setText(QStringLiteral("Pipe OD ") + SizeText(pipeSize));
     applyStyle(shown.Style, shown.Outlet);

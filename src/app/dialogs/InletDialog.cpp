@@ -36,10 +36,11 @@ InletDialog::InletDialog(QWidget* parent)
     m_edPipeLength->setToolTip(QStringLiteral("Pipe length or distance to compressor house"));
 
     auto* fields = new QFormLayout;
-    fields->addRow(
-        NamedLabel(QStringLiteral("lbPipeSize"), QStringLiteral("Inlet Pipe Size . . . ")),
+    AddLabelledRow(
+        fields, NamedLabel(QStringLiteral("lbPipeSize"), QStringLiteral("Inlet Pipe Size . . . ")),
         m_cbPipeSize);
-    fields->addRow(
+    AddLabelledRow(
+        fields,
         NamedLabel(QStringLiteral("lbPipeLength"), QStringLiteral("Inlet Pipe Length . . . ")),
         m_edPipeLength);
     auto* layout = new QVBoxLayout(this);

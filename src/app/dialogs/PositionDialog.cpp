@@ -27,11 +27,13 @@ PositionDialog::PositionDialog(const Position& position, const QString& caption,
     m_edNS->setText(LengthEditText(position.NS, units));
     m_edHG->setText(LengthEditText(position.HG, units));
     auto* fields = new QFormLayout;
-    fields->addRow(NamedLabel(QStringLiteral("lbEW"), QStringLiteral("Distance From West Face")),
+    AddLabelledRow(fields,
+                   NamedLabel(QStringLiteral("lbEW"), QStringLiteral("Distance From West Face")),
                    m_edEW);
-    fields->addRow(NamedLabel(QStringLiteral("lbNS"), QStringLiteral("Distance From North Face")),
+    AddLabelledRow(fields,
+                   NamedLabel(QStringLiteral("lbNS"), QStringLiteral("Distance From North Face")),
                    m_edNS);
-    fields->addRow(NamedLabel(QStringLiteral("lbHG"), QStringLiteral("Height above floor")),
+    AddLabelledRow(fields, NamedLabel(QStringLiteral("lbHG"), QStringLiteral("Height above floor")),
                    m_edHG);
 
     auto* layout = new QVBoxLayout(this);

@@ -315,7 +315,10 @@ class Application:
         xdotool("click", "1")
 
     def pointer_to(self, x, y):
-        xdotool("mousemove", "--sync", str(int(x)), str(int(y)))
+        # --sync waits for the pointer to move: it would wait for ever when
+        # the pointer is already there.
+        if pointer_position() != (int(x), int(y)):
+            xdotool("mousemove", "--sync", str(int(x)), str(int(y)))
 
     def widget_origin(self, accessible):
         import pyatspi
@@ -356,8 +359,19 @@ def session_bus_has(name):
     return reply.returncode == 0 and "boolean true" in reply.stdout
 
 
+def pointer_position():
+    """(x, y) of the pointer on the screen."""
+    place = dict(re.findall(r"(\w+):(\d+)", xdotool("getmouselocation")))
+    return int(place["x"]), int(place["y"])
+
+
 def xdotool(*arguments):
-    result = subprocess.run(["xdotool"] + list(arguments), capture_output=True, text=True,
-                            timeout=DEFAULT_TIMEOUT)
+    try:
+        result = subprocess.run(["xdotool"] + list(arguments), capture_output=True, text=True,
+                                timeout=DEFAULT_TIMEOUT)
+    except subprocess.TimeoutExpired:
+        raise Failure("xdotool %s did not finish within %.0f s"
+                      % (" ".join(arguments), DEFAULT_TIMEOUT))
     if result.returncode != 0:
         raise Failure("xdotool %s failed: %s" % (" ".join(arguments), result.stderr.strip()))
+    return result.stdout

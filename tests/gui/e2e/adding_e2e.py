@@ -18,43 +18,11 @@ Exit status 0 passed, 1 failed (the step and what it waited for on stderr),
 
 import os
 import re
-import shutil
-import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from a11y_harness import Desktop, Failure, run_on_private_bus, wait_for  # noqa: E402
-
-TEST, PROGRAM, CLI, SAMPLE = (sys.argv[1:5] + [None] * 4)[:4]
-
-
-def cli(*arguments):
-    result = subprocess.run([CLI] + list(arguments), capture_output=True, text=True, timeout=60,
-                            env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
-    return result.returncode, result.stdout, result.stderr
-
-
-def info(path):
-    """pipeloop-cli info's "Key: value" lines, without the file's name."""
-    status, out, err = cli("info", path)
-    if status != 0:
-        raise Failure("pipeloop-cli info %s: status %d: %s" % (path, status, err))
-    lines = dict(line.split(": ", 1) for line in out.splitlines() if ": " in line)
-    lines.pop("File", None)
-    return lines
-
-
-def placed(path, section_prefix, keys=("NS", "EW")):
-    """The positions of one kind of object in a project file: (NS, EW) of
-    every [Drop1], [Drop2], ... section, or the keys asked for."""
-    with open(path, encoding="cp1252") as project:
-        text = project.read()
-    positions = []
-    for match in re.finditer(r"^\[%s\d+\]\s*$(.*?)(?=^\[|\Z)" % section_prefix, text,
-                             re.MULTILINE | re.DOTALL):
-        values = dict(re.findall(r"^(\w+)=(.*?)\s*$", match.group(1), re.MULTILINE))
-        positions.append(tuple(int(values[key]) for key in keys))
-    return positions
+from a11y_harness import Desktop, Failure, wait_for  # noqa: E402
+from program_steps import PlanPixels, exit_program, placed, run_tests  # noqa: E402
 
 
 def check_new_position(kind, before, after, aimed_at, tolerance):
@@ -67,27 +35,9 @@ def check_new_position(kind, before, after, aimed_at, tolerance):
         raise Failure("the new %s is at %s, the click aimed at %s" % (kind, added[0], aimed_at))
 
 
-def start_on_copy(desktop):
-    """The program on a copy of the sample, with settings of its own."""
-    project = os.path.join(desktop.folder, os.path.basename(SAMPLE))
-    shutil.copyfile(SAMPLE, project)
-    settings = os.path.join(desktop.folder, "settings.ini")
-    app = desktop.start([PROGRAM, project, "--settings", settings])
-    return app, project
-
-
-def exit_program(app):
-    """File > Exit; the program must end by itself, with status 0, asking
-    nothing since all was saved."""
-    app.choose_menu("File", "Exit")
-    status = app.wait_exit()
-    if status != 0:
-        raise Failure("the program ended with status %d" % status)
-
-
-def save_as():
+def save_as(run):
     with Desktop() as desktop:
-        app, project = start_on_copy(desktop)
+        app, project = run.start_on_copy(desktop)
         target = os.path.join(desktop.folder, "saved-as.plf")
         app.choose_menu("File", "Save Project As")
         dialog = app.find_dialog("Save Project")
@@ -96,63 +46,16 @@ def save_as():
         app.gone(dialog)
         wait_for("the project saved as " + target, lambda: os.path.exists(target))
         exit_program(app)
-        before, after = info(project), info(target)
+        before, after = run.info(project), run.info(target)
         if before != after:
             raise Failure("saved as %s, the design differs from the sample's:\n%s\n%s"
                           % (target, before, after))
 
 
-# ------------------------------------------------------------ the plan's pixels
-
-# The status bar's panels while the pointer is over the plan: east-west,
-# then north-south, in the design's units.
-COORDINATE = re.compile(r"^\s*([0-9.]+)(m|mm)\s+(EW|NS)\s*$")
-
-
-class PlanPixels:
-    """Where a plan position lies on the screen, measured as a user would:
-    the pointer moved to two points of the drawing and the position the
-    status bar shows read back."""
-
-    def __init__(self, app):
-        self.app = app
-        drawing = app.find("filler", "Drawing")
-        x0, y0 = app.widget_origin(drawing)
-        first, second = (x0 + 40, y0 + 40), (x0 + 240, y0 + 200)
-        (ew1, ns1), (ew2, ns2) = self.position_at(*first), self.position_at(*second)
-        if ew1 == ew2 or ns1 == ns2:
-            raise Failure("the status bar shows the same position at two points of the plan")
-        self.x_per_mm = (second[0] - first[0]) / (ew2 - ew1)
-        self.y_per_mm = (second[1] - first[1]) / (ns2 - ns1)
-        self.origin = (first[0] - ew1 * self.x_per_mm, first[1] - ns1 * self.y_per_mm)
-
-    def status_position(self):
-        bar = self.app.find("status bar", "")
-        found = {}
-        for index in range(bar.childCount):
-            match = COORDINATE.match(bar.getChildAtIndex(index).name or "")
-            if match:
-                value = float(match.group(1)) * (1000 if match.group(2) == "m" else 1)
-                found[match.group(3)] = value
-        return (found["EW"], found["NS"]) if len(found) == 2 else None
-
-    def position_at(self, x, y):
-        self.app.pointer_to(x, y)
-        return wait_for("the status bar's position at pixel (%d, %d)" % (x, y),
-                        self.status_position)
-
-    def pixel(self, ew, ns):
-        return (round(self.origin[0] + ew * self.x_per_mm),
-                round(self.origin[1] + ns * self.y_per_mm))
-
-    def click(self, ew, ns):
-        self.app.click_screen(*self.pixel(ew, ns))
-
-
 SPUR_KEYS = ("NS", "EW", "NS2", "EW2")
 
 
-def add_drop_and_spur():
+def add_drop_and_spur(run):
     # (EW, NS) of free points of the workshop's ring main (500 mm inside the
     # walls of a 15 x 9 m building): the north run east of DROP4, the east
     # run south of DROP5, and a free point inside the ring. Each is on the
@@ -160,8 +63,8 @@ def add_drop_and_spur():
     drop_at = (13000, 500)
     spur_start, spur_end = (14500, 7000), (12000, 7000)
     with Desktop() as desktop:
-        app, project = start_on_copy(desktop)
-        before = info(project)
+        app, project = run.start_on_copy(desktop)
+        before = run.info(project)
         drops, spurs = placed(project, "Drop"), placed(project, "Spur", SPUR_KEYS)
         plan = PlanPixels(app)
 
@@ -186,10 +89,10 @@ def add_drop_and_spur():
 
         app.choose_menu("File", "Save Project")
         wait_for("the project saved",
-                 lambda: info(project)["Drops"] != before["Drops"])
+                 lambda: run.info(project)["Drops"] != before["Drops"])
         exit_program(app)
 
-        after = info(project)
+        after = run.info(project)
         for key in ("Drops", "Spurs"):
             if int(after[key]) != int(before[key]) + 1:
                 raise Failure("%s: %s before, %s after adding one" % (key, before[key], after[key]))
@@ -199,7 +102,7 @@ def add_drop_and_spur():
         check_new_position("drop", drops, placed(project, "Drop"), drop_at[::-1], tolerance)
         check_new_position("spur", spurs, placed(project, "Spur", SPUR_KEYS),
                            spur_start[::-1] + spur_end[::-1], tolerance)
-        status, _, err = cli("partslist", project)
+        status, _, err = run.cli("partslist", project)
         if status != 0:
             raise Failure("pipeloop-cli partslist on the saved project: status %d: %s"
                           % (status, err))
@@ -208,7 +111,4 @@ def add_drop_and_spur():
 TESTS = {"save-as": save_as, "add-drop-and-spur": add_drop_and_spur}
 
 if __name__ == "__main__":
-    if TEST not in TESTS or None in (PROGRAM, CLI, SAMPLE):
-        print(__doc__, file=sys.stderr)
-        sys.exit(64)
-    run_on_private_bus(TESTS[TEST])
+    run_tests(__doc__, TESTS)
