@@ -45,6 +45,17 @@ protected:
             arguments << "--out" << out;
         return RunCli(arguments);
     }
+    // A script the run must refuse: status 2 and exactly these messages.
+    struct Refusal {
+        const char* script;
+        const char* error;
+    };
+    void expectRefused(const QString& file, const Refusal& refusal)
+    {
+        const CliRun run = edit(file, QString::fromLatin1(refusal.script));
+        EXPECT_EQ(run.exitCode, 2) << refusal.script;
+        EXPECT_EQ(run.err, QString::fromLatin1(refusal.error));
+    }
     QByteArray editedBytes(const QString& file, const QString& script)
     {
         const QString out = folder.filePath("out");
@@ -98,10 +109,7 @@ TEST_F(EditCli, ARefusedLineStopsTheRunAndLeavesTheFileAsItWas)
     EXPECT_EQ(refused.err, "error: line 5: Cannot move object, position occupied by : DROP2\n");
     EXPECT_EQ(ReadBytes(file), original);
 
-    const struct {
-        const char* script;
-        const char* error;
-    } refusals[] = {
+    const Refusal refusals[] = {
         {"undo\n", "error: line 1: Nothing to undo.\n"},
         {"move 1 1\n", "error: line 1: Nothing is selected.\n"},
         {"select DROP999\n", "error: line 1: Object not found : DROP999\n"},
@@ -111,11 +119,8 @@ TEST_F(EditCli, ARefusedLineStopsTheRunAndLeavesTheFileAsItWas)
         {"deselect now\n", "error: line 1: usage: deselect\n"},
         {"rotate 90\n", "error: line 1: Unknown operation : rotate\n"},
     };
-    for (const auto& r : refusals) {
-        const CliRun run = edit(file, QString::fromLatin1(r.script));
-        EXPECT_EQ(run.exitCode, 2) << r.script;
-        EXPECT_EQ(run.err, QString::fromLatin1(r.error));
-    }
+    for (const Refusal& r : refusals)
+        expectRefused(file, r);
     EXPECT_EQ(ReadBytes(file), original);
 
     // The size entry's question: --no declines an unlisted size, --yes takes it.
@@ -169,10 +174,7 @@ TEST_F(EditCli, RefusedAdditionsStopTheRunWithTheDesktopsMessage)
 {
     const QString file = copyOf("workshop.plf");
     const QByteArray original = ReadBytes(file);
-    const struct {
-        const char* script;
-        const char* error;
-    } refusals[] = {
+    const Refusal refusals[] = {
         // The drop lands on the pipe at NS 500, where the valve already stands.
         {"add-valve 7000 1000\nadd-drop 7000 1000\n",
          "error: line 2: Position is already occupied by : VALVE3\n"},
@@ -187,11 +189,8 @@ TEST_F(EditCli, RefusedAdditionsStopTheRunWithTheDesktopsMessage)
         {"add-feature 1000 1000 3000 3000 type=SHED\n",
          "error: line 1: Unknown feature type : SHED\n"},
     };
-    for (const auto& r : refusals) {
-        const CliRun run = edit(file, QString::fromLatin1(r.script));
-        EXPECT_EQ(run.exitCode, 2) << r.script;
-        EXPECT_EQ(run.err, QString::fromLatin1(r.error));
-    }
+    for (const Refusal& r : refusals)
+        expectRefused(file, r);
     EXPECT_EQ(ReadBytes(file), original);
 }
 
@@ -252,10 +251,7 @@ TEST_F(EditCli, RefusedEditsStopTheRunWithTheDesktopsMessage)
 {
     const QString file = copyOf("workshop.plf");
     const QByteArray original = ReadBytes(file);
-    const struct {
-        const char* script;
-        const char* error;
-    } refusals[] = {
+    const Refusal refusals[] = {
         {"select DROP1\ndelete\n",
          "question: Delete DROP1 ? -> no\nerror: line 2: Delete DROP1 ? No\n"},
         {"select DROP4\ndelete-symbol 1\n",
@@ -281,11 +277,8 @@ TEST_F(EditCli, RefusedEditsStopTheRunWithTheDesktopsMessage)
         {"select DROP2\ncopy\npaste 7000 520\npaste 7000 520\n",
          "error: line 4: Position is already occupied by : DROP8\n"},
     };
-    for (const auto& r : refusals) {
-        const CliRun run = edit(file, QString::fromLatin1(r.script));
-        EXPECT_EQ(run.exitCode, 2) << r.script;
-        EXPECT_EQ(run.err, QString::fromLatin1(r.error));
-    }
+    for (const Refusal& r : refusals)
+        expectRefused(file, r);
     // A copied drop deleted, even with the delete undone, is gone from the clipboard.
     const CliRun forgotten =
         edit(file, "select DROP2\ncopy\ndelete\nundo\npaste 5000 520\n", {}, "--yes");
