@@ -3,6 +3,7 @@
 #include "Additions.h"
 #include "AppDialogs.h"
 #include "Document.h"
+#include "DropSymbols.h"
 #include "ObjectEdits.h"
 #include "PartsDatabase.h"
 #include "PipeLoop.h"
@@ -11,16 +12,6 @@
 
 namespace pipeloop
 {
-
-namespace
-{
-
-bool IsHose(const QString& symbol)
-{
-    return symbol == QLatin1String("AIR-HOSE") || symbol == QLatin1String("RECOIL-HOSE");
-}
-
-} // namespace
 
 void DescribeSelection(const TPipeLoopObject* selected, EditorState& state)
 {
@@ -32,7 +23,7 @@ void DescribeSelection(const TPipeLoopObject* selected, EditorState& state)
     if (const auto* drop = dynamic_cast<const TDrop*>(selected)) {
         state.dropStyle = int(drop->Style);
         state.partPackage = !drop->PartPackage.isEmpty();
-        state.hoseSelected = drop->HasSelectedSymbol() && IsHose(drop->SelectedSymbolName());
+        state.hoseSelected = drop->HasSelectedSymbol() && IsHoseSymbol(drop->SelectedSymbolName());
     }
     if (const auto* feature = dynamic_cast<const TBuildFeature*>(selected))
         state.featureEllipse = feature->Ellipse;
@@ -50,9 +41,12 @@ TPipeLoopObject* EditCommands::selected() const
     return m_document.design() ? m_document.selected() : nullptr;
 }
 
-bool EditCommands::enterLength(const QString& title, const QString& prompt, int32_t& millimetres)
+void EditCommands::enterLength(const LengthEntryPrompt& prompt, LengthSetter store)
 {
-    return m_dialogs.enterLength(m_window, title, prompt, millimetres, m_document.design()->Units);
+    int32_t millimetres = prompt.Value;
+    if (m_dialogs.enterLength(m_window, prompt.Title, prompt.Prompt, millimetres,
+                              m_document.design()->Units))
+        store(m_document, millimetres);
 }
 
 void EditCommands::refuse(const QString& message) const
@@ -85,9 +79,7 @@ void EditCommands::editHeight()
         refuse(prompt.error());
         return;
     }
-    int32_t height = prompt.value().Value;
-    if (enterLength(prompt.value().Title, prompt.value().Prompt, height))
-        SetSelectedHeight(m_document, height);
+    enterLength(prompt.value(), SetSelectedHeight);
 }
 
 void EditCommands::editSpurHeight()
@@ -95,10 +87,7 @@ void EditCommands::editSpurHeight()
     const TPipeLoopObject* object = selected();
     if (!object || object->Kind() != ObjectKind::Spur)
         return;
-    const LengthEntryPrompt prompt = SpurHeightPrompt(*object);
-    int32_t height = prompt.Value;
-    if (enterLength(prompt.Title, prompt.Prompt, height))
-        SetSelectedSpurHeight(m_document, height);
+    enterLength(SpurHeightPrompt(*object), SetSelectedSpurHeight);
 }
 
 void EditCommands::editInletLength()
@@ -106,10 +95,7 @@ void EditCommands::editInletLength()
     const TPipeLoopObject* object = selected();
     if (!object || object->Kind() != ObjectKind::Inlet)
         return;
-    const LengthEntryPrompt prompt = InletLengthPrompt(*object);
-    int32_t length = prompt.Value;
-    if (enterLength(prompt.Title, prompt.Prompt, length))
-        SetSelectedInletLength(m_document, length);
+    enterLength(InletLengthPrompt(*object), SetSelectedInletLength);
 }
 
 void EditCommands::editLabel()

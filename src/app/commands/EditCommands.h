@@ -8,6 +8,7 @@
 
 #include "EditorState.h"
 #include "ModelTypes.h"
+#include "ObjectEdits.h"
 
 #include <QObject>
 #include <QString>
@@ -67,7 +68,9 @@ public:
 private:
     // The selection, or none with nothing to edit.
     TPipeLoopObject* selected() const;
-    bool enterLength(const QString& title, const QString& prompt, int32_t& millimetres);
+    // The length entry as the prompt says; on OK store takes the length.
+    using LengthSetter = bool (*)(Document&, int32_t);
+    void enterLength(const LengthEntryPrompt& prompt, LengthSetter store);
     void refuse(const QString& message) const;
 
     Document& m_document;
