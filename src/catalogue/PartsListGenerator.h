@@ -125,6 +125,11 @@ public:
     // Called once per loop segment and once per object met on a run while
     // generating; the desktop program processes its events there.
     void SetYield(YieldFunction yield) { m_yield = std::move(yield); }
+    // Told at every yield how far the walk has got: the loop segments and the
+    // objects met so far (never above total), of the design's corners and
+    // objects; told walked == total once the walk is over.
+    using ProgressFunction = std::function<void(int64_t walked, int64_t total)>;
+    void SetProgress(ProgressFunction progress) { m_progress = std::move(progress); }
 
     // "Generate": starts from empty lists and runs the rules to the end or to a stop.
     GenerationOutcome Generate(const PartsListOptions& options);
@@ -248,6 +253,9 @@ private:
     TPartsDatabase& m_database;
     PartsListOptions m_options;
     YieldFunction m_yield;
+    ProgressFunction m_progress;
+    int64_t m_walked = 0;
+    int64_t m_walkTotal = 0;
     bool m_running = false;
     bool m_stopped = false;
     bool m_cancelled = false;
