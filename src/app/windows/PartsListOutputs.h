@@ -31,6 +31,11 @@ using DocumentOpener = std::function<bool(const QString& path, const QString& de
 // Opening the mail client on a "mailto:" link; false when the system refuses.
 using MailOpener = std::function<bool(const QString& link)>;
 
+// The desktop's own: the system's viewer for the file URL with the
+// destination as its fragment ("#nameddest=..."), and its mail client.
+DocumentOpener SystemDocumentOpener();
+MailOpener SystemMailOpener();
+
 // The report as the view shows it: fixed-width, one paragraph a line, each
 // line's colour and italics (the footer red italics).
 std::unique_ptr<QTextDocument> ReportTextDocument(const catalogue::ReportDocument& report);
