@@ -19,10 +19,9 @@ const QString VendorMaker = QStringLiteral("ZAVOZA");
 // The symbols the generator turns into the vendor's parts by their names.
 bool SuppliedByName(const QString& name, int position, bool onDrop)
 {
-    static const QStringList everywhere = {Symbol::MaleAdaptor,    Symbol::AdaptorFemale,
-                                           Symbol::OnePortOutlet,  Symbol::TwoPortOutlet,
-                                           Symbol::FourPortOutlet, Symbol::FemaleTee,
-                                           Symbol::Coupler};
+    static const QStringList everywhere = {
+        Symbol::MaleAdaptor,    Symbol::AdaptorFemale, Symbol::OnePortOutlet, Symbol::TwoPortOutlet,
+        Symbol::FourPortOutlet, Symbol::FemaleTee,     Symbol::Coupler};
     if (everywhere.contains(name))
         return true;
     if (name == Symbol::Valve)

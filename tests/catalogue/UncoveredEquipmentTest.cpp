@@ -1,5 +1,5 @@
-#include "PartsListTestSupport.h"
 #include "UncoveredEquipment.h"
+#include "PartsListTestSupport.h"
 
 #include <utility>
 #include <vector>
@@ -50,9 +50,8 @@ TEST_F(PartsListTest, ProgressCountsObjectsWalkedUpToTheTotal)
     Drop(P(0, 2000, Height), DropStyle::Tee, 20.0f, 1500);
     generator = std::make_unique<catalogue::TPartsListGenerator>(design, *database);
     std::vector<std::pair<int64_t, int64_t>> told;
-    generator->SetProgress([&told](int64_t walked, int64_t total) {
-        told.emplace_back(walked, total);
-    });
+    generator->SetProgress(
+        [&told](int64_t walked, int64_t total) { told.emplace_back(walked, total); });
     ASSERT_EQ(generator->Generate(options), GenerationOutcome::Completed);
 
     // Five corners (the closing one repeats the first) and two drops.
