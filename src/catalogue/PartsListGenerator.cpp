@@ -229,12 +229,20 @@ int32_t TPartsListGenerator::StockLength() const
 
 // ---------------------------------------------------------------- recording
 
+QString TPartsListGenerator::LogLine::Text() const
+{
+    return record ? Six + text + u' ' + description : text;
+}
+
 void TPartsListGenerator::ForEachLogLine(
     const std::function<void(const QString&, int64_t)>& visit) const
 {
-    m_log.ForEach([&visit](const LogLine& line, int64_t count) {
-        visit(line.record ? Six + line.text + u' ' + line.description : line.text, count);
-    });
+    m_log.ForEach([&visit](const LogLine& line, int64_t count) { visit(line.Text(), count); });
+}
+
+QString TPartsListGenerator::StatusLogLine(int64_t index) const
+{
+    return m_log.At(index).Text();
 }
 
 const QStringList& TPartsListGenerator::StatusLog() const

@@ -152,6 +152,10 @@ public:
     // The same line by line without the list: visit(line, times) for each
     // line and how often it comes in a row.
     void ForEachLogLine(const std::function<void(const QString&, int64_t)>& visit) const;
+    // One line without listing the others, for a view that shows a few at a
+    // time (0 <= index < StatusLogSize()).
+    int64_t StatusLogSize() const { return m_log.Size(); }
+    QString StatusLogLine(int64_t index) const;
     const ReportDocument& Report() const { return m_report; }
     const ReportOutcome& ReportResult() const { return m_reportOutcome; }
     const PartsListOptions& Options() const { return m_options; }
@@ -269,6 +273,7 @@ private:
         QString description;
         bool record = false;
 
+        QString Text() const;
         friend bool operator==(const LogLine&, const LogLine&) = default;
     };
     RunList<LogLine> m_log;

@@ -66,8 +66,10 @@ void CountUncovered(const TObjectWithSymbols& object, bool onDrop, const QSet<QS
 std::vector<UncoveredSymbol> UncoveredDropEquipment(const TPipeLoop& design,
                                                     const QStringList& partList)
 {
+    // The keys once each, upper-cased: a factory's list holds thousands of
+    // records of a few dozen parts.
     QSet<QString> ordered;
-    for (const QString& key : partList)
+    for (const QString& key : QSet<QString>(partList.begin(), partList.end()))
         ordered.insert(key.toUpper());
     std::vector<UncoveredSymbol> uncovered;
     for (const auto& drop : design.Drops)

@@ -7,19 +7,20 @@
 #include "ReportDocument.h"
 #include "UncoveredEquipment.h"
 
+#include <QAbstractListModel>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QListView>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -41,7 +42,11 @@ namespace
 const QString HelpTopic = QStringLiteral("Parts List Generation");
 // How long "EMail List" stays disabled while the mail client takes the order.
 constexpr int MailPauseMs = 5000;
-// The Information tab is brought up to date at most this often while generating.
+// While generating, the window's events are processed at most this often (the
+// generator yields far more often: thousands of times on a factory).
+constexpr int EventsEveryMs = 10;
+constexpr int64_t YieldsPerClockReading = 16;
+// The Information tab and the progress bar are brought up to date this often.
 constexpr int LogRefreshMs = 100;
 constexpr int PictureSize = 64;
 
@@ -74,6 +79,81 @@ QGroupBox* Choice(const QString& name, const QString& caption, QRadioButton* fir
 }
 
 } // namespace
+
+// The Information tab's lines: the generator's status log, each line read
+// when the view paints it (a factory's log runs to tens of thousands of lines,
+// one of long runs to millions), then the lines added after it.
+class StatusLogModel : public QAbstractListModel
+{
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    void show(const TPartsListGenerator* generator)
+    {
+        beginResetModel();
+        m_generator = generator;
+        m_logRows = 0;
+        m_after.clear();
+        endResetModel();
+    }
+    // The lines the generator has logged since.
+    void update()
+    {
+        const int64_t logged = m_generator ? m_generator->StatusLogSize() : 0;
+        const int rows = int(std::min<int64_t>(logged, MaxShownLines));
+        if (rows <= m_logRows)
+            return;
+        beginInsertRows({}, m_logRows, rows - 1);
+        m_logRows = rows;
+        endInsertRows();
+    }
+    void append(const QStringList& lines)
+    {
+        if (lines.isEmpty())
+            return;
+        beginInsertRows({}, rowCount(), rowCount() + int(lines.size()) - 1);
+        m_after += lines;
+        endInsertRows();
+    }
+    // After the last update: says how many lines did not fit.
+    void finish()
+    {
+        const int64_t hidden = m_generator ? m_generator->StatusLogSize() - m_logRows : 0;
+        if (hidden > 0)
+            append({QStringLiteral("... and %1 more lines").arg(hidden)});
+    }
+    QStringList lines() const
+    {
+        QStringList all;
+        for (int row = 0; row < rowCount(); ++row)
+            all.append(line(row));
+        return all;
+    }
+
+    int rowCount(const QModelIndex& parent = {}) const override
+    {
+        return parent.isValid() ? 0 : m_logRows + int(m_after.size());
+    }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (role != Qt::DisplayRole || !index.isValid())
+            return {};
+        return line(index.row());
+    }
+
+private:
+    // A view's scroll range is counted in pixels, in an int.
+    static constexpr int64_t MaxShownLines = 1'000'000;
+
+    QString line(int row) const
+    {
+        return row < m_logRows ? m_generator->StatusLogLine(row) : m_after[row - m_logRows];
+    }
+
+    const TPartsListGenerator* m_generator = nullptr;
+    int m_logRows = 0;
+    QStringList m_after;
+};
 
 TZAVOZAPartsListForm::TZAVOZAPartsListForm(AppDialogs& dialogs, const QString& appDir,
                                            DocumentOpener openDocument, MailOpener openMail,
@@ -187,10 +267,15 @@ QWidget* TZAVOZAPartsListForm::createInformationTab()
 {
     auto* tab = new QWidget;
     tab->setObjectName(QStringLiteral("tsInformation"));
-    m_log = new QPlainTextEdit;
+    // A list view lays out only the lines in sight: a factory's log runs to
+    // tens of thousands of lines.
+    m_logModel = new StatusLogModel(this);
+    m_log = new QListView;
     m_log->setObjectName(QStringLiteral("memStatus"));
-    m_log->setReadOnly(true);
-    m_log->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_log->setModel(m_logModel);
+    m_log->setUniformItemSizes(true);
+    m_log->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_log->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_log->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     auto* layout = new QVBoxLayout(tab);
     layout->addWidget(m_log);
@@ -282,8 +367,8 @@ void TZAVOZAPartsListForm::Prepare(TPipeLoop& design, TPartsDatabase& database,
     m_orderAddress = orderAddress;
     // A report of another design (or catalogue) is no longer offered.
     m_generator.reset();
+    m_logModel->show(nullptr);
     m_reportView->clear();
-    m_log->clear();
     m_progress->setValue(0);
     (design.PipeColour == PipeColour::Gray ? m_grey : m_blue)->setChecked(true);
     m_prices->setEnabled(database.PriceListLoaded());
@@ -340,27 +425,41 @@ void TZAVOZAPartsListForm::Generate()
 {
     if (!m_design || !m_database || Running())
         return;
-    m_generator = std::make_unique<TPartsListGenerator>(*m_design, *m_database);
+    // Each generation starts from empty lists: the generator is kept for the
+    // design and catalogue it was opened with.
+    if (!m_generator)
+        m_generator = std::make_unique<TPartsListGenerator>(*m_design, *m_database);
+    m_logModel->show(m_generator.get());
     m_reportView->clear();
-    m_log->clear();
-    m_logShown = 0;
     m_tabs->setCurrentIndex(1);
-    QElapsedTimer sinceLogShown;
-    sinceLogShown.start();
-    m_generator->SetProgress(
-        [this](int64_t walked, int64_t total) { showProgress(walked, total); });
-    m_generator->SetYield([this, &sinceLogShown] {
-        if (sinceLogShown.elapsed() >= LogRefreshMs) {
-            appendNewLogLines();
-            sinceLogShown.restart();
+    m_walked = m_walkTotal = 0;
+    m_generator->SetProgress([this](int64_t walked, int64_t total) {
+        m_walked = walked;
+        m_walkTotal = total;
+    });
+    QDeadlineTimer events(0);
+    QDeadlineTimer logRefresh(0);
+    int64_t yields = 0;
+    m_generator->SetYield([this, &events, &logRefresh, &yields] {
+        // The clock is read every few yields only: the generator yields at
+        // every piece of pipe.
+        if (yields++ % YieldsPerClockReading != 0 || !events.hasExpired())
+            return;
+        if (logRefresh.hasExpired()) {
+            showProgress();
+            m_logModel->update();
+            logRefresh.setRemainingTime(LogRefreshMs);
         }
         QCoreApplication::processEvents();
+        events.setRemainingTime(EventsEveryMs);
     });
     setRunning(true);
     m_generator->Generate(Options());
     m_generator->SetYield({});
     m_generator->SetProgress({});
-    appendNewLogLines();
+    showProgress();
+    m_logModel->update();
+    m_logModel->finish();
     showReport();
     showUncoveredEquipment();
     setRunning(false);
@@ -385,26 +484,17 @@ void TZAVOZAPartsListForm::setRunning(bool running)
     m_tabs->widget(0)->setEnabled(!running);
 }
 
-void TZAVOZAPartsListForm::showProgress(int64_t walked, int64_t total)
+void TZAVOZAPartsListForm::showProgress()
 {
     // The bar counts in int: a design of more objects than that shows in proportion.
-    const int64_t scale = total > INT32_MAX ? total / INT32_MAX + 1 : 1;
-    m_progress->setRange(0, int(std::max<int64_t>(total / scale, 1)));
-    m_progress->setValue(int(walked / scale));
+    const int64_t scale = m_walkTotal > INT32_MAX ? m_walkTotal / INT32_MAX + 1 : 1;
+    m_progress->setRange(0, int(std::max<int64_t>(m_walkTotal / scale, 1)));
+    m_progress->setValue(int(m_walked / scale));
 }
 
-void TZAVOZAPartsListForm::appendNewLogLines()
+QStringList TZAVOZAPartsListForm::informationLines() const
 {
-    int64_t seen = 0;
-    QStringList lines;
-    m_generator->ForEachLogLine([&](const QString& line, int64_t times) {
-        for (int64_t i = 0; i < times; ++i, ++seen)
-            if (seen >= m_logShown)
-                lines.append(line);
-    });
-    m_logShown = seen;
-    if (!lines.isEmpty())
-        m_log->appendPlainText(lines.join(u'\n'));
+    return m_logModel->lines();
 }
 
 void TZAVOZAPartsListForm::showReport()
@@ -423,10 +513,11 @@ void TZAVOZAPartsListForm::showUncoveredEquipment()
         UncoveredEquipmentLines(UncoveredDropEquipment(*m_design, m_generator->PartList()));
     if (lines.isEmpty())
         return;
-    m_log->appendPlainText(QString());
-    m_log->appendPlainText(QStringLiteral("Drop equipment not covered by any ordered part:"));
+    QStringList summary = {QString(),
+                           QStringLiteral("Drop equipment not covered by any ordered part:")};
     for (const QString& line : lines)
-        m_log->appendPlainText(QStringLiteral("  ") + line);
+        summary.append(QStringLiteral("  ") + line);
+    m_logModel->append(summary);
 }
 
 // ---------------------------------------------------------------- outputs

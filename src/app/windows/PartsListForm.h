@@ -16,6 +16,7 @@
 
 #include <QDialog>
 #include <QMap>
+#include <QStringList>
 
 #include <memory>
 
@@ -24,7 +25,7 @@ class QButtonGroup;
 class QCheckBox;
 class QLabel;
 class QMenu;
-class QPlainTextEdit;
+class QListView;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
@@ -34,6 +35,7 @@ class QTextEdit;
 namespace pipeloop
 {
 
+class StatusLogModel;
 class TPipeLoop;
 namespace catalogue
 {
@@ -69,7 +71,8 @@ public:
 
     QTabWidget* tabs() const { return m_tabs; }
     QTextEdit* reportView() const { return m_reportView; }
-    QPlainTextEdit* informationLog() const { return m_log; }
+    // The Information tab's lines.
+    QStringList informationLines() const;
     QProgressBar* progress() const { return m_progress; }
     QMenu* reportPopup() const { return m_popup; }
     QPushButton* button(const QString& name) const;
@@ -95,8 +98,7 @@ private:
     QPushButton* addButton(const QString& name, const QString& caption);
     void showManifoldPictures();
     void setRunning(bool running);
-    void showProgress(int64_t walked, int64_t total);
-    void appendNewLogLines();
+    void showProgress();
     void showReport();
     void showUncoveredEquipment();
     void emailList();
@@ -111,8 +113,9 @@ private:
     bool m_internetDetected = false;
     QString m_orderAddress;
     std::unique_ptr<catalogue::TPartsListGenerator> m_generator;
-    // Log lines already on the Information tab during a generation.
-    int64_t m_logShown = 0;
+    // How far the generation has got, shown now and then.
+    int64_t m_walked = 0;
+    int64_t m_walkTotal = 0;
 
     QTabWidget* m_tabs = nullptr;
     QRadioButton* m_blue = nullptr;
@@ -130,7 +133,8 @@ private:
     QCheckBox* m_catalogueCodes = nullptr;
     QTextEdit* m_reportView = nullptr;
     QProgressBar* m_progress = nullptr;
-    QPlainTextEdit* m_log = nullptr;
+    QListView* m_log = nullptr;
+    StatusLogModel* m_logModel = nullptr;
     QMenu* m_popup = nullptr;
     QMap<QString, QPushButton*> m_buttons;
 };
