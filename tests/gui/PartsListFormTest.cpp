@@ -202,5 +202,38 @@ TEST_F(PartsListFormTest, GenerateCommandRefusesOrOpensTheWindowAndShowsTheStop)
     EXPECT_FALSE(form().isVisible());
 }
 
+TEST_F(PartsListFormTest, EMailListOpensTheMailClientAndPausesWithoutBlocking)
+{
+    QStringList links;
+    TZAVOZAPartsListForm mailing(
+        main.dialogs, QStringLiteral(PIPELOOP_APP_DIR),
+        [](const QString&, const QString&) { return true; },
+        [&links](const QString& link) {
+            links.append(link);
+            return true;
+        });
+    QPushButton* email = mailing.button(QStringLiteral("btnEMailList"));
+
+    // Without a connection found at start: the message, no mail.
+    mailing.Prepare(*main.design(), main.form.partsDatabase(), false, {});
+    mailing.Generate();
+    ui.messages.clear();
+    email->click();
+    EXPECT_TRUE(links.isEmpty());
+    EXPECT_TRUE(ui.texts().value(0).startsWith(QStringLiteral("No INTERNET connection")));
+    EXPECT_TRUE(email->isEnabled());
+
+    mailing.Prepare(*main.design(), main.form.partsDatabase(), true,
+                    QStringLiteral("orders@example.com"));
+    mailing.Generate();
+    email->click();
+    ASSERT_EQ(links.size(), 1);
+    EXPECT_TRUE(links[0].startsWith(QStringLiteral("mailto:orders@example.com")));
+    // The button rests while the mail client comes up; the window goes on.
+    EXPECT_FALSE(email->isEnabled());
+    EXPECT_TRUE(mailing.button(QStringLiteral("btnSaveList"))->isEnabled());
+    EXPECT_TRUE(QTest::qWaitFor([email] { return email->isEnabled(); }, 6000));
+}
+
 } // namespace
 } // namespace pipeloop::testing
