@@ -52,13 +52,6 @@ int64_t StepsToReach(double threshold, double stepLength)
     return steps;
 }
 
-// The warning shown each time an end-of-line part is recorded.
-void CautionEndOfLine(const QString& key, int64_t times)
-{
-    for (int64_t i = 0; i < times; ++i)
-        Ui().warn(QStringLiteral("Caution, part is end of line:") + CrLf + key);
-}
-
 // What the progress counts: the corners (one per loop segment) and every
 // object a run can meet.
 int64_t WalkTotal(const TPipeLoop& design)
@@ -279,11 +272,8 @@ void TPartsListGenerator::Record(const TPartObject& part, const QString& descrip
 void TPartsListGenerator::RecordTimes(const TPartObject& part, const QString& description,
                                       int64_t times)
 {
-    if (part.EndOfLine() && times > 0) {
-        CautionEndOfLine(part.PartKey(), times);
-        if (m_keepCautions)
-            m_cautions.emplace_back(part.PartKey(), times);
-    }
+    if (part.EndOfLine() && times > 0)
+        CautionEndOfLine(part.PartKey());
     RecordKey(part.PartKey(), description, times);
 }
 
@@ -293,23 +283,26 @@ void TPartsListGenerator::RecordKey(const QString& key, const QString& descripti
     m_log.Append({key, description, true}, times);
 }
 
+// Once per part key and generation: a clip on a long loop is recorded
+// hundreds of times, and each box would stop the user.
+void TPartsListGenerator::CautionEndOfLine(const QString& key)
+{
+    if (m_cautioned.contains(key))
+        return;
+    m_cautioned.insert(key);
+    Ui().warn(QStringLiteral("Caution, part is end of line:") + CrLf + key);
+}
+
 TPartsListGenerator::RecordMark TPartsListGenerator::MarkRecords()
 {
-    m_keepCautions = true;
-    return {m_parts.Mark(), m_log.Mark(), m_cautions.size()};
+    return {m_parts.Mark(), m_log.Mark()};
 }
 
 void TPartsListGenerator::RepeatRecords(const RecordMark& mark, int64_t more)
 {
+    // The repeated records' cautions were shown with their first period.
     m_parts.Repeat(mark.parts, more);
     m_log.Repeat(mark.log, more);
-    const std::vector<std::pair<QString, int64_t>> cautions(
-        m_cautions.begin() + qsizetype(mark.cautions), m_cautions.end());
-    m_cautions.clear();
-    m_keepCautions = false;
-    for (int64_t time = 0; time < more; ++time)
-        for (const auto& [key, times] : cautions)
-            CautionEndOfLine(key, times);
 }
 
 bool TPartsListGenerator::ConfirmAll(std::initializer_list<const TPartObject*> parts,
@@ -382,8 +375,7 @@ GenerationOutcome TPartsListGenerator::Generate(const PartsListOptions& options)
     m_logList.clear();
     m_parts.Clear();
     m_partList.clear();
-    m_keepCautions = false;
-    m_cautions.clear();
+    m_cautioned.clear();
     m_cutter.ClearWaste();
     m_hoseTotals.clear();
     m_reportOutcome = {};

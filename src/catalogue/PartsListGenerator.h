@@ -31,6 +31,9 @@
 //   between two corners at the same place) would never end in a walk that
 //   steps before it looks. Here it gets its start clip and nothing else: no
 //   pipe, no further clips, and the generation goes on.
+// - An end-of-line part's caution box comes once per part key and
+//   generation, not at every recording (an end-of-line clip on a long loop
+//   gave hundreds of modal boxes in a row).
 // - The hose totals grow as needed (a fixed table of 16 sizes would overflow).
 // - A piece one millimetre over the stock length (a rounded diagonal run) is
 //   a whole stock pipe (PipeCutting.h).
@@ -56,6 +59,7 @@
 
 #include "PipeLoop.h"
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -199,13 +203,13 @@ private:
                     const QString& extraText);
     void RecordKey(const QString& key, const QString& description, int64_t times = 1);
     void RecordTimes(const TPartObject& part, const QString& description, int64_t times);
+    void CautionEndOfLine(const QString& key);
     // A stretch whose records repeat: MarkRecords before its first period (or
     // piece), RepeatRecords after it with the number of further ones, which are
-    // then recorded (and their end-of-line cautions shown) without being walked.
+    // then recorded without being walked.
     struct RecordMark {
         size_t parts = 0;
         size_t log = 0;
-        size_t cautions = 0;
     };
     RecordMark MarkRecords();
     void RepeatRecords(const RecordMark& mark, int64_t more);
@@ -279,8 +283,7 @@ private:
     RunList<LogLine> m_log;
     mutable QStringList m_logList;
     // While a stretch is marked: its end-of-line parts and how often each was recorded.
-    bool m_keepCautions = false;
-    std::vector<std::pair<QString, int64_t>> m_cautions;
+    QSet<QString> m_cautioned; // end-of-line part keys already cautioned
     std::vector<HoseTotal> m_hoseTotals;
     TPipeCutter m_cutter;
     ReportDocument m_report;

@@ -104,6 +104,13 @@ std::vector<CountedKey> CountKeys(const std::vector<RecordedRun>& partList,
     return counted;
 }
 
+// The total under the price column: its last figure below the lines' last.
+QString TotalLine(Money total, int numberWidth)
+{
+    const int priceColumnEnd = 5 + 7 + numberWidth + 13; // quantity, " off   ", number, price
+    return PadLeft(QStringLiteral("Total price = ") + FormatMoney(total, true), priceColumnEnd);
+}
+
 } // namespace
 
 QString SelectionProblemText(const QString& name, const QString& message)
@@ -253,14 +260,17 @@ ReportOutcome BuildReport(ReportDocument& document, TPartsDatabase& database,
         document.AddSpreadsheetRow(row);
     }
 
+    outcome.total = sum;
+    outcome.totalComplete = prices && complete;
+    if (outcome.totalComplete)
+        document.AddLine(TotalLine(sum, width));
+
     document.AddLine(QString());
     document.AddLine(database.Description());
     document.AddLine(QString());
     document.AddStyledLine(QStringLiteral("Parts list created with ..."), ReportRed, true);
     document.AddStyledLine(FooterVersionLine(), ReportRed, true);
 
-    outcome.total = sum;
-    outcome.totalComplete = prices && complete;
     if (outcome.totalComplete)
         Ui().inform(QStringLiteral("Total price = ") + FormatMoney(sum, true));
     return outcome;

@@ -79,8 +79,9 @@ struct ReportOutcome {
 
 // BuildReport, appended to the document after its header lines:
 // an empty line, the hose lines (each hose-total entry through Hose()), the
-// part lines in first-recorded order with case-insensitive key matching, and
-// the footer; the spreadsheet header and rows beside them. Status lines (the
+// part lines in first-recorded order with case-insensitive key matching,
+// the total line under the prices when they are included and complete (not a
+// spreadsheet row), and the footer; the spreadsheet header and rows beside them. Status lines (the
 // length cut off a hose) go to log. The "Total price = " message is shown
 // when prices are included and complete; a hose that cannot be found is
 // confirmed with no object and no extra text (its problem message shown).

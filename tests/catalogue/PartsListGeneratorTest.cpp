@@ -740,7 +740,7 @@ TEST_F(PartsListTest, CancelInTheYieldEndsWithoutMessageOrReport)
     EXPECT_EQ(yields, 4 + 4);
 }
 
-TEST(PartsListProtocolTest, EndOfLinePartsAreCautionedEachTimeTheyAreRecorded)
+TEST(PartsListProtocolTest, EndOfLinePartsAreCautionedOncePerGeneration)
 {
     ScriptedUi ui;
     ScopedLocale locale(PoundFacts());
@@ -757,10 +757,14 @@ TEST(PartsListProtocolTest, EndOfLinePartsAreCautionedEachTimeTheyAreRecorded)
     FixedClock clock(QDateTime(QDate(2025, 1, 1), QTime(0, 0)));
     Clock::install(&clock);
     TPartsListGenerator generator(design, *database);
+    const QString caution = QStringLiteral("Caution, part is end of line:\r\nOLD-CLIP");
+    EXPECT_EQ(generator.Generate(PartsListOptions{}), GenerationOutcome::Completed);
+    EXPECT_EQ(generator.PartList().count(QStringLiteral("OLD-CLIP")), 4);
+    EXPECT_EQ(ui.texts(), QStringList(caution));
+    // The next generation cautions again, once.
     EXPECT_EQ(generator.Generate(PartsListOptions{}), GenerationOutcome::Completed);
     Clock::install(nullptr);
-    EXPECT_EQ(generator.PartList().count(QStringLiteral("OLD-CLIP")), 4);
-    EXPECT_EQ(ui.texts(), Times(4, QStringLiteral("Caution, part is end of line:\r\nOLD-CLIP")));
+    EXPECT_EQ(ui.texts(), Times(2, caution));
     // No description: only the end-of-line marks.
     EXPECT_TRUE(generator.Report().LineTexts().contains(
         QStringLiteral("    4 off   OLD-CLIP   *  (end of line)")));

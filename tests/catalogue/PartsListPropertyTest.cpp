@@ -170,8 +170,9 @@ TEST(PartsListPropertyTest, LongStretchesCountedByPeriodEqualTheMillimetreWalk)
         EXPECT_EQ(jump.waste, reference.waste);
         EXPECT_EQ(jump.messages, reference.messages);
         EXPECT_EQ(jump.report, reference.report);
-        EXPECT_GT(jump.messages.count(QStringLiteral("Caution, part is end of line:\r\nOLD-S25")),
-                  10'000);
+        // Recorded many thousand times, cautioned once.
+        EXPECT_EQ(jump.messages.count(QStringLiteral("Caution, part is end of line:\r\nOLD-S25")),
+                  1);
     }
     Clock::install(nullptr);
 }

@@ -123,8 +123,12 @@ TEST_F(ReportTest, SevenPartsInPacksOfFive)
 {
     const QStringList seven(7, QStringLiteral("K7"));
     ReportOutcome outcome = Build(seven, Prices(false));
+    // The total stands under the price column as the list's last line, but
+    // the spreadsheet's rows stay parts.
     EXPECT_EQ(Body(),
-              QStringList(QStringLiteral("    7 off   K7       \u00a320.00   Seven connector")));
+              QStringList({QStringLiteral("    7 off   K7       \u00a320.00   Seven connector"),
+                           QStringLiteral("       Total price = \u00a320.00")}));
+    ASSERT_EQ(document.SpreadsheetRows().size(), 1u);
     EXPECT_EQ(document.SpreadsheetRows().front(),
               QStringList({QStringLiteral("7"), QStringLiteral("K7"), QStringLiteral("\u00a320.00"),
                            QStringLiteral("Seven connector")}));
@@ -137,7 +141,8 @@ TEST_F(ReportTest, SevenPartsInPacksOfFive)
     ui.messages.clear();
     outcome = Build(seven, Prices(true));
     EXPECT_EQ(Body(),
-              QStringList(QStringLiteral("    7 off   K7       \u00a314.00   Seven connector")));
+              QStringList({QStringLiteral("    7 off   K7       \u00a314.00   Seven connector"),
+                           QStringLiteral("       Total price = \u00a314.00")}));
     EXPECT_EQ(outcome.total, 14 * MoneyUnit);
     EXPECT_EQ(ui.texts(), QStringList(QStringLiteral("Total price = \u00a314.00")));
 }
@@ -194,7 +199,8 @@ TEST_F(ReportTest, AirHoseTotalsBecomeWholeHosesWithTheRestCutOff)
     EXPECT_EQ(Body(),
               QStringList({QStringLiteral("    1 off   HOSE-20Hose 20m"),
                            QStringLiteral("    1 off   HOSE-10Hose 10m"),
-                           QStringLiteral("    1 off   K7       \u00a310.00   Seven connector")}));
+                           QStringLiteral("    1 off   K7       \u00a310.00   Seven connector"),
+                           QStringLiteral("       Total price = \u00a310.00")}));
     EXPECT_EQ(log, QStringList(QStringLiteral("1/4\" x 5000mm air hose")));
     // Hoses carry no price and are not in the total; their price column is empty.
     EXPECT_EQ(document.SpreadsheetRows().front(),
