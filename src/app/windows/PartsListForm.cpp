@@ -354,6 +354,10 @@ void TZAVOZAPartsListForm::Open(TPipeLoop& design, TPartsDatabase& database, boo
         resize(height * 75 / 100, height);
     }
     exec();
+    // The design may be closed once the window is: nothing of it is kept.
+    m_logModel->show(nullptr);
+    m_reportView->clear();
+    m_generator.reset();
     m_design = nullptr;
     m_database = nullptr;
 }
