@@ -52,6 +52,14 @@ int64_t StepsToReach(double threshold, double stepLength)
     return steps;
 }
 
+// What the progress counts: the corners (one per loop segment) and every
+// object a run can meet.
+int64_t WalkTotal(const TPipeLoop& design)
+{
+    return int64_t(design.Elbows.size() + design.Drops.size() + design.Drains.size() +
+                   design.Valves.size() + design.Inlets.size() + design.Spurs.size());
+}
+
 uint32_t Bits(float value)
 {
     uint32_t bits = 0;
@@ -201,6 +209,8 @@ void TPartsListGenerator::Cancel()
 
 void TPartsListGenerator::YieldNow()
 {
+    if (m_progress)
+        m_progress(std::min(m_walked, m_walkTotal), m_walkTotal);
     if (m_yield)
         m_yield();
 }
@@ -212,12 +222,20 @@ int32_t TPartsListGenerator::StockLength() const
 
 // ---------------------------------------------------------------- recording
 
+QString TPartsListGenerator::LogLine::Text() const
+{
+    return record ? Six + text + u' ' + description : text;
+}
+
 void TPartsListGenerator::ForEachLogLine(
     const std::function<void(const QString&, int64_t)>& visit) const
 {
-    m_log.ForEach([&visit](const LogLine& line, int64_t count) {
-        visit(line.record ? Six + line.text + u' ' + line.description : line.text, count);
-    });
+    m_log.ForEach([&visit](const LogLine& line, int64_t count) { visit(line.Text(), count); });
+}
+
+QString TPartsListGenerator::StatusLogLine(int64_t index) const
+{
+    return m_log.At(index).Text();
 }
 
 const QStringList& TPartsListGenerator::StatusLog() const
@@ -366,6 +384,8 @@ GenerationOutcome TPartsListGenerator::Generate(const PartsListOptions& options)
     m_stopped = false;
     m_cancelled = false;
     m_mainPipe = m_mainElbow = m_mainClip = nullptr;
+    m_walked = 0;
+    m_walkTotal = WalkTotal(m_design);
     // Messages of earlier selections that nobody confirmed are not this
     // generation's.
     while (m_database.QueuedErrorCount() > 0)
@@ -390,8 +410,12 @@ GenerationOutcome TPartsListGenerator::Generate(const PartsListOptions& options)
         } else {
             WalkLoop();
         }
-        if (m_running)
+        if (m_running) {
+            m_walked = m_walkTotal;
+            if (m_progress)
+                m_progress(m_walked, m_walkTotal);
             Finish();
+        }
     } catch (...) {
         ReportError();
         m_running = false;
@@ -518,6 +542,7 @@ void TPartsListGenerator::WalkLoop()
         if (m_running && walked)
             Walk(Visit::Run(
                 {q.position(), s.position(), mainSize, direction, nullptr, q.VerticalDrop}));
+        ++m_walked;
         YieldNow();
     }
 }
@@ -724,6 +749,7 @@ TPartsListGenerator::Meet(TPipeLoopObject& object, const PipeRun& run, bool reac
 {
     if (!m_running)
         return std::nullopt;
+    ++m_walked;
     switch (object.Kind()) {
     case ObjectKind::Valve:
         ValveFitting(run.size, 0, &object);

@@ -129,6 +129,11 @@ public:
     // Called once per loop segment and once per object met on a run while
     // generating; the desktop program processes its events there.
     void SetYield(YieldFunction yield) { m_yield = std::move(yield); }
+    // Told at every yield how far the walk has got: the loop segments and the
+    // objects met so far (never above total), of the design's corners and
+    // objects; told walked == total once the walk is over.
+    using ProgressFunction = std::function<void(int64_t walked, int64_t total)>;
+    void SetProgress(ProgressFunction progress) { m_progress = std::move(progress); }
 
     // "Generate": starts from empty lists and runs the rules to the end or to a stop.
     GenerationOutcome Generate(const PartsListOptions& options);
@@ -151,6 +156,10 @@ public:
     // The same line by line without the list: visit(line, times) for each
     // line and how often it comes in a row.
     void ForEachLogLine(const std::function<void(const QString&, int64_t)>& visit) const;
+    // One line without listing the others, for a view that shows a few at a
+    // time (0 <= index < StatusLogSize()).
+    int64_t StatusLogSize() const { return m_log.Size(); }
+    QString StatusLogLine(int64_t index) const;
     const ReportDocument& Report() const { return m_report; }
     const ReportOutcome& ReportResult() const { return m_reportOutcome; }
     const PartsListOptions& Options() const { return m_options; }
@@ -252,6 +261,9 @@ private:
     TPartsDatabase& m_database;
     PartsListOptions m_options;
     YieldFunction m_yield;
+    ProgressFunction m_progress;
+    int64_t m_walked = 0;
+    int64_t m_walkTotal = 0;
     bool m_running = false;
     bool m_stopped = false;
     bool m_cancelled = false;
@@ -265,6 +277,7 @@ private:
         QString description;
         bool record = false;
 
+        QString Text() const;
         friend bool operator==(const LogLine&, const LogLine&) = default;
     };
     RunList<LogLine> m_log;

@@ -9,6 +9,7 @@
 
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -29,6 +30,7 @@ public:
         if (times <= 0)
             return;
         m_size += times;
+        ++m_version;
         if (m_entries.size() > m_open && m_entries.back().item == item)
             m_entries.back().count += times;
         else
@@ -55,6 +57,7 @@ public:
         for (size_t i = mark; i < end; ++i)
             items += m_entries[i].count;
         m_size += items * more;
+        ++m_version;
         m_blocks.push_back({mark, end, more + 1});
         m_open = end;
     }
@@ -65,6 +68,7 @@ public:
         m_blocks.clear();
         m_open = 0;
         m_size = 0;
+        ++m_version;
     }
 
     // The number of items, repeats included.
@@ -98,7 +102,60 @@ public:
         return totals;
     }
 
+    // The item at index (0 <= index < Size()), without listing the items
+    // before it: the first call after a change indexes the entries, later
+    // ones find the item in logarithmic time.
+    const Item& At(int64_t index) const
+    {
+        if (m_indexedVersion != m_version)
+            BuildIndex();
+        const auto segment =
+            std::upper_bound(m_segments.begin(), m_segments.end(), index,
+                             [](int64_t i, const Segment& s) { return i < s.start; }) -
+            1;
+        const int64_t within = (index - segment->start) % segment->passItems;
+        const auto first = m_entryStarts.begin() + qsizetype(segment->begin);
+        const auto last = m_entryStarts.begin() + qsizetype(segment->end);
+        const auto entry = std::upper_bound(first, last, within) - 1;
+        return m_entries[size_t(entry - m_entryStarts.begin())].item;
+    }
+
 private:
+    // Consecutive entries that occur `times` times in a row from item start
+    // on, passItems items each time.
+    struct Segment {
+        int64_t start = 0;
+        size_t begin = 0;
+        size_t end = 0;
+        int64_t passItems = 0;
+    };
+
+    void BuildIndex() const
+    {
+        m_segments.clear();
+        m_entryStarts.assign(m_entries.size(), 0);
+        int64_t start = 0;
+        const auto add = [&](size_t begin, size_t end, int64_t times) {
+            if (begin >= end)
+                return;
+            int64_t pass = 0;
+            for (size_t i = begin; i < end; ++i) {
+                m_entryStarts[i] = pass;
+                pass += m_entries[i].count;
+            }
+            m_segments.push_back({start, begin, end, pass});
+            start += pass * times;
+        };
+        size_t i = 0;
+        for (const Block& block : m_blocks) {
+            add(i, block.begin, 1);
+            add(block.begin, block.end, block.times);
+            i = block.end;
+        }
+        add(i, m_entries.size(), 1);
+        m_indexedVersion = m_version;
+    }
+
     struct Block {
         size_t begin = 0;
         size_t end = 0;
@@ -109,6 +166,11 @@ private:
     std::vector<Block> m_blocks;
     size_t m_open = 0; // entries before this one take no more items
     int64_t m_size = 0;
+    // Changes, so that the index of At() knows when it is stale.
+    uint64_t m_version = 0;
+    mutable uint64_t m_indexedVersion = ~uint64_t(0);
+    mutable std::vector<Segment> m_segments;
+    mutable std::vector<int64_t> m_entryStarts;
 };
 
 } // namespace pipeloop::catalogue

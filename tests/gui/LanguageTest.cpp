@@ -2,10 +2,13 @@
 
 #include "IniFile.h"
 #include "LanguageFile.h"
+#include "PartsListForm.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -57,6 +60,9 @@ TEST(LanguageFile, TheShippedExampleTranslatesTheMainMenu)
     EXPECT_EQ(f.action("moZoomIn")->text(), "Ver&gr\u00f6\u00dfern");
     // Captions of forms are controls'.
     EXPECT_EQ(f.form.files().wizard().windowTitle(), "Project Creator");
+    EXPECT_EQ(f.form.partsListForm().button("btnSaveList")->text(), "Liste &speichern");
+    EXPECT_EQ(f.form.partsListForm().findChild<QAbstractButton*>("cbEndCap")->text(),
+              "90040/90610 als Endkappe verwenden");
 }
 
 } // namespace

@@ -310,8 +310,9 @@ void AddOptionsMenu(CommandTable& table, TMainForm& form)
         row.checked = [mode = int(mode)](const EditorState& s) { return s.displayDrop == mode; };
         table.add(row);
     }
-    table.add(Item("muOptions", "moGeneratePipeWorkPartsList", "Generate Pipe Work Parts List",
-                   Editing, {}, QKeySequence("Ctrl+G")));
+    table.add(Item(
+        "muOptions", "moGeneratePipeWorkPartsList", "Generate Pipe Work Parts List", Editing,
+        [&form] { form.generatePartsList(); }, QKeySequence("Ctrl+G")));
     table.add(Item("muOptions", "moAirFlowCalculations", "Air Flow Calculations", Editing));
     DesignView& view = form.view();
     CommandRow highlight = Item(

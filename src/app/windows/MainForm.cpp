@@ -15,6 +15,7 @@
 #include "NewProjectWizard.h"
 #include "NotesEditor.h"
 #include "PartsDatabase.h"
+#include "PartsListForm.h"
 #include "PipeLoop.h"
 #include "PromptSession.h"
 #include "Rounding.h"
@@ -88,6 +89,8 @@ TMainForm::TMainForm(SettingsStore& settings, AppDialogs& dialogs, const QString
     m_files = new FileCommands(m_document, dialogs, *m_partsDatabase, this);
     m_aboutForm = new TAboutForm(this);
     m_prompt = new PromptSession(this);
+    m_partsListForm = new TZAVOZAPartsListForm(dialogs, m_appDir, SystemDocumentOpener(),
+                                               SystemMailOpener(), this);
 
     m_view = new DesignView(m_document, this);
     m_dropView = new DropViewPanel(m_document);
@@ -317,6 +320,7 @@ void TMainForm::FirstActivation(const QString& commandLineProject)
     language.TranslateMenu(m_commands.menu(DropViewPopup));
     language.TranslateForm(this);
     language.TranslateForm(&m_files->wizard());
+    language.TranslateForm(m_partsListForm);
 
     LoadSettings();
     m_partsDatabase->LoadContainer(m_appDir + CatalogueFile);
@@ -381,6 +385,13 @@ void TMainForm::SaveSettings()
 
 void TMainForm::closeEvent(QCloseEvent* event)
 {
+    if (m_partsListForm && m_partsListForm->Running()) {
+        // Quitting during a generation cancels it first; the window stays
+        // until the generator has let go of the design.
+        m_partsListForm->Cancel();
+        event->ignore();
+        return;
+    }
     if (m_tools->active()) {
         // Closing during a tool ends the tool first; the window stays.
         m_tools->end(Tool::Ending::Close);
@@ -484,6 +495,36 @@ void TMainForm::setToolBarShown(bool shown)
 void TMainForm::showAbout()
 {
     m_aboutForm->exec();
+}
+
+void TMainForm::generatePartsList()
+{
+    TPipeLoop* design = m_document.design();
+    if (!design)
+        return;
+    m_document.clearSelection();
+    if (!m_partsDatabase->IsUsable()) {
+        Ui().inform(QStringLiteral(
+            "The parts database could not be loaded, no parts list generation possible."));
+        return;
+    }
+    if (!design->CheckConnections()) {
+        showSelectionStatus();
+        Ui().warn(
+            QStringLiteral("There are symbols not connected.\r\nThese have been highlighted."));
+        return;
+    }
+    // No connection check runs at start-up yet: the mail client is trusted
+    // to say when it cannot send.
+    m_partsListForm->Open(*design, *m_partsDatabase, true, m_document.options().SupplierEMail);
+    // A stop highlighted the object at fault.
+    showSelectionStatus();
+}
+
+void TMainForm::showSelectionStatus()
+{
+    showSelectedLabel();
+    repaintAreas();
 }
 
 void TMainForm::layOutToolBar()

@@ -31,6 +31,7 @@ class FileCommands;
 class PromptSession;
 class SettingsStore;
 class TAboutForm;
+class TZAVOZAPartsListForm;
 class ToolManager;
 class WindowToolHost;
 namespace catalogue
@@ -94,6 +95,10 @@ public:
     bool toolBarShown() const { return m_toolBarShown; }
     void setToolBarShown(bool shown);
     void showAbout();
+    // "Generate Pipe Work Parts List": refused with an unusable catalogue and
+    // with unconnected symbols (highlighted), else the parts list window.
+    void generatePartsList();
+    TZAVOZAPartsListForm& partsListForm() const { return *m_partsListForm; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -120,6 +125,8 @@ private:
     void showZoom();
     void applyPipeColourPanels();
     void setStatus(int panel, const QString& text);
+    // The selection's label and the drawing redrawn (highlights shown).
+    void showSelectionStatus();
 
     SettingsStore& m_settings;
     QString m_appDir;
@@ -141,6 +148,7 @@ private:
     FileCommands* m_files = nullptr;
     EditCommands* m_edits = nullptr;
     TAboutForm* m_aboutForm = nullptr;
+    TZAVOZAPartsListForm* m_partsListForm = nullptr;
     PromptSession* m_prompt = nullptr;
     DesignView* m_view = nullptr;
     DropViewPanel* m_dropView = nullptr;
