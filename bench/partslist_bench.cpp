@@ -25,6 +25,7 @@
 #include "Clock.h"
 #include "LocaleInfo.h"
 #include "PartsDatabase.h"
+#include "PartsListBenchSupport.h"
 #include "PartsListGenerator.h"
 #include "UiServices.h"
 
@@ -49,36 +50,6 @@ using namespace pipeloop;
 using namespace pipeloop::catalogue;
 using namespace pipeloop::testing;
 using namespace pipeloop::bench;
-
-// Messages of the stacks' unsupported symbols are counted, not printed.
-class SilentUi : public UiServices
-{
-public:
-    void show(Kind kind, const QString& text, const QString& = {}) override
-    {
-        ++messages;
-        if (kind == Kind::Error && firstError.isEmpty())
-            firstError = text;
-    }
-    bool confirm(const QString&, const QString& = {}) override { return true; }
-    QString ask(Kind, const QString&, const QStringList& buttons, const QString& = {}) override
-    {
-        return buttons.isEmpty() ? QString() : buttons.front();
-    }
-    long messages = 0;
-    QString firstError;
-};
-
-TPartsDatabase& Catalogue()
-{
-    static TPartsDatabase database;
-    if (!database.Loaded()) {
-        QFile file(RepositoryFile(QStringLiteral("data/catalogue/PARTS.PLDBI")));
-        file.open(QIODevice::ReadOnly);
-        database.LoadCatalogueText(file.readAll());
-    }
-    return database;
-}
 
 struct Factory {
     explicit Factory(int32_t scale) : design(options) { FactoryDesign(design, scale); }

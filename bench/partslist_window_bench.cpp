@@ -17,6 +17,7 @@
 #include "Clock.h"
 #include "LocaleInfo.h"
 #include "PartsDatabase.h"
+#include "PartsListBenchSupport.h"
 #include "PartsListForm.h"
 #include "PartsListGenerator.h"
 #include "PipeLoopOptions.h"
@@ -34,39 +35,9 @@ namespace
 
 using namespace pipeloop;
 using namespace pipeloop::catalogue;
+using namespace pipeloop::bench;
 
 constexpr double RatioLimit = 1.5;
-
-// The stacks' unsupported symbols are counted, not shown; the catalogue's
-// expiry question is answered Yes, as a user who generates anyway would.
-class SilentUi : public UiServices
-{
-public:
-    void show(Kind kind, const QString& text, const QString& = {}) override
-    {
-        ++messages;
-        if (kind == Kind::Error && firstError.isEmpty())
-            firstError = text;
-    }
-    bool confirm(const QString&, const QString& = {}) override { return true; }
-    QString ask(Kind, const QString&, const QStringList& buttons, const QString& = {}) override
-    {
-        return buttons.isEmpty() ? QString() : buttons.front();
-    }
-    long messages = 0;
-    QString firstError;
-};
-
-TPartsDatabase& Catalogue()
-{
-    static TPartsDatabase database;
-    if (!database.Loaded()) {
-        QFile file(bench::RepositoryFile(QStringLiteral("data/catalogue/PARTS.PLDBI")));
-        file.open(QIODevice::ReadOnly);
-        database.LoadCatalogueText(file.readAll());
-    }
-    return database;
-}
 
 struct Factory {
     Factory() : design(options) { testing::FactoryDesign(design, 1); }
