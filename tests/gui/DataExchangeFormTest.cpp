@@ -75,7 +75,7 @@ TEST_F(DataExchangeFormTest, UntickingTheEnhancedBoxSavesWmfUnderItsOwnFilterAnd
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);
 }
 
-TEST_F(DataExchangeFormTest, AFailedSaveShowsTheErrorReportAndNoConfirmation)
+TEST_F(DataExchangeFormTest, AFailedSaveOrCopyShowsTheErrorReportAndNoConfirmation)
 {
     const QString missingFolder = dir.filePath("no such folder/");
     main.dialogs.saveAnswers = {missingFolder + "view.emf", missingFolder + "view.bmp",
@@ -91,6 +91,15 @@ TEST_F(DataExchangeFormTest, AFailedSaveShowsTheErrorReportAndNoConfirmation)
             << message.text.toStdString();
     }
     EXPECT_FALSE(QDir(missingFolder).exists());
+
+    // The plan at the closest zoom is a bitmap too large to make.
+    main.form.view().setView(ViewKind::Plan);
+    main.form.view().setZoom(1);
+    QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
+    main.action("moCopyPipeloopAsBitmap")->trigger();
+    ASSERT_EQ(ui.messages.size(), 4u);
+    EXPECT_EQ(ui.messages.back().kind, UiServices::Kind::Error);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
 }
 
 TEST_F(DataExchangeFormTest, TheCopiesCarryTheViewAtTheMainWindowsScaleInEveryFormat)
