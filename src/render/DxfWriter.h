@@ -30,11 +30,12 @@ enum class DxfFileMode {
     // the rules: the file is created (truncating an existing one) before
     // anything is written and written in place; after a failure the partly
     // written file is left on disk (it never ends with "0 EOF", so no reader
-    // takes it for complete). The desktop's "Save DXF file".
+    // takes it for complete).
     InPlace,
     // The groups are written, each verified, into memory, and the file takes
     // all of them or none (SaveAtomically): an existing file is unchanged by a
-    // failure and no partial file appears. pipeloop-cli's contract.
+    // failure and no partial file appears. pipeloop-cli's contract, and the
+    // desktop's "Save DXF file" (a half-written drawing helps no one).
     Atomic,
 };
 

@@ -44,6 +44,7 @@ const Expectation Expectations[] = {
     {"moSaveProject", "00010"}, // only the new compressor house is unsaved
     {"sbSaveProject", "00010"},
     {"moSaveProjectAs", "01110"},
+    {"moDataExchange", "01110"},
     {"moPrintView", "01110", false},
     {"sbPrintView", "01110", false},
     {"moExit", "11110"},
@@ -153,7 +154,8 @@ const Expectation Expectations[] = {
     {"pmAssignGenericParts", "00100", false},
     {"pmAssignZAVOZAParts", "00100", false},
     {"pmViewCatalogue", "00000", false}, // the drop carries no package
-    {"moCopyPipeloopAsBitmap", "01110", false},
+    {"moCopyPipeloopAsBitmap", "01110"},
+    {"moCopyPipeloopAsMetafile", "01110"},
     // Options and Help.
     {"muOptions", "11110"},
     {"moViewToolBar", "11110"},

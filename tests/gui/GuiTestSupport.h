@@ -51,10 +51,12 @@ public:
         titles.append(title);
         return take(openAnswers);
     }
-    QString saveFileName(QWidget*, const QString& title, const QString&, const QString&,
-                         const QString&) override
+    QString saveFileName(QWidget*, const QString& title, const QString& filter,
+                         const QString& defaultSuffix, const QString&) override
     {
         titles.append(title);
+        saveFilters.append(filter);
+        saveSuffixes.append(defaultSuffix);
         return take(saveAnswers);
     }
     bool queryText(QWidget*, const QString& title, const QString&, QString& text) override
@@ -165,6 +167,9 @@ public:
     }
 
     QStringList titles;
+    // The save dialog's filters and default suffixes, as asked.
+    QStringList saveFilters;
+    QStringList saveSuffixes;
     // Texts typed into the size and length entries; nullopt is Cancel.
     std::deque<std::optional<QString>> sizeAnswers;
     std::deque<std::optional<QString>> lengthAnswers;

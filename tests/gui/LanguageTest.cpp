@@ -1,11 +1,13 @@
 #include "GuiTestSupport.h"
 
+#include "DataExchangeForm.h"
 #include "IniFile.h"
 #include "LanguageFile.h"
 #include "PartsListForm.h"
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -63,6 +65,8 @@ TEST(LanguageFile, TheShippedExampleTranslatesTheMainMenu)
     EXPECT_EQ(f.form.partsListForm().button("btnSaveList")->text(), "Liste &speichern");
     EXPECT_EQ(f.form.partsListForm().findChild<QAbstractButton*>("cbEndCap")->text(),
               "90040/90610 als Endkappe verwenden");
+    EXPECT_EQ(f.form.dataExchangeForm().enhancedBox()->text(),
+              "&Erweiterte Metadatei (EMF) erstellen");
 }
 
 } // namespace

@@ -124,7 +124,8 @@ void AddFileMenu(CommandTable& table, TMainForm& form)
     table.addMenu({"muRecentProjects", "muFile", "Recent Projects", Input,
                    [](const EditorState& s) { return s.recentFiles > 0; }});
     table.add(Separator("muFile"));
-    table.add(Item("muFile", "moDataExchange", "Data Exchange", Editing));
+    table.add(Item("muFile", "moDataExchange", "Data Exchange", Editing,
+                   [&form] { form.exchangeData(); }));
     table.add(Item("muFile", "moPrinter", "Print Setup", Editing));
     CommandRow printView =
         Item("muFile", "moPrintView", "Print View", Editing, {}, QKeySequence("Ctrl+P"));
@@ -286,8 +287,10 @@ void AddEditMenu(CommandTable& table, TMainForm& form)
                        [&files, field = field] { files.editProjectText(field); }));
     table.add(Item("muProjectInformation", "moProjectNotes", "Project Notes", Editing,
                    [&files] { files.editProjectNotes(); }));
-    table.add(Item("muEdit", "moCopyPipeloopAsBitmap", "Copy Pipeloop As Bitmap", Editing));
-    table.add(Item("muEdit", "moCopyPipeloopAsMetafile", "Copy Pipeloop As Metafile", Editing));
+    table.add(Item("muEdit", "moCopyPipeloopAsBitmap", "Copy Pipeloop As Bitmap", Editing,
+                   [&form] { form.copyAsBitmap(); }));
+    table.add(Item("muEdit", "moCopyPipeloopAsMetafile", "Copy Pipeloop As Metafile", Editing,
+                   [&form] { form.copyAsMetafile(); }));
 }
 
 void AddOptionsMenu(CommandTable& table, TMainForm& form)

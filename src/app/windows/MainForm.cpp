@@ -2,6 +2,7 @@
 
 #include "AboutWindow.h"
 #include "Canvas.h"
+#include "DataExchangeForm.h"
 #include "DesignView.h"
 #include "DisplayCommands.h"
 #include "DrawingArea.h"
@@ -91,6 +92,7 @@ TMainForm::TMainForm(SettingsStore& settings, AppDialogs& dialogs, const QString
     m_prompt = new PromptSession(this);
     m_partsListForm = new TZAVOZAPartsListForm(dialogs, m_appDir, SystemDocumentOpener(),
                                                SystemMailOpener(), this);
+    m_dataExchangeForm = new TDataExchangeForm(dialogs, this);
 
     m_view = new DesignView(m_document, this);
     m_dropView = new DropViewPanel(m_document);
@@ -321,6 +323,7 @@ void TMainForm::FirstActivation(const QString& commandLineProject)
     language.TranslateForm(this);
     language.TranslateForm(&m_files->wizard());
     language.TranslateForm(m_partsListForm);
+    language.TranslateForm(m_dataExchangeForm);
 
     LoadSettings();
     m_partsDatabase->LoadContainer(m_appDir + CatalogueFile);
@@ -519,6 +522,42 @@ void TMainForm::generatePartsList()
     m_partsListForm->Open(*design, *m_partsDatabase, true, m_document.options().SupplierEMail);
     // A stop highlighted the object at fault.
     showSelectionStatus();
+}
+
+PictureSource TMainForm::pictureSource() const
+{
+    const QWidget* area = m_view->drawingArea();
+    PictureSource source;
+    source.size = area->size();
+    source.view = m_view->currentView();
+    source.scaleX = m_view->pixelsPerMmX();
+    source.scaleY = m_view->pixelsPerMmY();
+    source.dpi = area->logicalDpiX();
+    return source;
+}
+
+void TMainForm::exchangeData()
+{
+    if (TPipeLoop* design = m_document.design()) {
+        m_document.clearSelection();
+        m_dataExchangeForm->Open(*design, pictureSource());
+    }
+}
+
+void TMainForm::copyAsBitmap()
+{
+    if (TPipeLoop* design = m_document.design()) {
+        m_document.clearSelection();
+        m_dataExchangeForm->CopyBitmap(*design, pictureSource());
+    }
+}
+
+void TMainForm::copyAsMetafile()
+{
+    if (TPipeLoop* design = m_document.design()) {
+        m_document.clearSelection();
+        m_dataExchangeForm->CopyMetafile(*design, pictureSource());
+    }
 }
 
 void TMainForm::showSelectionStatus()

@@ -31,6 +31,8 @@ class FileCommands;
 class PromptSession;
 class SettingsStore;
 class TAboutForm;
+class TDataExchangeForm;
+struct PictureSource;
 class TZAVOZAPartsListForm;
 class ToolManager;
 class WindowToolHost;
@@ -99,6 +101,12 @@ public:
     // with unconnected symbols (highlighted), else the parts list window.
     void generatePartsList();
     TZAVOZAPartsListForm& partsListForm() const { return *m_partsListForm; }
+    // "Data Exchange" and the Edit menu's two copies: the current view as the
+    // drawing area shows it, handed to the data exchange window.
+    void exchangeData();
+    void copyAsBitmap();
+    void copyAsMetafile();
+    TDataExchangeForm& dataExchangeForm() const { return *m_dataExchangeForm; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -127,6 +135,8 @@ private:
     void setStatus(int panel, const QString& text);
     // The selection's label and the drawing redrawn (highlights shown).
     void showSelectionStatus();
+    // What the main window hands over for a picture of its current view.
+    PictureSource pictureSource() const;
 
     SettingsStore& m_settings;
     QString m_appDir;
@@ -149,6 +159,7 @@ private:
     EditCommands* m_edits = nullptr;
     TAboutForm* m_aboutForm = nullptr;
     TZAVOZAPartsListForm* m_partsListForm = nullptr;
+    TDataExchangeForm* m_dataExchangeForm = nullptr;
     PromptSession* m_prompt = nullptr;
     DesignView* m_view = nullptr;
     DropViewPanel* m_dropView = nullptr;
