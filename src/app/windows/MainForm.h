@@ -31,6 +31,7 @@ class FileCommands;
 class PromptSession;
 class SettingsStore;
 class TAboutForm;
+class TView3DForm;
 class TZAVOZAPartsListForm;
 class ToolManager;
 class WindowToolHost;
@@ -99,6 +100,9 @@ public:
     // with unconnected symbols (highlighted), else the parts list window.
     void generatePartsList();
     TZAVOZAPartsListForm& partsListForm() const { return *m_partsListForm; }
+    // "View 3D Display": shows the 3D window, or hides it when it shows.
+    void toggleView3D();
+    TView3DForm& view3DForm() const { return *m_view3DForm; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -149,6 +153,7 @@ private:
     EditCommands* m_edits = nullptr;
     TAboutForm* m_aboutForm = nullptr;
     TZAVOZAPartsListForm* m_partsListForm = nullptr;
+    TView3DForm* m_view3DForm = nullptr;
     PromptSession* m_prompt = nullptr;
     DesignView* m_view = nullptr;
     DropViewPanel* m_dropView = nullptr;
