@@ -5,7 +5,11 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QScrollArea>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -131,6 +135,42 @@ TEST_F(View3DFormTest, ShowsTheWholeModelAtEveryBearingAndCopiesIt)
               QStringLiteral("PIPELOOP copied 3D to clipboard as bitmap."));
     EXPECT_EQ(main.ui.messages[1].text,
               QStringLiteral("PIPELOOP copied 3D to clipboard as enhanced meta-file."));
+}
+
+TEST_F(View3DFormTest, PrintWithoutPrinterWritesALandscapePdf)
+{
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        GTEST_SKIP() << "a printer is installed: the print dialog would open";
+    const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+    if (pdfinfo.isEmpty())
+        GTEST_SKIP() << "pdfinfo (poppler-utils, scripts/setup) is missing";
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("view3d.pdf"));
+    main.dialogs.saveAnswers = {path};
+    form().button(QStringLiteral("btPrint"))->click();
+    EXPECT_TRUE(main.ui.messages.empty());
+    ASSERT_TRUE(QFileInfo::exists(path));
+
+    QProcess info;
+    info.start(pdfinfo, {path});
+    ASSERT_TRUE(info.waitForFinished(30000));
+    const QString details = QString::fromUtf8(info.readAllStandardOutput());
+    const auto field = [&details](const QString& name) {
+        const QRegularExpression line(QStringLiteral("^%1: +(.*)$").arg(name),
+                                      QRegularExpression::MultilineOption);
+        return line.match(details).captured(1).trimmed();
+    };
+    EXPECT_EQ(field(QStringLiteral("Pages")), QStringLiteral("1"));
+    EXPECT_EQ(field(QStringLiteral("Title")), QStringLiteral("PIPELOOP 3D View"));
+    const QRegularExpressionMatch size = QRegularExpression(QStringLiteral("([\\d.]+) x ([\\d.]+)"))
+                                             .match(field(QStringLiteral("Page size")));
+    ASSERT_TRUE(size.hasMatch()) << details.toStdString();
+    EXPECT_GT(size.captured(1).toDouble(), size.captured(2).toDouble()) << "landscape";
+
+    // Cancel in the file dialog prints nothing.
+    QFile::remove(path);
+    form().print();
+    EXPECT_FALSE(QFileInfo::exists(path));
 }
 
 } // namespace
