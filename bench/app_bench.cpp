@@ -16,6 +16,8 @@
 //   elbows (a serpentine filling the building), opened at 1:20 so that most
 //   of it lies off screen, against loading it alone; and repainted at 1:20
 //   and at 1:250, where all of it shows.
+// - the 3D window: the factory turned by dragging in its drawing, each step
+//   repainted, against the repaint alone at one bearing.
 // The window runs on the offscreen platform unless QT_QPA_PLATFORM says
 // otherwise.
 
@@ -36,6 +38,7 @@
 #include "ScriptedUi.h"
 #include "SettingsStore.h"
 #include "ToolManager.h"
+#include "View3DForm.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -246,6 +249,56 @@ BENCHMARK(PushAndRepaint)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
+// The factory's 3D window at 800 × 600, showing.
+TView3DForm& View3DWindow()
+{
+    Window& window = EditingWindow();
+    TView3DForm& view3D = window.form.view3DForm();
+    if (!view3D.isVisible())
+        window.form.toggleView3D();
+    view3D.resize(800, 600);
+    QCoreApplication::processEvents();
+    return view3D;
+}
+
+void Repaint3DOnly(benchmark::State& state)
+{
+    QWidget* drawing = View3DWindow().drawing();
+    for (auto _ : state)
+        drawing->repaint();
+}
+BENCHMARK(Repaint3DOnly)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The left button held in the 3D drawing and the mouse moved across it: each
+// step turns the model and repaints it, as the user sees while dragging.
+void Turn3DByDragging(benchmark::State& state)
+{
+    TView3DForm& view3D = View3DWindow();
+    QWidget* drawing = view3D.drawing();
+    const QPoint start = drawing->rect().center();
+    const auto send = [drawing](QEvent::Type type, QPoint at, Qt::MouseButtons held) {
+        QMouseEvent event(type, QPointF(at), QPointF(drawing->mapToGlobal(at)),
+                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(drawing, &event);
+    };
+    send(QEvent::MouseButtonPress, start, Qt::LeftButton);
+    const float before = view3D.bearing();
+    int step = 0;
+    for (auto _ : state) {
+        step = step % 100 + 1;
+        send(QEvent::MouseMove, start + QPoint(step * 3, 0), Qt::LeftButton);
+        drawing->repaint();
+    }
+    send(QEvent::MouseButtonRelease, start, Qt::NoButton);
+    if (view3D.bearing() == before)
+        state.SkipWithError("dragging did not turn the view");
+}
+BENCHMARK(Turn3DByDragging)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
 // Where a click on the factory's loop adds an object: the spot of its first
 // run nearest the run's middle that the position check allows.
 std::optional<Position> FreeLoopPoint(const TPipeLoop& design)
@@ -407,5 +460,9 @@ int main(int argc, char** argv)
     for (const int zoom : DenseLoopZooms)
         std::printf("dense loop at 1:%d: repaint of the visible plan %.2f ms\n", zoom,
                     ms("Repaint/dense-loop/zoom" + std::to_string(zoom)));
+    const double turn = ms("Turn3DByDragging");
+    std::printf("the factory turned in the 3D window by dragging: %.2f ms a frame, %.0f frames a "
+                "second (at least 30); the repaint alone: %.2f ms\n",
+                turn, turn > 0 ? 1000.0 / turn : 0.0, ms("Repaint3DOnly"));
     return 0;
 }

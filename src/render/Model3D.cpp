@@ -128,6 +128,35 @@ void View3DModel::ComputeExtents(int32_t roomNS, int32_t roomEW, int32_t roomHG)
     m_theta1 = InitialBearing;
 }
 
+void View3DModel::FitWholeRoom()
+{
+    const float bearing = m_theta1;
+    const float halfL = float(m_roomNS) / 2.0f;
+    const float halfW = float(m_roomEW) / 2.0f;
+    const float halfH = float(m_roomHG) / 2.0f;
+    float reachU = 0.0f;
+    float reachV = 0.0f;
+    for (int k = 0; k < 360; ++k) {
+        m_theta1 = float(k * 0.017453292);
+        for (int corner = 0; corner < 8; ++corner) {
+            const Point3 point{corner & 1 ? halfL : -halfL, corner & 2 ? halfW : -halfW,
+                               corner & 4 ? halfH : -halfH};
+            const PointUV uv = Project(point);
+            reachU = std::max(reachU, std::abs(uv.u));
+            reachV = std::max(reachV, std::abs(uv.v));
+        }
+    }
+    m_theta1 = bearing;
+    if (reachU > 0.0f) {
+        m_xmin = -reachU;
+        m_xmax = reachU;
+    }
+    if (reachV > 0.0f) {
+        m_ymin = -reachV;
+        m_ymax = reachV;
+    }
+}
+
 bool View3DModel::IsVisible(float facing) const
 {
     if (facing < 0.0f)

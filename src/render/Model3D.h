@@ -99,6 +99,12 @@ public:
     // bearings k · 0.017453292, k = 0 … 359; then xmin and xmax × 0.25 and the
     // bearing back to 5.3.
     void ComputeExtents(int32_t roomNS, int32_t roomEW, int32_t roomHG);
+    // Extents that hold the whole room of the last rebuild at every bearing:
+    // the eight corners of the centred room over the 360 whole degrees,
+    // symmetric about the view's centre. The rebuild's own extents are a
+    // quarter as wide and crop the model; the window shows it whole. The
+    // bearing is kept.
+    void FitWholeRoom();
 
     // Whether a line of the given facing shows at the current bearing
     // (negative facing: always).

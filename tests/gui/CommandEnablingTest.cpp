@@ -159,7 +159,7 @@ const Expectation Expectations[] = {
     // Options and Help.
     {"muOptions", "11110"},
     {"moViewToolBar", "11110"},
-    {"moView3DDisplay", "01110", false},
+    {"moView3DDisplay", "01110"},
     {"muDisplayDrop", "01110"},
     {"moDisplayDropAuto", "01110"},
     {"moHighlightElbows", "01110"},

@@ -41,6 +41,7 @@ struct EditorState {
     int displayDrop = 0; // 0 Always, 1 Never, 2 Auto
     bool viewToolBar = false;
     bool highlightElbows = false;
+    bool view3DShown = false;
 
     // The usual combinations.
     bool input() const { return !toolActive; }

@@ -301,7 +301,10 @@ void AddOptionsMenu(CommandTable& table, TMainForm& form)
         [&form] { form.setToolBarShown(!form.toolBarShown()); }, QKeySequence("Ctrl+T"));
     toolBar.checked = [](const EditorState& s) { return s.viewToolBar; };
     table.add(toolBar);
-    table.add(Item("muOptions", "moView3DDisplay", "View 3D Display", Editing));
+    CommandRow view3D = Item("muOptions", "moView3DDisplay", "View 3D Display", Editing,
+                             [&form] { form.toggleView3D(); });
+    view3D.checked = [](const EditorState& s) { return s.view3DShown; };
+    table.add(view3D);
     table.addMenu({"muDisplayDrop", "muOptions", "Display Drop", Editing, {}});
     DropViewPanel& dropView = form.dropView();
     for (auto [id, caption, mode] :

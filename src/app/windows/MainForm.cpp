@@ -23,6 +23,7 @@
 #include "SettingsStore.h"
 #include "ToolManager.h"
 #include "UiServices.h"
+#include "View3DForm.h"
 #include "ViewMath.h"
 #include "WindowToolHost.h"
 
@@ -98,6 +99,7 @@ TMainForm::TMainForm(SettingsStore& settings, AppDialogs& dialogs, const QString
     m_dropView = new DropViewPanel(m_document);
     m_display = new DisplayCommands(m_document, dialogs, this);
     m_edits = new EditCommands(m_document, dialogs, *m_partsDatabase, this);
+    m_view3DForm = new TView3DForm(m_document, dialogs, this);
     m_toolHost = std::make_unique<WindowToolHost>(m_document, *m_partsDatabase, dialogs, this,
                                                   *m_view, *m_dropView, *m_prompt);
     m_tools = new ToolManager(*m_toolHost, this);
@@ -268,6 +270,7 @@ void TMainForm::connectSignals()
         refreshCommands();
     });
     connect(&m_document, &Document::modifiedChanged, this, &TMainForm::refreshCommands);
+    connect(m_view3DForm, &TView3DForm::visibilityChanged, this, &TMainForm::refreshCommands);
     connect(m_view, &DesignView::zoomChanged, this, [this] {
         showZoom();
         refreshCommands();
@@ -324,6 +327,7 @@ void TMainForm::FirstActivation(const QString& commandLineProject)
     language.TranslateForm(&m_files->wizard());
     language.TranslateForm(m_partsListForm);
     language.TranslateForm(m_dataExchangeForm);
+    language.TranslateForm(m_view3DForm);
 
     LoadSettings();
     m_partsDatabase->LoadContainer(m_appDir + CatalogueFile);
@@ -455,6 +459,7 @@ EditorState TMainForm::editorState() const
     state.displayDrop = int(m_dropView->mode());
     state.viewToolBar = m_toolBarShown;
     state.highlightElbows = m_view->highlightElbows();
+    state.view3DShown = m_view3DForm->isVisible();
     return state;
 }
 
@@ -498,6 +503,16 @@ void TMainForm::setToolBarShown(bool shown)
 void TMainForm::showAbout()
 {
     m_aboutForm->exec();
+}
+
+void TMainForm::toggleView3D()
+{
+    if (m_view3DForm->isVisible()) {
+        m_view3DForm->hide();
+        return;
+    }
+    m_view3DForm->show();
+    m_view3DForm->raise();
 }
 
 void TMainForm::generatePartsList()

@@ -33,6 +33,7 @@ class SettingsStore;
 class TAboutForm;
 class TDataExchangeForm;
 struct PictureSource;
+class TView3DForm;
 class TZAVOZAPartsListForm;
 class ToolManager;
 class WindowToolHost;
@@ -107,6 +108,9 @@ public:
     void copyAsBitmap();
     void copyAsMetafile();
     TDataExchangeForm& dataExchangeForm() const { return *m_dataExchangeForm; }
+    // "View 3D Display": shows the 3D window, or hides it when it shows.
+    void toggleView3D();
+    TView3DForm& view3DForm() const { return *m_view3DForm; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -160,6 +164,7 @@ private:
     TAboutForm* m_aboutForm = nullptr;
     TZAVOZAPartsListForm* m_partsListForm = nullptr;
     TDataExchangeForm* m_dataExchangeForm = nullptr;
+    TView3DForm* m_view3DForm = nullptr;
     PromptSession* m_prompt = nullptr;
     DesignView* m_view = nullptr;
     DropViewPanel* m_dropView = nullptr;
