@@ -2,6 +2,7 @@
 
 #include "AboutWindow.h"
 #include "Canvas.h"
+#include "DesignCommands.h"
 #include "DesignView.h"
 #include "DisplayCommands.h"
 #include "DrawingArea.h"
@@ -17,6 +18,7 @@
 #include "PartsDatabase.h"
 #include "PartsListForm.h"
 #include "PipeLoop.h"
+#include "PrintSetupForm.h"
 #include "PromptSession.h"
 #include "Rounding.h"
 #include "SettingsStore.h"
@@ -91,6 +93,8 @@ TMainForm::TMainForm(SettingsStore& settings, AppDialogs& dialogs, const QString
     m_prompt = new PromptSession(this);
     m_partsListForm = new TZAVOZAPartsListForm(dialogs, m_appDir, SystemDocumentOpener(),
                                                SystemMailOpener(), this);
+    m_printSetupForm = new TPrintSetupForm(dialogs, this);
+    m_dialogs = &dialogs;
 
     m_view = new DesignView(m_document, this);
     m_dropView = new DropViewPanel(m_document);
@@ -321,6 +325,7 @@ void TMainForm::FirstActivation(const QString& commandLineProject)
     language.TranslateForm(this);
     language.TranslateForm(&m_files->wizard());
     language.TranslateForm(m_partsListForm);
+    language.TranslateForm(m_printSetupForm);
 
     LoadSettings();
     m_partsDatabase->LoadContainer(m_appDir + CatalogueFile);
@@ -519,6 +524,41 @@ void TMainForm::generatePartsList()
     m_partsListForm->Open(*design, *m_partsDatabase, true, m_document.options().SupplierEMail);
     // A stop highlighted the object at fault.
     showSelectionStatus();
+}
+
+void TMainForm::printSetup()
+{
+    TPipeLoop* design = m_document.design();
+    if (!design || !CheckPrintOutputs(AvailablePrintOutputs()))
+        return;
+    m_document.clearSelection();
+    const PrintSetup before = m_document.printSetup();
+    const PrintSetup after =
+        m_printSetupForm->Open(*design, before, m_view->currentView(), m_logoImage);
+    if (after == before)
+        return;
+    if (m_document.options().Saved)
+        m_document.push(new SetPrintSetupCommand(m_document.printSetup(), before, after));
+    else
+        m_document.printSetup() = after;
+}
+
+void TMainForm::printView()
+{
+    if (TPipeLoop* design = m_document.design()) {
+        m_document.clearSelection();
+        RunPrintJob(*m_dialogs, this, *design, m_document.printSetup(),
+                    PrintRequest::view(*design, m_view->currentView()), m_logoImage);
+    }
+}
+
+void TMainForm::printAllViews()
+{
+    if (TPipeLoop* design = m_document.design()) {
+        m_document.clearSelection();
+        RunPrintJob(*m_dialogs, this, *design, m_document.printSetup(),
+                    PrintRequest::allViews(*design), m_logoImage);
+    }
 }
 
 void TMainForm::showSelectionStatus()

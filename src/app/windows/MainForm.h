@@ -32,6 +32,7 @@ class PromptSession;
 class SettingsStore;
 class TAboutForm;
 class TZAVOZAPartsListForm;
+class TPrintSetupForm;
 class ToolManager;
 class WindowToolHost;
 namespace catalogue
@@ -99,6 +100,14 @@ public:
     // with unconnected symbols (highlighted), else the parts list window.
     void generatePartsList();
     TZAVOZAPartsListForm& partsListForm() const { return *m_partsListForm; }
+    // "Print Setup": the print setup window on the design; settings it closes
+    // with are an undoable change of the design when the options are saved
+    // with the project, the user's own otherwise.
+    void printSetup();
+    // "Print View" (the current view) and "Print All Views", each one job.
+    void printView();
+    void printAllViews();
+    TPrintSetupForm& printSetupForm() const { return *m_printSetupForm; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -149,6 +158,8 @@ private:
     EditCommands* m_edits = nullptr;
     TAboutForm* m_aboutForm = nullptr;
     TZAVOZAPartsListForm* m_partsListForm = nullptr;
+    TPrintSetupForm* m_printSetupForm = nullptr;
+    AppDialogs* m_dialogs = nullptr;
     PromptSession* m_prompt = nullptr;
     DesignView* m_view = nullptr;
     DropViewPanel* m_dropView = nullptr;
