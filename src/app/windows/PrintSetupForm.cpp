@@ -22,6 +22,7 @@
 #include <QSpinBox>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -118,6 +119,14 @@ public:
     void reattach() { m_failed = false; }
 
 protected:
+    // The wheel scrolls the page by a quarter of its turn.
+    void wheelEvent(QWheelEvent* event) override
+    {
+        QScrollBar* bar = m_form.m_previewArea->verticalScrollBar();
+        bar->setValue(bar->value() - event->angleDelta().y() / 4);
+        event->accept();
+    }
+
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
