@@ -109,4 +109,10 @@ bool SetPipeColourCommand::changesNothing() const
     return m_previousScheme == int32_t(PipeColourScheme::BySize) && m_previousColour == m_colour;
 }
 
+SetPrintSetupCommand::SetPrintSetupCommand(PrintSetup& setup, PrintSetup before, PrintSetup after)
+    : DesignCommand(QObject::tr("Print setup")), m_setup(setup), m_before(std::move(before)),
+      m_after(std::move(after))
+{
+}
+
 } // namespace pipeloop

@@ -11,6 +11,7 @@
 
 #include "ObjectCommands.h"
 #include "PipeLoop.h"
+#include "PrintSetup.h"
 
 #include <QString>
 #include <QStringList>
@@ -104,6 +105,23 @@ private:
     int32_t m_colour;
     int32_t m_previousColour;
     int32_t m_previousScheme;
+};
+
+// The print settings a project carries when its options are saved with it:
+// closing the print setup window with other settings is then a change of the
+// design.
+class SetPrintSetupCommand : public DesignCommand
+{
+public:
+    SetPrintSetupCommand(PrintSetup& setup, PrintSetup before, PrintSetup after);
+    void redo() override { m_setup = m_after; }
+    void undo() override { m_setup = m_before; }
+    bool changesNothing() const override { return m_before == m_after; }
+
+private:
+    PrintSetup& m_setup;
+    PrintSetup m_before;
+    PrintSetup m_after;
 };
 
 } // namespace pipeloop

@@ -45,8 +45,10 @@ const Expectation Expectations[] = {
     {"sbSaveProject", "00010"},
     {"moSaveProjectAs", "01110"},
     {"moDataExchange", "01110"},
-    {"moPrintView", "01110", false},
-    {"sbPrintView", "01110", false},
+    {"moPrintView", "01110"},
+    {"sbPrintView", "01110"},
+    {"moPrinter", "01110"},
+    {"moPrintAllViews", "01110"},
     {"moExit", "11110"},
     // Views: a compressor house has no sections.
     {"muView", "01110"},

@@ -126,12 +126,14 @@ void AddFileMenu(CommandTable& table, TMainForm& form)
     table.add(Separator("muFile"));
     table.add(Item("muFile", "moDataExchange", "Data Exchange", Editing,
                    [&form] { form.exchangeData(); }));
-    table.add(Item("muFile", "moPrinter", "Print Setup", Editing));
-    CommandRow printView =
-        Item("muFile", "moPrintView", "Print View", Editing, {}, QKeySequence("Ctrl+P"));
+    table.add(Item("muFile", "moPrinter", "Print Setup", Editing, [&form] { form.printSetup(); }));
+    CommandRow printView = Item(
+        "muFile", "moPrintView", "Print View", Editing, [&form] { form.printView(); },
+        QKeySequence("Ctrl+P"));
     printView.button = ToolButton("sbPrintView", "Print View", 4, "P", QStyle::SP_CustomBase, 8);
     table.add(printView);
-    table.add(Item("muFile", "moPrintAllViews", "Print All Views", Editing));
+    table.add(Item("muFile", "moPrintAllViews", "Print All Views", Editing,
+                   [&form] { form.printAllViews(); }));
     table.add(Separator("muFile"));
     table.add(Item(
         "muFile", "moExit", "Exit", Input, [&form] { form.close(); }, QKeySequence("Ctrl+X")));

@@ -35,6 +35,7 @@ class TDataExchangeForm;
 struct PictureSource;
 class TView3DForm;
 class TZAVOZAPartsListForm;
+class TPrintSetupForm;
 class ToolManager;
 class WindowToolHost;
 namespace catalogue
@@ -111,6 +112,14 @@ public:
     // "View 3D Display": shows the 3D window, or hides it when it shows.
     void toggleView3D();
     TView3DForm& view3DForm() const { return *m_view3DForm; }
+    // "Print Setup": the print setup window on the design; settings it closes
+    // with are an undoable change of the design when the options are saved
+    // with the project, the user's own otherwise.
+    void printSetup();
+    // "Print View" (the current view) and "Print All Views", each one job.
+    void printView();
+    void printAllViews();
+    TPrintSetupForm& printSetupForm() const { return *m_printSetupForm; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -165,6 +174,8 @@ private:
     TZAVOZAPartsListForm* m_partsListForm = nullptr;
     TDataExchangeForm* m_dataExchangeForm = nullptr;
     TView3DForm* m_view3DForm = nullptr;
+    TPrintSetupForm* m_printSetupForm = nullptr;
+    AppDialogs* m_dialogs = nullptr;
     PromptSession* m_prompt = nullptr;
     DesignView* m_view = nullptr;
     DropViewPanel* m_dropView = nullptr;

@@ -273,23 +273,35 @@ bool CheckPrintOutputs(const std::vector<PrintOutput>& outputs)
     return false;
 }
 
+std::unique_ptr<QPrinter> OutputPrinter(const PrintOutput& output, const QString& pdfPath)
+{
+    if (output.kind == PrintOutput::Kind::PdfFile) {
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(pdfPath);
+        return printer;
+    }
+    // A printer saved by name that has gone away gives way to the current
+    // (default) printer.
+    QPrinterInfo info = QPrinterInfo::printerInfo(output.name);
+    if (info.isNull())
+        info = QPrinterInfo::defaultPrinter();
+    return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+}
+
+PageGeometry OutputPageGeometry(const PrintOutput& output, bool landscape)
+{
+    const std::unique_ptr<QPrinter> printer = OutputPrinter(output, {});
+    PagedDeviceTarget target(*printer);
+    target.setLandscape(landscape);
+    return target.geometry();
+}
+
 bool PrintToOutput(const PrintOutput& output, const QString& pdfPath, TPipeLoop& design,
                    const PrintSetup& setup, const PrintRequest& request, const QImage& logo)
 {
     try {
-        std::unique_ptr<QPrinter> printer;
-        if (output.kind == PrintOutput::Kind::PdfFile) {
-            printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-            printer->setOutputFormat(QPrinter::PdfFormat);
-            printer->setOutputFileName(pdfPath);
-        } else {
-            // A printer saved by name that has gone away gives way to the
-            // current (default) printer.
-            QPrinterInfo info = QPrinterInfo::printerInfo(output.name);
-            if (info.isNull())
-                info = QPrinterInfo::defaultPrinter();
-            printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-        }
+        const std::unique_ptr<QPrinter> printer = OutputPrinter(output, pdfPath);
         printer->setDocName(design.Description.isEmpty() ? QStringLiteral("PIPELOOP")
                                                          : PrintJobTitle(design));
         if (!printer->isValid()) {

@@ -19,6 +19,7 @@
 #include <vector>
 
 class QPagedPaintDevice;
+class QPrinter;
 
 namespace pipeloop
 {
@@ -165,6 +166,14 @@ QString PdfOutputName(); // "Print to PDF"
 // Whether there is any output to print to; shows NoPrintersMessage() when
 // there is none (neither a printer nor PDF output).
 bool CheckPrintOutputs(const std::vector<PrintOutput>& outputs);
+
+// The device an output prints on: the installed printer of that name (the
+// default printer when none of that name is installed), or Qt's PDF output
+// writing pdfPath.
+std::unique_ptr<QPrinter> OutputPrinter(const PrintOutput& output, const QString& pdfPath);
+// The page the output prints in that orientation: what the preview and the
+// fit test of the print setup window measure against.
+PageGeometry OutputPageGeometry(const PrintOutput& output, bool landscape);
 
 // The job sent to an installed printer chosen by name (the default printer
 // when none of that name is installed), or to a PDF file through the printer's PDF output when the

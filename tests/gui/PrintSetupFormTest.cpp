@@ -1,0 +1,137 @@
+#include "GuiTestSupport.h"
+
+#include "PrintSetupForm.h"
+
+#include <QProcess>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace pipeloop::testing
+{
+namespace
+{
+
+class PrintSetupFormTest : public ::testing::Test
+{
+protected:
+    PrintSetupFormTest()
+    {
+        main.start();
+        // Every job goes to a PDF file: the tests need no printer.
+        main.form.document().printSetup().PrinterName = PdfOutputName();
+    }
+
+    void open(const char* sample)
+    {
+        main.form.files().open(QStringLiteral(PIPELOOP_SAMPLES) + QString::fromLatin1(sample));
+        main.ui.messages.clear();
+    }
+    TPrintSetupForm& form() { return main.form.printSetupForm(); }
+    void prepare(ViewKind view = ViewKind::Plan)
+    {
+        form().Prepare(*main.design(), main.form.document().printSetup(), view, {});
+    }
+    // Closes the window as soon as it is up, after running what the test asks.
+    void openAndClose(std::function<void()> work = {})
+    {
+        QTimer::singleShot(0, &form(), [this, work] {
+            if (work)
+                work();
+            form().accept();
+        });
+        main.form.printSetup();
+    }
+
+    MainWindowFixture main;
+};
+
+TEST_F(PrintSetupFormTest, AdjustingTheScaleStopsWhereNoScaleFits)
+{
+    open("factory.plf");
+    TPipeLoop& design = *main.design();
+    design.RoomEW = 2'000'000'000; // wider than any scale can bring onto the paper
+    prepare();
+    form().SetScale(150);
+    main.ui.confirmAnswers = {true};
+    form().Activate();
+    EXPECT_EQ(form().Setup().PrintScaling(ViewKind::Plan), 150);
+    EXPECT_TRUE(main.ui.texts().contains(DoesNotFitMessage()));
+
+    // A view that fits at some scale is raised in tens from the scale rounded down.
+    design.RoomEW = 60'000;
+    const std::optional<int32_t> adjusted = AdjustedScale(design, ViewKind::Plan, 3, form().Page());
+    ASSERT_TRUE(adjusted.has_value());
+    EXPECT_EQ(*adjusted % 10, 0);
+    EXPECT_TRUE(ViewFitsPage(design, ViewKind::Plan, *adjusted, form().Page()));
+    EXPECT_FALSE(ViewFitsPage(design, ViewKind::Plan, *adjusted - 10, form().Page()));
+}
+
+TEST_F(PrintSetupFormTest, CompressorHouseRefusesSections)
+{
+    open("compressor-house.cph");
+    prepare(ViewKind::East);
+    EXPECT_EQ(form().View(), ViewKind::Plan);
+    form().SelectView(ViewKind::North);
+    EXPECT_EQ(form().View(), ViewKind::Plan);
+    EXPECT_TRUE(
+        main.ui.texts().contains(QStringLiteral("Compressor Houses can only be printed in plan.")));
+}
+
+TEST_F(PrintSetupFormTest, ClosingMarksTheDesignOnlyAfterAChangeSavedWithTheProject)
+{
+    open("workshop.plf");
+    Document& document = main.form.document();
+    ASSERT_FALSE(document.isModified());
+    openAndClose();
+    EXPECT_FALSE(document.isModified());
+
+    // Not saved with the project: the user's own setting, the design untouched.
+    document.options().Saved = false;
+    openAndClose([this] { form().SetCentre(!form().Setup().PrintCenter); });
+    EXPECT_FALSE(document.isModified());
+    const bool centre = document.printSetup().PrintCenter;
+
+    document.options().Saved = true;
+    openAndClose([this] { form().SetLandscape(!form().Setup().Landscape(form().View())); });
+    EXPECT_TRUE(document.isModified());
+    const bool landscape = document.printSetup().Landscape(main.form.view().currentView());
+    ASSERT_TRUE(document.undo());
+    EXPECT_EQ(document.printSetup().Landscape(main.form.view().currentView()), !landscape);
+    EXPECT_EQ(document.printSetup().PrintCenter, centre);
+}
+
+TEST_F(PrintSetupFormTest, PrintAllViewsIsOneJobOfEveryPage)
+{
+    QTemporaryDir dir;
+    const auto pagesOf = [&dir](const QString& name) {
+        QProcess info;
+        info.start(QStringLiteral("pdfinfo"), {dir.filePath(name)});
+        info.waitForFinished();
+        const QString text = QString::fromUtf8(info.readAllStandardOutput());
+        const qsizetype at = text.indexOf(QStringLiteral("Pages:"));
+        return at < 0 ? -1 : text.mid(at + 6).section(u'\n', 0, 0).trimmed().toInt();
+    };
+    open("factory.plf");
+    main.design()->Options.PrintDropsPage = false;
+    main.design()->Options.PrintNotes = false;
+    for (ViewKind view : AllViews)
+        main.form.document().printSetup().SetPrintScaling(
+            view, BestFitScaleForPage(*main.design(), view,
+                                      OutputPageGeometry(ChosenOutput(PdfOutputName()), true)));
+    main.dialogs.saveAnswers = {dir.filePath(QStringLiteral("all.pdf")),
+                                dir.filePath(QStringLiteral("one.pdf"))};
+    main.form.printAllViews();
+    main.form.printView();
+    EXPECT_EQ(pagesOf(QStringLiteral("all.pdf")), 5);
+    EXPECT_EQ(pagesOf(QStringLiteral("one.pdf")), 1);
+
+    open("compressor-house.cph");
+    main.dialogs.saveAnswers = {dir.filePath(QStringLiteral("house.pdf"))};
+    main.form.printAllViews();
+    EXPECT_EQ(pagesOf(QStringLiteral("house.pdf")), 1);
+    EXPECT_TRUE(main.dialogs.titles.contains(PdfOutputName()));
+}
+
+} // namespace
+} // namespace pipeloop::testing
