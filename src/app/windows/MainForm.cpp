@@ -577,141 +577,143 @@ void TMainForm::copyAsMetafile()
     if (TPipeLoop* design = m_document.design()) {
         m_document.clearSelection();
         m_dataExchangeForm->CopyMetafile(*design, pictureSource());
-        void TMainForm::printSetup()
-        {
-            TPipeLoop* design = m_document.design();
-            if (!design || !CheckPrintOutputs(AvailablePrintOutputs()))
-                return;
-            m_document.clearSelection();
-            const PrintSetup before = m_document.printSetup();
-            const PrintSetup after =
-                m_printSetupForm->Open(*design, before, m_view->currentView(), m_logoImage);
-            if (after == before)
-                return;
-            if (m_document.options().Saved)
-                m_document.push(new SetPrintSetupCommand(m_document.printSetup(), before, after));
-            else
-                m_document.printSetup() = after;
-        }
+    }
+}
 
-        void TMainForm::printView()
-        {
-            if (TPipeLoop* design = m_document.design()) {
-                m_document.clearSelection();
-                RunPrintJob(*m_dialogs, this, *design, m_document.printSetup(),
-                            PrintRequest::view(*design, m_view->currentView()), m_logoImage);
-            }
-        }
+void TMainForm::printSetup()
+{
+    TPipeLoop* design = m_document.design();
+    if (!design || !CheckPrintOutputs(AvailablePrintOutputs()))
+        return;
+    m_document.clearSelection();
+    const PrintSetup before = m_document.printSetup();
+    const PrintSetup after =
+        m_printSetupForm->Open(*design, before, m_view->currentView(), m_logoImage);
+    if (after == before)
+        return;
+    if (m_document.options().Saved)
+        m_document.push(new SetPrintSetupCommand(m_document.printSetup(), before, after));
+    else
+        m_document.printSetup() = after;
+}
 
-        void TMainForm::printAllViews()
-        {
-            if (TPipeLoop* design = m_document.design()) {
-                m_document.clearSelection();
-                RunPrintJob(*m_dialogs, this, *design, m_document.printSetup(),
-                            PrintRequest::allViews(*design), m_logoImage);
-            }
-        }
+void TMainForm::printView()
+{
+    if (TPipeLoop* design = m_document.design()) {
+        m_document.clearSelection();
+        RunPrintJob(*m_dialogs, this, *design, m_document.printSetup(),
+                    PrintRequest::view(*design, m_view->currentView()), m_logoImage);
+    }
+}
 
-        void TMainForm::showSelectionStatus()
-        {
-            showSelectedLabel();
-            repaintAreas();
-        }
+void TMainForm::printAllViews()
+{
+    if (TPipeLoop* design = m_document.design()) {
+        m_document.clearSelection();
+        RunPrintJob(*m_dialogs, this, *design, m_document.printSetup(),
+                    PrintRequest::allViews(*design), m_logoImage);
+    }
+}
 
-        void TMainForm::layOutToolBar()
-        {
-            // From x = 4, 4 pixels between buttons and the extra gap after the
-            // buttons that carry one; the visible colour panels follow 2 apart.
-            int x = 4;
-            for (QToolButton* button : m_commands.buttons(ButtonPanel::ToolBar)) {
-                button->move(x, 4);
-                x += button->width() + 4 + m_commands.find(button->objectName())->button.gapAfter;
-            }
-            for (QLabel* panel : std::as_const(m_colourPanels)) {
-                if (panel->isHidden())
-                    continue;
-                panel->move(x, 4);
-                x += panel->width() + 2;
-            }
-        }
+void TMainForm::showSelectionStatus()
+{
+    showSelectedLabel();
+    repaintAreas();
+}
 
-        void TMainForm::layOutSymbolButtons()
-        {
-            // The visible buttons side by side from the left, in panel order.
-            int x = 0;
-            for (QToolButton* button : m_commands.buttons(ButtonPanel::Symbols)) {
-                if (button->isHidden())
-                    continue;
-                button->move(x, 3);
-                x += button->width();
-            }
-        }
+void TMainForm::layOutToolBar()
+{
+    // From x = 4, 4 pixels between buttons and the extra gap after the
+    // buttons that carry one; the visible colour panels follow 2 apart.
+    int x = 4;
+    for (QToolButton* button : m_commands.buttons(ButtonPanel::ToolBar)) {
+        button->move(x, 4);
+        x += button->width() + 4 + m_commands.find(button->objectName())->button.gapAfter;
+    }
+    for (QLabel* panel : std::as_const(m_colourPanels)) {
+        if (panel->isHidden())
+            continue;
+        panel->move(x, 4);
+        x += panel->width() + 2;
+    }
+}
 
-        void TMainForm::applyPipeColourPanels()
-        {
-            const TPipeLoopOptions& options = m_document.options();
-            for (size_t i = 0; i < PipeColourPanelSizes.size(); ++i)
-                m_colourPanels[qsizetype(i)]->setStyleSheet(
-                    ColourStyle(options.SizePipeColours[i]));
-        }
+void TMainForm::layOutSymbolButtons()
+{
+    // The visible buttons side by side from the left, in panel order.
+    int x = 0;
+    for (QToolButton* button : m_commands.buttons(ButtonPanel::Symbols)) {
+        if (button->isHidden())
+            continue;
+        button->move(x, 3);
+        x += button->width();
+    }
+}
 
-        void TMainForm::showZoom()
-        {
-            if (m_document.design())
-                setStatus(0, QStringLiteral("%1:1").arg(m_view->zoom()));
-        }
+void TMainForm::applyPipeColourPanels()
+{
+    const TPipeLoopOptions& options = m_document.options();
+    for (size_t i = 0; i < PipeColourPanelSizes.size(); ++i)
+        m_colourPanels[qsizetype(i)]->setStyleSheet(ColourStyle(options.SizePipeColours[i]));
+}
 
-        // ========================================================= the document's news
+void TMainForm::showZoom()
+{
+    if (m_document.design())
+        setStatus(0, QStringLiteral("%1:1").arg(m_view->zoom()));
+}
 
-        void TMainForm::repaintAreas()
-        {
-            m_view->repaintNow();
-            m_dropView->repaintNow();
-        }
+// ========================================================= the document's news
 
-        void TMainForm::designChanged()
-        {
-            if (m_document.design() != m_shownDesign) {
-                m_shownDesign = m_document.design();
-                projectOpened();
-            }
-            // An undone or redone label shows as a new one does.
-            showSelectedLabel();
-            repaintAreas();
-            refreshCommands();
-        }
+void TMainForm::repaintAreas()
+{
+    m_view->repaintNow();
+    m_dropView->repaintNow();
+}
 
-        void TMainForm::selectionChanged()
-        {
-            showSelectedLabel();
-            m_dropView->showSelection();
-            m_view->repaintNow();
-            refreshCommands();
-        }
+void TMainForm::designChanged()
+{
+    if (m_document.design() != m_shownDesign) {
+        m_shownDesign = m_document.design();
+        projectOpened();
+    }
+    // An undone or redone label shows as a new one does.
+    showSelectedLabel();
+    repaintAreas();
+    refreshCommands();
+}
 
-        void TMainForm::showSelectedLabel()
-        {
-            const TPipeLoopObject* selected = m_document.selected();
-            setStatus(4, selected ? selected->Name : QString());
-        }
+void TMainForm::selectionChanged()
+{
+    showSelectedLabel();
+    m_dropView->showSelection();
+    m_view->repaintNow();
+    refreshCommands();
+}
 
-        // A new design is shown: the window leaves its welcome state for good.
-        void TMainForm::projectOpened()
-        {
-            const QString& path = m_document.fileName();
-            setStatus(5, path.isEmpty() ? QString() : u' ' + QFileInfo(path).fileName());
-            m_toolBar->setVisible(m_toolBarShown);
-            layOutToolBar();
-            m_view->updateGeometry();
-            showZoom();
-            m_view->setHint({});
-            m_dropView->showOnFirstDesign();
-            m_symbolPanel->show();
-            statusBar()->show();
-            m_view->captionLabel()->show();
-            // Resizable from now on, but never smaller than the tools need.
-            setMinimumSize(MinimumWidth, MinimumHeight);
-            setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        }
+void TMainForm::showSelectedLabel()
+{
+    const TPipeLoopObject* selected = m_document.selected();
+    setStatus(4, selected ? selected->Name : QString());
+}
 
-    } // namespace pipeloop
+// A new design is shown: the window leaves its welcome state for good.
+void TMainForm::projectOpened()
+{
+    const QString& path = m_document.fileName();
+    setStatus(5, path.isEmpty() ? QString() : u' ' + QFileInfo(path).fileName());
+    m_toolBar->setVisible(m_toolBarShown);
+    layOutToolBar();
+    m_view->updateGeometry();
+    showZoom();
+    m_view->setHint({});
+    m_dropView->showOnFirstDesign();
+    m_symbolPanel->show();
+    statusBar()->show();
+    m_view->captionLabel()->show();
+    // Resizable from now on, but never smaller than the tools need.
+    setMinimumSize(MinimumWidth, MinimumHeight);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+}
+
+} // namespace pipeloop
