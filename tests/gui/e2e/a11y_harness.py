@@ -36,7 +36,9 @@ PROGRAMS = {
 BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 PRIVATE_BUS_MARK = "PIPELOOP_E2E_PRIVATE_BUS"
 
-DEFAULT_TIMEOUT = 10.0
+# Generous: a loaded machine (CI runs every test at once) may take seconds to
+# show a window; a step that works never waits this long.
+DEFAULT_TIMEOUT = 30.0
 # Subtrees that hold data rather than controls (file lists, tables): not
 # searched, they can be long and the tests never look for a control there.
 DATA_ROLES = {"list", "table", "tree table", "tree", "list box"}
