@@ -20,6 +20,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace pipeloop::bench
@@ -71,6 +72,19 @@ inline void RunBenchmarks(int& argc, char** argv, MedianReporter& reporter)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
+}
+
+// A measurement and its baseline, each repeated five times in milliseconds,
+// registered for RunBenchmarks: the program compares their medians.
+inline void RegisterPair(const char* baseline, void (*measureBaseline)(benchmark::State&),
+                         const char* subject, void (*measureSubject)(benchmark::State&))
+{
+    for (auto [name, function] :
+         {std::pair{baseline, measureBaseline}, std::pair{subject, measureSubject}})
+        benchmark::RegisterBenchmark(name, function)
+            ->Unit(benchmark::kMillisecond)
+            ->Repetitions(5)
+            ->ReportAggregatesOnly(true);
 }
 
 // Runs what the command line selects; the exit status: 1 for words Google

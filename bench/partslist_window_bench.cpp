@@ -87,12 +87,7 @@ int main(int argc, char** argv)
     ScopedLocale locale(LocaleFacts{});
     FixedClock clock(QDateTime(QDate(2025, 6, 1), QTime(12, 0)));
     Clock::install(&clock);
-    for (auto [name, function] :
-         {std::pair{"Headless", &BM_Headless}, std::pair{"Window", &BM_Window}})
-        benchmark::RegisterBenchmark(name, function)
-            ->Unit(benchmark::kMillisecond)
-            ->Repetitions(5)
-            ->ReportAggregatesOnly(true);
+    bench::RegisterPair("Headless", &BM_Headless, "Window", &BM_Window);
     bench::MedianReporter reporter;
     bench::RunBenchmarks(argc, argv, reporter);
 

@@ -94,12 +94,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot load the factory sample\n");
         return 2;
     }
-    for (auto [name, function] : {std::pair{"PreviewRepaint", &PreviewRepaint},
-                                  std::pair{"PreviewIntoPicture", &PreviewIntoPicture}})
-        benchmark::RegisterBenchmark(name, function)
-            ->Unit(benchmark::kMillisecond)
-            ->Repetitions(5)
-            ->ReportAggregatesOnly(true);
+    bench::RegisterPair("PreviewIntoPicture", &PreviewIntoPicture, "PreviewRepaint",
+                        &PreviewRepaint);
     bench::MedianReporter reporter;
     bench::RunBenchmarks(argc, argv, reporter);
     const auto ms = [&reporter](const std::string& name) {

@@ -151,4 +151,15 @@ bool SetMainPipeSize(Document& document, float size)
     return document.push(step);
 }
 
+void SetPrintSetup(Document& document, const PrintSetup& setup)
+{
+    const PrintSetup before = document.printSetup();
+    if (setup == before)
+        return;
+    if (document.options().Saved)
+        document.push(new SetPrintSetupCommand(document.printSetup(), before, setup));
+    else
+        document.printSetup() = setup;
+}
+
 } // namespace pipeloop

@@ -7,6 +7,7 @@
 
 #include "ModelTypes.h"
 #include "Parsed.h"
+#include "PrintSetup.h"
 
 #include <QString>
 
@@ -88,6 +89,11 @@ struct SizeEntryPrompt {
     float Size = 0.0f;
 };
 std::optional<SizeEntryPrompt> MainPipeSizePrompt(const TPipeLoop& design);
+
+// The print setup a window closed with: nothing when unchanged; an undoable
+// change of the design when the options are saved with the project, else the
+// user's own setting, which marks nothing.
+void SetPrintSetup(Document& document, const PrintSetup& setup);
 
 // Sets the main pipe size, one undo step: the loop's pipe size, or in a
 // compressor house every pipe's. False when nothing changed.

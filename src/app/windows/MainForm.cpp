@@ -3,12 +3,12 @@
 #include "AboutWindow.h"
 #include "Canvas.h"
 #include "DataExchangeForm.h"
-#include "DesignCommands.h"
 #include "DesignView.h"
 #include "DisplayCommands.h"
 #include "DrawingArea.h"
 #include "DropViewPanel.h"
 #include "EditCommands.h"
+#include "EditRules.h"
 #include "EnterElbowsTool.h"
 #include "FileCommands.h"
 #include "HelpTopics.h"
@@ -586,15 +586,8 @@ void TMainForm::printSetup()
     if (!design || !CheckPrintOutputs(AvailablePrintOutputs()))
         return;
     m_document.clearSelection();
-    const PrintSetup before = m_document.printSetup();
-    const PrintSetup after =
-        m_printSetupForm->Open(*design, before, m_view->currentView(), m_logoImage);
-    if (after == before)
-        return;
-    if (m_document.options().Saved)
-        m_document.push(new SetPrintSetupCommand(m_document.printSetup(), before, after));
-    else
-        m_document.printSetup() = after;
+    SetPrintSetup(m_document, m_printSetupForm->Open(*design, m_document.printSetup(),
+                                                     m_view->currentView(), m_logoImage));
 }
 
 void TMainForm::printView()
