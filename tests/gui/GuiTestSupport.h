@@ -88,6 +88,17 @@ public:
         titles.append(title);
         return colourAnswer;
     }
+    // The print dialog answers with a PDF of each queued path, as a user
+    // choosing "Print to PDF" would; an empty queue (or path) is Cancel.
+    std::optional<PrintDestination> choosePrintDestination(QWidget*, const PrintJob& job) override
+    {
+        titles.append(job.title);
+        printJobs.push_back(job);
+        const QString path = take(pdfAnswers);
+        if (path.isEmpty())
+            return std::nullopt;
+        return PrintDestination{{PrintOutput::Kind::PdfFile, PdfOutputName()}, path};
+    }
 
     // The attribute dialogs answer as their OK buttons would, with the same
     // reading rules; an empty queue (or nothing queued) is Cancel.
@@ -186,6 +197,8 @@ public:
     std::function<bool(TNewProjectForm&)> wizard_;
     QString clipboard;
     std::optional<WinColour> colourAnswer;
+    std::deque<QString> pdfAnswers;
+    std::vector<PrintJob> printJobs;
 
 private:
     template <typename Read>

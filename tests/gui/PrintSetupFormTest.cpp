@@ -2,7 +2,11 @@
 
 #include "PrintSetupForm.h"
 
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -119,18 +123,81 @@ TEST_F(PrintSetupFormTest, PrintAllViewsIsOneJobOfEveryPage)
         main.form.document().printSetup().SetPrintScaling(
             view, BestFitScaleForPage(*main.design(), view,
                                       OutputPageGeometry(ChosenOutput(PdfOutputName()), true)));
-    main.dialogs.saveAnswers = {dir.filePath(QStringLiteral("all.pdf")),
-                                dir.filePath(QStringLiteral("one.pdf"))};
+    main.dialogs.pdfAnswers = {dir.filePath(QStringLiteral("all.pdf")),
+                               dir.filePath(QStringLiteral("one.pdf"))};
     main.form.printAllViews();
     main.form.printView();
     EXPECT_EQ(pagesOf(QStringLiteral("all.pdf")), 5);
     EXPECT_EQ(pagesOf(QStringLiteral("one.pdf")), 1);
 
     open("compressor-house.cph");
-    main.dialogs.saveAnswers = {dir.filePath(QStringLiteral("house.pdf"))};
+    main.dialogs.pdfAnswers = {dir.filePath(QStringLiteral("house.pdf"))};
     main.form.printAllViews();
     EXPECT_EQ(pagesOf(QStringLiteral("house.pdf")), 1);
-    EXPECT_TRUE(main.dialogs.titles.contains(PdfOutputName()));
+
+    // Each command named its job and its pages, and offered a PDF beside the project.
+    const std::vector<PrintJob>& jobs = main.dialogs.printJobs;
+    ASSERT_EQ(jobs.size(), 3u);
+    EXPECT_EQ(jobs[0].title, QStringLiteral("Print All Views"));
+    EXPECT_EQ(jobs[0].contents, QStringLiteral("Pages: Plan, North, East, South, West"));
+    EXPECT_EQ(jobs[1].title, QStringLiteral("Print View"));
+    EXPECT_EQ(jobs[2].contents, QStringLiteral("Pages: Plan"));
+    EXPECT_TRUE(jobs[2].suggestedPdf.endsWith(QStringLiteral("/compressor-house.pdf")));
+    EXPECT_EQ(jobs[2].preferredOutput, PdfOutputName());
+
+    // Cancel in the print dialog prints nothing.
+    main.form.printAllViews();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3);
+}
+
+TEST(PrintDialogTest, ChoosesAPrinterOrANamedPdf)
+{
+    ScriptedUi ui;
+    QTemporaryDir dir;
+    const QString suggested = dir.filePath(QStringLiteral("factory.pdf"));
+    const std::vector<PrintOutput> outputs{{PrintOutput::Kind::Printer, QStringLiteral("Office")},
+                                           {PrintOutput::Kind::PdfFile, PdfOutputName()}};
+    PrintDialog dialog({QStringLiteral("Print All Views"), QStringLiteral("Pages: Plan"),
+                        PdfOutputName(), suggested},
+                       outputs);
+    auto* printer = dialog.findChild<QComboBox*>(QStringLiteral("cbPrinter"));
+    auto* file = dialog.findChild<QLineEdit*>(QStringLiteral("edPdfFile"));
+    auto* print = dialog.findChild<QPushButton*>(QStringLiteral("bbOk"));
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Print All Views"));
+    EXPECT_EQ(printer->currentText(), PdfOutputName());
+    EXPECT_EQ(dialog.destination().pdfPath, suggested);
+
+    // A PDF needs a name; a printer needs none.
+    file->clear();
+    EXPECT_FALSE(print->isEnabled());
+    printer->setCurrentIndex(0);
+    EXPECT_TRUE(print->isEnabled());
+    EXPECT_FALSE(file->isEnabled());
+    EXPECT_EQ(dialog.destination().output.name, QStringLiteral("Office"));
+    EXPECT_TRUE(dialog.destination().pdfPath.isEmpty());
+
+    // A name without a suffix gains ".pdf"; a folder that is not there is refused.
+    printer->setCurrentIndex(1);
+    file->setText(dir.filePath(QStringLiteral("missing/plan")));
+    dialog.accept();
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    file->setText(dir.filePath(QStringLiteral("plan")));
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.destination().pdfPath, dir.filePath(QStringLiteral("plan.pdf")));
+
+    // An existing file is replaced only after Yes.
+    QFile existing(suggested);
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    dialog.setResult(QDialog::Rejected);
+    file->setText(suggested);
+    ui.confirmAnswers = {false, true};
+    dialog.accept();
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
 } // namespace

@@ -86,6 +86,19 @@ QString WidgetAppDialogs::clipboardText()
     return QGuiApplication::clipboard()->text();
 }
 
+std::optional<PrintDestination> WidgetAppDialogs::choosePrintDestination(QWidget* parent,
+                                                                         const PrintJob& job)
+{
+    const std::vector<PrintOutput> outputs = AvailablePrintOutputs();
+    if (!CheckPrintOutputs(outputs))
+        return std::nullopt;
+    PrintDialog dialog(job, outputs, parent);
+    TLanguage::Instance().TranslateForm(&dialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.destination();
+}
+
 std::optional<WinColour> WidgetAppDialogs::chooseColour(QWidget* parent, const QString& title,
                                                         const QString& /*helpTopic*/,
                                                         WinColour current)

@@ -9,6 +9,7 @@
 #include "ModelTypes.h"
 #include "NotesEditor.h"
 #include "PipeLoopOptions.h"
+#include "PrintDialog.h"
 #include "Units.h"
 
 #include <QPointer>
@@ -56,6 +57,10 @@ public:
     // A colour, starting at current (0x00BBGGRR); nothing on Cancel.
     virtual std::optional<WinColour> chooseColour(QWidget* parent, const QString& title,
                                                   const QString& helpTopic, WinColour current) = 0;
+    // The print dialog for the job: the output that takes it and, for a PDF,
+    // the file. Nothing on Cancel, or when there is nothing to print on (said).
+    virtual std::optional<PrintDestination> choosePrintDestination(QWidget* parent,
+                                                                   const PrintJob& job) = 0;
 
     // --- the attribute dialogs: each shows its refusals itself. The drop,
     // inlet and position dialogs keep asking until OK passes their checks or
@@ -106,6 +111,8 @@ public:
     QString clipboardText() override;
     std::optional<WinColour> chooseColour(QWidget* parent, const QString& title,
                                           const QString& helpTopic, WinColour current) override;
+    std::optional<PrintDestination> choosePrintDestination(QWidget* parent,
+                                                           const PrintJob& job) override;
     bool enterSize(QWidget* parent, const QString& title, const QString& prompt, float& size,
                    const QString& sizeList) override;
     bool enterLength(QWidget* parent, const QString& title, const QString& prompt,

@@ -586,16 +586,23 @@ void TMainForm::printSetup()
     if (!design || !CheckPrintOutputs(AvailablePrintOutputs()))
         return;
     m_document.clearSelection();
+    m_printSetupForm->SuggestPdf(SuggestedPdfPath(m_document.fileName()));
     SetPrintSetup(m_document, m_printSetupForm->Open(*design, m_document.printSetup(),
                                                      m_view->currentView(), m_logoImage));
+}
+
+PrintJob TMainForm::printJob(const QString& command) const
+{
+    return {command, {}, {}, SuggestedPdfPath(m_document.fileName())};
 }
 
 void TMainForm::printView()
 {
     if (TPipeLoop* design = m_document.design()) {
         m_document.clearSelection();
-        RunPrintJob(*m_dialogs, this, *design, m_document.printSetup(),
-                    PrintRequest::view(*design, m_view->currentView()), m_logoImage);
+        RunPrintJob(*m_dialogs, this, printJob(QStringLiteral("Print View")), *design,
+                    m_document.printSetup(), PrintRequest::view(*design, m_view->currentView()),
+                    m_logoImage);
     }
 }
 
@@ -603,8 +610,8 @@ void TMainForm::printAllViews()
 {
     if (TPipeLoop* design = m_document.design()) {
         m_document.clearSelection();
-        RunPrintJob(*m_dialogs, this, *design, m_document.printSetup(),
-                    PrintRequest::allViews(*design), m_logoImage);
+        RunPrintJob(*m_dialogs, this, printJob(QStringLiteral("Print All Views")), *design,
+                    m_document.printSetup(), PrintRequest::allViews(*design), m_logoImage);
     }
 }
 

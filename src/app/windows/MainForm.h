@@ -9,6 +9,7 @@
 
 #include "CommandTable.h"
 #include "Document.h"
+#include "PrintDialog.h"
 #include "Tool.h"
 
 #include <QImage>
@@ -128,6 +129,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // A print command's job for the print dialog: its name, a PDF beside the project.
+    PrintJob printJob(const QString& command) const;
     void createPanels();
     void createLayout();
     void createStatusBar();

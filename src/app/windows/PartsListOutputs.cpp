@@ -7,7 +7,6 @@
 #include "ReportDocument.h"
 #include "UiServices.h"
 
-#include <QBuffer>
 #include <QClipboard>
 #include <QColor>
 #include <QDesktopServices>
@@ -16,12 +15,6 @@
 #include <QFont>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPdfWriter>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextOption>
@@ -69,24 +62,6 @@ void PutOnClipboard(const ReportDocument& report, const QString& title)
     QGuiApplication::clipboard()->setMimeData(ReportMimeData(report, title).release());
 }
 
-// The PDF is made in memory and the file takes it whole or not at all.
-void PrintToPdf(QTextDocument& document, const QString& title, const QString& path)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        writer.setTitle(title);
-        writer.setCreator(QStringLiteral("PIPELOOP"));
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                         QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter));
-        document.print(&writer);
-    }
-    buffer.close();
-    if (const auto failure = SaveAtomically(path, buffer.data()))
-        Ui().error(*failure);
-}
-
 } // namespace
 
 std::unique_ptr<QTextDocument> ReportTextDocument(const ReportDocument& report)
@@ -121,21 +96,21 @@ PartsListOutputs::PartsListOutputs(QWidget* window, AppDialogs& dialogs,
 
 void PartsListOutputs::print(const ReportDocument& report, const QString& title)
 {
+    const std::optional<PrintDestination> destination = m_dialogs.choosePrintDestination(
+        m_window, {QStringLiteral("Print Parts List"),
+                   QStringLiteral("Pages: the parts list"),
+                   {},
+                   SuggestedPdfPath({}, QStringLiteral("Parts List"))});
+    if (!destination)
+        return;
     const std::unique_ptr<QTextDocument> document = ReportTextDocument(report);
     document->setMetaInformation(QTextDocument::DocumentTitle, title);
-    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
-        const QString path = m_dialogs.saveFileName(
-            m_window, QStringLiteral("Print Parts List to PDF"),
-            QStringLiteral("PDF Files (*.pdf);;All Files (*)"), QStringLiteral("pdf"), QString());
-        if (!path.isEmpty())
-            PrintToPdf(*document, title, path);
-        return;
-    }
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(title);
-    QPrintDialog dialog(&printer, m_window);
-    if (dialog.exec() == QDialog::Accepted)
-        document->print(&printer);
+    PdfPage page;
+    page.unprintableMm = 20;
+    PrintOn(*destination, title, page, false, [&document](QPagedPaintDevice& device) {
+        document->print(&device);
+        return true;
+    });
 }
 
 bool PartsListOutputs::save(const ReportDocument& report, const QString& title)

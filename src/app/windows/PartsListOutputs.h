@@ -48,7 +48,7 @@ public:
                      MailOpener openMail);
 
     // "Print List": the print dialog, then the report as a document titled
-    // title; with no printer installed, a PDF file chosen by the user.
+    // title, portrait.
     void print(const catalogue::ReportDocument& report, const QString& title);
     // "Save List": the save dialog ("Save Parts List", rtf), then the rich
     // text written completely or not at all.

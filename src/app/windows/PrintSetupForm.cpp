@@ -87,21 +87,25 @@ PrintOutput ChosenOutput(const QString& name)
     return named != outputs.end() ? *named : outputs.front();
 }
 
-bool RunPrintJob(AppDialogs& dialogs, QWidget* parent, TPipeLoop& design, const PrintSetup& setup,
-                 const PrintRequest& request, const QImage& logo)
+QString PrintContents(const PrintRequest& request)
 {
-    if (!CheckPrintOutputs(AvailablePrintOutputs()))
-        return false;
-    const PrintOutput output = ChosenOutput(setup.PrinterName);
-    QString pdfPath;
-    if (output.kind == PrintOutput::Kind::PdfFile) {
-        pdfPath = dialogs.saveFileName(parent, PdfOutputName(),
-                                       QStringLiteral("PDF Files (*.pdf);;All Files (*)"),
-                                       QStringLiteral("pdf"), {});
-        if (pdfPath.isEmpty())
-            return false;
-    }
-    return PrintToOutput(output, pdfPath, design, setup, request, logo);
+    QStringList pages;
+    for (ViewKind view : request.views)
+        pages.append(ViewCaption(view));
+    if (request.dropsPage)
+        pages.append(QStringLiteral("Drops"));
+    if (request.notes)
+        pages.append(QStringLiteral("Notes"));
+    return QStringLiteral("Pages: ") + pages.join(QStringLiteral(", "));
+}
+
+bool RunPrintJob(AppDialogs& dialogs, QWidget* parent, PrintJob job, TPipeLoop& design,
+                 const PrintSetup& setup, const PrintRequest& request, const QImage& logo)
+{
+    job.contents = PrintContents(request);
+    job.preferredOutput = ChosenOutput(setup.PrinterName).name;
+    const std::optional<PrintDestination> destination = dialogs.choosePrintDestination(parent, job);
+    return destination && PrintToOutput(*destination, design, setup, request, logo);
 }
 
 // ============================================================== the preview
@@ -383,8 +387,8 @@ void TPrintSetupForm::SelectOutput(const QString& name)
 void TPrintSetupForm::Print()
 {
     if (m_design)
-        RunPrintJob(m_dialogs, this, *m_design, m_setup, PrintRequest::view(*m_design, m_view),
-                    m_logo);
+        RunPrintJob(m_dialogs, this, {QStringLiteral("Print"), {}, {}, m_pdfSuggestion}, *m_design,
+                    m_setup, PrintRequest::view(*m_design, m_view), m_logo);
 }
 
 void TPrintSetupForm::keyPressEvent(QKeyEvent* event)

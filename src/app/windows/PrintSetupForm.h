@@ -11,6 +11,7 @@
 // file name first.
 
 #include "ModelTypes.h"
+#include "PrintDialog.h"
 #include "PrintSetup.h"
 #include "print/PagePrinter.h"
 #include "print/PrintPreview.h"
@@ -43,11 +44,15 @@ std::optional<int32_t> AdjustedScale(const TPipeLoop& design, ViewKind view, int
 // The output of that name, or the first printer (PDF when there is none).
 PrintOutput ChosenOutput(const QString& name);
 
-// Prints the request as one job on the output the settings name. A PDF asks
-// for its file name first (Cancel prints nothing). False when nothing was
-// printed or the job failed (the messages shown).
-bool RunPrintJob(AppDialogs& dialogs, QWidget* parent, TPipeLoop& design, const PrintSetup& setup,
-                 const PrintRequest& request, const QImage& logo);
+// The pages a request prints, as the print dialog lists them.
+QString PrintContents(const PrintRequest& request);
+
+// The print dialog for the job (offering first the output the settings name,
+// listing the request's pages), then the request as one job on the output
+// chosen there (Cancel prints nothing). False when nothing was printed or the
+// job failed (the messages shown).
+bool RunPrintJob(AppDialogs& dialogs, QWidget* parent, PrintJob job, TPipeLoop& design,
+                 const PrintSetup& setup, const PrintRequest& request, const QImage& logo);
 
 class TPrintSetupForm : public QDialog
 {
@@ -62,6 +67,8 @@ public:
     // What Open does before the window shows: the view (the plan for a
     // compressor house), the printer, the caption, the snapshot.
     void Prepare(TPipeLoop& design, const PrintSetup& setup, ViewKind view, const QImage& logo);
+    // The PDF file its Print offers (beside the project).
+    void SuggestPdf(const QString& path) { m_pdfSuggestion = path; }
     // On activation: the fit question ("Print scaling too small, adjust ?").
     void Activate();
 
@@ -100,6 +107,7 @@ private:
     AppDialogs& m_dialogs;
     TPipeLoop* m_design = nullptr;
     QImage m_logo;
+    QString m_pdfSuggestion;
     PrintSetup m_setup;
     PrintSetup m_snapshot;
     ViewKind m_view = ViewKind::Plan;

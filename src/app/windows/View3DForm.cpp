@@ -15,10 +15,8 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -307,33 +305,23 @@ void TView3DForm::keyPressEvent(QKeyEvent* event)
 
 void TView3DForm::print()
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(Caption);
-    printer.setPageOrientation(QPageLayout::Landscape);
-    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
-        const QString path = m_dialogs.saveFileName(
-            this, QStringLiteral("Print 3D View to PDF"),
-            QStringLiteral("PDF Files (*.pdf);;All Files (*)"), QStringLiteral("pdf"), QString());
-        if (path.isEmpty())
-            return;
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(path);
-    } else {
-        QPrintDialog dialog(&printer, this);
-        if (dialog.exec() != QDialog::Accepted)
-            return;
-        printer.setPageOrientation(QPageLayout::Landscape);
-    }
-    printTo(printer);
+    const std::optional<PrintDestination> destination = m_dialogs.choosePrintDestination(
+        this, {QStringLiteral("Print 3D View"),
+               QStringLiteral("Pages: the 3D view"),
+               {},
+               SuggestedPdfPath(m_document.fileName(), QStringLiteral("3D"))});
+    if (destination)
+        PrintOn(*destination, Caption, PdfPage(), true,
+                [this](QPagedPaintDevice& device) { return printTo(device); });
 }
 
-void TView3DForm::printTo(QPagedPaintDevice& device)
+bool TView3DForm::printTo(QPagedPaintDevice& device)
 {
     rebuildIfDirty();
     QPainter painter;
     if (!painter.begin(&device)) {
         Ui().error(QStringLiteral("The 3D view could not be printed."));
-        return;
+        return false;
     }
     // The drawing's shape fitted into nine tenths of the page.
     const QSize client = m_drawing->size();
@@ -343,6 +331,7 @@ void TView3DForm::printTo(QPagedPaintDevice& device)
     QPainterCanvas canvas(painter);
     m_model.Paint(canvas, PixelRect{0, 0, device.width(), device.height()}, device.width() / 2,
                   device.height() / 2, scale);
+    return true;
 }
 
 void TView3DForm::copyEmf()

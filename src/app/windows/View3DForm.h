@@ -41,7 +41,7 @@ public:
     // the scroll box's client size.
     void zoomIn();
     void zoomOut();
-    // Landscape, centred on the page; to a PDF file when no printer is there.
+    // The print dialog, then the view landscape, centred on the page.
     void print();
     void copyEmf();
     void copyBmp();
@@ -73,7 +73,7 @@ private:
     void markDirty();
     void rebuildIfDirty();
     void setDrawingSize(QSize size);
-    void printTo(QPagedPaintDevice& device);
+    bool printTo(QPagedPaintDevice& device);
     void copyPicture(bool metafile);
 
     Document& m_document;

@@ -1,5 +1,6 @@
 #include "print/PagePrinter.h"
 
+#include "AtomicSave.h"
 #include "BuildingDrawing.h"
 #include "ErrorReport.h"
 #include "PipeLoop.h"
@@ -229,24 +230,34 @@ PageGeometry PdfPageGeometry(const PdfPage& page, bool landscape)
     return PageGeometry::fromLayout(PdfLayout(page, landscape), page.dpi, page.dpi);
 }
 
+QByteArray PdfBytes(const QString& title, const PdfPage& page, bool landscape,
+                    const PagePainter& paint)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    bool painted = false;
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(page.dpi);
+        writer.setTitle(title);
+        writer.setCreator(QStringLiteral("PIPELOOP ") + ProgramVersion());
+        writer.setPageLayout(PdfLayout(page, landscape));
+        painted = paint(writer);
+    }
+    buffer.close();
+    return painted ? bytes : QByteArray();
+}
+
 PdfJob PrintToPdf(TPipeLoop& design, const PrintSetup& setup, const PrintRequest& request,
                   const PdfPage& page, const QImage& logo)
 {
     PdfJob job;
-    QBuffer buffer(&job.bytes);
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        writer.setResolution(page.dpi);
-        writer.setTitle(PrintJobTitle(design));
-        writer.setCreator(QStringLiteral("PIPELOOP ") + ProgramVersion());
-        writer.setPageLayout(PdfLayout(page, true));
-        PagedDeviceTarget target(writer);
+    job.bytes = PdfBytes(PrintJobTitle(design), page, true, [&](QPagedPaintDevice& device) {
+        PagedDeviceTarget target(device);
         job.result = PrintDesign(target, design, setup, request, logo);
-    }
-    buffer.close();
-    if (job.result.pages == 0 || !job.result.completed)
-        job.bytes.clear();
+        return job.result.pages > 0 && job.result.completed;
+    });
     return job;
 }
 
@@ -273,14 +284,8 @@ bool CheckPrintOutputs(const std::vector<PrintOutput>& outputs)
     return false;
 }
 
-std::unique_ptr<QPrinter> OutputPrinter(const PrintOutput& output, const QString& pdfPath)
+std::unique_ptr<QPrinter> OutputPrinter(const PrintOutput& output)
 {
-    if (output.kind == PrintOutput::Kind::PdfFile) {
-        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(pdfPath);
-        return printer;
-    }
     // A printer saved by name that has gone away gives way to the current
     // (default) printer.
     QPrinterInfo info = QPrinterInfo::printerInfo(output.name);
@@ -291,30 +296,65 @@ std::unique_ptr<QPrinter> OutputPrinter(const PrintOutput& output, const QString
 
 PageGeometry OutputPageGeometry(const PrintOutput& output, bool landscape)
 {
-    const std::unique_ptr<QPrinter> printer = OutputPrinter(output, {});
+    if (output.kind == PrintOutput::Kind::PdfFile)
+        return PdfPageGeometry(PdfPage(), landscape);
+    const std::unique_ptr<QPrinter> printer = OutputPrinter(output);
     PagedDeviceTarget target(*printer);
     target.setLandscape(landscape);
     return target.geometry();
 }
 
-bool PrintToOutput(const PrintOutput& output, const QString& pdfPath, TPipeLoop& design,
-                   const PrintSetup& setup, const PrintRequest& request, const QImage& logo)
+namespace
+{
+bool PrintOnPrinter(const PrintOutput& output, const QString& title, bool landscape,
+                    const PagePainter& paint)
+{
+    const std::unique_ptr<QPrinter> printer = OutputPrinter(output);
+    printer->setDocName(title);
+    printer->setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    if (!printer->isValid()) {
+        Ui().error(NoPrintersMessage());
+        return false;
+    }
+    return paint(*printer);
+}
+
+bool PrintOnPdfFile(const QString& path, const QString& title, const PdfPage& page, bool landscape,
+                    const PagePainter& paint)
+{
+    const QByteArray bytes = PdfBytes(title, page, landscape, paint);
+    if (bytes.isEmpty())
+        return false;
+    if (const std::optional<QString> failure = SaveAtomically(path, bytes)) {
+        Ui().error(*failure);
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+bool PrintOn(const PrintDestination& destination, const QString& title, const PdfPage& pdfPage,
+             bool landscape, const PagePainter& paint)
 {
     try {
-        const std::unique_ptr<QPrinter> printer = OutputPrinter(output, pdfPath);
-        printer->setDocName(design.Description.isEmpty() ? QStringLiteral("PIPELOOP")
-                                                         : PrintJobTitle(design));
-        if (!printer->isValid()) {
-            Ui().error(NoPrintersMessage());
-            return false;
-        }
-        PagedDeviceTarget target(*printer);
-        const PrintResult result = PrintDesign(target, design, setup, request, logo);
-        return result.completed;
+        return destination.output.kind == PrintOutput::Kind::PdfFile
+                   ? PrintOnPdfFile(destination.pdfPath, title, pdfPage, landscape, paint)
+                   : PrintOnPrinter(destination.output, title, landscape, paint);
     } catch (...) {
         ReportError();
         return false;
     }
+}
+
+bool PrintToOutput(const PrintDestination& destination, TPipeLoop& design, const PrintSetup& setup,
+                   const PrintRequest& request, const QImage& logo)
+{
+    const QString title =
+        design.Description.isEmpty() ? QStringLiteral("PIPELOOP") : PrintJobTitle(design);
+    return PrintOn(destination, title, PdfPage(), true, [&](QPagedPaintDevice& device) {
+        PagedDeviceTarget target(device);
+        return PrintDesign(target, design, setup, request, logo).completed;
+    });
 }
 
 } // namespace pipeloop

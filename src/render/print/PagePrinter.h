@@ -14,6 +14,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -167,19 +168,36 @@ QString PdfOutputName(); // "Print to PDF"
 // there is none (neither a printer nor PDF output).
 bool CheckPrintOutputs(const std::vector<PrintOutput>& outputs);
 
-// The device an output prints on: the installed printer of that name (the
-// default printer when none of that name is installed), or Qt's PDF output
-// writing pdfPath.
-std::unique_ptr<QPrinter> OutputPrinter(const PrintOutput& output, const QString& pdfPath);
+// The device a printer output prints on: the installed printer of that name,
+// or the default printer when none of that name is installed.
+std::unique_ptr<QPrinter> OutputPrinter(const PrintOutput& output);
 // The page the output prints in that orientation: what the preview and the
 // fit test of the print setup window measure against.
 PageGeometry OutputPageGeometry(const PrintOutput& output, bool landscape);
 
-// The job sent to an installed printer chosen by name (the default printer
-// when none of that name is installed), or to a PDF file through the printer's PDF output when the
-// output is PdfFile and pdfPath names the file. False after a failure (reported).
-bool PrintToOutput(const PrintOutput& output, const QString& pdfPath, TPipeLoop& design,
-                   const PrintSetup& setup, const PrintRequest& request,
-                   const QImage& logo = QImage());
+// Where one print job goes: an output, and for PDF the file it writes.
+struct PrintDestination {
+    PrintOutput output;
+    QString pdfPath;
+};
+
+// Draws a job's pages on a paged device; false once it has reported a failure.
+using PagePainter = std::function<bool(QPagedPaintDevice& device)>;
+
+// The job's pages made in memory as a PDF on that page, starting in that
+// orientation; empty when paint failed.
+QByteArray PdfBytes(const QString& title, const PdfPage& page, bool landscape,
+                    const PagePainter& paint);
+
+// The one way every window prints: on the installed printer the destination
+// names, or as a PDF on pdfPage made in memory and written to the
+// destination's file whole or not at all. False when nothing was printed;
+// every failure is reported.
+bool PrintOn(const PrintDestination& destination, const QString& title, const PdfPage& pdfPage,
+             bool landscape, const PagePainter& paint);
+
+// The design's job on a destination; a PDF is laid out as PdfPage's defaults.
+bool PrintToOutput(const PrintDestination& destination, TPipeLoop& design, const PrintSetup& setup,
+                   const PrintRequest& request, const QImage& logo = QImage());
 
 } // namespace pipeloop

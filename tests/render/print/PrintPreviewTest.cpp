@@ -1,5 +1,5 @@
 // The preview painted for real: the page stays inside its outline, and the
-// printer's PDF output of the print command's desktop path (QPrinter).
+// PDF output every print command of the desktop program shares.
 
 #include "print/PrintPreview.h"
 #include "PrintSetup.h"
@@ -7,10 +7,13 @@
 
 #include "PdfCount.h"
 #include "PrintTestSupport.h"
+#include "ScriptedUi.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPagedPaintDevice>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -74,20 +77,42 @@ TEST(PrintPreviewPicture, BothModesDrawThePageInsideItsOutline)
     }
 }
 
-TEST(PrinterPdfOutput, ThePrintersOwnPdfOutputTakesTheJob)
+TEST(PrinterPdfOutput, APdfIsWrittenWholeOrNotAtAll)
 {
+    pipeloop::testing::ScriptedUi ui;
     PrintDesignFixture fixture;
     PrintSetup setup;
     setup.SetLandscape(ViewKind::East, false);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("job.pdf"));
     const PrintOutput pdf{PrintOutput::Kind::PdfFile, PdfOutputName()};
+    const auto fileBytes = [&path] {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
     ASSERT_TRUE(
-        PrintToOutput(pdf, path, fixture.loop, setup, PrintRequest::allViews(fixture.loop)));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    EXPECT_EQ(PdfPageCount(bytes), 5);
+        PrintToOutput({pdf, path}, fixture.loop, setup, PrintRequest::allViews(fixture.loop)));
+    const QByteArray printed = fileBytes();
+    EXPECT_EQ(PdfPageCount(printed), 5);
+
+    // A job that fails half way leaves the earlier PDF as it was, and no
+    // temporary file beside it.
+    const bool failed = PrintOn({pdf, path}, QStringLiteral("half"), PdfPage(), false,
+                                [](QPagedPaintDevice& device) {
+                                    QPainter painter(&device);
+                                    painter.drawText(10, 10, QStringLiteral("first page"));
+                                    return false;
+                                });
+    EXPECT_FALSE(failed);
+    EXPECT_EQ(fileBytes(), printed);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("job.pdf")});
+
+    // A folder that is not there is reported, and nothing is written.
+    const QString lost = dir.filePath(QStringLiteral("gone/job.pdf"));
+    EXPECT_FALSE(
+        PrintToOutput({pdf, lost}, fixture.loop, setup, PrintRequest::allViews(fixture.loop)));
+    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_FALSE(QFile::exists(lost));
 }
 
 } // namespace
