@@ -1,4 +1,6 @@
 #include "GuiTestSupport.h"
+#include "PrintSetupForm.h"
+#include "View3DForm.h"
 
 #include "DataExchangeForm.h"
 #include "IniFile.h"
@@ -67,6 +69,10 @@ TEST(LanguageFile, TheShippedExampleTranslatesTheMainMenu)
               "90040/90610 als Endkappe verwenden");
     EXPECT_EQ(f.form.dataExchangeForm().enhancedBox()->text(),
               "&Erweiterte Metadatei (EMF) erstellen");
+    EXPECT_EQ(f.form.view3DForm().findChild<QAbstractButton*>("btCopyEMF")->text(),
+              "Als &EMF kopieren");
+    EXPECT_EQ(f.form.printSetupForm().findChild<QAbstractButton*>("rgView3")->text(),
+              "S\u00fcd");
 }
 
 } // namespace

@@ -184,7 +184,9 @@ QWidget* TPrintSetupForm::createControls()
     auto* column = new QVBoxLayout(panel);
 
     auto* scaleRow = new QHBoxLayout;
-    scaleRow->addWidget(new QLabel(QStringLiteral("Scale 1 :")));
+    auto* scaleLabel = new QLabel(QStringLiteral("Scale 1 :"));
+    scaleLabel->setObjectName(QStringLiteral("lblScale"));
+    scaleRow->addWidget(scaleLabel);
     m_scale = new QSpinBox;
     m_scale->setObjectName(QStringLiteral("seScale"));
     m_scale->setRange(PrintSetup::MinScale, PrintSetup::MaxScale);
@@ -218,7 +220,9 @@ QWidget* TPrintSetupForm::createControls()
     connect(m_previewMode, &QButtonGroup::idClicked, this,
             [this](int id) { SetPreviewMode(PreviewMode(id)); });
 
-    column->addWidget(new QLabel(QStringLiteral("Printer")));
+    auto* printerLabel = new QLabel(QStringLiteral("Printer"));
+    printerLabel->setObjectName(QStringLiteral("lblPrinter"));
+    column->addWidget(printerLabel);
     m_printer = new QComboBox;
     m_printer->setObjectName(QStringLiteral("cbPrinter"));
     m_printer->setAccessibleName(QStringLiteral("Printer"));

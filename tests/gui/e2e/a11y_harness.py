@@ -192,7 +192,10 @@ def role_of(accessible):
 
 
 def describe(accessible):
-    return "%s %r" % (role_of(accessible), accessible.name)
+    try:
+        return "%s %r" % (role_of(accessible), accessible.name)
+    except Exception:  # a window closed and deleted already
+        return "a control no longer there"
 
 
 def name_matches(accessible_name, wanted):
