@@ -1,19 +1,23 @@
 // The desktop program: PIPELOOP's main window over the user's settings, the
 // program's own message box and the language file beside the program.
 //
-//   pipeloop [PROJECT] [--settings FILE.ini] [--screenshot FILE.png]
+//   pipeloop [PROJECT] [--settings FILE.ini] [--screenshot FILE.png] [--update-host=HOST]
 //
 // --settings keeps the settings in an INI file instead of the user's own
 // (portable installs, tests); --screenshot saves the main window once it has
 // painted the start state (and the project), reports the start-up time on
-// standard error and quits.
+// standard error and quits. --update-host names where the update check looks
+// for the release page (the "UpdateHost" setting, else the maker's host);
+// --update-host= with nothing checks nothing (tests).
 
 #include "AppDialogs.h"
 #include "DesignView.h"
 #include "DrawingArea.h"
 #include "LanguageFile.h"
 #include "MainForm.h"
+#include "ReleasePageFetch.h"
 #include "SettingsStore.h"
+#include "UpdateCheck.h"
 #include "WidgetUiServices.h"
 
 #include <QApplication>
@@ -24,6 +28,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace
 {
@@ -32,6 +37,7 @@ struct Arguments {
     QString project;
     QString settingsFile;
     QString screenshot;
+    std::optional<QString> updateHost;
 };
 
 Arguments ReadArguments(const QStringList& arguments)
@@ -43,6 +49,8 @@ Arguments ReadArguments(const QStringList& arguments)
             result.settingsFile = arguments[++i];
         else if (argument == QStringLiteral("--screenshot") && i + 1 < arguments.size())
             result.screenshot = arguments[++i];
+        else if (argument.startsWith(QStringLiteral("--update-host=")))
+            result.updateHost = argument.section(QLatin1Char('='), 1);
         else if (result.project.isEmpty() && !argument.startsWith(QStringLiteral("--")))
             result.project = argument;
     }
@@ -97,6 +105,12 @@ int main(int argc, char** argv)
 
     pipeloop::TMainForm form(*settings, dialogs, QApplication::applicationDirPath());
     form.setCommandLineProject(arguments.project);
+    // A screenshot run never reaches beyond the machine.
+    form.updateCheck().setHost(
+        !arguments.screenshot.isEmpty()
+            ? QString()
+            : arguments.updateHost.value_or(settings->RegReadText(QStringLiteral("UpdateHost"),
+                                                                  pipeloop::DefaultUpdateHost())));
     form.show();
     if (!arguments.screenshot.isEmpty())
         ScreenshotWhenPainted(form, arguments.screenshot, clock);

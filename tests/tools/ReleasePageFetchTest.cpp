@@ -4,51 +4,18 @@
 #include "ReleasePageFetch.h"
 #include "ReleaseInfo.h"
 
+#include "LoopbackHttpServer.h"
+
+#include <QElapsedTimer>
 #include <QSignalSpy>
-#include <QTcpServer>
-#include <QTcpSocket>
 
 #include <gtest/gtest.h>
 
 using namespace pipeloop;
+using namespace pipeloop::testing;
 
 namespace
 {
-
-enum class Answer { Reply, Silence, Hangup };
-
-// One connection at a time: the request is read to its blank line, then
-// answered with the canned bytes, not at all, or by closing.
-class CannedServer : public QTcpServer
-{
-public:
-    CannedServer(Answer answer, QByteArray reply) : m_answer(answer), m_reply(std::move(reply))
-    {
-        listen(QHostAddress::LocalHost);
-        connect(this, &QTcpServer::newConnection, this, [this] {
-            QTcpSocket* socket = nextPendingConnection();
-            connect(socket, &QTcpSocket::readyRead, this, [this, socket] { serve(socket); });
-        });
-    }
-    QString host() const { return QStringLiteral("127.0.0.1:%1").arg(serverPort()); }
-    QByteArray request;
-
-private:
-    void serve(QTcpSocket* socket)
-    {
-        request += socket->readAll();
-        if (!request.contains("\r\n\r\n"))
-            return;
-        if (m_answer == Answer::Reply) {
-            socket->write(m_reply);
-            socket->flush();
-        }
-        if (m_answer != Answer::Silence)
-            socket->disconnectFromHost();
-    }
-    Answer m_answer;
-    QByteArray m_reply;
-};
 
 const QByteArray Record = "<!-- ZELK-START -->\r\n[ZAVOZA_PipeLoop]\r\nVersion=1.3.17\r\n"
                           "ReleaseDate=2 March 2026\r\nDownloadSite=https://example.org/\r\n"
@@ -76,7 +43,7 @@ struct Fetched {
     QByteArray page;
 };
 
-Fetched FetchFrom(CannedServer& server, int timeoutMs = 5000)
+Fetched FetchFrom(LoopbackHttpServer& server, int timeoutMs = 5000)
 {
     ReleasePageFetch fetch;
     QSignalSpy done(&fetch, &ReleasePageFetch::finished);
@@ -92,29 +59,30 @@ TEST(ReleasePageFetch, ServersGoodAndBad)
     const QByteArray padding(5000, 'x');
     const struct {
         const char* what;
-        Answer answer;
+        ServerAnswer answer;
         QByteArray reply;
         bool connected;
         QString version;
     } cases[] = {
-        {"a page", Answer::Reply, Reply("200 OK", Record), true, "1.3.17"},
-        {"a chunked page", Answer::Reply, Chunked(Record), true, "1.3.17"},
-        {"the record after 4 096 bytes", Answer::Reply, Reply("200 OK", padding + "\r\n" + Record),
-         true, "1.3.17"},
-        {"no marker", Answer::Reply, Reply("200 OK", QByteArray(Record).replace("ZELK", "")), true,
+        {"a page", ServerAnswer::Reply, Reply("200 OK", Record), true, "1.3.17"},
+        {"a chunked page", ServerAnswer::Reply, Chunked(Record), true, "1.3.17"},
+        {"the record after 4 096 bytes", ServerAnswer::Reply,
+         Reply("200 OK", padding + "\r\n" + Record), true, "1.3.17"},
+        {"no marker", ServerAnswer::Reply, Reply("200 OK", QByteArray(Record).replace("ZELK", "")),
+         true, ""},
+        {"not found", ServerAnswer::Reply, Reply("404 Not Found", "<html>gone</html>\r\n"), true,
          ""},
-        {"not found", Answer::Reply, Reply("404 Not Found", "<html>gone</html>\r\n"), true, ""},
-        {"closed at once", Answer::Hangup, {}, false, ""},
+        {"closed at once", ServerAnswer::Hangup, {}, false, ""},
     };
     for (const auto& c : cases) {
-        CannedServer server(c.answer, c.reply);
+        LoopbackHttpServer server(c.answer, c.reply);
         const Fetched fetched = FetchFrom(server);
         EXPECT_EQ(fetched.connected, c.connected) << c.what;
         EXPECT_EQ(ReadReleaseInfo(fetched.page).version, c.version) << c.what;
     }
 
     // What the server was asked.
-    CannedServer server(Answer::Reply, Reply("200 OK", Record));
+    LoopbackHttpServer server(ServerAnswer::Reply, Reply("200 OK", Record));
     FetchFrom(server);
     EXPECT_TRUE(server.request.startsWith("GET /zelk_release_info.html HTTP/1.1\r\n"));
     EXPECT_TRUE(server.request.contains("\r\nHost: " + server.host().toLatin1() + "\r\n"));
@@ -123,7 +91,7 @@ TEST(ReleasePageFetch, ServersGoodAndBad)
 
 TEST(ReleasePageFetch, AServerThatNeverAnswersTimesOut)
 {
-    CannedServer server(Answer::Silence, {});
+    LoopbackHttpServer server(ServerAnswer::Silence, {});
     QElapsedTimer clock;
     clock.start();
     const Fetched fetched = FetchFrom(server, 300);

@@ -17,6 +17,7 @@
 #include "MainForm.h"
 #include "PipeLoopObjects.h"
 #include "ToolManager.h"
+#include "UpdateCheck.h"
 
 #include <QRegularExpression>
 
@@ -342,7 +343,8 @@ void AddHelpMenus(CommandTable& table, TMainForm& form)
     table.add(Item("muHelp", "moHelpTopics", "Help Topics", Input));
     table.add(Item("muHelp", "moEULA", "EULA && Disclaimer", Input));
     table.add(Item("muHelp", "moEMail", "EMail Zelkworks", Input));
-    table.add(Item("muHelp", "moCheckForUpdate", "Check For Update", Input));
+    table.add(Item("muHelp", "moCheckForUpdate", "Check For Update", Input,
+                   [&form] { form.updateCheck().checkForUpdate(); }));
     table.add(Item("muHelp", "moAbout", "About", Input, [&form] { form.showAbout(); }));
 
     // Shown by the lesson files found beside the program.

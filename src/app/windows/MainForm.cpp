@@ -25,6 +25,7 @@
 #include "SettingsStore.h"
 #include "ToolManager.h"
 #include "UiServices.h"
+#include "UpdateCheck.h"
 #include "View3DForm.h"
 #include "ViewMath.h"
 #include "WindowToolHost.h"
@@ -104,6 +105,7 @@ TMainForm::TMainForm(SettingsStore& settings, AppDialogs& dialogs, const QString
     m_display = new DisplayCommands(m_document, dialogs, this);
     m_edits = new EditCommands(m_document, dialogs, *m_partsDatabase, this);
     m_view3DForm = new TView3DForm(m_document, dialogs, this);
+    m_updateCheck = new UpdateCheck(this);
     m_toolHost = std::make_unique<WindowToolHost>(m_document, *m_partsDatabase, dialogs, this,
                                                   *m_view, *m_dropView, *m_prompt);
     m_tools = new ToolManager(*m_toolHost, this);
@@ -352,6 +354,7 @@ void TMainForm::FirstActivation(const QString& commandLineProject)
     m_commands.action(QStringLiteral("moBrowsePartsDB"))
         ->setVisible(m_partsDatabase->PartCount() > 0);
     LoadConfiguredPriceList(*m_partsDatabase, m_document.options().PartsPriceListFile);
+    m_updateCheck->checkQuietly();
     refreshCommands();
     if (!commandLineProject.isEmpty() && QFileInfo(commandLineProject).isFile())
         m_files->open(commandLineProject);
@@ -539,7 +542,8 @@ void TMainForm::generatePartsList()
     }
     // No connection check runs at start-up yet: the mail client is trusted
     // to say when it cannot send.
-    m_partsListForm->Open(*design, *m_partsDatabase, true, m_document.options().SupplierEMail);
+    m_partsListForm->Open(*design, *m_partsDatabase, m_updateCheck->internetDetected(),
+                          m_document.options().SupplierEMail);
     // A stop highlighted the object at fault.
     showSelectionStatus();
 }

@@ -35,6 +35,7 @@ class TAboutForm;
 class TDataExchangeForm;
 struct PictureSource;
 class TView3DForm;
+class UpdateCheck;
 class TZAVOZAPartsListForm;
 class TPrintSetupForm;
 class ToolManager;
@@ -100,6 +101,8 @@ public:
     bool toolBarShown() const { return m_toolBarShown; }
     void setToolBarShown(bool shown);
     void showAbout();
+    // "Check For Update", the quiet check at start-up and the internet flag.
+    UpdateCheck& updateCheck() const { return *m_updateCheck; }
     // "Generate Pipe Work Parts List": refused with an unusable catalogue and
     // with unconnected symbols (highlighted), else the parts list window.
     void generatePartsList();
@@ -177,6 +180,7 @@ private:
     TZAVOZAPartsListForm* m_partsListForm = nullptr;
     TDataExchangeForm* m_dataExchangeForm = nullptr;
     TView3DForm* m_view3DForm = nullptr;
+    UpdateCheck* m_updateCheck = nullptr;
     TPrintSetupForm* m_printSetupForm = nullptr;
     AppDialogs* m_dialogs = nullptr;
     PromptSession* m_prompt = nullptr;
