@@ -137,14 +137,18 @@ QWidget* TUserPartForm::createDatabaseTab()
     auto* layout = new QGridLayout(tab);
     layout->addWidget(
         Caption(QStringLiteral("lbManufacturerCaption"), QStringLiteral("Manufacturer :")), 0, 0);
-    layout->addWidget(m_makerList, 1, 0, 5, 1);
+    layout->addWidget(m_makerList, 1, 0, 6, 1);
     layout->addWidget(Caption(QStringLiteral("lbNewPartCaption"), QStringLiteral("Part Number :")),
                       0, 1);
     layout->addWidget(m_newPart, 1, 1);
     layout->addWidget(
         Caption(QStringLiteral("lbDescriptionCaption"), QStringLiteral("Description :")), 2, 1);
     layout->addWidget(m_newDescription, 3, 1);
-    layout->addWidget(m_newMaker, 4, 1);
+    layout->addWidget(
+        Caption(QStringLiteral("lbNewManufacturerCaption"), QStringLiteral("New Manufacturer :")),
+        4, 1);
+    layout->addWidget(m_newMaker, 5, 1);
+    layout->setRowStretch(6, 1);
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(addButton(QStringLiteral("btnAddNewPart"), QStringLiteral("Add New Part")));
     buttons->addWidget(addButton(QStringLiteral("btnAddNewPartAndMaker"),
@@ -152,7 +156,7 @@ QWidget* TUserPartForm::createDatabaseTab()
     buttons->addWidget(addButton(QStringLiteral("btnSaveUserDB"), QStringLiteral("Save User DB")));
     buttons->addWidget(addButton(QStringLiteral("btnOpenUserDB"), QStringLiteral("Open User DB")));
     buttons->addStretch();
-    layout->addLayout(buttons, 0, 2, 6, 1);
+    layout->addLayout(buttons, 0, 2, 7, 1);
     layout->setColumnStretch(1, 1);
     return tab;
 }
