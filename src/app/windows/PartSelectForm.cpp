@@ -128,8 +128,12 @@ std::optional<QString> TPartSelectForm::Open(TPartsDatabase& database, const QSt
 {
     Prepare(database, symbolName, dropSize, assigned, appDir);
     const bool accepted = exec() == QDialog::Accepted;
-    m_database = nullptr; // lent for the showing only
-    return accepted ? std::optional<QString>(AssignedText()) : std::nullopt;
+    const QString chosen = AssignedText();
+    // The catalogue and its parts are lent for the showing only.
+    m_candidates->clear();
+    m_selected->clear();
+    m_database = nullptr;
+    return accepted ? std::optional<QString>(chosen) : std::nullopt;
 }
 
 void TPartSelectForm::Prepare(TPartsDatabase& database, const QString& symbolName, float dropSize,

@@ -177,7 +177,9 @@ std::optional<QString> TUserPartForm::Open(UserPartsDatabase& userParts, TPartsD
 {
     Prepare(userParts, catalogue, symbolName, assigned, connectingSize);
     const bool accepted = exec() == QDialog::Accepted;
-    m_userParts = nullptr; // lent for the showing only
+    // The databases are lent for the showing only.
+    m_partList->clear();
+    m_userParts = nullptr;
     m_catalogue = nullptr;
     return accepted ? std::optional<QString>(AssignedText()) : std::nullopt;
 }
