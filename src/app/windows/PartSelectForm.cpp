@@ -44,6 +44,18 @@ QLabel* Caption(const QString& name, const QString& text)
 
 } // namespace
 
+void ShowCataloguePicture(QLabel& box, TPartsDatabase* database, const QString& name)
+{
+    const QString entry = name.isEmpty() || !database ? QString() : database->PictureEntryFor(name);
+    const QImage image = entry.isEmpty() ? QImage() : database->AssignPicture(entry);
+    if (image.isNull()) {
+        box.setText(QStringLiteral("NO IMAGE"));
+        return;
+    }
+    box.setPixmap(QPixmap::fromImage(image).scaled(box.size() - QSize(6, 6), Qt::KeepAspectRatio,
+                                                   Qt::SmoothTransformation));
+}
+
 TPartSelectForm::TPartSelectForm(DocumentOpener openDocument, QWidget* parent)
     : QDialog(parent), m_openDocument(std::move(openDocument))
 {
@@ -193,19 +205,10 @@ void TPartSelectForm::candidateHighlighted(QListWidgetItem* item)
 
 void TPartSelectForm::showPicture(const TPartObject* part)
 {
-    QImage image;
-    if (part) {
-        const QString name = part->Image().isEmpty() ? part->PartKey() : part->Image();
-        const QString entry = m_database->PictureEntryFor(name);
-        if (!entry.isEmpty())
-            image = m_database->AssignPicture(entry);
-    }
-    if (image.isNull()) {
-        m_picture->setText(QStringLiteral("NO IMAGE"));
-        return;
-    }
-    m_picture->setPixmap(QPixmap::fromImage(image).scaled(
-        m_picture->size() - QSize(6, 6), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    const QString name = !part                     ? QString()
+                         : part->Image().isEmpty() ? part->PartKey()
+                                                   : part->Image();
+    ShowCataloguePicture(*m_picture, m_database, name);
 }
 
 void TPartSelectForm::viewCatalog()

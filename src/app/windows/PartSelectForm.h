@@ -24,6 +24,10 @@ class QTextEdit;
 namespace pipeloop
 {
 
+// The catalogue's picture of a part or package name fitted into the box, or
+// "NO IMAGE" when there is none (an empty name, or no catalogue).
+void ShowCataloguePicture(QLabel& box, catalogue::TPartsDatabase* database, const QString& name);
+
 class TPartSelectForm : public QDialog
 {
     Q_OBJECT

@@ -1,6 +1,7 @@
 #include "UserPartForm.h"
 
 #include "AppDialogs.h"
+#include "PartSelectForm.h"
 #include "PartsDatabase.h"
 #include "UiServices.h"
 #include "UserParts.h"
@@ -247,15 +248,7 @@ void TUserPartForm::ChoosePart(const QString& partNumber)
 
 void TUserPartForm::showPicture(const QString& partNumber)
 {
-    const QString entry =
-        partNumber.isEmpty() || !m_catalogue ? QString() : m_catalogue->PictureEntryFor(partNumber);
-    const QImage image = entry.isEmpty() ? QImage() : m_catalogue->AssignPicture(entry);
-    if (image.isNull()) {
-        m_picture->setText(QStringLiteral("NO IMAGE"));
-        return;
-    }
-    m_picture->setPixmap(QPixmap::fromImage(image).scaled(
-        m_picture->size() - QSize(6, 6), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    ShowCataloguePicture(*m_picture, m_catalogue, partNumber);
 }
 
 void TUserPartForm::AddPart()
