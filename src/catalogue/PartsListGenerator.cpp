@@ -3,6 +3,7 @@
 #include "Clock.h"
 #include "ErrorReport.h"
 #include "LoopGeometry.h"
+#include "PartSelection.h"
 #include "PartsDatabase.h"
 #include "Rounding.h"
 #include "UiServices.h"
@@ -26,8 +27,6 @@ namespace
 const QString CrLf = QStringLiteral("\r\n");
 const QString Six = QStringLiteral("      ");
 constexpr double DegreesPerRadian = 57.29577951308232;
-// The maker whose assigned parts are recorded (this build serves one vendor).
-const QString VendorMaker = QStringLiteral("ZAVOZA");
 
 int32_t Sign(int64_t value)
 {
@@ -1218,16 +1217,13 @@ void TPartsListGenerator::Manifold(int ports, float size, TPipeLoopObject& objec
 
 void TPartsListGenerator::PreferredParts(const QString& assigned)
 {
-    const QStringList items = assigned.split(u'+', Qt::SkipEmptyParts);
-    for (const QString& item : items) {
-        const qsizetype colon = item.indexOf(u':');
-        const QString maker = colon >= 0 ? item.left(colon) : QString();
-        const QString key = colon >= 0 ? item.mid(colon + 1) : item;
-        if (maker == VendorMaker)
-            RecordKey(key, QStringLiteral("PREFERED PART"));
+    // The part selector keeps the same items: the catalogue's own maker's.
+    for (const AssignedItem& item : SplitAssignedText(assigned)) {
+        if (IsVendorItem(m_database, item))
+            RecordKey(item.partNumber, QStringLiteral("PREFERED PART"));
         else
-            Ui().inform(QStringLiteral("Ignoring part : ") + key + CrLf +
-                        QStringLiteral("Maker's code : ") + maker);
+            Ui().inform(QStringLiteral("Ignoring part : ") + item.partNumber + CrLf +
+                        QStringLiteral("Maker's code : ") + item.maker);
     }
 }
 

@@ -14,8 +14,6 @@ namespace pipeloop::catalogue
 namespace
 {
 
-const QString VendorMaker = QStringLiteral("ZAVOZA");
-
 // The symbols the generator turns into the vendor's parts by their names.
 bool SuppliedByName(const QString& name, int position, bool onDrop)
 {
@@ -31,25 +29,27 @@ bool SuppliedByName(const QString& name, int position, bool onDrop)
 
 // An assigned "maker:key+maker:key" text covers the symbol when one of its
 // vendor keys was ordered.
-bool AssignedPartOrdered(const QString& assigned, const QSet<QString>& ordered)
+bool AssignedPartOrdered(const QString& assigned, const QString& vendorMaker,
+                         const QSet<QString>& ordered)
 {
     const QStringList items = assigned.split(u'+', Qt::SkipEmptyParts);
-    return std::any_of(items.begin(), items.end(), [&ordered](const QString& item) {
+    return std::any_of(items.begin(), items.end(), [&](const QString& item) {
         const qsizetype colon = item.indexOf(u':');
         const QString maker = colon < 0 ? QString() : item.left(colon);
         const QString key = colon < 0 ? item : item.mid(colon + 1);
-        return maker == VendorMaker && ordered.contains(key.toUpper());
+        return maker == vendorMaker && ordered.contains(key.toUpper());
     });
 }
 
-void CountUncovered(const TObjectWithSymbols& object, bool onDrop, const QSet<QString>& ordered,
-                    std::vector<UncoveredSymbol>& uncovered)
+void CountUncovered(const TObjectWithSymbols& object, bool onDrop, const QString& vendorMaker,
+                    const QSet<QString>& ordered, std::vector<UncoveredSymbol>& uncovered)
 {
     for (int i = 0; i < object.SymbolCount(); ++i) {
         const QString assigned = object.SymbolPart(i);
         const QString name = object.SymbolName(i);
-        const bool covered = assigned.isEmpty() ? SuppliedByName(name, i, onDrop)
-                                                : AssignedPartOrdered(assigned, ordered);
+        const bool covered = assigned.isEmpty()
+                                 ? SuppliedByName(name, i, onDrop)
+                                 : AssignedPartOrdered(assigned, vendorMaker, ordered);
         if (covered)
             continue;
         auto entry = std::find_if(uncovered.begin(), uncovered.end(),
@@ -64,7 +64,8 @@ void CountUncovered(const TObjectWithSymbols& object, bool onDrop, const QSet<QS
 } // namespace
 
 std::vector<UncoveredSymbol> UncoveredDropEquipment(const TPipeLoop& design,
-                                                    const QStringList& partList)
+                                                    const QStringList& partList,
+                                                    const QString& vendorMaker)
 {
     // The keys once each, upper-cased: a factory's list holds thousands of
     // records of a few dozen parts.
@@ -74,9 +75,9 @@ std::vector<UncoveredSymbol> UncoveredDropEquipment(const TPipeLoop& design,
     std::vector<UncoveredSymbol> uncovered;
     for (const auto& drop : design.Drops)
         if (drop->PartPackage.isEmpty())
-            CountUncovered(*drop, true, ordered, uncovered);
+            CountUncovered(*drop, true, vendorMaker, ordered, uncovered);
     for (const auto& inlet : design.Inlets)
-        CountUncovered(*inlet, false, ordered, uncovered);
+        CountUncovered(*inlet, false, vendorMaker, ordered, uncovered);
     return uncovered;
 }
 

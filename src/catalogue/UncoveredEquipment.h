@@ -28,10 +28,11 @@ struct UncoveredSymbol {
 // By symbol name, in the order first found (drops, then inlets). A symbol is
 // covered when the vendor supplies it by its name (adapters, manifolds, a
 // valve above another symbol, female tees, couplers, a drop's hoses) or when
-// one of the vendor's parts assigned to it is in the generated part list. A
-// drop with a package is covered as a whole.
+// one of the vendor's parts (maker vendorMaker, the catalogue's) assigned to
+// it is in the generated part list. A drop with a package is covered as a whole.
 std::vector<UncoveredSymbol> UncoveredDropEquipment(const TPipeLoop& design,
-                                                    const QStringList& partList);
+                                                    const QStringList& partList,
+                                                    const QString& vendorMaker);
 
 // The summary lines ("3 x FRL"), nothing when everything is covered.
 QStringList UncoveredEquipmentLines(const std::vector<UncoveredSymbol>& uncovered);

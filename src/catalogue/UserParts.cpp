@@ -96,6 +96,7 @@ void UserPartsDatabase::Load(const QString& programFolder, const QString& userFi
     if (QFile::exists(defaults))
         ReadFile(defaults);
     MarkDefaults();
+    m_loaded = true;
     m_userFile = userFile;
     if (!userFile.isEmpty() && QFile::exists(userFile))
         ReadFile(userFile);
@@ -123,8 +124,45 @@ bool UserPartsDatabase::SaveUserEntries(const QString& path)
 
 bool UserPartsDatabase::OpenUserFile(const QString& path)
 {
+    if (m_unsaved && !Ui().confirm(QStringLiteral("You have added your own part numbers.\r\n"
+                                                  "Open another file without saving them ?")))
+        return false;
+    // Read aside first: a file that cannot be read leaves the entries alone.
+    UserPartsDatabase opened;
+    if (!opened.ReadFile(path))
+        return false;
+    m_keys = m_keys.mid(0, m_defaultCount);
+    m_descriptions = m_descriptions.mid(0, m_defaultCount);
+    RebuildMakers();
+    for (int i = 0; i < opened.Count(); ++i)
+        Append(opened.m_keys.at(i), opened.m_descriptions.at(i));
     m_userFile = path;
-    return ReadFile(path);
+    m_unsaved = false;
+    return true;
+}
+
+void UserPartsDatabase::SaveAtExit(const std::function<QString()>& chooseFile)
+{
+    if (!m_unsaved || !Ui().confirm(QStringLiteral("You have added your own part numbers.\r\n"
+                                                   "Do you want to save them for use again ?")))
+        return;
+    const QString path = m_userFile.isEmpty() ? chooseFile() : m_userFile;
+    if (path.isEmpty()) {
+        Ui().inform(QStringLiteral("Your part numbers were not saved."));
+        return;
+    }
+    SaveUserEntries(path);
+}
+
+void UserPartsDatabase::RebuildMakers()
+{
+    const QStringList keys = m_keys;
+    const QStringList descriptions = m_descriptions;
+    m_keys.clear();
+    m_descriptions.clear();
+    m_makers.clear();
+    for (int i = 0; i < keys.size(); ++i)
+        Append(keys.at(i), descriptions.at(i));
 }
 
 int UserPartsDatabase::IndexOfKey(const QString& key) const
@@ -151,15 +189,43 @@ QStringList UserPartsDatabase::PartNumbersOf(const QString& maker) const
     return numbers;
 }
 
+QString UserPartKeyProblem(const QString& maker, const QString& partNumber)
+{
+    if (maker.isEmpty())
+        return QStringLiteral("Select a manufacturer.");
+    if (partNumber.isEmpty())
+        return QStringLiteral("Enter a part number.");
+    struct Forbidden {
+        QChar character;
+        const char* name;
+    };
+    static const Forbidden forbidden[] = {{u' ', "a blank"},       {u'+', "\"+\""},
+                                          {u':', "\":\""},         {u'\r', "a line break"},
+                                          {u'\n', "a line break"}, {u'\t', "a tab"}};
+    const std::pair<QString, const QString&> fields[] = {
+        {QStringLiteral("manufacturer"), maker}, {QStringLiteral("part number"), partNumber}};
+    for (const auto& [field, text] : fields)
+        for (const Forbidden& bad : forbidden)
+            if (text.contains(bad.character))
+                return QStringLiteral("The %1 cannot contain %2.")
+                    .arg(field, QString::fromLatin1(bad.name));
+    return QString();
+}
+
 bool UserPartsDatabase::AddPart(const QString& maker, const QString& partNumber,
                                 const QString& description)
 {
+    if (const QString problem = UserPartKeyProblem(maker, partNumber); !problem.isEmpty()) {
+        Ui().inform(problem);
+        return false;
+    }
     const QString key = maker + u':' + partNumber.toUpper();
     if (IndexOfKey(key) >= 0) {
         Ui().inform(QStringLiteral("Part already in database."));
         return false;
     }
-    Append(key, description);
+    // A description runs to the end of its line in the file.
+    Append(key, QString(description).replace(u'\r', u' ').replace(u'\n', u' '));
     m_unsaved = true;
     return true;
 }

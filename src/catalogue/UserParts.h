@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 namespace pipeloop::catalogue
@@ -23,6 +24,11 @@ std::vector<AssignedItem> SplitAssignedText(const QString& text);
 // maker + ":" + part number of each item, joined with "+".
 QString JoinAssignedText(const std::vector<AssignedItem>& items);
 
+// Why a maker and part number cannot make a user part key, or empty when
+// they can. A blank or line break would split the file's line, a "+" or ":"
+// the assigned-parts text; an empty maker or number leaves half a key.
+QString UserPartKeyProblem(const QString& maker, const QString& partNumber);
+
 // The user parts database: keys "MAKER:NUMBER" with descriptions,
 // the entries of "default.updb" first; only the entries after those are ever
 // written to the user's own file.
@@ -35,6 +41,7 @@ public:
     // user's file, when set and present. A reading error goes to the common
     // error report.
     void Load(const QString& programFolder, const QString& userFile);
+    bool Loaded() const { return m_loaded; }
     // Appends the entries of a .updb file; false (after the error report) when
     // the file exists but cannot be read.
     bool ReadFile(const QString& path);
@@ -49,11 +56,19 @@ public:
     // Writes the user's entries to the file (completely or not at all), makes
     // it the user's file and clears the unsaved flag. A write failure is shown.
     bool SaveUserEntries(const QString& path);
-    // Opens another file: it becomes the user's file and its entries are appended.
+    // Opens another file: its entries replace the user's entries (the
+    // defaults stay) and it becomes the user's file. With unsaved additions
+    // the user is asked first; No, or a file that cannot be read, leaves
+    // everything as it was.
     bool OpenUserFile(const QString& path);
+    // At exit, with unsaved additions: asks whether to save them; on Yes they
+    // go to the user's file, or with none set to the file chooseFile names
+    // (empty: cancelled, and the user is told they were not saved).
+    void SaveAtExit(const std::function<QString()>& chooseFile);
 
-    // "Add New Part": maker + ":" + the number in capitals. Shows
-    // "Part already in database." and answers false when the key exists.
+    // "Add New Part": maker + ":" + the number in capitals. Refuses a key the
+    // file or an assigned-parts text could not hold (UserPartKeyProblem) and
+    // one already there ("Part already in database."), answering false.
     bool AddPart(const QString& maker, const QString& partNumber, const QString& description);
     // "Add New Part && Manufacturer": the maker must be neither empty nor the
     // prompt text ("Invalid manufacturer."); it is taken in capitals.
@@ -77,6 +92,8 @@ public:
 
 private:
     void Append(const QString& key, const QString& description);
+    // The maker list again from the keys, after entries were taken away.
+    void RebuildMakers();
 
     QStringList m_keys;
     QStringList m_descriptions;
@@ -84,6 +101,7 @@ private:
     int m_defaultCount = 0;
     QString m_userFile;
     bool m_unsaved = false;
+    bool m_loaded = false;
 };
 
 } // namespace pipeloop::catalogue

@@ -380,4 +380,14 @@ EditResult MoveSelectedSymbol(Document& document, bool up)
         [delta](TObjectWithSymbols& symbols) { symbols.MoveSelectedSymbol(delta); });
 }
 
+bool SetSelectedSymbolParts(Document& document, const QString& assigned)
+{
+    const Parsed<TObjectWithSymbols*> carrier = SelectedSymbolCarrier(document);
+    return carrier &&
+           document.changeObject(
+               *carrier.value(), QObject::tr("Assign parts"), [&assigned](TPipeLoopObject& object) {
+                   static_cast<TObjectWithSymbols&>(object).SetSelectedSymbolPart(assigned);
+               });
+}
+
 } // namespace pipeloop

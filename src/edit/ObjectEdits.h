@@ -128,5 +128,9 @@ EditResult DeleteSelectedSymbol(Document& document);
 // "Move &Up" / "Move &Down": the selected symbol moves one place (up: index +1)
 // and stays selected. At the end of the stack nothing is asked or changed.
 EditResult MoveSelectedSymbol(Document& document, bool up);
+// "Assign Generic Parts" / "Assign ZAVOZA Parts": the selected symbol takes
+// the assigned-parts text the part window closed with (empty removes the
+// assignment). A package stays: it is the drop's, the parts are the symbol's.
+bool SetSelectedSymbolParts(Document& document, const QString& assigned);
 
 } // namespace pipeloop

@@ -637,16 +637,18 @@ TEST_F(SymbolChainTest, ValveAsFirstSymbolAndUnknownEquipmentAreOnlyReported)
                            QStringLiteral("Component type VALVE is not provided by : TINY")}));
 }
 
-TEST_F(SymbolChainTest, AssignedPartsOfTheVendorAreRecordedOthersIgnored)
+TEST_F(SymbolChainTest, AssignedPartsOfTheCataloguesMakerAreRecordedOthersIgnored)
 {
+    // The vendor is whoever made the catalogue, not a maker's name written in.
     TInlet& inlet = Inlet({Symbol::Filter, Symbol::FourPortOutlet});
-    inlet.SetSymbolPart(0, QStringLiteral("ZAVOZA:OLD-32+ACME:123"));
+    inlet.SetSymbolPart(0, QStringLiteral("TINYMAKER:OLD-32+ACME:123+ZAVOZA:P25-B4"));
     ASSERT_EQ(Generate(), GenerationOutcome::Completed);
     EXPECT_EQ(Chain(),
               QStringList({QStringLiteral("A25-34 MALE ADAPTER"), QStringLiteral("M4-34 MANIFOLD"),
                            QStringLiteral("OLD-32 PREFERED PART")}));
     EXPECT_EQ(ui.texts(),
-              QStringList(QStringLiteral("Ignoring part : 123\r\nMaker's code : ACME")));
+              QStringList({QStringLiteral("Ignoring part : 123\r\nMaker's code : ACME"),
+                           QStringLiteral("Ignoring part : P25-B4\r\nMaker's code : ZAVOZA")}));
 }
 
 TEST_F(SymbolChainTest, AirHosesGiveTwoCouplingsAndAddUpPerHoseSize)

@@ -22,25 +22,26 @@ TEST_F(PartsListTest, EquipmentNoOrderedPartCoversIsCountedBySymbolName)
     TInlet& inlet = Inlet(P(0, 3000, Height), 25.0f, 0,
                           {Symbol::Filter, Symbol::FourPortOutlet, Symbol::Valve, Symbol::Frl});
     // The filter's own vendor part is ordered; the FRL's maker is not the vendor.
-    inlet.SetSymbolPart(0, QStringLiteral("ZAVOZA:OLD-32"));
+    inlet.SetSymbolPart(0, QStringLiteral("TINYMAKER:OLD-32"));
     inlet.SetSymbolPart(3, QStringLiteral("ACME:123"));
     // A drop with a package is ordered as a whole.
     TDrop& kit = Drop(P(0, 4000, Height), DropStyle::Tee, 20.0f, 0, {Symbol::Frl});
     kit.PartPackage = QStringLiteral("KIT-1");
     ASSERT_EQ(Generate(), GenerationOutcome::Completed);
 
-    const std::vector<UncoveredSymbol> uncovered = UncoveredDropEquipment(design, Parts());
+    const std::vector<UncoveredSymbol> uncovered =
+        UncoveredDropEquipment(design, Parts(), database->Maker());
     EXPECT_EQ(UncoveredEquipmentLines(uncovered),
               QStringList({QStringLiteral("3 x FRL"), QStringLiteral("1 x GAUGE"),
                            QStringLiteral("1 x VALVE")}));
 
     // An assigned vendor part that never reached the list does not cover its symbol.
-    EXPECT_EQ(UncoveredEquipmentLines(UncoveredDropEquipment(design, {})),
+    EXPECT_EQ(UncoveredEquipmentLines(UncoveredDropEquipment(design, {}, database->Maker())),
               QStringList({QStringLiteral("3 x FRL"), QStringLiteral("1 x GAUGE"),
                            QStringLiteral("1 x VALVE"), QStringLiteral("1 x FILTER")}));
     design.Drops.clear();
     design.Inlets.clear();
-    EXPECT_TRUE(UncoveredDropEquipment(design, Parts()).empty());
+    EXPECT_TRUE(UncoveredDropEquipment(design, Parts(), database->Maker()).empty());
 }
 
 TEST_F(PartsListTest, ProgressCountsObjectsWalkedUpToTheTotal)

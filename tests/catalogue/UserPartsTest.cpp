@@ -91,18 +91,98 @@ TEST_F(UserPartsTest, AddingRefusesKnownKeysAndBadMakers)
     EXPECT_EQ(parts.Count(), 2);
 }
 
-TEST_F(UserPartsTest, OpeningAFileAppendsItAndMakesItTheUsersFile)
+TEST_F(UserPartsTest, OpeningAFileReplacesTheUsersEntries)
 {
     const QString other = Write(QStringLiteral("other.updb"), "X:1\r\n");
+    const QString third = Write(QStringLiteral("third.updb"), "Y:2 Two\r\n");
     parts.ReadBytes("A:1\r\n");
     parts.MarkDefaults();
     EXPECT_TRUE(parts.OpenUserFile(other));
-    EXPECT_TRUE(parts.OpenUserFile(other)); // twice appends twice
+    EXPECT_TRUE(parts.OpenUserFile(other)); // twice is still once
+    EXPECT_EQ(parts.UserEntriesBytes(), QByteArray("X:1 \r\n"));
+    EXPECT_TRUE(parts.OpenUserFile(third)); // never merged with the last one
+    EXPECT_EQ(parts.Keys(), QStringList({QStringLiteral("A:1"), QStringLiteral("Y:2")}));
+    EXPECT_EQ(parts.Makers(), QStringList({QStringLiteral("A"), QStringLiteral("Y")}));
+    EXPECT_EQ(parts.UserFile(), third);
+    EXPECT_TRUE(ui.questions.isEmpty());
+
+    // Unsaved additions are asked about; No keeps them and the file.
+    ASSERT_TRUE(parts.AddPart(QStringLiteral("Y"), QStringLiteral("3"), QString()));
+    ui.confirmAnswers = {false, true};
+    EXPECT_FALSE(parts.OpenUserFile(other));
     EXPECT_EQ(parts.Count(), 3);
-    EXPECT_EQ(parts.UserFile(), other);
+    EXPECT_TRUE(parts.OpenUserFile(other));
+    EXPECT_EQ(parts.Keys(), QStringList({QStringLiteral("A:1"), QStringLiteral("X:1")}));
+    EXPECT_FALSE(parts.HasUnsavedAdditions());
+    EXPECT_EQ(ui.questions.size(), 2);
+
+    // A file that cannot be read changes nothing.
     EXPECT_FALSE(parts.OpenUserFile(dir.filePath(QStringLiteral("missing.updb"))));
+    EXPECT_EQ(parts.UserFile(), other);
+    EXPECT_EQ(parts.Count(), 2);
     ASSERT_EQ(ui.messages.size(), 1u); // the common error report
     EXPECT_TRUE(ui.messages[0].text.startsWith(QStringLiteral("An error has been detected")));
+}
+
+TEST_F(UserPartsTest, KeysTheFileOrAnAssignmentCannotHoldAreRefusedByName)
+{
+    const std::pair<QString, QString> refused[] = {{QStringLiteral("AC ME"), QStringLiteral("1")},
+                                                   {QStringLiteral("ACME"), QStringLiteral("1+2")},
+                                                   {QStringLiteral("ACME"), QStringLiteral("1:2")},
+                                                   {QStringLiteral("ACME"), QStringLiteral("1\n2")},
+                                                   {QStringLiteral("ACME"), QString()},
+                                                   {QString(), QStringLiteral("1")}};
+    for (const auto& [maker, number] : refused)
+        EXPECT_FALSE(parts.AddPart(maker, number, QString()));
+    EXPECT_EQ(ui.texts(),
+              QStringList({QStringLiteral("The manufacturer cannot contain a blank."),
+                           QStringLiteral("The part number cannot contain \"+\"."),
+                           QStringLiteral("The part number cannot contain \":\"."),
+                           QStringLiteral("The part number cannot contain a line break."),
+                           QStringLiteral("Enter a part number."),
+                           QStringLiteral("Select a manufacturer.")}));
+    EXPECT_FALSE(parts.AddPartAndMaker(QStringLiteral("New+Co"), QStringLiteral("1"), QString()));
+    EXPECT_EQ(ui.texts().last(), QStringLiteral("The manufacturer cannot contain \"+\"."));
+    EXPECT_EQ(parts.Count(), 0);
+    // A description stays on its line.
+    EXPECT_TRUE(parts.AddPart(QStringLiteral("ACME"), QStringLiteral("1"), "two\r\nlines"));
+    EXPECT_EQ(parts.UserEntriesBytes(), QByteArray("ACME:1 two  lines\r\n"));
+}
+
+TEST_F(UserPartsTest, TheExitQuestionSavesOrSaysTheAdditionsWereNotSaved)
+{
+    int chooserCalls = 0;
+    QString chosen;
+    const auto chooser = [&] {
+        ++chooserCalls;
+        return chosen;
+    };
+    parts.SaveAtExit(chooser); // nothing added: nothing asked
+    EXPECT_TRUE(ui.questions.isEmpty());
+
+    ASSERT_TRUE(parts.AddPart(QStringLiteral("ACME"), QStringLiteral("1"), QStringLiteral("One")));
+    parts.SaveAtExit(chooser); // No
+    EXPECT_EQ(ui.questions,
+              QStringList(QStringLiteral("You have added your own part numbers.\r\n"
+                                         "Do you want to save them for use again ?")));
+    ui.confirmAnswers = {true};
+    parts.SaveAtExit(chooser); // Yes without a file, then the file choice cancelled
+    EXPECT_EQ(chooserCalls, 1);
+    EXPECT_EQ(ui.texts(), QStringList(QStringLiteral("Your part numbers were not saved.")));
+    EXPECT_TRUE(parts.HasUnsavedAdditions());
+
+    chosen = dir.filePath(QStringLiteral("chosen.updb"));
+    ui.confirmAnswers = {true};
+    parts.SaveAtExit(chooser); // Yes, a file chosen
+    EXPECT_EQ(pipeloop::testing::ReadBytes(chosen), QByteArray("ACME:1 One\r\n"));
+    EXPECT_EQ(parts.UserFile(), chosen);
+
+    ASSERT_TRUE(parts.AddPart(QStringLiteral("ACME"), QStringLiteral("2"), QString()));
+    ui.confirmAnswers = {true};
+    parts.SaveAtExit(chooser); // Yes with a user file: no choice asked
+    EXPECT_EQ(chooserCalls, 2);
+    EXPECT_EQ(pipeloop::testing::ReadBytes(chosen), QByteArray("ACME:1 One\r\nACME:2 \r\n"));
+    EXPECT_FALSE(parts.HasUnsavedAdditions());
 }
 
 TEST_F(UserPartsTest, AssignedTextSplitsAndJoins)

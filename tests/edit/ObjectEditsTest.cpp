@@ -232,6 +232,29 @@ TEST_F(ObjectEditsTest, APackageIsAskedAboutAndAnEndSymbolNeverMoves)
     EXPECT_EQ(drop.SymbolName(0), Symbol::Valve);
 }
 
+TEST_F(ObjectEditsTest, AssignedPartsAreOneUndoableStepOnTheSelectedSymbol)
+{
+    TDrop& drop = selectedDrop(P(0, 1000), DropStyle::Tee, {Symbol::Valve, Symbol::Frl});
+    drop.PartPackage = QStringLiteral("KIT-1");
+    const int before = steps();
+    EXPECT_FALSE(SetSelectedSymbolParts(document, QStringLiteral("ZAVOZA:V25"))); // no symbol
+    ASSERT_TRUE(SelectSymbol(document, 1));
+    ASSERT_TRUE(SetSelectedSymbolParts(document, QStringLiteral("ZAVOZA:V25+ZAVOZA:V25")));
+    EXPECT_EQ(drop.SymbolPart(1), QStringLiteral("ZAVOZA:V25+ZAVOZA:V25"));
+    EXPECT_EQ(drop.SymbolPart(0), QString());
+    EXPECT_EQ(drop.PartPackage, QStringLiteral("KIT-1")); // no question, no package lost
+    EXPECT_TRUE(ui.questions.isEmpty());
+    EXPECT_FALSE(SetSelectedSymbolParts(document, QStringLiteral("ZAVOZA:V25+ZAVOZA:V25")));
+    EXPECT_EQ(steps(), before + 1);
+    ASSERT_TRUE(SetSelectedSymbolParts(document, QString())); // removes the assignment
+    EXPECT_EQ(drop.SymbolPart(1), QString());
+    ASSERT_TRUE(document.undo());
+    ASSERT_TRUE(document.undo());
+    EXPECT_EQ(drop.SymbolPart(1), QString());
+    ASSERT_TRUE(document.redo());
+    EXPECT_EQ(drop.SymbolPart(1), QStringLiteral("ZAVOZA:V25+ZAVOZA:V25"));
+}
+
 TEST_F(ObjectEditsTest, SizesAttributesStyleAndEllipseGoWhereTheSelectionSays)
 {
     TDrop& drop = selectedDrop(P(0, 1000), DropStyle::Tee);

@@ -143,7 +143,7 @@ const Expectation Expectations[] = {
     {"pmDeleteSelection", "00100"},
     {"pmRemoveHighlighting", "01110"},
     // The drop view's pop-up, on the selected drop whose hose the close-up
-    // selected; the catalogue's part windows are still to come.
+    // selected; the part windows assign parts to its selected symbol.
     {"pmDropView", "00100"},
     {"pmDropViewAdd", "00100"},
     {"pmDropViewAddPressureGauge", "00100"},
@@ -153,8 +153,8 @@ const Expectation Expectations[] = {
     {"pmMoveUp", "00100"},
     {"pmMoveDown", "00100"},
     {"pmEditHiseSize", "00100"},
-    {"pmAssignGenericParts", "00100", false},
-    {"pmAssignZAVOZAParts", "00100", false},
+    {"pmAssignGenericParts", "00100"},
+    {"pmAssignZAVOZAParts", "00100"},
     {"pmViewCatalogue", "00000", false}, // the drop carries no package
     {"moCopyPipeloopAsBitmap", "01110"},
     {"moCopyPipeloopAsMetafile", "01110"},

@@ -177,7 +177,27 @@ public:
         return true;
     }
 
+    // The part windows: what each was opened with ("symbol size assigned"),
+    // answered from partAnswers (nullopt or an empty queue is Cancel).
+    std::optional<QString> selectVendorParts(QWidget*, catalogue::TPartsDatabase&,
+                                             const QString& symbolName, float dropSize,
+                                             const QString& assigned, const QString&) override
+    {
+        return answerPartWindow(QStringLiteral("Part Selector"), symbolName,
+                                QString::number(dropSize), assigned);
+    }
+    std::optional<QString> selectUserParts(QWidget*, catalogue::UserPartsDatabase&,
+                                           catalogue::TPartsDatabase&, const QString& symbolName,
+                                           const QString& assigned, const QString& connectingSize,
+                                           const QString&) override
+    {
+        return answerPartWindow(QStringLiteral("User Part Selector : ") + symbolName, symbolName,
+                                connectingSize, assigned);
+    }
+
     QStringList titles;
+    QStringList partWindows;
+    std::deque<std::optional<QString>> partAnswers;
     // The save dialog's filters and default suffixes, as asked.
     QStringList saveFilters;
     QStringList saveSuffixes;
@@ -201,6 +221,17 @@ public:
     std::vector<PrintJob> printJobs;
 
 private:
+    std::optional<QString> answerPartWindow(const QString& title, const QString& symbolName,
+                                            const QString& size, const QString& assigned)
+    {
+        titles.append(title);
+        partWindows.append(QStringList{symbolName, size, assigned}.join(u' '));
+        if (partAnswers.empty())
+            return std::nullopt;
+        const std::optional<QString> answer = partAnswers.front();
+        partAnswers.pop_front();
+        return answer;
+    }
     template <typename Read>
     static bool answerWith(std::deque<std::optional<QString>>& answers, Read read)
     {

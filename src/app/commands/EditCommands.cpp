@@ -9,6 +9,7 @@
 #include "PipeLoop.h"
 #include "PipeLoopObjects.h"
 #include "UiServices.h"
+#include "Units.h"
 
 namespace pipeloop
 {
@@ -30,9 +31,10 @@ void DescribeSelection(const TPipeLoopObject* selected, EditorState& state)
 }
 
 EditCommands::EditCommands(Document& document, AppDialogs& dialogs,
-                           const catalogue::TPartsDatabase& catalogue, QWidget* window)
+                           catalogue::TPartsDatabase& catalogue, const QString& appDir,
+                           QWidget* window)
     : QObject(window), m_document(document), m_dialogs(dialogs), m_catalogue(catalogue),
-      m_window(window)
+      m_appDir(appDir), m_window(window)
 {
 }
 
@@ -215,6 +217,31 @@ void EditCommands::editHoseSize()
     if (m_dialogs.enterSize(m_window, QStringLiteral("HOSE SIZE"),
                             QStringLiteral("Enter hose size."), size, m_catalogue.PipeSizeText()))
         SetSelectedHoseSize(m_document, size);
+}
+
+void EditCommands::assignGenericParts()
+{
+    const auto* symbols = dynamic_cast<const TObjectWithSymbols*>(selected());
+    if (!symbols || !symbols->HasSelectedSymbol())
+        return;
+    // A drop connects at its outlet, an inlet at the loop's pipe.
+    const auto* drop = dynamic_cast<const TDrop*>(symbols);
+    const float size = drop ? drop->OutletSize : m_document.design()->PipeSize;
+    if (const std::optional<QString> assigned = m_dialogs.selectUserParts(
+            m_window, m_userParts, m_catalogue, symbols->SelectedSymbolName(),
+            symbols->SelectedSymbolPart(), SizeText(size), m_appDir))
+        SetSelectedSymbolParts(m_document, *assigned);
+}
+
+void EditCommands::assignVendorParts()
+{
+    const auto* drop = dynamic_cast<const TDrop*>(selected());
+    if (!drop || !drop->HasSelectedSymbol())
+        return;
+    if (const std::optional<QString> assigned =
+            m_dialogs.selectVendorParts(m_window, m_catalogue, drop->SelectedSymbolName(),
+                                        drop->OutletSize, drop->SelectedSymbolPart(), m_appDir))
+        SetSelectedSymbolParts(m_document, *assigned);
 }
 
 } // namespace pipeloop

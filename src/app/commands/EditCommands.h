@@ -9,6 +9,7 @@
 #include "EditorState.h"
 #include "ModelTypes.h"
 #include "ObjectEdits.h"
+#include "UserParts.h"
 
 #include <QObject>
 #include <QString>
@@ -34,8 +35,8 @@ class EditCommands : public QObject
 {
     Q_OBJECT
 public:
-    EditCommands(Document& document, AppDialogs& dialogs,
-                 const catalogue::TPartsDatabase& catalogue, QWidget* window);
+    EditCommands(Document& document, AppDialogs& dialogs, catalogue::TPartsDatabase& catalogue,
+                 const QString& appDir, QWidget* window);
 
     // --- the selected object ---------------------------------------------
     void editPosition();
@@ -64,6 +65,14 @@ public:
     void deleteSymbol();
     void moveSymbol(bool up);
     void editHoseSize();
+    // "Assign Generic Parts" (the user's parts) and "Assign ZAVOZA Parts"
+    // (the catalogue's, drops only): the part window's text for the selected
+    // symbol, one undo step.
+    void assignGenericParts();
+    void assignVendorParts();
+    // The user's own parts, read when the user part window first shows; the
+    // main window reads and writes their file's setting.
+    catalogue::UserPartsDatabase& userParts() { return m_userParts; }
 
 private:
     // The selection, or none with nothing to edit.
@@ -75,8 +84,10 @@ private:
 
     Document& m_document;
     AppDialogs& m_dialogs;
-    const catalogue::TPartsDatabase& m_catalogue;
+    catalogue::TPartsDatabase& m_catalogue;
+    QString m_appDir;
     QWidget* m_window;
+    catalogue::UserPartsDatabase m_userParts;
 };
 
 } // namespace pipeloop

@@ -583,8 +583,7 @@ void AddDrawingPopup(CommandTable& table, TMainForm& form)
 
 // The drop view's pop-up menu, on the close-up of a selected drop or inlet:
 // its equipment (each "Add" item is also in the drawing's "Add To Drop") and
-// the symbol the close-up selected. The catalogue's part windows come later:
-// their items are here, honestly disabled.
+// the symbol the close-up selected, with the part windows that assign it parts.
 void AddDropViewPopup(CommandTable& table, TMainForm& form)
 {
     const StateRule dropOrInlet = SelectionIs({ObjectKind::Drop, ObjectKind::Inlet});
@@ -632,10 +631,12 @@ void AddDropViewPopup(CommandTable& table, TMainForm& form)
         [](const EditorState& s) { return s.selectionIs(ObjectKind::Drop) && s.hoseSelected; },
         [&edits] { edits.editHoseSize(); }));
     table.add(Separator("pmDropView"));
-    table.add(PopupItem("pmDropView", "Assign Generic Parts", symbol));
-    table.add(PopupItem("pmDropView", "Assign ZAVOZA Parts", [](const EditorState& s) {
-        return s.selectionIs(ObjectKind::Drop) && s.symbolSelected;
-    }));
+    table.add(PopupItem("pmDropView", "Assign Generic Parts", symbol,
+                        [&edits] { edits.assignGenericParts(); }));
+    table.add(PopupItem(
+        "pmDropView", "Assign ZAVOZA Parts",
+        [](const EditorState& s) { return s.selectionIs(ObjectKind::Drop) && s.symbolSelected; },
+        [&edits] { edits.assignVendorParts(); }));
     table.add(PopupItem("pmDropView", "View Catalogue", [](const EditorState& s) {
         return s.selectionIs(ObjectKind::Drop) && s.partPackage;
     }));

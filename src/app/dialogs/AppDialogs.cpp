@@ -5,8 +5,10 @@
 #include "InletDialog.h"
 #include "LanguageFile.h"
 #include "NewProjectWizard.h"
+#include "PartSelectForm.h"
 #include "PositionDialog.h"
 #include "SizeEntryDialog.h"
+#include "UserPartForm.h"
 
 #include "Canvas.h"
 #include "PartsDatabase.h"
@@ -21,14 +23,19 @@ namespace pipeloop
 
 namespace
 {
-// The window, made and translated on its first use.
-template <typename Dialog> Dialog& Reused(QPointer<Dialog>& dialog, QWidget* parent)
+// The window, made (by make) and translated on its first use.
+template <typename Dialog, typename Make> Dialog& Reused(QPointer<Dialog>& dialog, Make make)
 {
     if (!dialog) {
-        dialog = new Dialog(parent);
+        dialog = make();
         TLanguage::Instance().TranslateForm(dialog);
     }
     return *dialog;
+}
+
+template <typename Dialog> Dialog& Reused(QPointer<Dialog>& dialog, QWidget* parent)
+{
+    return Reused(dialog, [parent] { return new Dialog(parent); });
 }
 } // namespace
 
@@ -39,6 +46,8 @@ WidgetAppDialogs::~WidgetAppDialogs()
     delete m_sizeEntry.data();
     delete m_dropDialog.data();
     delete m_inletDialog.data();
+    delete m_partSelector.data();
+    delete m_userPartWindow.data();
 }
 
 QString WidgetAppDialogs::openFileName(QWidget* parent, const QString& title, const QString& filter,
@@ -153,6 +162,28 @@ bool WidgetAppDialogs::editPosition(QWidget* parent, Position& position, const Q
         return false;
     position = dialog.position();
     return true;
+}
+
+std::optional<QString> WidgetAppDialogs::selectVendorParts(QWidget* parent,
+                                                           catalogue::TPartsDatabase& catalogue,
+                                                           const QString& symbolName,
+                                                           float dropSize, const QString& assigned,
+                                                           const QString& appDir)
+{
+    TPartSelectForm& window = Reused(
+        m_partSelector, [parent] { return new TPartSelectForm(SystemDocumentOpener(), parent); });
+    return window.Open(catalogue, symbolName, dropSize, assigned, appDir);
+}
+
+std::optional<QString>
+WidgetAppDialogs::selectUserParts(QWidget* parent, catalogue::UserPartsDatabase& userParts,
+                                  catalogue::TPartsDatabase& catalogue, const QString& symbolName,
+                                  const QString& assigned, const QString& connectingSize,
+                                  const QString& appDir)
+{
+    TUserPartForm& window =
+        Reused(m_userPartWindow, [&] { return new TUserPartForm(*this, appDir, parent); });
+    return window.Open(userParts, catalogue, symbolName, assigned, connectingSize);
 }
 
 } // namespace pipeloop

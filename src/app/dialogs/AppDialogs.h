@@ -29,10 +29,13 @@ class SizeEntryDialog;
 class TDrop;
 class TInlet;
 class TNewProjectForm;
+class TPartSelectForm;
+class TUserPartForm;
 namespace catalogue
 {
 class TPartsDatabase;
-}
+class UserPartsDatabase;
+} // namespace catalogue
 
 class AppDialogs
 {
@@ -88,6 +91,21 @@ public:
     // sets position.
     virtual bool editPosition(QWidget* parent, Position& position, const QString& caption,
                               DisplayUnits units) = 0;
+
+    // --- the part windows: each closes with the symbol's new assigned-parts
+    // text, nothing on Cancel. The part selector (TPartSelectForm) offers the
+    // catalogue's parts for the symbol at the drop's size; the user part window
+    // (TUserPartForm) the user's own parts, reading them on its first showing.
+    virtual std::optional<QString> selectVendorParts(QWidget* parent,
+                                                     catalogue::TPartsDatabase& catalogue,
+                                                     const QString& symbolName, float dropSize,
+                                                     const QString& assigned,
+                                                     const QString& appDir) = 0;
+    virtual std::optional<QString>
+    selectUserParts(QWidget* parent, catalogue::UserPartsDatabase& userParts,
+                    catalogue::TPartsDatabase& catalogue, const QString& symbolName,
+                    const QString& assigned, const QString& connectingSize,
+                    const QString& appDir) = 0;
 };
 
 // The real dialogs.
@@ -123,6 +141,15 @@ public:
                    DisplayUnits units, InletValues& values) override;
     bool editPosition(QWidget* parent, Position& position, const QString& caption,
                       DisplayUnits units) override;
+    std::optional<QString> selectVendorParts(QWidget* parent, catalogue::TPartsDatabase& catalogue,
+                                             const QString& symbolName, float dropSize,
+                                             const QString& assigned,
+                                             const QString& appDir) override;
+    std::optional<QString> selectUserParts(QWidget* parent, catalogue::UserPartsDatabase& userParts,
+                                           catalogue::TPartsDatabase& catalogue,
+                                           const QString& symbolName, const QString& assigned,
+                                           const QString& connectingSize,
+                                           const QString& appDir) override;
 
 private:
     // The size, drop and inlet windows are made on first use and reused, so
@@ -131,6 +158,8 @@ private:
     QPointer<SizeEntryDialog> m_sizeEntry;
     QPointer<DropDialog> m_dropDialog;
     QPointer<InletDialog> m_inletDialog;
+    QPointer<TPartSelectForm> m_partSelector;
+    QPointer<TUserPartForm> m_userPartWindow;
 };
 
 } // namespace pipeloop

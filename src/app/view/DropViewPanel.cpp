@@ -22,6 +22,7 @@ DropViewPanel::DropViewPanel(Document& document, QWidget* parent)
     m_caption = new QLabel;
     m_caption->setObjectName(QStringLiteral("lbDropView"));
     m_closeUp = new PaintBox(QStringLiteral("pbDropView"));
+    m_closeUp->setAccessibleName(QStringLiteral("Drop View"));
     m_closeUp->onPaint = [this](QPainter& painter) {
         QPainterCanvas canvas(painter);
         PaintDropViewPanel(canvas, m_document.selected(),
@@ -95,7 +96,10 @@ void DropViewPanel::selectSymbolAt(QPoint pixel)
         (selected->Kind() != ObjectKind::Drop && selected->Kind() != ObjectKind::Inlet))
         return;
     // The close-up stored each symbol's rectangle when it was last painted.
-    static_cast<TObjectWithSymbols*>(selected)->SelectSymbolAt(pixel);
+    auto* symbols = static_cast<TObjectWithSymbols*>(selected);
+    symbols->SelectSymbolAt(pixel);
+    // What the highlight shows, for a screen reader.
+    m_closeUp->setAccessibleDescription(symbols->SelectedSymbolName());
     m_closeUp->repaint();
     emit symbolSelected();
 }

@@ -26,6 +26,8 @@
 #include "ToolManager.h"
 #include "UiServices.h"
 #include "UpdateCheck.h"
+#include "UserPartForm.h"
+#include "UserParts.h"
 #include "View3DForm.h"
 #include "ViewMath.h"
 #include "WindowToolHost.h"
@@ -59,6 +61,7 @@ const QString Title = QStringLiteral("PIPELOOP");
 const QString CatalogueFile = QStringLiteral("zavoza.pldbcab");
 const QString DrawingPopup = QStringLiteral("pmDrawing");
 const QString DropViewPopup = QStringLiteral("pmDropView");
+const QString UserPartsFile = QStringLiteral("UserPartsFile");
 
 constexpr int MinimumWidth = 750;
 constexpr int MinimumHeight = 450;
@@ -103,7 +106,7 @@ TMainForm::TMainForm(SettingsStore& settings, AppDialogs& dialogs, const QString
     m_view = new DesignView(m_document, this);
     m_dropView = new DropViewPanel(m_document);
     m_display = new DisplayCommands(m_document, dialogs, this);
-    m_edits = new EditCommands(m_document, dialogs, *m_partsDatabase, this);
+    m_edits = new EditCommands(m_document, dialogs, *m_partsDatabase, m_appDir, this);
     m_view3DForm = new TView3DForm(m_document, dialogs, this);
     m_updateCheck = new UpdateCheck(this);
     m_toolHost = std::make_unique<WindowToolHost>(m_document, *m_partsDatabase, dialogs, this,
@@ -377,6 +380,7 @@ void TMainForm::LoadSettings()
     m_document.printSetup().LoadFromRegistry(m_settings);
     m_files->loadRecentFiles(m_settings);
     m_toolBarShown = m_settings.RegReadBool(QStringLiteral("ViewToolBar"), false);
+    m_edits->userParts().SetUserFile(m_settings.RegReadText(UserPartsFile, QString()));
     applyPipeColourPanels();
     refreshCommands();
 }
@@ -395,6 +399,10 @@ void TMainForm::SaveSettings()
     if (!m_document.fileName().isEmpty())
         m_settings.writeText(QStringLiteral("LastFile"), m_document.fileName());
     m_settings.writeBool(QStringLiteral("ViewToolBar"), m_toolBarShown);
+    catalogue::UserPartsDatabase& userParts = m_edits->userParts();
+    userParts.SaveAtExit(
+        [this, &userParts] { return ChooseUserPartsFile(*m_dialogs, this, userParts.UserFile()); });
+    m_settings.writeText(UserPartsFile, userParts.UserFile());
     m_settings.flush();
 }
 

@@ -513,8 +513,8 @@ void TZAVOZAPartsListForm::showUncoveredEquipment()
 {
     if (!CommandsEnabled())
         return;
-    const QStringList lines =
-        UncoveredEquipmentLines(UncoveredDropEquipment(*m_design, m_generator->PartList()));
+    const QStringList lines = UncoveredEquipmentLines(
+        UncoveredDropEquipment(*m_design, m_generator->PartList(), m_database->Maker()));
     if (lines.isEmpty())
         return;
     QStringList summary = {QString(),

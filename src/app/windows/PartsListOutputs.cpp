@@ -147,12 +147,18 @@ void PartsListOutputs::viewCatalogue(const QString& selectedText, const QString&
         Ui().inform(QStringLiteral("No part select, highlight the part text before using menu."));
         return;
     }
+    ShowInCatalogue(m_openDocument, appDir, destination);
+}
+
+void ShowInCatalogue(const DocumentOpener& openDocument, const QString& appDir,
+                     const QString& destination)
+{
     const QString path = QDir(appDir).filePath(CatalogueDocumentName);
     if (!QFileInfo::exists(path)) {
         Ui().warn(QStringLiteral("Cannot find PDF file:\r\n") + QDir::toNativeSeparators(path));
         return;
     }
-    if (!m_openDocument || !m_openDocument(path, destination))
+    if (!openDocument || !openDocument(path, destination))
         Ui().error(QStringLiteral("Cannot open the catalogue document :\r\n") +
                    QDir::toNativeSeparators(path));
 }

@@ -36,6 +36,11 @@ using MailOpener = std::function<bool(const QString& link)>;
 DocumentOpener SystemDocumentOpener();
 MailOpener SystemMailOpener();
 
+// The vendor's catalogue document "vurazizo2014.pdf" in appDir opened at the
+// named destination; a missing document or a refusal is shown.
+void ShowInCatalogue(const DocumentOpener& openDocument, const QString& appDir,
+                     const QString& destination);
+
 // The report as the view shows it: fixed-width, one paragraph a line, each
 // line's colour and italics (the footer red italics).
 std::unique_ptr<QTextDocument> ReportTextDocument(const catalogue::ReportDocument& report);
