@@ -1,6 +1,8 @@
 #include "GuiTestSupport.h"
 
+#include "DBBrowseForm.h"
 #include "DataExchangeForm.h"
+#include "DateForm.h"
 #include "IniFile.h"
 #include "LanguageFile.h"
 #include "PartsListForm.h"
@@ -67,6 +69,8 @@ TEST(LanguageFile, TheShippedExampleTranslatesTheMainMenu)
               "90040/90610 als Endkappe verwenden");
     EXPECT_EQ(f.form.dataExchangeForm().enhancedBox()->text(),
               "&Erweiterte Metadatei (EMF) erstellen");
+    EXPECT_EQ(f.form.dbBrowseForm().button("btnViewCatalog")->text(), "&Katalog ansehen");
+    EXPECT_EQ(f.form.dbBrowseForm().dateForm().cancelButton()->text(), "&Abbrechen");
 }
 
 } // namespace
