@@ -939,6 +939,19 @@ QString TPartsDatabase::ShowPicture(const QString& name, QPainter& painter, cons
     return QString();
 }
 
+std::optional<QString> CatalogueDestinationOf(const TPartsDatabase& database, const QString& key)
+{
+    // A package name is no part: page 0 without a code.
+    const CataloguePage page = database.CataloguePageOf(key);
+    if (page.page == -1)
+        return std::nullopt;
+    if (!page.code.isEmpty())
+        return QStringLiteral("search=") + page.code;
+    if (page.page != 0)
+        return QStringLiteral("page=") + QString::number(page.page);
+    return ImageNameOf(key);
+}
+
 void LoadConfiguredPriceList(TPartsDatabase& database, QString& path)
 {
     if (path.isEmpty())

@@ -243,6 +243,12 @@ private:
     int m_decodeCount = 0;
 };
 
+// Where the vendor's catalogue document opens for a part key or a package
+// name: nothing for a part not in it yet (page -1); a search for the part's
+// catalogue code ("search=C12") or its page ("page=40"); else the named
+// destination of its picture name, a name without "=".
+std::optional<QString> CatalogueDestinationOf(const TPartsDatabase& database, const QString& key);
+
 // The placeholder order address when the catalogue has no EML.
 QString DefaultOrderAddress();
 

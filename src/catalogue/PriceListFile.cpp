@@ -1,6 +1,7 @@
 #include "PriceListFile.h"
 
 #include "AtomicSave.h"
+#include "Cp1252.h"
 #include "DateSerial.h"
 #include "IniFile.h"
 #include "LocaleInfo.h"
@@ -9,8 +10,15 @@
 #include "UiServices.h"
 #include "Units.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStringDecoder>
 
+#include <QHash>
+
+#include <algorithm>
 #include <limits>
 
 namespace pipeloop::catalogue
@@ -51,6 +59,74 @@ QStringList Tokens(const QString& line)
     if (!token.isEmpty())
         tokens.append(token);
     return tokens;
+}
+
+// A price written without a currency symbol: digits with a decimal part
+// after the locale's separator ("1.00"), which a size such as 20 lacks.
+bool ReadsAsAmount(const QString& token)
+{
+    const qsizetype separator = token.indexOf(LocaleInfo::decimalSeparator());
+    const auto digits = [](QStringView text) {
+        return std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+    };
+    return separator >= 0 && separator + 1 < token.size() && digits(token.left(separator)) &&
+           digits(QStringView(token).mid(separator + 1));
+}
+
+// What one import line says: its part text, the row of that part (or -1),
+// the price text and the units text.
+struct ImportLine {
+    QString part;
+    int row = -1;
+    QString price;
+    bool priceFound = false;
+    QString units = QStringLiteral("1");
+};
+
+// FindPriceRow by hashing: an import of a whole list looks up every line.
+class PriceRowIndex
+{
+public:
+    explicit PriceRowIndex(const std::vector<PriceRow>& rows)
+    {
+        m_rows.reserve(qsizetype(rows.size()));
+        for (size_t i = rows.size(); i-- > 0;) // the first of equal keys wins
+            m_rows.insert(rows[i].partKey.toCaseFolded(), int(i));
+    }
+    int find(const QString& partText) const { return m_rows.value(partText.toCaseFolded(), -1); }
+
+private:
+    QHash<QString, int> m_rows;
+};
+
+ImportLine ReadImportLine(const QString& line, const QString& symbol, const PriceRowIndex& rows)
+{
+    ImportLine read;
+    bool unitsFound = false;
+    for (const QString& token : Tokens(line)) {
+        if (read.priceFound) {
+            if (!unitsFound)
+                read.units = token;
+            unitsFound = true;
+            continue;
+        }
+        QString piece = token;
+        piece.replace(QStringLiteral("''"), QStringLiteral("\""));
+        const QString joined = read.part.isEmpty() ? piece : read.part + u'-' + piece;
+        // Without a symbol an amount is the price unless the part text with it
+        // names a part (a size such as 6.35).
+        const bool price = symbol.isEmpty() ? !read.part.isEmpty() && ReadsAsAmount(token) &&
+                                                  (read.row >= 0 || rows.find(joined) < 0)
+                                            : token.contains(symbol);
+        if (price) {
+            read.price = token;
+            read.priceFound = true;
+        } else if (read.row < 0) {
+            read.part = joined;
+            read.row = rows.find(joined);
+        }
+    }
+    return read;
 }
 
 bool Continues(const QString& text)
@@ -152,32 +228,17 @@ bool ImportPriceText(const QStringList& lines, std::vector<PriceRow>& rows)
                      QStringLiteral("Are prices per package [&All]"),
                  {QStringLiteral("&Yes"), QStringLiteral("&All")}) == QStringLiteral("&Yes");
 
+    const PriceRowIndex index(rows);
     for (const QString& line : lines) {
-        if (!line.contains(symbol))
+        if (!symbol.isEmpty() && !line.contains(symbol))
             continue;
-        QString part;
-        QString price;
-        QString units = QStringLiteral("1");
-        int row = -1;
-        bool priceFound = false;
-        bool unitsFound = false;
-        for (const QString& token : Tokens(line)) {
-            if (!priceFound && token.contains(symbol)) {
-                price = token;
-                priceFound = true;
-            } else if (!priceFound) {
-                if (row >= 0)
-                    continue;
-                QString piece = token;
-                piece.replace(QStringLiteral("''"), QStringLiteral("\""));
-                part = part.isEmpty() ? piece : part + u'-' + piece;
-                row = FindPriceRow(rows, part);
-            } else if (!unitsFound) {
-                units = token;
-                unitsFound = true;
-            }
-        }
-        if (row < 0) {
+        const ImportLine read = ReadImportLine(line, symbol, index);
+        if (!read.priceFound)
+            continue;
+        const QString& part = read.part;
+        const QString& price = read.price;
+        const QString& units = read.units;
+        if (read.row < 0) {
             if (Ui().ask(UiServices::Kind::Warning,
                          QStringLiteral("Ignored price entry for ") + part + crlflf +
                              QStringLiteral("This part is not in the parts database."),
@@ -186,7 +247,7 @@ bool ImportPriceText(const QStringList& lines, std::vector<PriceRow>& rows)
                 return true;
             continue;
         }
-        PriceRow& target = rows[static_cast<size_t>(row)];
+        PriceRow& target = rows[static_cast<size_t>(read.row)];
         int32_t count = 0;
         if (const Parsed<int32_t> parsed = ParseInteger(units)) {
             count = parsed.value();
@@ -208,6 +269,97 @@ bool ImportPriceText(const QStringList& lines, std::vector<PriceRow>& rows)
         }
     }
     return true;
+}
+
+// ---------------------------------------------------------------- text files
+
+namespace
+{
+
+QString DecodeImportText(const QByteArray& bytes)
+{
+    // A byte order mark names its encoding; otherwise UTF-8 when every byte
+    // sequence is valid UTF-8 (exported spreadsheets), else the program's own.
+    QStringDecoder decoder(QStringDecoder::encodingForData(bytes).value_or(QStringConverter::Utf8),
+                           QStringConverter::Flag::ConvertInitialBom);
+    const QString text = decoder(bytes);
+    return decoder.hasError() ? DecodeCp1252(bytes) : text;
+}
+
+bool IsText(const QString& text)
+{
+    // Tab, line ends, form feed and the old end-of-file mark occur in text
+    // files; other control characters (a zero byte above all) do not.
+    return std::none_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c.unicode() < 0x20 && c != u'\t' && c != u'\n' && c != u'\r' && c != u'\f' &&
+               c.unicode() != 0x1a;
+    });
+}
+
+} // namespace
+
+std::optional<QStringList> ReadImportTextFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Ui().error(QStringLiteral("An error occurred while reading : ") + path);
+        return std::nullopt;
+    }
+    if (file.size() > MaxImportTextSize) {
+        Ui().error(QStringLiteral("The file is too large to import prices from : ") + path);
+        return std::nullopt;
+    }
+    // A device that reports no size (a pipe) is read one byte past the limit.
+    const QByteArray bytes = file.read(MaxImportTextSize + 1);
+    if (bytes.size() > MaxImportTextSize || file.error() != QFileDevice::NoError) {
+        Ui().error(bytes.size() > MaxImportTextSize
+                       ? QStringLiteral("The file is too large to import prices from : ") + path
+                       : QStringLiteral("An error occurred while reading : ") + path);
+        return std::nullopt;
+    }
+    const QString text = DecodeImportText(bytes);
+    if (!IsText(text)) {
+        Ui().error(QStringLiteral("The file is not a text file : ") + path);
+        return std::nullopt;
+    }
+    return ImportTextLines(text);
+}
+
+QStringList ImportTextLines(const QString& text)
+{
+    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\n|\r"));
+    return text.split(lineEnd);
+}
+
+// ---------------------------------------------------------------- the configured list
+
+bool SamePriceListFile(const QString& first, const QString& second)
+{
+    if (first.isEmpty() || second.isEmpty())
+        return false;
+    const QFileInfo a(first);
+    const QFileInfo b(second);
+    const QString canonicalA = a.canonicalFilePath();
+    const QString canonicalB = b.canonicalFilePath();
+    if (!canonicalA.isEmpty() && !canonicalB.isEmpty())
+        return canonicalA == canonicalB;
+    // A file that is not there (yet) has no canonical path.
+    return QDir::cleanPath(a.absoluteFilePath()) == QDir::cleanPath(b.absoluteFilePath());
+}
+
+void OfferPriceListForEveryUse(TPartsDatabase& database, QString& configuredPath,
+                               const QString& path, bool saved)
+{
+    if (SamePriceListFile(configuredPath, path)) {
+        // The prices the program uses are those just saved.
+        if (saved)
+            database.LoadPriceList(path);
+        return;
+    }
+    if (!Ui().confirm(QStringLiteral("Use this price list file every time PIPELOOP is used ?")))
+        return;
+    configuredPath = path;
+    database.LoadPriceList(path);
 }
 
 } // namespace pipeloop::catalogue

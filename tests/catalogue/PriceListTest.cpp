@@ -5,6 +5,8 @@
 #include "PriceListFile.h"
 #include "ScriptedUi.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -302,6 +304,102 @@ TEST_F(ImportTest, AbortAndCancelEndTheImport)
     ImportPriceText({QStringLiteral("A \u00a31 x"), QStringLiteral("B \u00a31")}, rows);
     EXPECT_EQ(rows[0].unitsText, QStringLiteral("0"));
     EXPECT_EQ(rows[1].priceText, Pound + QStringLiteral("0.00"));
+}
+
+TEST_F(ImportTest, WithoutACurrencySymbolThePriceIsTheFirstAmountAfterThePart)
+{
+    // The C locale has no currency symbol: every line used to "contain" it.
+    ScopedLocale plain(QStringLiteral("C"));
+    auto rows = Rows({"90000-20", "90001", "HOSE-6.35", "90002"});
+    for (PriceRow& row : rows)
+        row.priceText = QStringLiteral("0.00");
+    ui.confirmAnswers = {true};
+    ui.askAnswers = {QStringLiteral("&Yes"), QStringLiteral("&Ok")};
+    EXPECT_TRUE(
+        ImportPriceText({QStringLiteral("90000 20 1.00 3"), QStringLiteral("90001 2.50"),
+                         QStringLiteral("hose 6.35 4.00 2"),
+                         QStringLiteral("90002 20 no price here"), QStringLiteral("99999 7.00 1")},
+                        rows));
+    EXPECT_EQ(rows[0],
+              (PriceRow{QStringLiteral("90000-20"), QStringLiteral("3.00"), QStringLiteral("3")}));
+    EXPECT_EQ(rows[1].priceText, QStringLiteral("2.50"));
+    // A size that reads as an amount stays part of the part text when that names a part.
+    EXPECT_EQ(rows[2],
+              (PriceRow{QStringLiteral("HOSE-6.35"), QStringLiteral("8.00"), QStringLiteral("2")}));
+    EXPECT_EQ(rows[3].priceText, QStringLiteral("0.00"));
+    EXPECT_EQ(ui.questions.mid(2),
+              QStringList{QStringLiteral("Ignored price entry for 99999\r\n\nThis part is not in "
+                                         "the parts database.")});
+}
+
+TEST_F(PriceListTest, ImportFilesAreTextOfASaneSize)
+{
+    QTemporaryDir dir;
+    const auto write = [&dir](const char* name, const QByteArray& bytes) {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        EXPECT_TRUE(pipeloop::testing::WriteBytes(path, bytes));
+        return path;
+    };
+    // Windows-1252, UTF-8 and any line ends.
+    EXPECT_EQ(ReadImportTextFile(write("cp.txt", "A \xa3"
+                                                 "1.00 2\r\nB \xa3"
+                                                 "2\rC")),
+              (QStringList{QStringLiteral("A \u00a31.00 2"), QStringLiteral("B \u00a32"),
+                           QStringLiteral("C")}));
+    EXPECT_EQ(ReadImportTextFile(write("utf8.txt", "A \xc2\xa3"
+                                                   "1.00\n")),
+              (QStringList{QStringLiteral("A \u00a31.00"), QString()}));
+    EXPECT_TRUE(ui.messages.empty());
+
+    const QString binary = write("bin.txt", QByteArray("A \xa3"
+                                                       "1\0\x01\x02",
+                                                       7));
+    const QString large = write("large.txt", QByteArray(MaxImportTextSize + 1, 'x'));
+    for (const QString& path : {binary, large, dir.filePath(QStringLiteral("none.txt"))})
+        EXPECT_FALSE(ReadImportTextFile(path).has_value());
+    EXPECT_EQ(ui.texts(),
+              QStringList({QStringLiteral("The file is not a text file : ") + binary,
+                           QStringLiteral("The file is too large to import prices from : ") + large,
+                           QStringLiteral("An error occurred while reading : ") +
+                               dir.filePath(QStringLiteral("none.txt"))}));
+}
+
+TEST_F(PriceListTest, TheConfiguredListIsRecognisedByItsCanonicalPath)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+    const QString path = dir.filePath(QStringLiteral("prices.ppl"));
+    const QString other = dir.filePath(QStringLiteral("other.ppl"));
+    QFile::link(path, dir.filePath(QStringLiteral("link.ppl")));
+    const QString roundabout = dir.filePath(QStringLiteral("sub/../prices.ppl"));
+    std::vector<PriceRow> rows = PriceRowsOf(*db);
+    rows[1].priceText = Pound + QStringLiteral("7.00");
+    ASSERT_TRUE(WritePriceListFile(path, rows, QDate(2031, 1, 1)));
+    ASSERT_TRUE(WritePriceListFile(other, rows, QDate(2031, 1, 1)));
+    EXPECT_TRUE(SamePriceListFile(roundabout, path));
+    EXPECT_TRUE(SamePriceListFile(dir.filePath(QStringLiteral("link.ppl")), path));
+    EXPECT_FALSE(SamePriceListFile(other, path));
+    EXPECT_FALSE(SamePriceListFile(QString(), path));
+
+    // Saved again under another spelling: no question, the prices are read back.
+    QString configured = roundabout;
+    OfferPriceListForEveryUse(*db, configured, path, true);
+    EXPECT_TRUE(ui.questions.isEmpty());
+    EXPECT_EQ(configured, roundabout);
+    EXPECT_EQ(PriceOf(QStringLiteral("P25-B4")), 70000);
+    // Loaded, it is not read again; another file is offered, and taken on Yes only.
+    db = pipeloop::testing::TinyDatabase();
+    OfferPriceListForEveryUse(*db, configured, path, false);
+    EXPECT_EQ(PriceOf(QStringLiteral("P25-B4")), 100000);
+    ui.confirmAnswers = {false, true};
+    OfferPriceListForEveryUse(*db, configured, other, true);
+    EXPECT_EQ(configured, roundabout);
+    EXPECT_EQ(PriceOf(QStringLiteral("P25-B4")), 100000);
+    OfferPriceListForEveryUse(*db, configured, other, true);
+    EXPECT_EQ(configured, other);
+    EXPECT_EQ(PriceOf(QStringLiteral("P25-B4")), 70000);
+    EXPECT_EQ(ui.questions, QStringList(2, QStringLiteral("Use this price list file every time "
+                                                          "PIPELOOP is used ?")));
 }
 
 TEST_F(PriceListTest, DateSerials)

@@ -166,6 +166,7 @@ const Expectation Expectations[] = {
     {"moDisplayDropAuto", "01110"},
     {"moHighlightElbows", "01110"},
     {"moPrintDisplayOptions", "11110", false},
+    {"moBrowsePartsDB", "11110"},
     {"muHelp", "11110"},
     {"moAbout", "11110"},
 };

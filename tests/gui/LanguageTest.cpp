@@ -1,11 +1,13 @@
 #include "GuiTestSupport.h"
-#include "PrintSetupForm.h"
-#include "View3DForm.h"
 
+#include "DBBrowseForm.h"
 #include "DataExchangeForm.h"
+#include "DateForm.h"
 #include "IniFile.h"
 #include "LanguageFile.h"
 #include "PartsListForm.h"
+#include "PrintSetupForm.h"
+#include "View3DForm.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -73,6 +75,8 @@ TEST(LanguageFile, TheShippedExampleTranslatesTheMainMenu)
               "Als &EMF kopieren");
     EXPECT_EQ(f.form.printSetupForm().findChild<QAbstractButton*>("rgView3")->text(),
               "S\u00fcd");
+    EXPECT_EQ(f.form.dbBrowseForm().button("btnViewCatalog")->text(), "&Katalog ansehen");
+    EXPECT_EQ(f.form.dbBrowseForm().dateForm().cancelButton()->text(), "&Abbrechen");
 }
 
 } // namespace

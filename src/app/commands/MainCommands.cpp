@@ -330,7 +330,8 @@ void AddOptionsMenu(CommandTable& table, TMainForm& form)
     highlight.checked = [](const EditorState& s) { return s.highlightElbows; };
     table.add(highlight);
     table.add(Item("muOptions", "moPrintDisplayOptions", "Print && Display Options", Input));
-    table.add(Item("muOptions", "moBrowsePartsDB", "Browse Parts Database", Input));
+    table.add(Item("muOptions", "moBrowsePartsDB", "Browse Parts Database", Input,
+                   [&form] { form.browsePartsDatabase(); }));
 }
 
 void AddHelpMenus(CommandTable& table, TMainForm& form)

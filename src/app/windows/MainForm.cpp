@@ -2,7 +2,9 @@
 
 #include "AboutWindow.h"
 #include "Canvas.h"
+#include "DBBrowseForm.h"
 #include "DataExchangeForm.h"
+#include "DateForm.h"
 #include "DesignView.h"
 #include "DisplayCommands.h"
 #include "DrawingArea.h"
@@ -101,6 +103,7 @@ TMainForm::TMainForm(SettingsStore& settings, AppDialogs& dialogs, const QString
                                                SystemMailOpener(), this);
     m_dataExchangeForm = new TDataExchangeForm(dialogs, this);
     m_printSetupForm = new TPrintSetupForm(dialogs, this);
+    m_dbBrowseForm = new TDBBrowseForm(dialogs, SystemDocumentOpener(), this);
     m_dialogs = &dialogs;
 
     m_view = new DesignView(m_document, this);
@@ -338,6 +341,8 @@ void TMainForm::FirstActivation(const QString& commandLineProject)
     language.TranslateForm(m_dataExchangeForm);
     language.TranslateForm(m_view3DForm);
     language.TranslateForm(m_printSetupForm);
+    language.TranslateForm(m_dbBrowseForm);
+    language.TranslateForm(&m_dbBrowseForm->dateForm());
 
     LoadSettings();
     m_partsDatabase->LoadContainer(m_appDir + CatalogueFile);
@@ -554,6 +559,12 @@ void TMainForm::generatePartsList()
                           m_document.options().SupplierEMail);
     // A stop highlighted the object at fault.
     showSelectionStatus();
+}
+
+void TMainForm::browsePartsDatabase()
+{
+    if (m_partsDatabase->PartCount() > 0)
+        m_dbBrowseForm->Open(*m_partsDatabase, m_document.options(), m_appDir);
 }
 
 PictureSource TMainForm::pictureSource() const

@@ -33,6 +33,7 @@ class PromptSession;
 class SettingsStore;
 class TAboutForm;
 class TDataExchangeForm;
+class TDBBrowseForm;
 struct PictureSource;
 class TView3DForm;
 class UpdateCheck;
@@ -124,6 +125,9 @@ public:
     void printView();
     void printAllViews();
     TPrintSetupForm& printSetupForm() const { return *m_printSetupForm; }
+    // "Browse Parts Database": the browser on the catalogue and the options.
+    void browsePartsDatabase();
+    TDBBrowseForm& dbBrowseForm() const { return *m_dbBrowseForm; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -182,6 +186,7 @@ private:
     TView3DForm* m_view3DForm = nullptr;
     UpdateCheck* m_updateCheck = nullptr;
     TPrintSetupForm* m_printSetupForm = nullptr;
+    TDBBrowseForm* m_dbBrowseForm = nullptr;
     AppDialogs* m_dialogs = nullptr;
     PromptSession* m_prompt = nullptr;
     DesignView* m_view = nullptr;

@@ -147,20 +147,7 @@ void PartsListOutputs::viewCatalogue(const QString& selectedText, const QString&
         Ui().inform(QStringLiteral("No part select, highlight the part text before using menu."));
         return;
     }
-    ShowInCatalogue(m_openDocument, appDir, destination);
-}
-
-void ShowInCatalogue(const DocumentOpener& openDocument, const QString& appDir,
-                     const QString& destination)
-{
-    const QString path = QDir(appDir).filePath(CatalogueDocumentName);
-    if (!QFileInfo::exists(path)) {
-        Ui().warn(QStringLiteral("Cannot find PDF file:\r\n") + QDir::toNativeSeparators(path));
-        return;
-    }
-    if (!openDocument || !openDocument(path, destination))
-        Ui().error(QStringLiteral("Cannot open the catalogue document :\r\n") +
-                   QDir::toNativeSeparators(path));
+    OpenCatalogueDocument(m_openDocument, appDir, destination);
 }
 
 bool PartsListOutputs::email(const ReportDocument& report,
@@ -190,12 +177,27 @@ MailOpener SystemMailOpener()
     return [](const QString& link) { return QDesktopServices::openUrl(QUrl(link)); };
 }
 
+void OpenCatalogueDocument(const DocumentOpener& openDocument, const QString& appDir,
+                           const QString& destination)
+{
+    const QString path = QDir(appDir).filePath(CatalogueDocumentName);
+    if (!QFileInfo::exists(path)) {
+        Ui().warn(QStringLiteral("Cannot find PDF file:\r\n") + QDir::toNativeSeparators(path));
+        return;
+    }
+    if (!openDocument || !openDocument(path, destination))
+        Ui().error(QStringLiteral("Cannot open the catalogue document :\r\n") +
+                   QDir::toNativeSeparators(path));
+}
+
 DocumentOpener SystemDocumentOpener()
 {
     return [](const QString& path, const QString& destination) {
         QUrl url = QUrl::fromLocalFile(path);
         if (!destination.isEmpty())
-            url.setFragment(QStringLiteral("nameddest=") + destination);
+            url.setFragment(destination.contains(u'=')
+                                ? destination
+                                : QStringLiteral("nameddest=") + destination);
         return QDesktopServices::openUrl(url);
     };
 }

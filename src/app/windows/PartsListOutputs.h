@@ -32,14 +32,15 @@ using DocumentOpener = std::function<bool(const QString& path, const QString& de
 using MailOpener = std::function<bool(const QString& link)>;
 
 // The desktop's own: the system's viewer for the file URL with the
-// destination as its fragment ("#nameddest=..."), and its mail client.
+// destination as its fragment ("#nameddest=...", or the destination itself
+// when it is an open parameter such as "page=40"), and its mail client.
 DocumentOpener SystemDocumentOpener();
 MailOpener SystemMailOpener();
 
-// The vendor's catalogue document "vurazizo2014.pdf" in appDir opened at the
-// named destination; a missing document or a refusal is shown.
-void ShowInCatalogue(const DocumentOpener& openDocument, const QString& appDir,
-                     const QString& destination);
+// The vendor's catalogue document appDir + "vurazizo2014.pdf" opened at the
+// destination; a missing document or a refusal of the viewer is reported.
+void OpenCatalogueDocument(const DocumentOpener& openDocument, const QString& appDir,
+                           const QString& destination);
 
 // The report as the view shows it: fixed-width, one paragraph a line, each
 // line's colour and italics (the footer red italics).
