@@ -68,6 +68,10 @@ Parsed<double> ParseReal(const QString& text);
 Parsed<int32_t> ParseInteger(const QString& text);
 Parsed<double> ParseLocaleReal(const QString& text);
 
+// A real in the locale's general format ("%g" with 15 significant digits):
+// 25, 0.5 (0,5 with a comma), 1E20.
+QString FormatGeneral(double value);
+
 // A real in the locale's format with a fixed number of decimals ("%.3F").
 QString FormatFixed(double value, int decimals);
 
