@@ -26,8 +26,8 @@ QString outOfRangeMessage()
 
 // Reads a field the calculation needs: its value, or nothing after adding the
 // field's message to the refusals. Zero passes only where allowZero says.
-std::optional<long double> readField(const QString& text, bool allowZero, const QString& message,
-                                     QStringList& refusals)
+std::optional<double> readField(const QString& text, bool allowZero, const QString& message,
+                                QStringList& refusals)
 {
     const Parsed<double> value = ParseAirFlowField(text);
     if (!value || value.value() < 0 || (value.value() == 0 && !allowZero)) {
@@ -72,7 +72,7 @@ AirFlowReport CalculateAirFlow(const AirFlowRequest& request)
     const Calculation calculation = request.calculation;
     AirFlowReport report;
     // Every needed field is read, so that each bad one is named at once.
-    std::optional<long double> flow, pressure, drop;
+    std::optional<double> flow, pressure, drop;
     if (calculation != Calculation::RequiredAirFlow)
         flow = readField(request.flow, true, InvalidFlowMessage(), report.refusals);
     if (calculation != Calculation::InitialPressure)
@@ -84,7 +84,7 @@ AirFlowReport CalculateAirFlow(const AirFlowRequest& request)
         return report;
 
     const long double cubicMetresPerSecond =
-        flow ? CubicMetresPerSecond(double(*flow), request.flowUnit) : 0;
+        flow ? CubicMetresPerSecond(*flow, request.flowUnit) : 0;
     QString name;
     long double result = 0;
     switch (calculation) {
@@ -98,13 +98,13 @@ AirFlowReport CalculateAirFlow(const AirFlowRequest& request)
         break;
     case Calculation::RequiredAirFlow: {
         name = QStringLiteral("Q ");
-        const long double flowPower = *drop * *pressure * boreTerm(AirFlowPipeBore) / flowTerm(1);
+        const long double flowPower = boreTerm(AirFlowPipeBore) * *drop * *pressure / flowTerm(1);
         result = std::pow(flowPower, 1 / FlowExponent) / CubicMetresPerSecond(1, request.flowUnit);
         break;
     }
     case Calculation::PipeDiameter:
         name = QStringLiteral("d ");
-        result = std::pow(flowTerm(cubicMetresPerSecond) / (*drop * *pressure), 1 / BoreExponent);
+        result = std::pow(flowTerm(cubicMetresPerSecond) / *drop / *pressure, 1 / BoreExponent);
         break;
     }
     const double value = static_cast<double>(result);
@@ -146,12 +146,6 @@ Parsed<double> ParseAirFlowField(const QString& text)
     QString typed = text;
     typed.replace(u'.', LocaleInfo::decimalSeparator());
     return ParseLocaleReal(typed);
-}
-
-bool AirFlowKeyAllowed(QChar key)
-{
-    return key == BackspaceKey || (key >= u'0' && key <= u'9') || key == u'.' ||
-           key == LocaleInfo::decimalSeparator();
 }
 
 } // namespace pipeloop

@@ -16,7 +16,6 @@
 
 #include "Parsed.h"
 
-#include <QChar>
 #include <QString>
 #include <QStringList>
 
@@ -67,11 +66,7 @@ double CubicMetresPerSecond(double flow, FlowUnit unit);
 
 // A number typed into one of the fields: the locale's decimal separator and
 // the full stop are both read as the decimal point, so the defaults and a
-// habit of typing "." work in every locale.
+// habit of typing "." work in every locale. The fields' keys: NumberKeyAllowed.
 Parsed<double> ParseAirFlowField(const QString& text);
-
-// The key filter of the fields: digits, backspace, the full stop and the
-// locale's decimal separator.
-bool AirFlowKeyAllowed(QChar key);
 
 } // namespace pipeloop

@@ -361,6 +361,12 @@ bool LengthKeyAllowed(const QString& text, QChar key)
     return false;
 }
 
+bool NumberKeyAllowed(QChar key)
+{
+    return key == BackspaceKey || isAsciiDigit(key) || key == u'.' ||
+           key == LocaleInfo::decimalSeparator();
+}
+
 QString SizeText(float sizeMm)
 {
     const double size = sizeMm;

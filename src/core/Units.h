@@ -45,6 +45,9 @@ Parsed<int32_t> ReadTypedLength(const QString& text, DisplayUnits units);
 // The locale's decimal separator plays the full stop's role.
 inline constexpr QChar BackspaceKey = QChar(8);
 bool LengthKeyAllowed(const QString& text, QChar key);
+// The key filter of plain number fields: digits, backspace, the full stop and
+// the locale's decimal separator.
+bool NumberKeyAllowed(QChar key);
 
 // The text of a pipe, outlet or hose size: 25mm, 1/2", 20.500mm.
 QString SizeText(float sizeMm);

@@ -1,5 +1,6 @@
 #include "GuiTestSupport.h"
 
+#include "AirFlowForm.h"
 #include "DataExchangeForm.h"
 #include "IniFile.h"
 #include "LanguageFile.h"
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 
 #include <gtest/gtest.h>
 
@@ -67,6 +69,11 @@ TEST(LanguageFile, TheShippedExampleTranslatesTheMainMenu)
               "90040/90610 als Endkappe verwenden");
     EXPECT_EQ(f.form.dataExchangeForm().enhancedBox()->text(),
               "&Erweiterte Metadatei (EMF) erstellen");
+    // Tabs take their captions from their pages' names.
+    const TAirFlowForm& airFlow = f.form.airFlowForm();
+    EXPECT_EQ(airFlow.tabs()->tabText(1), "Bericht");
+    EXPECT_EQ(airFlow.calculationButton(AirFlowCalculation::PipeDiameter)->text(),
+              "Rohrdurchmesser");
 }
 
 } // namespace

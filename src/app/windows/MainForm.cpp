@@ -1,6 +1,7 @@
 #include "MainForm.h"
 
 #include "AboutWindow.h"
+#include "AirFlowForm.h"
 #include "Canvas.h"
 #include "DataExchangeForm.h"
 #include "DesignView.h"
@@ -97,6 +98,7 @@ TMainForm::TMainForm(SettingsStore& settings, AppDialogs& dialogs, const QString
                                                SystemMailOpener(), this);
     m_dataExchangeForm = new TDataExchangeForm(dialogs, this);
     m_printSetupForm = new TPrintSetupForm(dialogs, this);
+    m_airFlowForm = new TAirFlowForm(this);
     m_dialogs = &dialogs;
 
     m_view = new DesignView(m_document, this);
@@ -333,6 +335,7 @@ void TMainForm::FirstActivation(const QString& commandLineProject)
     language.TranslateForm(m_dataExchangeForm);
     language.TranslateForm(m_view3DForm);
     language.TranslateForm(m_printSetupForm);
+    language.TranslateForm(m_airFlowForm);
 
     LoadSettings();
     m_partsDatabase->LoadContainer(m_appDir + CatalogueFile);
@@ -578,6 +581,11 @@ void TMainForm::copyAsMetafile()
         m_document.clearSelection();
         m_dataExchangeForm->CopyMetafile(*design, pictureSource());
     }
+}
+
+void TMainForm::airFlowCalculations()
+{
+    m_airFlowForm->Open();
 }
 
 void TMainForm::printSetup()

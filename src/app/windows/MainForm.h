@@ -31,6 +31,7 @@ class FileCommands;
 class PromptSession;
 class SettingsStore;
 class TAboutForm;
+class TAirFlowForm;
 class TDataExchangeForm;
 struct PictureSource;
 class TView3DForm;
@@ -120,6 +121,9 @@ public:
     void printView();
     void printAllViews();
     TPrintSetupForm& printSetupForm() const { return *m_printSetupForm; }
+    // "Air Flow Calculations" (hidden in this edition): the calculator window.
+    void airFlowCalculations();
+    TAirFlowForm& airFlowForm() const { return *m_airFlowForm; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -175,6 +179,7 @@ private:
     TDataExchangeForm* m_dataExchangeForm = nullptr;
     TView3DForm* m_view3DForm = nullptr;
     TPrintSetupForm* m_printSetupForm = nullptr;
+    TAirFlowForm* m_airFlowForm = nullptr;
     AppDialogs* m_dialogs = nullptr;
     PromptSession* m_prompt = nullptr;
     DesignView* m_view = nullptr;
