@@ -15,6 +15,9 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <tuple>
+#include <utility>
+
 namespace pipeloop
 {
 
@@ -82,6 +85,7 @@ QWidget* TAirFlowForm::createFieldsTab()
     for (const auto& [name, caption, edit, unit] : rows) {
         auto* label = Named(new QLabel(QString::fromLatin1(caption)), QString::fromLatin1(name));
         label->setBuddy(edit);
+        unit->setAccessibleName(label->text() + QStringLiteral(" unit"));
         grid->addWidget(label, row, 0);
         grid->addWidget(edit, row, 1);
         grid->addWidget(unit, row, 2);
@@ -119,6 +123,7 @@ QWidget* TAirFlowForm::createReportTab()
     auto* tab = Named(new QWidget, ReportTabName);
     m_report = Named(new QPlainTextEdit, QStringLiteral("memReport"));
     m_report->setReadOnly(true);
+    m_report->setAccessibleName(QStringLiteral("Report"));
     auto* layout = new QVBoxLayout(tab);
     layout->addWidget(m_report);
     return tab;
