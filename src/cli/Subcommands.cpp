@@ -1,5 +1,6 @@
 #include "CliApp.h"
 
+#include "AirFlowCommand.h"
 #include "CatalogueCommands.h"
 #include "DxfCommand.h"
 #include "EditCommand.h"
@@ -31,6 +32,7 @@ SubcommandList AllSubcommands()
     list.push_back(std::make_unique<DxfCommand>());
     list.push_back(std::make_unique<PrintCommand>());
     list.push_back(std::make_unique<EditCommand>());
+    list.push_back(std::make_unique<AirFlowCommand>());
     return list;
 }
 

@@ -90,31 +90,6 @@ QString nonFiniteText(double value)
     return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
 }
 
-// The general real format ("%g" with 15 significant digits): 25, 0.5, 1E20.
-QString FormatGeneral(double value)
-{
-    if (!std::isfinite(value))
-        return nonFiniteText(value);
-    if (value == 0)
-        return QStringLiteral("0");
-    QString text = QString::number(value, 'g', 15);
-    const qsizetype e = text.indexOf(u'e');
-    if (e >= 0) {
-        // 1e+20 -> 1E20, 1.5e-07 -> 1.5E-7
-        QString mantissa = text.left(e);
-        QString exponent = text.mid(e + 1);
-        QString sign;
-        if (exponent.startsWith(u'-'))
-            sign = QStringLiteral("-");
-        if (exponent.startsWith(u'-') || exponent.startsWith(u'+'))
-            exponent.remove(0, 1);
-        while (exponent.size() > 1 && exponent.startsWith(u'0'))
-            exponent.remove(0, 1);
-        text = mantissa + u'E' + sign + exponent;
-    }
-    text.replace(u'.', LocaleInfo::decimalSeparator());
-    return text;
-}
 } // namespace
 
 QString NominalSizeText(int sixteenths)
@@ -242,6 +217,30 @@ Parsed<double> ParseReal(const QString& text)
     return value;
 }
 
+QString FormatGeneral(double value)
+{
+    if (!std::isfinite(value))
+        return nonFiniteText(value);
+    if (value == 0)
+        return QStringLiteral("0");
+    QString text = QString::number(value, 'g', 15);
+    const qsizetype e = text.indexOf(u'e');
+    if (e >= 0) {
+        // 1e+20 -> 1E20, 1.5e-07 -> 1.5E-7
+        QString mantissa = text.left(e);
+        QString exponent = text.mid(e + 1);
+        QString sign;
+        if (exponent.startsWith(u'-'))
+            sign = QStringLiteral("-");
+        if (exponent.startsWith(u'-') || exponent.startsWith(u'+'))
+            exponent.remove(0, 1);
+        while (exponent.size() > 1 && exponent.startsWith(u'0'))
+            exponent.remove(0, 1);
+        text = mantissa + u'E' + sign + exponent;
+    }
+    text.replace(u'.', LocaleInfo::decimalSeparator());
+    return text;
+}
 QString FormatFixed(double value, int decimals)
 {
     if (!std::isfinite(value))
@@ -360,6 +359,12 @@ bool LengthKeyAllowed(const QString& text, QChar key)
         return ms == 0 || (ms == 1 && !text.contains(separator));
     }
     return false;
+}
+
+bool NumberKeyAllowed(QChar key)
+{
+    return key == BackspaceKey || isAsciiDigit(key) || key == u'.' ||
+           key == LocaleInfo::decimalSeparator();
 }
 
 QString SizeText(float sizeMm)

@@ -45,6 +45,9 @@ Parsed<int32_t> ReadTypedLength(const QString& text, DisplayUnits units);
 // The locale's decimal separator plays the full stop's role.
 inline constexpr QChar BackspaceKey = QChar(8);
 bool LengthKeyAllowed(const QString& text, QChar key);
+// The key filter of plain number fields: digits, backspace, the full stop and
+// the locale's decimal separator.
+bool NumberKeyAllowed(QChar key);
 
 // The text of a pipe, outlet or hose size: 25mm, 1/2", 20.500mm.
 QString SizeText(float sizeMm);
@@ -67,6 +70,10 @@ Parsed<double> ParseReal(const QString& text);
 // Strict conversions with the messages users see for bad numbers.
 Parsed<int32_t> ParseInteger(const QString& text);
 Parsed<double> ParseLocaleReal(const QString& text);
+
+// A real in the locale's general format ("%g" with 15 significant digits):
+// 25, 0.5 (0,5 with a comma), 1E20.
+QString FormatGeneral(double value);
 
 // A real in the locale's format with a fixed number of decimals ("%.3F").
 QString FormatFixed(double value, int decimals);

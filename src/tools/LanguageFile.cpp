@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSet>
+#include <QTabWidget>
 #include <QWidget>
 
 namespace pipeloop
@@ -140,6 +141,18 @@ void TLanguage::translateWidget(QWidget* widget, const QString& section) const
             button->setText(Translate(button->text(), section, captionKey));
     } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
         group->setTitle(Translate(group->title(), section, captionKey));
+    } else if (auto* tabs = qobject_cast<QTabWidget*>(widget)) {
+        translateTabs(tabs, section);
+    }
+}
+
+void TLanguage::translateTabs(QTabWidget* tabs, const QString& section) const
+{
+    // A tab's caption belongs to its page, as a group box's to the box.
+    for (int i = 0; i < tabs->count(); ++i) {
+        const QString page = tabs->widget(i)->objectName();
+        if (!page.isEmpty())
+            tabs->setTabText(i, Translate(tabs->tabText(i), section, page + CaptionSuffix));
     }
 }
 

@@ -8,6 +8,7 @@
 class QAction;
 class QMenu;
 class QMenuBar;
+class QTabWidget;
 class QWidget;
 
 namespace pipeloop
@@ -47,7 +48,8 @@ public:
 
     // Re-captions the named controls of a form (section = the form's
     // objectName()): the tool tip of every widget, the text of labels and
-    // buttons and the title of group boxes. Standard dialog buttons (OK,
+    // buttons, the title of group boxes and the caption of tab pages (keyed by
+    // the page's name). Standard dialog buttons (OK,
     // Cancel, ... of a QDialogButtonBox) keep their captions.
     void TranslateForm(QWidget* form) const;
 
@@ -57,6 +59,7 @@ public:
 private:
     void translateActions(const QList<QAction*>& actions) const;
     void translateWidget(QWidget* widget, const QString& section) const;
+    void translateTabs(QTabWidget* tabs, const QString& section) const;
 
     IniFile m_text;
     bool m_loaded = false;

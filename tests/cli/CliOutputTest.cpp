@@ -55,6 +55,7 @@ TEST(CliOutput, AResultThatStandardOutputCannotTakeIsAFailure)
         {"catalogue", demo, "--parts"},
         {"elbows", Data(QStringLiteral("elbows/loop-metres.txt"))},
         {"units", "format", "5000", "--units", "feet"},
+        {"airflow", "--calculate", "pressure"},
         {"pack-catalogue", Data(QStringLiteral("catalogue/tiny")), "--out",
          dir.filePath(QStringLiteral("tiny.pldbcab"))},
         {"unpack-catalogue", demo, "--out", dir.filePath(QStringLiteral("demo"))},

@@ -1,5 +1,6 @@
 #include "GuiTestSupport.h"
 
+#include "AirFlowForm.h"
 #include "DBBrowseForm.h"
 #include "DataExchangeForm.h"
 #include "DateForm.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 
 #include <gtest/gtest.h>
 
@@ -77,6 +79,11 @@ TEST(LanguageFile, TheShippedExampleTranslatesTheMainMenu)
               "S\u00fcd");
     EXPECT_EQ(f.form.dbBrowseForm().button("btnViewCatalog")->text(), "&Katalog ansehen");
     EXPECT_EQ(f.form.dbBrowseForm().dateForm().cancelButton()->text(), "&Abbrechen");
+    // Tabs take their captions from their pages' names.
+    const TAirFlowForm& airFlow = f.form.airFlowForm();
+    EXPECT_EQ(airFlow.tabs()->tabText(1), "Bericht");
+    EXPECT_EQ(airFlow.calculationButton(AirFlowCalculation::PipeDiameter)->text(),
+              "Rohrdurchmesser");
 }
 
 } // namespace

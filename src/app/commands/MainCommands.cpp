@@ -322,7 +322,8 @@ void AddOptionsMenu(CommandTable& table, TMainForm& form)
     table.add(Item(
         "muOptions", "moGeneratePipeWorkPartsList", "Generate Pipe Work Parts List", Editing,
         [&form] { form.generatePartsList(); }, QKeySequence("Ctrl+G")));
-    table.add(Item("muOptions", "moAirFlowCalculations", "Air Flow Calculations", Editing));
+    table.add(Item("muOptions", "moAirFlowCalculations", "Air Flow Calculations", Editing,
+                   [&form] { form.airFlowCalculations(); }));
     DesignView& view = form.view();
     CommandRow highlight = Item(
         "muOptions", "moHighlightElbows", "Highlight Elbows", Editing,

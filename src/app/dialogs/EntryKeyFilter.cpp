@@ -30,7 +30,15 @@ EntryKeyFilter::EntryKeyFilter(QLineEdit* edit, Rule rule, Refusal refusal)
 
 bool EntryKeyFilter::allowed(QChar key) const
 {
-    return m_rule == Rule::Size ? SizeKeyAllowed(key) : LengthKeyAllowed(m_edit->text(), key);
+    switch (m_rule) {
+    case Rule::Size:
+        return SizeKeyAllowed(key);
+    case Rule::Number:
+        return NumberKeyAllowed(key);
+    case Rule::Length:
+    default:
+        return LengthKeyAllowed(m_edit->text(), key);
+    }
 }
 
 bool EntryKeyFilter::eventFilter(QObject* watched, QEvent* event)

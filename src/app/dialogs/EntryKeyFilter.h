@@ -2,7 +2,8 @@
 
 // The typed-character rules of the entry fields, shared by every dialog: a
 // length field takes only what a length can be written with, a size field
-// only what a size can. Cursor and editing keys always pass.
+// only what a size can, a number field digits and a decimal point (the full
+// stop or the locale's). Cursor and editing keys always pass.
 
 #include <QChar>
 #include <QObject>
@@ -20,7 +21,7 @@ class EntryKeyFilter : public QObject
 {
     Q_OBJECT
 public:
-    enum class Rule { Length, Size };
+    enum class Rule { Length, Size, Number };
     // What the user hears of a dropped key.
     enum class Refusal { Beep, Silent };
 

@@ -1,6 +1,7 @@
 #include "MainForm.h"
 
 #include "AboutWindow.h"
+#include "AirFlowForm.h"
 #include "Canvas.h"
 #include "DBBrowseForm.h"
 #include "DataExchangeForm.h"
@@ -104,6 +105,7 @@ TMainForm::TMainForm(SettingsStore& settings, AppDialogs& dialogs, const QString
     m_dataExchangeForm = new TDataExchangeForm(dialogs, this);
     m_printSetupForm = new TPrintSetupForm(dialogs, this);
     m_dbBrowseForm = new TDBBrowseForm(dialogs, SystemDocumentOpener(), this);
+    m_airFlowForm = new TAirFlowForm(this);
     m_dialogs = &dialogs;
 
     m_view = new DesignView(m_document, this);
@@ -343,6 +345,7 @@ void TMainForm::FirstActivation(const QString& commandLineProject)
     language.TranslateForm(m_printSetupForm);
     language.TranslateForm(m_dbBrowseForm);
     language.TranslateForm(&m_dbBrowseForm->dateForm());
+    language.TranslateForm(m_airFlowForm);
 
     LoadSettings();
     m_partsDatabase->LoadContainer(m_appDir + CatalogueFile);
@@ -601,6 +604,11 @@ void TMainForm::copyAsMetafile()
         m_document.clearSelection();
         m_dataExchangeForm->CopyMetafile(*design, pictureSource());
     }
+}
+
+void TMainForm::airFlowCalculations()
+{
+    m_airFlowForm->Open();
 }
 
 void TMainForm::printSetup()

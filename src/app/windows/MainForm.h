@@ -32,6 +32,7 @@ class FileCommands;
 class PromptSession;
 class SettingsStore;
 class TAboutForm;
+class TAirFlowForm;
 class TDataExchangeForm;
 class TDBBrowseForm;
 struct PictureSource;
@@ -128,6 +129,9 @@ public:
     // "Browse Parts Database": the browser on the catalogue and the options.
     void browsePartsDatabase();
     TDBBrowseForm& dbBrowseForm() const { return *m_dbBrowseForm; }
+    // "Air Flow Calculations" (hidden in this edition): the calculator window.
+    void airFlowCalculations();
+    TAirFlowForm& airFlowForm() const { return *m_airFlowForm; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -187,6 +191,7 @@ private:
     UpdateCheck* m_updateCheck = nullptr;
     TPrintSetupForm* m_printSetupForm = nullptr;
     TDBBrowseForm* m_dbBrowseForm = nullptr;
+    TAirFlowForm* m_airFlowForm = nullptr;
     AppDialogs* m_dialogs = nullptr;
     PromptSession* m_prompt = nullptr;
     DesignView* m_view = nullptr;
