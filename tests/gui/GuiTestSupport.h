@@ -88,6 +88,7 @@ public:
         titles.append(title);
         return colourAnswer;
     }
+    std::optional<FontSpec> chooseFont(QWidget*, const FontSpec&) override { return fontAnswer; }
 
     // The attribute dialogs answer as their OK buttons would, with the same
     // reading rules; an empty queue (or nothing queued) is Cancel.
@@ -186,6 +187,7 @@ public:
     std::function<bool(TNewProjectForm&)> wizard_;
     QString clipboard;
     std::optional<WinColour> colourAnswer;
+    std::optional<FontSpec> fontAnswer;
 
 private:
     template <typename Read>

@@ -97,6 +97,10 @@ TMainForm::TMainForm(SettingsStore& settings, AppDialogs& dialogs, const QString
                                                SystemMailOpener(), this);
     m_dataExchangeForm = new TDataExchangeForm(dialogs, this);
     m_printSetupForm = new TPrintSetupForm(dialogs, this);
+    m_optionsForm = new TOptionsForm(dialogs, this);
+    m_printSetupForm->SetOpenOptions([this](const std::function<void()>& repaintPreview) {
+        editOptions(OptionsPage::Print, repaintPreview);
+    });
     m_dialogs = &dialogs;
 
     m_view = new DesignView(m_document, this);
@@ -333,6 +337,7 @@ void TMainForm::FirstActivation(const QString& commandLineProject)
     language.TranslateForm(m_dataExchangeForm);
     language.TranslateForm(m_view3DForm);
     language.TranslateForm(m_printSetupForm);
+    language.TranslateForm(m_optionsForm);
 
     LoadSettings();
     m_partsDatabase->LoadContainer(m_appDir + CatalogueFile);
@@ -588,6 +593,22 @@ void TMainForm::printSetup()
     m_document.clearSelection();
     SetPrintSetup(m_document, m_printSetupForm->Open(*design, m_document.printSetup(),
                                                      m_view->currentView(), m_logoImage));
+}
+
+void TMainForm::editOptions(OptionsPage page, const std::function<void()>& afterApply)
+{
+    const TPipeLoopOptions before = m_document.options();
+    const OptionsResult result =
+        m_optionsForm->Open(m_document.options(), page, [this, afterApply] {
+            repaintAreas();
+            if (afterApply)
+                afterApply();
+        });
+    KeepOptionsChange(m_document, before);
+    if (result.priceListChanged && !m_document.options().PartsPriceListFile.isEmpty())
+        m_partsDatabase->LoadPriceList(m_document.options().PartsPriceListFile);
+    applyPipeColourPanels();
+    repaintAreas();
 }
 
 void TMainForm::printView()

@@ -9,12 +9,14 @@
 
 #include "CommandTable.h"
 #include "Document.h"
+#include "OptionsForm.h"
 #include "Tool.h"
 
 #include <QImage>
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -35,6 +37,7 @@ class TDataExchangeForm;
 struct PictureSource;
 class TView3DForm;
 class TZAVOZAPartsListForm;
+class TOptionsForm;
 class TPrintSetupForm;
 class ToolManager;
 class WindowToolHost;
@@ -120,6 +123,13 @@ public:
     void printView();
     void printAllViews();
     TPrintSetupForm& printSetupForm() const { return *m_printSetupForm; }
+    // "Print && Display Options": the options window at the page, the drawing
+    // (and afterApply's window) repainted after every apply. A change of
+    // options saved with the project is an undoable change of the design; a
+    // newly chosen price list is loaded; the pipe colour panels follow.
+    void editOptions(OptionsPage page = OptionsPage::General,
+                     const std::function<void()>& afterApply = {});
+    TOptionsForm& optionsForm() const { return *m_optionsForm; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -175,6 +185,7 @@ private:
     TDataExchangeForm* m_dataExchangeForm = nullptr;
     TView3DForm* m_view3DForm = nullptr;
     TPrintSetupForm* m_printSetupForm = nullptr;
+    TOptionsForm* m_optionsForm = nullptr;
     AppDialogs* m_dialogs = nullptr;
     PromptSession* m_prompt = nullptr;
     DesignView* m_view = nullptr;

@@ -19,6 +19,7 @@
 #include <QImage>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 class QButtonGroup;
@@ -64,6 +65,12 @@ public:
     void Prepare(TPipeLoop& design, const PrintSetup& setup, ViewKind view, const QImage& logo);
     // On activation: the fit question ("Print scaling too small, adjust ?").
     void Activate();
+
+    // What the Options button runs: the options window on its print page,
+    // given the preview's repaint for after every apply. Without it the
+    // button is disabled.
+    using OpenOptions = std::function<void(const std::function<void()>& repaintPreview)>;
+    void SetOpenOptions(OpenOptions openOptions);
 
     const PrintSetup& Setup() const { return m_setup; }
     // The settings differ from those the window opened with.
@@ -114,6 +121,8 @@ private:
     QButtonGroup* m_previewMode = nullptr;
     QCheckBox* m_centre = nullptr;
     QComboBox* m_printer = nullptr;
+    QPushButton* m_options = nullptr;
+    OpenOptions m_openOptions;
 };
 
 } // namespace pipeloop
