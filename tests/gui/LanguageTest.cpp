@@ -67,6 +67,13 @@ TEST(LanguageFile, TheShippedExampleTranslatesTheMainMenu)
               "90040/90610 als Endkappe verwenden");
     EXPECT_EQ(f.form.dataExchangeForm().enhancedBox()->text(),
               "&Erweiterte Metadatei (EMF) erstellen");
+    const TOptionsForm& options = f.form.optionsForm();
+    EXPECT_EQ(options.findChild<QAbstractButton*>("cbSaveOptions")->text(),
+              "Optionen in Projektdateien speichern");
+    EXPECT_EQ(options.findChild<QAbstractButton*>("rgPipeColourOption2")->text(),
+              "Eine Farbe je Rohrgr\u00f6\u00dfenbereich");
+    EXPECT_EQ(options.findChild<QLabel*>("lbSymbolSize")->text(),
+              "Gedruckte Symbolgr\u00f6\u00dfe :");
 }
 
 } // namespace

@@ -79,6 +79,7 @@ const std::array<PipePanel, 10> PipePanels{{
     {"pnPipeNonMain", "Non Main", [](Options& o) -> WinColour& { return o.NonPipeLoopPipeColour; }},
 }};
 
+constexpr int GridStyleRowHeight = 16;
 constexpr std::array<Qt::PenStyle, 5> GridPenStyles{Qt::SolidLine, Qt::DashLine, Qt::DotLine,
                                                     Qt::DashDotLine, Qt::DashDotDotLine};
 
@@ -202,9 +203,9 @@ public:
         painter->drawLine(option.rect.left() + 4, y, option.rect.right() - 4, y);
         painter->restore();
     }
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override
     {
-        return QStyledItemDelegate::sizeHint(option, index).expandedTo(QSize(120, 16));
+        return {120, GridStyleRowHeight};
     }
 
 private:
@@ -221,6 +222,7 @@ TOptionsForm::TOptionsForm(AppDialogs& dialogs, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     m_pages = new QTabWidget;
     m_pages->setObjectName(QStringLiteral("PageControl"));
+    m_pages->setUsesScrollButtons(false); // every page's tab in view
     const std::array<QWidget*, 7> pages{
         createGeneralPage(),       createSettingsPage(), createPrintPage(), createPipeColoursPage(),
         createSymbolColoursPage(), createGridPage(),     createPartsPage()};
@@ -230,6 +232,8 @@ TOptionsForm::TOptionsForm(AppDialogs& dialogs, QWidget* parent)
     }
     layout->addWidget(m_pages);
     layout->addWidget(createButtons());
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setAutoDefault(false); // Enter is no button's: not even Ok's
 }
 
 TOptionsForm::~TOptionsForm() = default;
@@ -527,6 +531,7 @@ QWidget* TOptionsForm::createSymbolColoursPage()
     addRow("lbFeaturesColour", QStringLiteral("Build Features Colour :"), features,
            addStyleSwatch("pnFeaturesStyle", *features, &Options::BuildFeaturesStyle,
                           &Options::SetBuildFeaturesStyle));
+    grid->setColumnStretch(3, 1);
     layout->addLayout(grid);
     return page;
 }
@@ -542,7 +547,8 @@ QWidget* TOptionsForm::createGridPage()
     m_gridStyle->setItemDelegate(new GridStyleDelegate(*m_gridColour, m_gridStyle));
     for (size_t i = 0; i < GridPenStyles.size(); ++i)
         m_gridStyle->addItem(QString::number(i));
-    m_gridStyle->setFixedSize(140, 5 * 18 + 6);
+    m_gridStyle->setFixedSize(140, int(GridPenStyles.size()) * GridStyleRowHeight +
+                                       2 * m_gridStyle->frameWidth());
     AddRow(layout,
            NamedLabel(QStringLiteral("lbGridStyleCaption"), QStringLiteral(" Grid Line Style :")),
            m_gridStyle);
@@ -599,7 +605,6 @@ QWidget* TOptionsForm::createButtons()
     auto add = [&](const char* name, const QString& caption) {
         auto* button = new QPushButton(caption);
         button->setObjectName(QString::fromLatin1(name));
-        button->setAutoDefault(false);
         layout->addWidget(button);
         return button;
     };
