@@ -102,13 +102,7 @@ TEST_F(OptionsFormTest, EveryControlWritesItsOptionAndOnlyAChangeEnablesOkAndApp
     const auto clicks = [](const char* name) {
         return [name](OptionsFormTest& t) { t.click(name); };
     };
-    const std::vector<Row> rows{
-        {"cbShiftWheelScroll", clicks("cbShiftWheelScroll"),
-         [](const Options& o) { return !o.ShiftWheelScrollLeftRight; }},
-        {"cbShowAllSizes", clicks("cbShowAllSizes"),
-         [](const Options& o) { return o.ShowAllSizes; }},
-        {"cbDrawWalls", clicks("cbDrawWalls"), [](const Options& o) { return !o.DrawWalls; }},
-        {"cbSaveOptions", clicks("cbSaveOptions"), [](const Options& o) { return !o.Saved; }},
+    std::vector<Row> rows{
         {"rgRegistryUpdate2", clicks("rgRegistryUpdate2"),
          [](const Options& o) { return o.RegistryUpdateMode() == SettingsMode::Ask; }},
         {"rgProjectSettings1", clicks("rgProjectSettings1"),
@@ -128,21 +122,6 @@ TEST_F(OptionsFormTest, EveryControlWritesItsOptionAndOnlyAChangeEnablesOkAndApp
          [](const Options& o) {
              return o.NotesFont == FontSpec{QStringLiteral("Times"), 9, false, true};
          }},
-        {"cbNoLogo", clicks("cbNoLogo"), [](const Options& o) { return !o.NoLogo; }},
-        {"cbPrintInColour", clicks("cbPrintInColour"),
-         [](const Options& o) { return !o.PrintInColour; }},
-        {"cbPrintPipeColourTable", clicks("cbPrintPipeColourTable"),
-         [](const Options& o) { return o.PrintPipeColourTable; }},
-        {"cbPrintGrids", clicks("cbPrintGrids"), [](const Options& o) { return !o.PrintGrids; }},
-        {"cbPrintNotes", clicks("cbPrintNotes"), [](const Options& o) { return !o.PrintNotes; }},
-        {"cbPrintDropsPage", clicks("cbPrintDropsPage"),
-         [](const Options& o) { return o.PrintDropsPage; }},
-        {"cbSymbolNamesOnPlan", clicks("cbSymbolNamesOnPlan"),
-         [](const Options& o) { return o.SymbolNamesOnPlan; }},
-        {"cbSymbolNamesOnSection", clicks("cbSymbolNamesOnSection"),
-         [](const Options& o) { return o.SymbolNamesOnSection; }},
-        {"cbSymbolsOnDrops", clicks("cbSymbolsOnDrops"),
-         [](const Options& o) { return o.DrawSymbolsOnDrops; }},
         {"rgPipeColourOption2", clicks("rgPipeColourOption2"),
          [](const Options& o) { return o.PipeColourOption() == PipeColourScheme::BySize; }},
         {"pnPipe63", clicks("pnPipe63"),
@@ -174,6 +153,24 @@ TEST_F(OptionsFormTest, EveryControlWritesItsOptionAndOnlyAChangeEnablesOkAndApp
         {"btnChangePriceList", clicks("btnChangePriceList"),
          [](const Options& o) { return o.PartsPriceListFile.endsWith(QStringLiteral("new.ppl")); }},
     };
+    // Every tick box turns its option over.
+    for (const auto& [box, option] : std::initializer_list<std::pair<const char*, bool Options::*>>{
+             {"cbShiftWheelScroll", &Options::ShiftWheelScrollLeftRight},
+             {"cbShowAllSizes", &Options::ShowAllSizes},
+             {"cbDrawWalls", &Options::DrawWalls},
+             {"cbSaveOptions", &Options::Saved},
+             {"cbNoLogo", &Options::NoLogo},
+             {"cbPrintInColour", &Options::PrintInColour},
+             {"cbPrintPipeColourTable", &Options::PrintPipeColourTable},
+             {"cbPrintGrids", &Options::PrintGrids},
+             {"cbPrintNotes", &Options::PrintNotes},
+             {"cbPrintDropsPage", &Options::PrintDropsPage},
+             {"cbSymbolNamesOnPlan", &Options::SymbolNamesOnPlan},
+             {"cbSymbolNamesOnSection", &Options::SymbolNamesOnSection},
+             {"cbSymbolsOnDrops", &Options::DrawSymbolsOnDrops}})
+        rows.push_back({box, clicks(box), [option = option, &shown](const Options& o) {
+                            return o.*option != shown.*option;
+                        }});
     for (const Row& row : rows) {
         options = shown;
         prepare();

@@ -97,6 +97,12 @@ QLabel* NamedLabel(const QString& name, const QString& caption)
     return label;
 }
 
+FontSpec SpecOf(const QFont& font, int pointSize)
+{
+    return {font.family(), pointSize,        font.bold(),
+            font.italic(), font.underline(), font.strikeOut()};
+}
+
 // A label and its control side by side.
 void AddRow(QVBoxLayout* page, QLabel* label, QWidget* control)
 {
@@ -320,9 +326,7 @@ void TOptionsForm::addFontGroup(QVBoxLayout* page, const char* name, const QStri
         size->setValue(shown.pointSize());
     };
     connect(change, &QPushButton::clicked, this, [this, sample, size, showFont] {
-        FontSpec current{sample->font().family(),    size->value(),
-                         sample->font().bold(),      sample->font().italic(),
-                         sample->font().underline(), sample->font().strikeOut()};
+        const FontSpec current = SpecOf(sample->font(), size->value());
         if (const std::optional<FontSpec> chosen = m_dialogs.chooseFont(this, current)) {
             showFont(*chosen);
             edited();
@@ -336,9 +340,7 @@ void TOptionsForm::addFontGroup(QVBoxLayout* page, const char* name, const QStri
     });
     m_bindings.push_back({[option, showFont](const Options& o) { showFont(o.*option); },
                           [option, sample, size](Options& o) {
-                              const QFont& f = sample->font();
-                              o.*option = FontSpec{f.family(), size->value(), f.bold(),
-                                                   f.italic(), f.underline(), f.strikeOut()};
+                              o.*option = SpecOf(sample->font(), size->value());
                           }});
 }
 
