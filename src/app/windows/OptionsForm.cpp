@@ -244,8 +244,8 @@ TOptionsForm::TOptionsForm(AppDialogs& dialogs, QWidget* parent)
 
 TOptionsForm::~TOptionsForm() = default;
 
-QCheckBox* TOptionsForm::addCheck(QVBoxLayout* page, const char* name, const QString& caption,
-                                  bool Options::*option)
+void TOptionsForm::addCheck(QVBoxLayout* page, const char* name, const QString& caption,
+                            bool Options::*option)
 {
     auto* box = new QCheckBox(caption);
     box->setObjectName(QString::fromLatin1(name));
@@ -253,7 +253,6 @@ QCheckBox* TOptionsForm::addCheck(QVBoxLayout* page, const char* name, const QSt
     connect(box, &QCheckBox::toggled, this, [this] { edited(); });
     m_bindings.push_back({[box, option](const Options& o) { box->setChecked(o.*option); },
                           [box, option](Options& o) { o.*option = box->isChecked(); }});
-    return box;
 }
 
 void TOptionsForm::addModeGroup(QVBoxLayout* page, const char* name, const QString& title,
@@ -283,8 +282,8 @@ void TOptionsForm::addModeGroup(QVBoxLayout* page, const char* name, const QStri
          [group, set](Options& o) { (o.*set)(group->checkedId()); }});
 }
 
-QSpinBox* TOptionsForm::addSizeSpin(QVBoxLayout* page, const char* name, const QString& caption,
-                                    int32_t Options::*option, int minimum, int maximum)
+void TOptionsForm::addSizeSpin(QVBoxLayout* page, const char* name, const QString& caption,
+                               int32_t Options::*option, int minimum, int maximum)
 {
     auto* spin = new QSpinBox;
     spin->setObjectName(QString::fromLatin1(name));
@@ -293,7 +292,6 @@ QSpinBox* TOptionsForm::addSizeSpin(QVBoxLayout* page, const char* name, const Q
     connect(spin, &QSpinBox::valueChanged, this, [this] { edited(true); });
     m_bindings.push_back({[spin, option](const Options& o) { spin->setValue(o.*option); },
                           [spin, option](Options& o) { o.*option = spin->value(); }});
-    return spin;
 }
 
 void TOptionsForm::addFontGroup(QVBoxLayout* page, const char* name, const QString& title,

@@ -93,13 +93,13 @@ private:
     QWidget* createPartsPage();
     QWidget* createButtons();
 
-    QCheckBox* addCheck(QVBoxLayout* page, const char* name, const QString& caption,
-                        bool TPipeLoopOptions::*option);
+    void addCheck(QVBoxLayout* page, const char* name, const QString& caption,
+                  bool TPipeLoopOptions::*option);
     void addModeGroup(QVBoxLayout* page, const char* name, const QString& title,
                       const QStringList& captions, SettingsMode (TPipeLoopOptions::*get)() const,
                       void (TPipeLoopOptions::*set)(int32_t));
-    QSpinBox* addSizeSpin(QVBoxLayout* page, const char* name, const QString& caption,
-                          int32_t TPipeLoopOptions::*option, int minimum, int maximum);
+    void addSizeSpin(QVBoxLayout* page, const char* name, const QString& caption,
+                     int32_t TPipeLoopOptions::*option, int minimum, int maximum);
     void addFontGroup(QVBoxLayout* page, const char* name, const QString& title,
                       FontSpec TPipeLoopOptions::*option, bool sizeAppliesAtOnce);
     SwatchButton* addColourSwatch(const char* name, const QString& caption, const QString& title,
