@@ -101,7 +101,7 @@ int main(int argc, char** argv)
         settings = std::make_unique<pipeloop::NativeSettingsStore>();
     else
         settings = std::make_unique<pipeloop::NativeSettingsStore>(arguments.settingsFile);
-    pipeloop::WidgetAppDialogs dialogs;
+    pipeloop::WidgetAppDialogs dialogs(*settings);
 
     pipeloop::TMainForm form(*settings, dialogs, QApplication::applicationDirPath());
     form.setCommandLineProject(arguments.project);

@@ -115,4 +115,11 @@ SetPrintSetupCommand::SetPrintSetupCommand(PrintSetup& setup, PrintSetup before,
 {
 }
 
+SetOptionsCommand::SetOptionsCommand(TPipeLoopOptions& options, TPipeLoopOptions before,
+                                     TPipeLoopOptions after)
+    : DesignCommand(QObject::tr("Options")), m_options(options), m_before(std::move(before)),
+      m_after(std::move(after))
+{
+}
+
 } // namespace pipeloop

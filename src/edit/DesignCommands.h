@@ -124,4 +124,20 @@ private:
     PrintSetup m_after;
 };
 
+// The options the options window applied, when they are saved with the
+// project: then a change of them is a change of the design.
+class SetOptionsCommand : public DesignCommand
+{
+public:
+    SetOptionsCommand(TPipeLoopOptions& options, TPipeLoopOptions before, TPipeLoopOptions after);
+    void redo() override { m_options = m_after; }
+    void undo() override { m_options = m_before; }
+    bool changesNothing() const override { return m_before == m_after; }
+
+private:
+    TPipeLoopOptions& m_options;
+    TPipeLoopOptions m_before;
+    TPipeLoopOptions m_after;
+};
+
 } // namespace pipeloop

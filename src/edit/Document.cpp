@@ -165,11 +165,16 @@ void Document::settle()
     if (m_copiedDrop && !(m_design && m_design->Contains(*m_copiedDrop)))
         m_copiedDrop = nullptr;
     emit designChanged();
+    optionsEdited();
+    notifySelection();
+}
+
+void Document::optionsEdited()
+{
     if (!(m_options == m_toldOptions)) {
         m_toldOptions = m_options;
         emit optionsChanged();
     }
-    notifySelection();
 }
 
 void Document::notifySelection()

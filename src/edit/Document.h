@@ -52,6 +52,9 @@ public:
     QUndoStack& undoStack() { return m_stack; }
     const QUndoStack& undoStack() const { return m_stack; }
     bool isModified() const;
+    // The options were changed outside the history (the user's own settings,
+    // not the design's): listeners are told as after a change.
+    void optionsEdited();
 
     // --- files -----------------------------------------------------------------
     // The Open command's file steps (the file's checks, then mayReplace --

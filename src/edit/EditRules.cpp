@@ -162,4 +162,17 @@ void SetPrintSetup(Document& document, const PrintSetup& setup)
         document.printSetup() = setup;
 }
 
+void KeepOptionsChange(Document& document, const TPipeLoopOptions& before)
+{
+    TPipeLoopOptions& options = document.options();
+    if (options == before)
+        return;
+    if (document.design() && (before.Saved || options.Saved)) {
+        TPipeLoopOptions after = std::exchange(options, before); // the command makes the change
+        document.push(new SetOptionsCommand(options, before, std::move(after)));
+    } else {
+        document.optionsEdited();
+    }
+}
+
 } // namespace pipeloop

@@ -7,6 +7,7 @@
 
 #include "ModelTypes.h"
 #include "Parsed.h"
+#include "PipeLoopOptions.h"
 #include "PrintSetup.h"
 
 #include <QString>
@@ -94,6 +95,13 @@ std::optional<SizeEntryPrompt> MainPipeSizePrompt(const TPipeLoop& design);
 // change of the design when the options are saved with the project, else the
 // user's own setting, which marks nothing.
 void SetPrintSetup(Document& document, const PrintSetup& setup);
+
+// Options edited in place from before (the options window applies as it
+// goes, so that the drawing shows each step): nothing when they are equal;
+// with a design open and the options saved with the project (before or
+// after), an undoable change of the design; else the user's own setting,
+// which marks nothing. Listeners are told either way.
+void KeepOptionsChange(Document& document, const TPipeLoopOptions& before);
 
 // Sets the main pipe size, one undo step: the loop's pipe size, or in a
 // compressor house every pipe's. False when nothing changed.

@@ -8,6 +8,7 @@
 
 #include <QLatin1StringView>
 
+#include <algorithm>
 #include <span>
 
 namespace pipeloop
@@ -39,6 +40,9 @@ struct StoredOption {
 #define PL_INT(field) StoredOption{QLatin1StringView(#field), StoredOption::Int, \
     [](const Options& o) -> int32_t { return o.field; }, \
     [](Options& o, int32_t v) { o.field = v; }}
+#define PL_BOUNDED(field, low, high) StoredOption{QLatin1StringView(#field), StoredOption::Int, \
+    [](const Options& o) -> int32_t { return o.field; }, \
+    [](Options& o, int32_t v) { o.field = std::clamp(v, Options::low, Options::high); }}
 #define PL_RULED(field) StoredOption{QLatin1StringView(#field), StoredOption::Int, \
     [](const Options& o) { return static_cast<int32_t>(o.field()); }, \
     [](Options& o, int32_t v) { o.Set##field(v); }}
@@ -59,10 +63,10 @@ const StoredOption AllOptions[] = {
     PL_INT(BuildFeaturesColour),
     PL_RULED(BuildFeaturesStyle),
     PL_BOOL(PrintInColour),
-    PL_INT(HeaderMargin),
+    PL_BOUNDED(HeaderMargin, MinHeaderMargin, MaxHeaderMargin),
     PL_BOOL(PrintGrids),
     PL_BOOL(PrintNotes),
-    PL_INT(SymbolSize),
+    PL_BOUNDED(SymbolSize, MinSymbolSize, MaxSymbolSize),
     PL_BOOL(PrintDropsPage),
     PL_BOOL(SymbolNamesOnPlan),
     PL_BOOL(SymbolNamesOnSection),
@@ -90,6 +94,7 @@ const StoredOption AllOptions[] = {
 
 #undef PL_BOOL
 #undef PL_INT
+#undef PL_BOUNDED
 #undef PL_RULED
 #undef PL_SIZE_COLOUR
 #undef PL_TEXT

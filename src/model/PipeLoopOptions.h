@@ -79,6 +79,14 @@ public:
     static constexpr WinColour Red = 255;
     static constexpr WinColour Silver = 12632256; // grey 192,192,192
 
+    // The bounds of the printed symbol size (mm on paper) and of the header
+    // margin (mm): a value outside them breaks the page layout, so stored
+    // values are brought inside on every load.
+    static constexpr int32_t MinSymbolSize = 1;
+    static constexpr int32_t MaxSymbolSize = 20;
+    static constexpr int32_t MinHeaderMargin = 0;
+    static constexpr int32_t MaxHeaderMargin = 100;
+
     // The sizes that have a colour of their own in SizePipeColours, smallest first.
     static constexpr std::array<int, 8> ColourSizes{20, 25, 32, 40, 50, 63, 80, 110};
 

@@ -83,5 +83,35 @@ TEST_F(EditRulesTest, TheMainPipeIsTheLoopOrEveryPipeOfACompressorHouse)
     EXPECT_FLOAT_EQ(design->PipeSize, 50.0f) << "the loop's size is not a house pipe";
 }
 
+TEST_F(EditRulesTest, OptionsSavedWithTheProjectChangeTheDesignOthersOnlyTellListeners)
+{
+    int told = 0;
+    QObject::connect(&document, &Document::optionsChanged, [&told] { ++told; });
+    const int steps = document.undoStack().count();
+    TPipeLoopOptions& options = document.options();
+
+    // The user's own options: listeners are told, the history keeps nothing.
+    TPipeLoopOptions before = options;
+    options.GridColour = 255;
+    KeepOptionsChange(document, before);
+    EXPECT_EQ(told, 1);
+    EXPECT_EQ(document.undoStack().count(), steps);
+    KeepOptionsChange(document, options);
+    EXPECT_EQ(told, 1) << "nothing changed";
+
+    // Turning on "save options in project files" is already part of the design.
+    before = options;
+    options.Saved = true;
+    options.SymbolSize = 9;
+    KeepOptionsChange(document, before);
+    EXPECT_EQ(document.undoStack().count(), steps + 1);
+    EXPECT_EQ(told, 2);
+    ASSERT_TRUE(document.undo());
+    EXPECT_EQ(options, before);
+    ASSERT_TRUE(document.redo());
+    EXPECT_EQ(options.SymbolSize, 9);
+    EXPECT_TRUE(options.Saved);
+}
+
 } // namespace
 } // namespace pipeloop::testing

@@ -165,7 +165,7 @@ const Expectation Expectations[] = {
     {"muDisplayDrop", "01110"},
     {"moDisplayDropAuto", "01110"},
     {"moHighlightElbows", "01110"},
-    {"moPrintDisplayOptions", "11110", false},
+    {"moPrintDisplayOptions", "11110"},
     {"moBrowsePartsDB", "11110"},
     {"muHelp", "11110"},
     {"moAbout", "11110"},

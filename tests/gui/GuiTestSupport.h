@@ -99,6 +99,7 @@ public:
             return std::nullopt;
         return PrintDestination{{PrintOutput::Kind::PdfFile, PdfOutputName()}, path};
     }
+    std::optional<FontSpec> chooseFont(QWidget*, const FontSpec&) override { return fontAnswer; }
 
     // The attribute dialogs answer as their OK buttons would, with the same
     // reading rules; an empty queue (or nothing queued) is Cancel.
@@ -219,6 +220,7 @@ public:
     std::optional<WinColour> colourAnswer;
     std::deque<QString> pdfAnswers;
     std::vector<PrintJob> printJobs;
+    std::optional<FontSpec> fontAnswer;
 
 private:
     std::optional<QString> answerPartWindow(const QString& title, const QString& symbolName,

@@ -75,8 +75,7 @@ TEST(LanguageFile, TheShippedExampleTranslatesTheMainMenu)
               "&Erweiterte Metadatei (EMF) erstellen");
     EXPECT_EQ(f.form.view3DForm().findChild<QAbstractButton*>("btCopyEMF")->text(),
               "Als &EMF kopieren");
-    EXPECT_EQ(f.form.printSetupForm().findChild<QAbstractButton*>("rgView3")->text(),
-              "S\u00fcd");
+    EXPECT_EQ(f.form.printSetupForm().findChild<QAbstractButton*>("rgView3")->text(), "S\u00fcd");
     EXPECT_EQ(f.form.dbBrowseForm().button("btnViewCatalog")->text(), "&Katalog ansehen");
     EXPECT_EQ(f.form.dbBrowseForm().dateForm().cancelButton()->text(), "&Abbrechen");
     // Tabs take their captions from their pages' names.
@@ -84,6 +83,13 @@ TEST(LanguageFile, TheShippedExampleTranslatesTheMainMenu)
     EXPECT_EQ(airFlow.tabs()->tabText(1), "Bericht");
     EXPECT_EQ(airFlow.calculationButton(AirFlowCalculation::PipeDiameter)->text(),
               "Rohrdurchmesser");
+    const TOptionsForm& options = f.form.optionsForm();
+    EXPECT_EQ(options.findChild<QAbstractButton*>("cbSaveOptions")->text(),
+              "Optionen in Projektdateien speichern");
+    EXPECT_EQ(options.findChild<QAbstractButton*>("rgPipeColourOption2")->text(),
+              "Eine Farbe je Rohrgr\u00f6\u00dfenbereich");
+    EXPECT_EQ(options.findChild<QLabel*>("lbSymbolSize")->text(),
+              "Gedruckte Symbolgr\u00f6\u00dfe :");
 }
 
 } // namespace

@@ -260,11 +260,27 @@ TEST(OptionsRegistry, ValuesOutsideTheirRangesAreBroughtBack)
         int expected;
     };
     const Case cases[] = {
-        {"BuildingWallStyle", 1, 0},  {"BuildingWallStyle", 9, 0},  {"BuildingWallStyle", 5, 5},
-        {"BuildingWallStyle", -3, 0}, {"BuildFeaturesStyle", 1, 0}, {"BuildFeaturesStyle", 2, 2},
-        {"BuildFeaturesStyle", 8, 0}, {"GridStyle", 7, 2},          {"GridStyle", 4, 4},
-        {"GridStyle", -1, 2},         {"PipeColourOption", 1, 1},   {"PipeColourOption", 3, 0},
+        {"BuildingWallStyle", 1, 0},
+        {"BuildingWallStyle", 9, 0},
+        {"BuildingWallStyle", 5, 5},
+        {"BuildingWallStyle", -3, 0},
+        {"BuildFeaturesStyle", 1, 0},
+        {"BuildFeaturesStyle", 2, 2},
+        {"BuildFeaturesStyle", 8, 0},
+        {"GridStyle", 7, 2},
+        {"GridStyle", 4, 4},
+        {"GridStyle", -1, 2},
+        {"PipeColourOption", 1, 1},
+        {"PipeColourOption", 3, 0},
         {"PipeColourOption", -2, 0},
+        // Sizes that would break drawing and page layout are held to their bounds.
+        {"SymbolSize", 0, 1},
+        {"SymbolSize", -5, 1},
+        {"SymbolSize", 500, 20},
+        {"SymbolSize", 7, 7},
+        {"HeaderMargin", -10, 0},
+        {"HeaderMargin", 1000, 100},
+        {"HeaderMargin", 40, 40},
     };
     for (const Case& c : cases) {
         const QString key = QString::fromLatin1(c.key);
@@ -407,8 +423,10 @@ TEST(OptionsProject, ValuesOutsideTheirRangesAreBroughtBack)
     options.SetProjectSettingsMode(1);
     ASSERT_TRUE(options.LoadFromProject(ProjectWithOptions(
         QStringLiteral("Saved=1\r\nBuildingWallStyle=1\r\nBuildFeaturesStyle=9\r\nGridStyle=7\r\n"
-                       "PipeColourOption=4\r\n"))));
+                       "PipeColourOption=4\r\nSymbolSize=0\r\nHeaderMargin=-25\r\n"))));
     EXPECT_EQ(options.BuildingWallStyle(), TPipeLoopOptions::BrushSolid);
+    EXPECT_EQ(options.SymbolSize, 1);
+    EXPECT_EQ(options.HeaderMargin, 0);
     EXPECT_EQ(options.BuildFeaturesStyle(), TPipeLoopOptions::BrushSolid);
     EXPECT_EQ(options.GridStyle(), TPipeLoopOptions::GridDot);
     EXPECT_EQ(options.PipeColourOption(), PipeColourScheme::OneColour);

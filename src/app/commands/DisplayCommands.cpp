@@ -67,14 +67,10 @@ void DisplayCommands::choosePipeColour(int sizeMm)
         return;
     const WinColour current = options.SizePipeColours[size_t(at - sizes.begin())];
     const std::optional<WinColour> chosen =
-        m_dialogs.chooseColour(m_window, QStringLiteral("%1mm Pipe Colour").arg(sizeMm),
-                               QStringLiteral("PipeColours"), current);
+        ChooseColourNotWhite(m_dialogs, m_window, QStringLiteral("%1mm Pipe Colour").arg(sizeMm),
+                             QStringLiteral("PipeColours"), current, PipeColourNotWhite);
     if (!chosen)
         return;
-    if ((*chosen & 0xFFFFFF) == 0xFFFFFF) {
-        Ui().inform(QStringLiteral("Pipe colour cannot be white."));
-        return;
-    }
     auto command = std::make_unique<SetPipeColourCommand>(options, float(sizeMm), *chosen);
     // Options saved with the project are part of the design: the change is
     // then an undoable change of it. Otherwise they are the user's own.

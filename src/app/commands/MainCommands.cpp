@@ -330,7 +330,8 @@ void AddOptionsMenu(CommandTable& table, TMainForm& form)
         [&view] { view.setHighlightElbows(!view.highlightElbows()); }, QKeySequence("Ctrl+E"));
     highlight.checked = [](const EditorState& s) { return s.highlightElbows; };
     table.add(highlight);
-    table.add(Item("muOptions", "moPrintDisplayOptions", "Print && Display Options", Input));
+    table.add(Item("muOptions", "moPrintDisplayOptions", "Print && Display Options", Input,
+                   [&form] { form.editOptions(); }));
     table.add(Item("muOptions", "moBrowsePartsDB", "Browse Parts Database", Input,
                    [&form] { form.browsePartsDatabase(); }));
 }

@@ -1,5 +1,6 @@
 #include "AppDialogs.h"
 
+#include "ColorZELKDiag.h"
 #include "DropDialog.h"
 #include "EditLengthDialog.h"
 #include "InletDialog.h"
@@ -7,15 +8,17 @@
 #include "NewProjectWizard.h"
 #include "PartSelectForm.h"
 #include "PositionDialog.h"
+#include "SettingsStore.h"
 #include "SizeEntryDialog.h"
+#include "UiServices.h"
 #include "UserPartForm.h"
 
 #include "Canvas.h"
 #include "PartsDatabase.h"
 
 #include <QClipboard>
-#include <QColorDialog>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QGuiApplication>
 
 namespace pipeloop
@@ -39,7 +42,24 @@ template <typename Dialog> Dialog& Reused(QPointer<Dialog>& dialog, QWidget* par
 }
 } // namespace
 
-WidgetAppDialogs::WidgetAppDialogs() = default;
+std::optional<WinColour> ChooseColourNotWhite(AppDialogs& dialogs, QWidget* parent,
+                                              const QString& title, const QString& helpTopic,
+                                              WinColour current, const QString& whiteRefusal)
+{
+    const std::optional<WinColour> chosen = dialogs.chooseColour(parent, title, helpTopic, current);
+    if (chosen && (*chosen & 0xFFFFFF) == 0xFFFFFF) {
+        Ui().inform(whiteRefusal);
+        return std::nullopt;
+    }
+    return chosen;
+}
+
+WidgetAppDialogs::WidgetAppDialogs()
+    : m_ownSettings(std::make_unique<MemorySettingsStore>()), m_settings(*m_ownSettings)
+{
+}
+
+WidgetAppDialogs::WidgetAppDialogs(SettingsStore& settings) : m_settings(settings) {}
 
 WidgetAppDialogs::~WidgetAppDialogs()
 {
@@ -109,13 +129,27 @@ std::optional<PrintDestination> WidgetAppDialogs::choosePrintDestination(QWidget
 }
 
 std::optional<WinColour> WidgetAppDialogs::chooseColour(QWidget* parent, const QString& title,
-                                                        const QString& /*helpTopic*/,
-                                                        WinColour current)
+                                                        const QString& helpTopic, WinColour current)
 {
-    const QColor chosen = QColorDialog::getColor(ToQColor(current), parent, title);
-    if (!chosen.isValid())
+    const std::optional<QColor> chosen =
+        TColorZELKDiag::Choose(parent, ToQColor(current), title, helpTopic, m_settings);
+    if (!chosen)
         return std::nullopt;
-    return FromQColor(chosen);
+    return FromQColor(*chosen);
+}
+
+std::optional<FontSpec> WidgetAppDialogs::chooseFont(QWidget* parent, const FontSpec& current)
+{
+    QFont start = Font::fromSpec(current).styledQFont();
+    if (current.pointSize > 0)
+        start.setPointSize(current.pointSize);
+    bool chosen = false;
+    const QFont font = QFontDialog::getFont(&chosen, start, parent);
+    if (!chosen)
+        return std::nullopt;
+    return FontSpec{font.family(),    font.pointSize() > 0 ? font.pointSize() : current.pointSize,
+                    font.bold(),      font.italic(),
+                    font.underline(), font.strikeOut()};
 }
 
 bool WidgetAppDialogs::enterSize(QWidget* parent, const QString& title, const QString& prompt,

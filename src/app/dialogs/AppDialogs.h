@@ -16,6 +16,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 class QWidget;
@@ -25,6 +26,7 @@ namespace pipeloop
 
 class DropDialog;
 class InletDialog;
+class SettingsStore;
 class SizeEntryDialog;
 class TDrop;
 class TInlet;
@@ -64,6 +66,8 @@ public:
     // the file. Nothing on Cancel, or when there is nothing to print on (said).
     virtual std::optional<PrintDestination> choosePrintDestination(QWidget* parent,
                                                                    const PrintJob& job) = 0;
+    // A font, starting at current; nothing on Cancel.
+    virtual std::optional<FontSpec> chooseFont(QWidget* parent, const FontSpec& current) = 0;
 
     // --- the attribute dialogs: each shows its refusals itself. The drop,
     // inlet and position dialogs keep asking until OK passes their checks or
@@ -108,11 +112,27 @@ public:
                     const QString& appDir) = 0;
 };
 
-// The real dialogs.
+// What a colour that must not be white answers white with: every colour of
+// the design but the grid's.
+inline constexpr char SelectColourNotWhite[] = "Selected colour cannot be white.";
+inline constexpr char HighlightColourNotWhite[] = "Highlighted colour cannot be white.";
+inline constexpr char WallColourNotWhite[] = "Wall colour cannot be white.";
+inline constexpr char FeatureColourNotWhite[] = "Feature colour cannot be white.";
+inline constexpr char PipeColourNotWhite[] = "Pipe colour cannot be white.";
+
+// chooseColour for a colour that must not be white: white is refused with
+// whiteRefusal shown, and gives nothing as Cancel does.
+std::optional<WinColour> ChooseColourNotWhite(AppDialogs& dialogs, QWidget* parent,
+                                              const QString& title, const QString& helpTopic,
+                                              WinColour current, const QString& whiteRefusal);
+
+// The real dialogs. The colour chooser keeps its custom colours in the
+// settings (in memory for the run when none are given).
 class WidgetAppDialogs : public AppDialogs
 {
 public:
     WidgetAppDialogs();
+    explicit WidgetAppDialogs(SettingsStore& settings);
     ~WidgetAppDialogs() override;
     WidgetAppDialogs(const WidgetAppDialogs&) = delete;
     WidgetAppDialogs& operator=(const WidgetAppDialogs&) = delete;
@@ -131,6 +151,7 @@ public:
                                           const QString& helpTopic, WinColour current) override;
     std::optional<PrintDestination> choosePrintDestination(QWidget* parent,
                                                            const PrintJob& job) override;
+    std::optional<FontSpec> chooseFont(QWidget* parent, const FontSpec& current) override;
     bool enterSize(QWidget* parent, const QString& title, const QString& prompt, float& size,
                    const QString& sizeList) override;
     bool enterLength(QWidget* parent, const QString& title, const QString& prompt,
@@ -152,6 +173,8 @@ public:
                                            const QString& appDir) override;
 
 private:
+    std::unique_ptr<SettingsStore> m_ownSettings;
+    SettingsStore& m_settings;
     // The size, drop and inlet windows are made on first use and reused, so
     // that each keeps what it remembers between uses. A window's parent may
     // delete it first; the guard then knows.

@@ -106,6 +106,10 @@ TMainForm::TMainForm(SettingsStore& settings, AppDialogs& dialogs, const QString
     m_printSetupForm = new TPrintSetupForm(dialogs, this);
     m_dbBrowseForm = new TDBBrowseForm(dialogs, SystemDocumentOpener(), this);
     m_airFlowForm = new TAirFlowForm(this);
+    m_optionsForm = new TOptionsForm(dialogs, this);
+    m_printSetupForm->SetOpenOptions([this](const std::function<void()>& repaintPreview) {
+        editOptions(OptionsPage::Print, repaintPreview);
+    });
     m_dialogs = &dialogs;
 
     m_view = new DesignView(m_document, this);
@@ -346,6 +350,7 @@ void TMainForm::FirstActivation(const QString& commandLineProject)
     language.TranslateForm(m_dbBrowseForm);
     language.TranslateForm(&m_dbBrowseForm->dateForm());
     language.TranslateForm(m_airFlowForm);
+    language.TranslateForm(m_optionsForm);
 
     LoadSettings();
     m_partsDatabase->LoadContainer(m_appDir + CatalogueFile);
@@ -625,126 +630,140 @@ void TMainForm::printSetup()
 PrintJob TMainForm::printJob(const QString& command) const
 {
     return {command, {}, {}, SuggestedPdfPath(m_document.fileName())};
-}
-
-void TMainForm::printView()
-{
-    if (TPipeLoop* design = m_document.design()) {
-        m_document.clearSelection();
-        RunPrintJob(*m_dialogs, this, printJob(QStringLiteral("Print View")), *design,
-                    m_document.printSetup(), PrintRequest::view(*design, m_view->currentView()),
-                    m_logoImage);
+    void TMainForm::editOptions(OptionsPage page, const std::function<void()>& afterApply)
+    {
+        const TPipeLoopOptions before = m_document.options();
+        const OptionsResult result =
+            m_optionsForm->Open(m_document.options(), page, [this, afterApply] {
+                repaintAreas();
+                if (afterApply)
+                    afterApply();
+            });
+        KeepOptionsChange(m_document, before);
+        if (result.priceListChanged && !m_document.options().PartsPriceListFile.isEmpty())
+            m_partsDatabase->LoadPriceList(m_document.options().PartsPriceListFile);
+        applyPipeColourPanels();
+        repaintAreas();
     }
-}
 
-void TMainForm::printAllViews()
-{
-    if (TPipeLoop* design = m_document.design()) {
-        m_document.clearSelection();
-        RunPrintJob(*m_dialogs, this, printJob(QStringLiteral("Print All Views")), *design,
-                    m_document.printSetup(), PrintRequest::allViews(*design), m_logoImage);
+    void TMainForm::printView()
+    {
+        if (TPipeLoop* design = m_document.design()) {
+            m_document.clearSelection();
+            RunPrintJob(*m_dialogs, this, printJob(QStringLiteral("Print View")), *design,
+                        m_document.printSetup(), PrintRequest::view(*design, m_view->currentView()),
+                        m_logoImage);
+        }
     }
-}
 
-void TMainForm::showSelectionStatus()
-{
-    showSelectedLabel();
-    repaintAreas();
-}
-
-void TMainForm::layOutToolBar()
-{
-    // From x = 4, 4 pixels between buttons and the extra gap after the
-    // buttons that carry one; the visible colour panels follow 2 apart.
-    int x = 4;
-    for (QToolButton* button : m_commands.buttons(ButtonPanel::ToolBar)) {
-        button->move(x, 4);
-        x += button->width() + 4 + m_commands.find(button->objectName())->button.gapAfter;
+    void TMainForm::printAllViews()
+    {
+        if (TPipeLoop* design = m_document.design()) {
+            m_document.clearSelection();
+            RunPrintJob(*m_dialogs, this, printJob(QStringLiteral("Print All Views")), *design,
+                        m_document.printSetup(), PrintRequest::allViews(*design), m_logoImage);
+        }
     }
-    for (QLabel* panel : std::as_const(m_colourPanels)) {
-        if (panel->isHidden())
-            continue;
-        panel->move(x, 4);
-        x += panel->width() + 2;
+
+    void TMainForm::showSelectionStatus()
+    {
+        showSelectedLabel();
+        repaintAreas();
     }
-}
 
-void TMainForm::layOutSymbolButtons()
-{
-    // The visible buttons side by side from the left, in panel order.
-    int x = 0;
-    for (QToolButton* button : m_commands.buttons(ButtonPanel::Symbols)) {
-        if (button->isHidden())
-            continue;
-        button->move(x, 3);
-        x += button->width();
+    void TMainForm::layOutToolBar()
+    {
+        // From x = 4, 4 pixels between buttons and the extra gap after the
+        // buttons that carry one; the visible colour panels follow 2 apart.
+        int x = 4;
+        for (QToolButton* button : m_commands.buttons(ButtonPanel::ToolBar)) {
+            button->move(x, 4);
+            x += button->width() + 4 + m_commands.find(button->objectName())->button.gapAfter;
+        }
+        for (QLabel* panel : std::as_const(m_colourPanels)) {
+            if (panel->isHidden())
+                continue;
+            panel->move(x, 4);
+            x += panel->width() + 2;
+        }
     }
-}
 
-void TMainForm::applyPipeColourPanels()
-{
-    const TPipeLoopOptions& options = m_document.options();
-    for (size_t i = 0; i < PipeColourPanelSizes.size(); ++i)
-        m_colourPanels[qsizetype(i)]->setStyleSheet(ColourStyle(options.SizePipeColours[i]));
-}
-
-void TMainForm::showZoom()
-{
-    if (m_document.design())
-        setStatus(0, QStringLiteral("%1:1").arg(m_view->zoom()));
-}
-
-// ========================================================= the document's news
-
-void TMainForm::repaintAreas()
-{
-    m_view->repaintNow();
-    m_dropView->repaintNow();
-}
-
-void TMainForm::designChanged()
-{
-    if (m_document.design() != m_shownDesign) {
-        m_shownDesign = m_document.design();
-        projectOpened();
+    void TMainForm::layOutSymbolButtons()
+    {
+        // The visible buttons side by side from the left, in panel order.
+        int x = 0;
+        for (QToolButton* button : m_commands.buttons(ButtonPanel::Symbols)) {
+            if (button->isHidden())
+                continue;
+            button->move(x, 3);
+            x += button->width();
+        }
     }
-    // An undone or redone label shows as a new one does.
-    showSelectedLabel();
-    repaintAreas();
-    refreshCommands();
-}
 
-void TMainForm::selectionChanged()
-{
-    showSelectedLabel();
-    m_dropView->showSelection();
-    m_view->repaintNow();
-    refreshCommands();
-}
+    void TMainForm::applyPipeColourPanels()
+    {
+        const TPipeLoopOptions& options = m_document.options();
+        for (size_t i = 0; i < PipeColourPanelSizes.size(); ++i)
+            m_colourPanels[qsizetype(i)]->setStyleSheet(ColourStyle(options.SizePipeColours[i]));
+    }
 
-void TMainForm::showSelectedLabel()
-{
-    const TPipeLoopObject* selected = m_document.selected();
-    setStatus(4, selected ? selected->Name : QString());
-}
+    void TMainForm::showZoom()
+    {
+        if (m_document.design())
+            setStatus(0, QStringLiteral("%1:1").arg(m_view->zoom()));
+    }
 
-// A new design is shown: the window leaves its welcome state for good.
-void TMainForm::projectOpened()
-{
-    const QString& path = m_document.fileName();
-    setStatus(5, path.isEmpty() ? QString() : u' ' + QFileInfo(path).fileName());
-    m_toolBar->setVisible(m_toolBarShown);
-    layOutToolBar();
-    m_view->updateGeometry();
-    showZoom();
-    m_view->setHint({});
-    m_dropView->showOnFirstDesign();
-    m_symbolPanel->show();
-    statusBar()->show();
-    m_view->captionLabel()->show();
-    // Resizable from now on, but never smaller than the tools need.
-    setMinimumSize(MinimumWidth, MinimumHeight);
-    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-}
+    // ========================================================= the document's news
+
+    void TMainForm::repaintAreas()
+    {
+        m_view->repaintNow();
+        m_dropView->repaintNow();
+    }
+
+    void TMainForm::designChanged()
+    {
+        if (m_document.design() != m_shownDesign) {
+            m_shownDesign = m_document.design();
+            projectOpened();
+        }
+        // An undone or redone label shows as a new one does.
+        showSelectedLabel();
+        repaintAreas();
+        refreshCommands();
+    }
+
+    void TMainForm::selectionChanged()
+    {
+        showSelectedLabel();
+        m_dropView->showSelection();
+        m_view->repaintNow();
+        refreshCommands();
+    }
+
+    void TMainForm::showSelectedLabel()
+    {
+        const TPipeLoopObject* selected = m_document.selected();
+        setStatus(4, selected ? selected->Name : QString());
+    }
+
+    // A new design is shown: the window leaves its welcome state for good.
+    void TMainForm::projectOpened()
+    {
+        const QString& path = m_document.fileName();
+        setStatus(5, path.isEmpty() ? QString() : u' ' + QFileInfo(path).fileName());
+        m_toolBar->setVisible(m_toolBarShown);
+        layOutToolBar();
+        m_view->updateGeometry();
+        showZoom();
+        m_view->setHint({});
+        m_dropView->showOnFirstDesign();
+        m_symbolPanel->show();
+        statusBar()->show();
+        m_view->captionLabel()->show();
+        // Resizable from now on, but never smaller than the tools need.
+        setMinimumSize(MinimumWidth, MinimumHeight);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
 
 } // namespace pipeloop

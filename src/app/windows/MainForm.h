@@ -9,6 +9,7 @@
 
 #include "CommandTable.h"
 #include "Document.h"
+#include "OptionsForm.h"
 #include "PrintDialog.h"
 #include "Tool.h"
 
@@ -16,6 +17,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -39,6 +41,7 @@ struct PictureSource;
 class TView3DForm;
 class UpdateCheck;
 class TZAVOZAPartsListForm;
+class TOptionsForm;
 class TPrintSetupForm;
 class ToolManager;
 class WindowToolHost;
@@ -132,6 +135,13 @@ public:
     // "Air Flow Calculations" (hidden in this edition): the calculator window.
     void airFlowCalculations();
     TAirFlowForm& airFlowForm() const { return *m_airFlowForm; }
+    // "Print && Display Options": the options window at the page, the drawing
+    // (and afterApply's window) repainted after every apply. A change of
+    // options saved with the project is an undoable change of the design; a
+    // newly chosen price list is loaded; the pipe colour panels follow.
+    void editOptions(OptionsPage page = OptionsPage::General,
+                     const std::function<void()>& afterApply = {});
+    TOptionsForm& optionsForm() const { return *m_optionsForm; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -192,6 +202,7 @@ private:
     TPrintSetupForm* m_printSetupForm = nullptr;
     TDBBrowseForm* m_dbBrowseForm = nullptr;
     TAirFlowForm* m_airFlowForm = nullptr;
+    TOptionsForm* m_optionsForm = nullptr;
     AppDialogs* m_dialogs = nullptr;
     PromptSession* m_prompt = nullptr;
     DesignView* m_view = nullptr;

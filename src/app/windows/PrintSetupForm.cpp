@@ -232,8 +232,13 @@ QWidget* TPrintSetupForm::createControls()
     connect(m_printer, &QComboBox::textActivated, this, &TPrintSetupForm::SelectOutput);
 
     column->addStretch();
-    // The options dialog is not part of the program yet.
-    AddButton(column, QStringLiteral("btnOptions"), QStringLiteral("Options"))->setEnabled(false);
+    m_options = AddButton(column, QStringLiteral("btnOptions"), QStringLiteral("Options"));
+    m_options->setEnabled(false);
+    connect(m_options, &QPushButton::clicked, this, [this] {
+        if (m_openOptions)
+            m_openOptions([this] { m_preview->update(); });
+        m_preview->update();
+    });
     connect(AddButton(column, QStringLiteral("btnPrint"), QStringLiteral("Print")),
             &QPushButton::clicked, this, &TPrintSetupForm::Print);
     connect(AddButton(column, QStringLiteral("btnHelp"), QStringLiteral("Help")),
@@ -241,6 +246,12 @@ QWidget* TPrintSetupForm::createControls()
     connect(AddButton(column, QStringLiteral("btnClose"), QStringLiteral("Close")),
             &QPushButton::clicked, this, &QDialog::accept);
     return panel;
+}
+
+void TPrintSetupForm::SetOpenOptions(OpenOptions openOptions)
+{
+    m_openOptions = std::move(openOptions);
+    m_options->setEnabled(bool(m_openOptions));
 }
 
 PrintSetup TPrintSetupForm::Open(TPipeLoop& design, const PrintSetup& setup, ViewKind view,

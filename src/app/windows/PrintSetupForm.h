@@ -20,6 +20,7 @@
 #include <QImage>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 class QButtonGroup;
@@ -72,6 +73,12 @@ public:
     // On activation: the fit question ("Print scaling too small, adjust ?").
     void Activate();
 
+    // What the Options button runs: the options window on its print page,
+    // given the preview's repaint for after every apply. Without it the
+    // button is disabled.
+    using OpenOptions = std::function<void(const std::function<void()>& repaintPreview)>;
+    void SetOpenOptions(OpenOptions openOptions);
+
     const PrintSetup& Setup() const { return m_setup; }
     // The settings differ from those the window opened with.
     bool Changed() const { return m_setup != m_snapshot; }
@@ -122,6 +129,8 @@ private:
     QButtonGroup* m_previewMode = nullptr;
     QCheckBox* m_centre = nullptr;
     QComboBox* m_printer = nullptr;
+    QPushButton* m_options = nullptr;
+    OpenOptions m_openOptions;
 };
 
 } // namespace pipeloop
