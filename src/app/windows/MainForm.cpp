@@ -561,8 +561,6 @@ void TMainForm::generatePartsList()
             QStringLiteral("There are symbols not connected.\r\nThese have been highlighted."));
         return;
     }
-    // No connection check runs at start-up yet: the mail client is trusted
-    // to say when it cannot send.
     m_partsListForm->Open(*design, *m_partsDatabase, m_updateCheck->internetDetected(),
                           m_document.options().SupplierEMail);
     // A stop highlighted the object at fault.
@@ -630,140 +628,142 @@ void TMainForm::printSetup()
 PrintJob TMainForm::printJob(const QString& command) const
 {
     return {command, {}, {}, SuggestedPdfPath(m_document.fileName())};
-    void TMainForm::editOptions(OptionsPage page, const std::function<void()>& afterApply)
-    {
-        const TPipeLoopOptions before = m_document.options();
-        const OptionsResult result =
-            m_optionsForm->Open(m_document.options(), page, [this, afterApply] {
-                repaintAreas();
-                if (afterApply)
-                    afterApply();
-            });
-        KeepOptionsChange(m_document, before);
-        if (result.priceListChanged && !m_document.options().PartsPriceListFile.isEmpty())
-            m_partsDatabase->LoadPriceList(m_document.options().PartsPriceListFile);
-        applyPipeColourPanels();
-        repaintAreas();
-    }
+}
 
-    void TMainForm::printView()
-    {
-        if (TPipeLoop* design = m_document.design()) {
-            m_document.clearSelection();
-            RunPrintJob(*m_dialogs, this, printJob(QStringLiteral("Print View")), *design,
-                        m_document.printSetup(), PrintRequest::view(*design, m_view->currentView()),
-                        m_logoImage);
-        }
-    }
+void TMainForm::editOptions(OptionsPage page, const std::function<void()>& afterApply)
+{
+    const TPipeLoopOptions before = m_document.options();
+    const OptionsResult result =
+        m_optionsForm->Open(m_document.options(), page, [this, afterApply] {
+            repaintAreas();
+            if (afterApply)
+                afterApply();
+        });
+    KeepOptionsChange(m_document, before);
+    if (result.priceListChanged && !m_document.options().PartsPriceListFile.isEmpty())
+        m_partsDatabase->LoadPriceList(m_document.options().PartsPriceListFile);
+    applyPipeColourPanels();
+    repaintAreas();
+}
 
-    void TMainForm::printAllViews()
-    {
-        if (TPipeLoop* design = m_document.design()) {
-            m_document.clearSelection();
-            RunPrintJob(*m_dialogs, this, printJob(QStringLiteral("Print All Views")), *design,
-                        m_document.printSetup(), PrintRequest::allViews(*design), m_logoImage);
-        }
+void TMainForm::printView()
+{
+    if (TPipeLoop* design = m_document.design()) {
+        m_document.clearSelection();
+        RunPrintJob(*m_dialogs, this, printJob(QStringLiteral("Print View")), *design,
+                    m_document.printSetup(), PrintRequest::view(*design, m_view->currentView()),
+                    m_logoImage);
     }
+}
 
-    void TMainForm::showSelectionStatus()
-    {
-        showSelectedLabel();
-        repaintAreas();
+void TMainForm::printAllViews()
+{
+    if (TPipeLoop* design = m_document.design()) {
+        m_document.clearSelection();
+        RunPrintJob(*m_dialogs, this, printJob(QStringLiteral("Print All Views")), *design,
+                    m_document.printSetup(), PrintRequest::allViews(*design), m_logoImage);
     }
+}
 
-    void TMainForm::layOutToolBar()
-    {
-        // From x = 4, 4 pixels between buttons and the extra gap after the
-        // buttons that carry one; the visible colour panels follow 2 apart.
-        int x = 4;
-        for (QToolButton* button : m_commands.buttons(ButtonPanel::ToolBar)) {
-            button->move(x, 4);
-            x += button->width() + 4 + m_commands.find(button->objectName())->button.gapAfter;
-        }
-        for (QLabel* panel : std::as_const(m_colourPanels)) {
-            if (panel->isHidden())
-                continue;
-            panel->move(x, 4);
-            x += panel->width() + 2;
-        }
+void TMainForm::showSelectionStatus()
+{
+    showSelectedLabel();
+    repaintAreas();
+}
+
+void TMainForm::layOutToolBar()
+{
+    // From x = 4, 4 pixels between buttons and the extra gap after the
+    // buttons that carry one; the visible colour panels follow 2 apart.
+    int x = 4;
+    for (QToolButton* button : m_commands.buttons(ButtonPanel::ToolBar)) {
+        button->move(x, 4);
+        x += button->width() + 4 + m_commands.find(button->objectName())->button.gapAfter;
     }
-
-    void TMainForm::layOutSymbolButtons()
-    {
-        // The visible buttons side by side from the left, in panel order.
-        int x = 0;
-        for (QToolButton* button : m_commands.buttons(ButtonPanel::Symbols)) {
-            if (button->isHidden())
-                continue;
-            button->move(x, 3);
-            x += button->width();
-        }
+    for (QLabel* panel : std::as_const(m_colourPanels)) {
+        if (panel->isHidden())
+            continue;
+        panel->move(x, 4);
+        x += panel->width() + 2;
     }
+}
 
-    void TMainForm::applyPipeColourPanels()
-    {
-        const TPipeLoopOptions& options = m_document.options();
-        for (size_t i = 0; i < PipeColourPanelSizes.size(); ++i)
-            m_colourPanels[qsizetype(i)]->setStyleSheet(ColourStyle(options.SizePipeColours[i]));
+void TMainForm::layOutSymbolButtons()
+{
+    // The visible buttons side by side from the left, in panel order.
+    int x = 0;
+    for (QToolButton* button : m_commands.buttons(ButtonPanel::Symbols)) {
+        if (button->isHidden())
+            continue;
+        button->move(x, 3);
+        x += button->width();
     }
+}
 
-    void TMainForm::showZoom()
-    {
-        if (m_document.design())
-            setStatus(0, QStringLiteral("%1:1").arg(m_view->zoom()));
+void TMainForm::applyPipeColourPanels()
+{
+    const TPipeLoopOptions& options = m_document.options();
+    for (size_t i = 0; i < PipeColourPanelSizes.size(); ++i)
+        m_colourPanels[qsizetype(i)]->setStyleSheet(ColourStyle(options.SizePipeColours[i]));
+}
+
+void TMainForm::showZoom()
+{
+    if (m_document.design())
+        setStatus(0, QStringLiteral("%1:1").arg(m_view->zoom()));
+}
+
+// ========================================================= the document's news
+
+void TMainForm::repaintAreas()
+{
+    m_view->repaintNow();
+    m_dropView->repaintNow();
+}
+
+void TMainForm::designChanged()
+{
+    if (m_document.design() != m_shownDesign) {
+        m_shownDesign = m_document.design();
+        projectOpened();
     }
+    // An undone or redone label shows as a new one does.
+    showSelectedLabel();
+    repaintAreas();
+    refreshCommands();
+}
 
-    // ========================================================= the document's news
+void TMainForm::selectionChanged()
+{
+    showSelectedLabel();
+    m_dropView->showSelection();
+    m_view->repaintNow();
+    refreshCommands();
+}
 
-    void TMainForm::repaintAreas()
-    {
-        m_view->repaintNow();
-        m_dropView->repaintNow();
-    }
+void TMainForm::showSelectedLabel()
+{
+    const TPipeLoopObject* selected = m_document.selected();
+    setStatus(4, selected ? selected->Name : QString());
+}
 
-    void TMainForm::designChanged()
-    {
-        if (m_document.design() != m_shownDesign) {
-            m_shownDesign = m_document.design();
-            projectOpened();
-        }
-        // An undone or redone label shows as a new one does.
-        showSelectedLabel();
-        repaintAreas();
-        refreshCommands();
-    }
-
-    void TMainForm::selectionChanged()
-    {
-        showSelectedLabel();
-        m_dropView->showSelection();
-        m_view->repaintNow();
-        refreshCommands();
-    }
-
-    void TMainForm::showSelectedLabel()
-    {
-        const TPipeLoopObject* selected = m_document.selected();
-        setStatus(4, selected ? selected->Name : QString());
-    }
-
-    // A new design is shown: the window leaves its welcome state for good.
-    void TMainForm::projectOpened()
-    {
-        const QString& path = m_document.fileName();
-        setStatus(5, path.isEmpty() ? QString() : u' ' + QFileInfo(path).fileName());
-        m_toolBar->setVisible(m_toolBarShown);
-        layOutToolBar();
-        m_view->updateGeometry();
-        showZoom();
-        m_view->setHint({});
-        m_dropView->showOnFirstDesign();
-        m_symbolPanel->show();
-        statusBar()->show();
-        m_view->captionLabel()->show();
-        // Resizable from now on, but never smaller than the tools need.
-        setMinimumSize(MinimumWidth, MinimumHeight);
-        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    }
+// A new design is shown: the window leaves its welcome state for good.
+void TMainForm::projectOpened()
+{
+    const QString& path = m_document.fileName();
+    setStatus(5, path.isEmpty() ? QString() : u' ' + QFileInfo(path).fileName());
+    m_toolBar->setVisible(m_toolBarShown);
+    layOutToolBar();
+    m_view->updateGeometry();
+    showZoom();
+    m_view->setHint({});
+    m_dropView->showOnFirstDesign();
+    m_symbolPanel->show();
+    statusBar()->show();
+    m_view->captionLabel()->show();
+    // Resizable from now on, but never smaller than the tools need.
+    setMinimumSize(MinimumWidth, MinimumHeight);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+}
 
 } // namespace pipeloop
