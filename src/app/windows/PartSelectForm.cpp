@@ -219,7 +219,8 @@ void TPartSelectForm::viewCatalog()
     if (!item)
         return;
     const TPartObject* part = PartOf(item);
-    OpenCatalogueDocument(m_openDocument, m_appDir, ImageNameOf(part ? part->PartKey() : item->text()));
+    OpenCatalogueDocument(m_openDocument, m_appDir,
+                          ImageNameOf(part ? part->PartKey() : item->text()));
 }
 
 } // namespace pipeloop
