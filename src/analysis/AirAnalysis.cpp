@@ -94,7 +94,8 @@ public:
     void Solve()
     {
         if (!(m_result.supplyPressure > 0)) {
-            m_result.problem = QStringLiteral("The supply pressure must be above zero.");
+            Fail(AnalysisOutcome::NotAnalysable,
+                 QStringLiteral("The supply pressure must be above zero."));
             return;
         }
         CollectPipes();
@@ -103,7 +104,8 @@ public:
         FeedFromInlets();
         TakeDemands();
         if (m_design.Inlets.empty() || m_inlets == 0) {
-            m_result.problem = QStringLiteral("No compressor inlet stands on a pipe.");
+            Fail(AnalysisOutcome::NotAnalysable,
+                 QStringLiteral("No compressor inlet stands on a pipe."));
             return;
         }
         SpanningTree();
@@ -114,6 +116,12 @@ public:
     }
 
 private:
+    void Fail(AnalysisOutcome outcome, const QString& problem)
+    {
+        m_result.outcome = outcome;
+        m_result.problem = problem;
+    }
+
     double Resistance(double metres, float size) const
     {
         return PipeResistance(metres, size, m_result.supplyPressure);
@@ -421,8 +429,8 @@ private:
                 Shift(step, -factor);
             }
         }
-        m_result.problem =
-            QStringLiteral("The flows did not settle after %1 iterations.").arg(MaxIterations);
+        Fail(AnalysisOutcome::NotSettled,
+             QStringLiteral("The flows did not settle after %1 iterations.").arg(MaxIterations));
         return false;
     }
 

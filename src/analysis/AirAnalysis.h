@@ -78,7 +78,14 @@ struct DropResult {
     bool supplied = false;
 };
 
+enum class AnalysisOutcome {
+    Solved,
+    NotAnalysable, // the design cannot be analysed as it stands (no inlet on a pipe)
+    NotSettled,    // the flows did not settle: the analysis stopped
+};
+
 struct AirAnalysis {
+    AnalysisOutcome outcome = AnalysisOutcome::Solved;
     // Empty when the network was solved; else why not.
     QString problem;
     int iterations = 0;
@@ -91,7 +98,7 @@ struct AirAnalysis {
     std::vector<DropResult> drops; // in the design's order
     int worst = -1;                // the supplied drop with the lowest pressure
 
-    bool solved() const { return problem.isEmpty(); }
+    bool solved() const { return outcome == AnalysisOutcome::Solved; }
     double pressureDropAt(const DropResult& drop) const { return supplyPressure - drop.pressure; }
     // Solved, every drop with a demand supplied, none beyond the allowed drop.
     bool withinAllowed() const;
