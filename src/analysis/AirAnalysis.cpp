@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <unordered_map>
 
 namespace pipeloop::analysis
@@ -103,7 +102,7 @@ public:
         MakeSegments();
         FeedFromInlets();
         TakeDemands();
-        if (m_design.Inlets.empty() || m_inlets == 0) {
+        if (m_inlets == 0) {
             Fail(AnalysisOutcome::NotAnalysable,
                  QStringLiteral("No compressor inlet stands on a pipe."));
             return;
@@ -169,8 +168,8 @@ private:
         for (const auto& spur : m_design.Spurs) {
             const float size = SizeOr(spur->PipeSize);
             Pipe pipe{spur->position(), spur->endPosition(), size, 0, {}};
-            pipe.leadMetres = Vertical(spur->VerticalDrop, size) +
-                              Metres(FittingAllowance::TeeBranch * size);
+            pipe.leadMetres =
+                Vertical(spur->VerticalDrop, size) + Metres(FittingAllowance::TeeBranch * size);
             PointAt(pipe.from, spur->Name);
             PointAt(pipe.to, spur->Name);
             m_pipes.push_back(std::move(pipe));
@@ -218,9 +217,8 @@ private:
             int64_t pipe = index.First(p);
             if (pipe != catalogue::SegmentIndex::None && !interior(pipe))
                 pipe = index.First(p, pipe);
-            const int point = pipe == catalogue::SegmentIndex::None && FindPoint(p) < 0
-                                  ? -1
-                                  : PointAt(p, name);
+            const int point =
+                pipe == catalogue::SegmentIndex::None && FindPoint(p) < 0 ? -1 : PointAt(p, name);
             if (!interior(pipe))
                 return;
             Pipe& on = m_pipes[size_t(pipe)];
@@ -509,7 +507,8 @@ private:
                 continue;
             drop.supplied = true;
             m_result.points[size_t(point)].demand += drop.demand;
-            drop.pressure = m_result.points[size_t(point)].pressure - LegLoss(*drop.drop, drop.demand);
+            drop.pressure =
+                m_result.points[size_t(point)].pressure - LegLoss(*drop.drop, drop.demand);
             if (m_result.worst < 0 ||
                 drop.pressure < m_result.drops[size_t(m_result.worst)].pressure)
                 m_result.worst = int(d);
@@ -522,8 +521,8 @@ private:
         const float bore = drop.IsFemale() && drop.HoseSize > 0 ? drop.HoseSize : drop.OutletSize;
         if (!(bore > 0) || litresPerSecond == 0)
             return 0;
-        const double metres = Metres(std::max(drop.PipeLen, 0)) +
-                              Metres(FittingAllowance::TeeBranch * bore);
+        const double metres =
+            Metres(std::max(drop.PipeLen, 0)) + Metres(FittingAllowance::TeeBranch * bore);
         return Loss(Resistance(metres, bore), litresPerSecond / LitresPerCubicMetre);
     }
 
@@ -551,8 +550,7 @@ bool AirAnalysis::withinAllowed() const
     if (!solved())
         return false;
     return std::all_of(drops.begin(), drops.end(), [this](const DropResult& drop) {
-        return drop.demand == 0 ||
-               (drop.supplied && supplyPressure - drop.pressure <= allowedDrop);
+        return drop.demand == 0 || (drop.supplied && supplyPressure - drop.pressure <= allowedDrop);
     });
 }
 

@@ -65,9 +65,9 @@ struct NetworkPoint {
 struct SegmentFlow {
     int from = 0;
     int to = 0;
-    double metres = 0; // pipe and fittings
-    float size = 0;    // bore, mm
-    double flow = 0;   // l/s
+    double metres = 0;       // pipe and fittings
+    float size = 0;          // bore, mm
+    double flow = 0;         // l/s
     double pressureDrop = 0; // bar, from `from` to `to`
 };
 

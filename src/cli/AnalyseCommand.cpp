@@ -72,7 +72,8 @@ struct Report {
         const auto line = [&out](const QString& label, const QString& value) {
             out += label + QStringLiteral(": ") + value + u'\n';
         };
-        line(QStringLiteral("Supply pressure"), Number(a.supplyPressure, 3) + QStringLiteral(" bar"));
+        line(QStringLiteral("Supply pressure"),
+             Number(a.supplyPressure, 3) + QStringLiteral(" bar"));
         line(QStringLiteral("Allowed pressure drop"),
              Number(a.allowedDrop, 3) + QStringLiteral(" bar"));
         line(QStringLiteral("Total demand"), Number(a.totalDemand, 2) + QStringLiteral(" l/s"));
@@ -81,23 +82,24 @@ struct Report {
             const DropResult& worst = a.drops[size_t(a.worst)];
             line(QStringLiteral("Worst drop"),
                  QStringLiteral("%1 at %2 bar (%3 bar below the supply)")
-                     .arg(worstName(), Number(worst.pressure, 4), Number(a.pressureDropAt(worst), 4)));
+                     .arg(worstName(), Number(worst.pressure, 4),
+                          Number(a.pressureDropAt(worst), 4)));
         }
         line(QStringLiteral("Ring size"), SizeText(ringSize));
         line(QStringLiteral("Smallest ring size within the allowed drop"), SizeOrNone(suggested));
         out += QStringLiteral("\nDrop\tDemand l/s\tPressure bar\tDrop bar\tState\n");
         for (const DropResult& drop : a.drops)
-            out += QStringList{drop.drop->Name, Number(drop.demand, 2),
-                               drop.supplied ? Number(drop.pressure, 4) : QStringLiteral("-"),
-                               drop.supplied ? Number(a.pressureDropAt(drop), 4)
-                                             : QStringLiteral("-"),
-                               dropState(drop)}
-                       .join(u'\t') +
-                   u'\n';
+            out +=
+                QStringList{drop.drop->Name, Number(drop.demand, 2),
+                            drop.supplied ? Number(drop.pressure, 4) : QStringLiteral("-"),
+                            drop.supplied ? Number(a.pressureDropAt(drop), 4) : QStringLiteral("-"),
+                            dropState(drop)}
+                    .join(u'\t') +
+                u'\n';
         out += QStringLiteral("\nFrom\tTo\tLength m\tSize\tFlow l/s\tDrop bar\n");
         for (const auto& s : a.segments)
-            out += QStringList{pointName(s.from), pointName(s.to), Number(s.metres, 2),
-                               SizeText(s.size), Number(s.flow, 3), Number(s.pressureDrop, 5)}
+            out += QStringList{pointName(s.from), pointName(s.to),   Number(s.metres, 2),
+                               SizeText(s.size),  Number(s.flow, 3), Number(s.pressureDrop, 5)}
                        .join(u'\t') +
                    u'\n';
         return out;
@@ -129,9 +131,8 @@ struct Report {
     {
         QJsonArray drops;
         for (const DropResult& drop : a.drops) {
-            QJsonObject o{{"name", drop.drop->Name},
-                          {"demand", drop.demand},
-                          {"state", dropState(drop)}};
+            QJsonObject o{
+                {"name", drop.drop->Name}, {"demand", drop.demand}, {"state", dropState(drop)}};
             if (drop.supplied)
                 o.insert("pressure", drop.pressure);
             drops.append(o);
@@ -170,9 +171,10 @@ bool Verdict(const AirAnalysis& a)
             Ui().error(drop.drop->Name + QStringLiteral(" has a demand but no inlet feeds it."));
             ok = false;
         } else if (a.pressureDropAt(drop) > a.allowedDrop) {
-            Ui().error(QStringLiteral("%1 is %2 bar below the supply, more than the allowed %3 bar.")
-                           .arg(drop.drop->Name, Number(a.pressureDropAt(drop), 4),
-                                Number(a.allowedDrop, 3)));
+            Ui().error(
+                QStringLiteral("%1 is %2 bar below the supply, more than the allowed %3 bar.")
+                    .arg(drop.drop->Name, Number(a.pressureDropAt(drop), 4),
+                         Number(a.allowedDrop, 3)));
             ok = false;
         }
     }

@@ -282,10 +282,12 @@ LoadResult ReadDesign(const IniFile& ini, const Counts& counts, TPipeLoop& desig
         ReadSize(ini, PipeLoopSection, DefaultOutletSizeKey, QStringLiteral("25.0"), 25.0f);
     // Pressures in bar; a file that does not hold a sensible one keeps the default.
     constexpr double MaxPressure = 1000;
-    design.SupplyPressure = ReadRealWithin(ini, PipeLoopSection, SupplyPressureKey,
-                                           DefaultSupplyPressure, std::numeric_limits<double>::min(), MaxPressure);
-    design.AllowedPressureDrop = ReadRealWithin(ini, PipeLoopSection, AllowedPressureDropKey,
-                                                DefaultAllowedPressureDrop, std::numeric_limits<double>::min(), MaxPressure);
+    design.SupplyPressure =
+        ReadRealWithin(ini, PipeLoopSection, SupplyPressureKey, DefaultSupplyPressure,
+                       std::numeric_limits<double>::min(), MaxPressure);
+    design.AllowedPressureDrop =
+        ReadRealWithin(ini, PipeLoopSection, AllowedPressureDropKey, DefaultAllowedPressureDrop,
+                       std::numeric_limits<double>::min(), MaxPressure);
 
     for (ObjectKind kind : LoadOrder) {
         const int32_t count = counts[kind];

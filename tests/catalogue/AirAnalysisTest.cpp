@@ -120,8 +120,8 @@ TEST_F(AirAnalysisTest, RingsSplitTheFlowAsTheirLoopEquationSays)
     Demand(P(0, 100000), 10);
     const double d = 0.05, d1 = 10e-3, d2 = 20e-3;
     const double corner = FittingAllowance::Elbow90 * d, halfTee = FittingAllowance::TeeRun * d / 2;
-    const double lengths[] = {50 + halfTee,  100 + corner, 50 + corner,
-                              50,            100 + corner, 50 + corner + halfTee};
+    const double lengths[] = {50 + halfTee, 100 + corner, 50 + corner,
+                              50,           100 + corner, 50 + corner + halfTee};
     const auto loopSum = [&](double q) {
         const double flows[] = {q, q - d1, q - d1, q - d1 - d2, q - d1 - d2, q - d1 - d2};
         double sum = 0;
