@@ -112,6 +112,11 @@ public:
             return;
         Pressures();
         Report();
+        const auto finite = [](const auto& item) { return std::isfinite(item.pressure); };
+        if (!std::all_of(m_result.points.begin(), m_result.points.end(), finite) ||
+            !std::all_of(m_result.drops.begin(), m_result.drops.end(), finite))
+            Fail(AnalysisOutcome::NotSettled,
+                 QStringLiteral("The demands are beyond what the pipes can be reckoned to carry."));
     }
 
 private:

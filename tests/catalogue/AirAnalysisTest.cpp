@@ -163,6 +163,11 @@ TEST_F(AirAnalysisTest, DesignsThatCannotBeSolvedSayWhy)
     EXPECT_TRUE(a.drops[0].supplied);
     EXPECT_FALSE(a.drops[1].supplied);
     EXPECT_FALSE(a.withinAllowed()); // a demand nobody feeds
+
+    // Numbers past the range of the formula stop the analysis instead of
+    // reporting infinite pressures.
+    design.Drops.front()->Demand = {1e300, 1};
+    EXPECT_EQ(AnalyseAirSupply(design).outcome, analysis::AnalysisOutcome::NotSettled);
 }
 
 TEST_F(AirAnalysisTest, FactorySampleSettlesQuicklyWithEveryPointBalanced)
