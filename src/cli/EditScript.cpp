@@ -1,10 +1,12 @@
 #include "EditScript.h"
 
 #include "Additions.h"
+#include "AirFlow.h"
 #include "AttributeEntries.h"
 #include "CatalogueCommands.h"
 #include "Document.h"
 #include "DropSymbols.h"
+#include "EditRules.h"
 #include "ObjectEdits.h"
 #include "PartsDatabase.h"
 #include "PipeLoop.h"
@@ -17,6 +19,8 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cmath>
+#include <functional>
 
 namespace pipeloop::cli
 {
@@ -533,6 +537,61 @@ EditResult InletLength(ScriptContext& context, const QStringList& words)
     return EditResult::done();
 }
 
+// A number of the air analysis (l/s, a factor, bar): the locale's decimal
+// separator or a full stop, as the air flow calculator reads its fields.
+Parsed<double> Quantity(const QString& word)
+{
+    const Parsed<double> value = ParseAirFlowField(word);
+    if (!value || !std::isfinite(value.value()) || value.value() < 0)
+        return Parsed<double>::failure(InvalidValueMessage(word));
+    return value;
+}
+
+EditResult Demand(ScriptContext& context, const QStringList& words)
+{
+    if (!dynamic_cast<TObjectWithSymbols*>(context.document().selected()))
+        return EditResult::refused(QStringLiteral("Select a drop or an inlet."));
+    const Parsed<OptionWords> options = OptionWords::read(words, 1, {"usage="});
+    if (!options)
+        return EditResult::refused(options.error());
+    const Parsed<double> flow = Quantity(words.at(0));
+    if (!flow)
+        return EditResult::refused(flow.error());
+    AirDemand demand{flow.value(), 1.0};
+    if (options.value().has(QStringLiteral("usage="))) {
+        const QString word = options.value().value(QStringLiteral("usage="));
+        const Parsed<double> usage = Quantity(word);
+        if (!usage || usage.value() > 1)
+            return EditResult::refused(QStringLiteral("The usage factor must be from 0 to 1 : ") +
+                                       word);
+        demand.UsageFactor = usage.value();
+    }
+    SetSelectedDemand(context.document(), demand);
+    return EditResult::done();
+}
+
+EditResult Pressure(const QString& word, const std::function<QString(double)>& set)
+{
+    const Parsed<double> bar = Quantity(word);
+    if (!bar)
+        return EditResult::refused(bar.error());
+    const QString refusal = set(bar.value());
+    return refusal.isEmpty() ? EditResult::done() : EditResult::refused(refusal);
+}
+
+EditResult SupplyPressure(ScriptContext& context, const QStringList& words)
+{
+    return Pressure(words.at(0),
+                    [&context](double bar) { return SetSupplyPressure(context.document(), bar); });
+}
+
+EditResult AllowedDrop(ScriptContext& context, const QStringList& words)
+{
+    return Pressure(words.at(0), [&context](double bar) {
+        return SetAllowedPressureDrop(context.document(), bar);
+    });
+}
+
 EditResult Style(ScriptContext& context, const QStringList& words)
 {
     if (const Parsed<TDrop*> drop = SelectedAs<TDrop>(context, "Select a drop."); !drop)
@@ -686,6 +745,9 @@ const std::vector<ScriptOperation>& ScriptOperations()
         {QStringLiteral("hose-size"), QStringLiteral("SIZE"), 1, 1, HoseSize},
         {QStringLiteral("inlet-length"), QStringLiteral("MM"), 1, 1, InletLength},
         {QStringLiteral("style"), QStringLiteral("0..5"), 1, 1, Style},
+        {QStringLiteral("demand"), QStringLiteral("L/S [usage=FACTOR]"), 1, 2, Demand},
+        {QStringLiteral("supply-pressure"), QStringLiteral("BAR"), 1, 1, SupplyPressure},
+        {QStringLiteral("allowed-drop"), QStringLiteral("BAR"), 1, 1, AllowedDrop},
         {QStringLiteral("ellipse"), QStringLiteral("on|off"), 1, 1, Ellipse},
         {QStringLiteral("add-symbol"), QStringLiteral("NAME"), 1, 1, AddSymbol},
         {QStringLiteral("delete-symbol"), QStringLiteral("N"), 1, 1, DeleteSymbol},

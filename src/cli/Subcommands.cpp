@@ -1,6 +1,7 @@
 #include "CliApp.h"
 
 #include "AirFlowCommand.h"
+#include "AnalyseCommand.h"
 #include "CatalogueCommands.h"
 #include "DxfCommand.h"
 #include "EditCommand.h"
@@ -33,6 +34,7 @@ SubcommandList AllSubcommands()
     list.push_back(std::make_unique<PrintCommand>());
     list.push_back(std::make_unique<EditCommand>());
     list.push_back(std::make_unique<AirFlowCommand>());
+    list.push_back(std::make_unique<AnalyseCommand>());
     return list;
 }
 

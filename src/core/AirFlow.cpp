@@ -115,6 +115,11 @@ AirFlowReport CalculateAirFlow(const AirFlowRequest& request)
     return report;
 }
 
+double PipeResistance(double metres, double boreMm, double pressureBar)
+{
+    return static_cast<double>(FormulaConstant * metres / (boreTerm(boreMm) * pressureBar));
+}
+
 QString FlowUnitCaption(FlowUnit unit)
 {
     switch (unit) {

@@ -59,6 +59,12 @@ QString InvalidPressureDropMessage();
 // unit, "d " bore in millimetres; each value in the general format.
 AirFlowReport CalculateAirFlow(const AirFlowRequest& request);
 
+// The formula for any main, as the air network analysis uses it: the drop in
+// bar along a pipe of `metres` and a bore of `boreMm` is
+// PipeResistance(metres, boreMm, pressureBar) * Q^AirFlowExponent, Q in m^3/s.
+inline constexpr double AirFlowExponent = 1.85;
+double PipeResistance(double metres, double boreMm, double pressureBar);
+
 // "CFM", "litres/sec", "m^3/sec".
 QString FlowUnitCaption(FlowUnit unit);
 // A flow in the unit given, in m^3/s.

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace pipeloop
@@ -173,6 +174,37 @@ void KeepOptionsChange(Document& document, const TPipeLoopOptions& before)
     } else {
         document.optionsEdited();
     }
+}
+
+namespace
+{
+
+QString SetPressure(Document& document, double TPipeLoop::*field, double bar, const char* text)
+{
+    TPipeLoop* design = document.design();
+    if (!design)
+        return QObject::tr("No design is open.");
+    document.push(new DesignValueCommand<double>(*design, field, bar, QObject::tr(text)));
+    return {};
+}
+
+} // namespace
+
+QString SetSupplyPressure(Document& document, double bar)
+{
+    const TPipeLoop* design = document.design();
+    if (!(bar > 0) || !std::isfinite(bar) || (design && bar <= design->AllowedPressureDrop))
+        return QObject::tr("The supply pressure must be above zero and above the allowed drop.");
+    return SetPressure(document, &TPipeLoop::SupplyPressure, bar, "Supply pressure");
+}
+
+QString SetAllowedPressureDrop(Document& document, double bar)
+{
+    const TPipeLoop* design = document.design();
+    if (!(bar > 0) || !std::isfinite(bar) || (design && bar >= design->SupplyPressure))
+        return QObject::tr("The allowed pressure drop must be above zero and below the supply "
+                           "pressure.");
+    return SetPressure(document, &TPipeLoop::AllowedPressureDrop, bar, "Allowed pressure drop");
 }
 
 } // namespace pipeloop

@@ -107,4 +107,11 @@ void KeepOptionsChange(Document& document, const TPipeLoopOptions& before);
 // compressor house every pipe's. False when nothing changed.
 bool SetMainPipeSize(Document& document, float size);
 
+// The air analysis' gauge pressure at the compressor inlets and the drop
+// allowed from it, in bar, each one undo step. A value that is not above
+// zero (or a drop not below the supply) is refused with the message returned;
+// nothing changes then. Empty when set (or already so).
+QString SetSupplyPressure(Document& document, double bar);
+QString SetAllowedPressureDrop(Document& document, double bar);
+
 } // namespace pipeloop

@@ -250,6 +250,13 @@ bool SetSelectedHoseSize(Document& document, float size)
                                  [=](TDrop& drop) { drop.HoseSize = size; });
 }
 
+bool SetSelectedDemand(Document& document, const AirDemand& demand)
+{
+    return ChangeSelected<TObjectWithSymbols>(
+        document, QObject::tr("Air demand"),
+        [&demand](TObjectWithSymbols& object) { object.Demand = demand; });
+}
+
 // ---------------------------------------------------------------- attributes and style
 
 bool EditSelectedDrop(Document& document, const std::function<bool(TDrop& copy)>& dialog)

@@ -25,6 +25,7 @@ namespace pipeloop
 class Document;
 class TDrop;
 class TInlet;
+struct AirDemand;
 class TObjectWithSymbols;
 class TPipeLoop;
 class TPipeLoopObject;
@@ -86,6 +87,9 @@ std::optional<SelectedSizePrompt> SizePrompt(const TPipeLoop& design);
 bool SetSelectedSize(Document& document, float size);
 // "Edit Hise Size" of the drop view: the selected drop's hose size.
 bool SetSelectedHoseSize(Document& document, float size);
+// The air demand of the selected drop (on an inlet: what its compressor
+// delivers), one undo step. False when nothing changed or neither is selected.
+bool SetSelectedDemand(Document& document, const AirDemand& demand);
 
 // ---------------------------------------------------------------- attributes and style
 

@@ -479,6 +479,7 @@ TDrop& TPipeLoop::AddDropFrom(const TDrop& templateDrop, const Position& p)
     drop->Style = templateDrop.Style;
     drop->HoseSize = templateDrop.HoseSize;
     drop->PartPackage = templateDrop.PartPackage;
+    drop->Demand = templateDrop.Demand;
     for (const TSymbolEntry& entry : templateDrop.Symbols)
         drop->AddSymbol(entry.Keyword, entry.Record.Part, true);
     drop->Name = nextName(Drops, ObjectKind::Drop);

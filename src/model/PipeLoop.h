@@ -22,6 +22,11 @@
 namespace pipeloop
 {
 
+// Typical of compressed-air practice: 7 bar at the compressor, no drop
+// losing more than 0.1 bar of it.
+inline constexpr double DefaultSupplyPressure = 7.0;
+inline constexpr double DefaultAllowedPressureDrop = 0.1;
+
 template <typename T> using ObjectList = std::vector<std::unique_ptr<T>>;
 
 // A point snapped to a pipe, with the direction of the pipe there. Angle is
@@ -146,7 +151,7 @@ public:
     TValve& AddValve(const Position& p);
     TInlet& AddInlet(const Position& p, int32_t pipeLength, float pipeSize);
     TDrain& AddDrain(const Position& p, bool manual, float pipeSize, int32_t pipeLength);
-    // A copy of the template's drop fields and symbols (with part codes) at p.
+    // A copy of the template's drop fields, demand and symbols (with part codes) at p.
     TDrop& AddDropFrom(const TDrop& templateDrop, const Position& p);
 
     // Highlights every drain, drop, valve and inlet that stands neither on a
@@ -183,6 +188,10 @@ public:
     QString CreatedBy;
     QString CustomerCompany;
     float DefaultOutletSize = 25.0f;
+    // The air analysis: the gauge pressure at the compressor inlets and the
+    // largest drop from it that a drop may see, both in bar.
+    double SupplyPressure = DefaultSupplyPressure;
+    double AllowedPressureDrop = DefaultAllowedPressureDrop;
     // The current selection, one object of the lists, or none.
     TPipeLoopObject* Selected = nullptr;
 

@@ -72,7 +72,21 @@ void writeSize(IniFile& ini, const QString& section, const QString& key, float v
     ini.writeReal(section, key, static_cast<double>(value));
 }
 
+const QString KeyAirDemand = QStringLiteral("AirDemand");
+const QString KeyUsageFactor = QStringLiteral("UsageFactor");
+
 } // namespace
+
+double ReadRealWithin(const IniFile& ini, const QString& section, const QString& key,
+                      double fallback, double low, double high)
+{
+    if (!ini.valueExists(section, key))
+        return fallback;
+    const Parsed<double> value = ini.readReal(section, key, QString());
+    if (!value || !std::isfinite(value.value()) || value.value() < low || value.value() > high)
+        return fallback;
+    return value.value();
+}
 
 int64_t BaseDistanceSq(int32_t ns, int32_t ew, const Position& point, ViewKind view)
 {
@@ -266,6 +280,10 @@ void TObjectWithSymbols::SaveToIni(IniFile& ini, const QString& section) const
         if (!part.isEmpty())
             ini.writeString(section, QStringLiteral("PART") + number, part);
     }
+    if (!Demand.IsNone()) {
+        ini.writeReal(section, KeyAirDemand, Demand.LitresPerSecond);
+        ini.writeReal(section, KeyUsageFactor, Demand.UsageFactor);
+    }
 }
 
 LoadResult TObjectWithSymbols::LoadFromIni(const IniFile& ini, const QString& section)
@@ -283,6 +301,10 @@ LoadResult TObjectWithSymbols::LoadFromIni(const IniFile& ini, const QString& se
         AddSymbol(ini.readString(section, QStringLiteral("SYM") + number, QString()),
                   ini.readString(section, QStringLiteral("PART") + number, QString()), true);
     }
+    const AirDemand none;
+    Demand.LitresPerSecond = ReadRealWithin(ini, section, KeyAirDemand, none.LitresPerSecond, 0,
+                                            std::numeric_limits<double>::max());
+    Demand.UsageFactor = ReadRealWithin(ini, section, KeyUsageFactor, none.UsageFactor, 0, 1);
     return LoadResult::success();
 }
 

@@ -137,14 +137,38 @@ public:
     bool Ellipse = false;
 };
 
+// The air an object draws from the network, in litres per second of free air,
+// and the share of the time it draws it (1: always). On an inlet the same two
+// values describe what its compressor delivers. Both are kept as entered; an
+// object with no demand (the default) writes neither key.
+struct AirDemand {
+    double LitresPerSecond = 0.0;
+    double UsageFactor = 1.0;
+
+    // The flow the network has to carry on average, litres per second.
+    double Average() const { return LitresPerSecond * UsageFactor; }
+    bool IsNone() const { return LitresPerSecond == 0.0 && UsageFactor == 1.0; }
+    friend bool operator==(const AirDemand&, const AirDemand&) = default;
+};
+
+// A real of a file within [low, high]: a missing key, text that is not a
+// number and a value outside the range give the fallback. For the values a
+// file may hold since the air analysis, which older releases neither wrote
+// nor read.
+double ReadRealWithin(const IniFile& ini, const QString& section, const QString& key,
+                      double fallback, double low, double high);
+
 // An object carrying a stack of ISO 1219 symbols. Index 0 is the
 // bottom of the stack. Index operations ignore invalid indexes.
 class TObjectWithSymbols : public TPipeLoopObject
 {
 public:
-    // Writes the base keys, then Symbols, SYMi and (only when assigned) PARTi.
+    // Writes the base keys, then Symbols, SYMi and (only when assigned) PARTi,
+    // then AirDemand and UsageFactor when the object has a demand.
     void SaveToIni(IniFile& ini, const QString& section) const override;
-    // Appends the stored symbols in their stored order.
+    // Appends the stored symbols in their stored order. A demand or usage
+    // factor that is not a number, negative (or a factor above 1) reads as
+    // the default: files of older releases have neither key.
     LoadResult LoadFromIni(const IniFile& ini, const QString& section) override;
 
     // Unforced, a new entry goes before a hose assembly (COUPLER, a hose,
@@ -180,6 +204,7 @@ public:
     // Index of the selected entry in the drop view, -1 for none.
     int32_t SelectedSymbol = -1;
     std::vector<TSymbolEntry> Symbols;
+    pipeloop::AirDemand Demand;
 
 protected:
     bool validIndex(int index) const { return index >= 0 && index < SymbolCount(); }

@@ -40,6 +40,8 @@ const QString RoomNSKey = QStringLiteral("RoomNS");
 const QString HeightKey = QStringLiteral("Height");
 const QString PipeSizeKey = QStringLiteral("PipeSize");
 const QString DefaultOutletSizeKey = QStringLiteral("DefaultOutletSize");
+const QString SupplyPressureKey = QStringLiteral("SupplyPressure");
+const QString AllowedPressureDropKey = QStringLiteral("AllowedPressureDrop");
 const QString PipeColourKey = QStringLiteral("PipeColour");
 const QString SymbolsKey = QStringLiteral("Symbols");
 const QString SymbolKeyPrefix = QStringLiteral("SYM");
@@ -278,6 +280,14 @@ LoadResult ReadDesign(const IniFile& ini, const Counts& counts, TPipeLoop& desig
     design.PipeSize = ReadSize(ini, PipeLoopSection, PipeSizeKey, QStringLiteral("50.0"), 50.0f);
     design.DefaultOutletSize =
         ReadSize(ini, PipeLoopSection, DefaultOutletSizeKey, QStringLiteral("25.0"), 25.0f);
+    // Pressures in bar; a file that does not hold a sensible one keeps the default.
+    constexpr double MaxPressure = 1000;
+    design.SupplyPressure =
+        ReadRealWithin(ini, PipeLoopSection, SupplyPressureKey, DefaultSupplyPressure,
+                       std::numeric_limits<double>::min(), MaxPressure);
+    design.AllowedPressureDrop =
+        ReadRealWithin(ini, PipeLoopSection, AllowedPressureDropKey, DefaultAllowedPressureDrop,
+                       std::numeric_limits<double>::min(), MaxPressure);
 
     for (ObjectKind kind : LoadOrder) {
         const int32_t count = counts[kind];
@@ -420,6 +430,12 @@ IniFile ProjectImage(const TPipeLoop& design, const TPipeLoopOptions& options,
     ini.writeReal(PipeLoopSection, DefaultOutletSizeKey,
                   static_cast<double>(design.DefaultOutletSize));
     ini.writeString(PipeLoopSection, PipeColourKey, PipeColourWord(design.PipeColour));
+    // Only a design that departs from the defaults carries them: every other
+    // file stays as older releases wrote it.
+    if (design.SupplyPressure != DefaultSupplyPressure)
+        ini.writeReal(PipeLoopSection, SupplyPressureKey, design.SupplyPressure);
+    if (design.AllowedPressureDrop != DefaultAllowedPressureDrop)
+        ini.writeReal(PipeLoopSection, AllowedPressureDropKey, design.AllowedPressureDrop);
     const auto count = [](const auto& list) { return static_cast<int64_t>(list.size()); };
     ini.writeInteger(PipeLoopSection, CountKey(ObjectKind::Elbow), count(design.Elbows));
     ini.writeInteger(PipeLoopSection, CountKey(ObjectKind::Drain), count(design.Drains));

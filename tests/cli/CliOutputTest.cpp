@@ -7,6 +7,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -56,6 +58,7 @@ TEST(CliOutput, AResultThatStandardOutputCannotTakeIsAFailure)
         {"elbows", Data(QStringLiteral("elbows/loop-metres.txt"))},
         {"units", "format", "5000", "--units", "feet"},
         {"airflow", "--calculate", "pressure"},
+        {"analyse", workshop, "--format", "json"},
         {"pack-catalogue", Data(QStringLiteral("catalogue/tiny")), "--out",
          dir.filePath(QStringLiteral("tiny.pldbcab"))},
         {"unpack-catalogue", demo, "--out", dir.filePath(QStringLiteral("demo"))},
@@ -116,6 +119,57 @@ TEST(CliOutput, AFileThatCannotBeWrittenIsTheUsersProblemAndLeavesTheOldFile)
         EXPECT_EQ(Contents(dir.path()), QStringList{file}) << name; // no temporary file left
         QFile::remove(path);
     }
+}
+
+// Demands set by scripted editing, then the analysis in its three forms:
+// a drop that loses more than allowed fails the check (status 1) with its
+// name and loss, a looser allowance passes, and refusals keep their statuses.
+TEST(CliOutput, AnalyseReportsEveryDropAndFailsOnOneBeyondTheAllowedDrop)
+{
+    QTemporaryDir dir;
+    const QString project = dir.filePath(QStringLiteral("factory.plf"));
+    const QString script = dir.filePath(QStringLiteral("ops.txt"));
+    const auto edit = [&](const QByteArray& ops, const QString& from) {
+        EXPECT_TRUE(WriteBytes(script, ops));
+        return RunCli({"edit", from, "--script", script, "--out", project});
+    };
+    const CliRun edited = edit("select DROP2\ndemand 20 usage=0.5\nselect DROP3\ndemand 4\n"
+                               "supply-pressure 6.5\nallowed-drop 0.01\n",
+                               SampleFile(QStringLiteral("factory.plf")));
+    ASSERT_EQ(edited.exitCode, 0) << edited.err.toStdString();
+
+    const CliRun text = RunCli({"analyse", project});
+    EXPECT_EQ(text.exitCode, 1);
+    EXPECT_TRUE(text.out.contains(QStringLiteral("Supply pressure: 6.500 bar\n")));
+    EXPECT_TRUE(text.out.contains(QStringLiteral("Total demand: 14.00 l/s\n")));
+    EXPECT_TRUE(text.out.contains(QStringLiteral("\nDROP2\t10.00\t")));
+    // DROP3's 4 l/s through its hose loses more than DROP2's 10 l/s through its tee.
+    EXPECT_TRUE(text.err.startsWith(QStringLiteral("error: DROP3 is "))) << text.err.toStdString();
+    EXPECT_FALSE(text.err.contains(QStringLiteral("DROP2")));
+
+    const CliRun json = RunCli({"analyse", project, "--format", "json"});
+    const QJsonObject report = QJsonDocument::fromJson(json.out.toUtf8()).object();
+    EXPECT_EQ(report.value("worst").toString(), QStringLiteral("DROP3"));
+    EXPECT_DOUBLE_EQ(report.value("totalDemand").toDouble(), 14);
+    EXPECT_GT(report.value("iterations").toInt(), 0);
+    const CliRun tsv = RunCli({"analyse", project, "--format", "tsv", "--locale", "de_DE"});
+    EXPECT_TRUE(tsv.out.startsWith(QStringLiteral("supply\t6,5\nallowed\t0,01\n")));
+
+    ASSERT_EQ(edit("allowed-drop 2\n", project).exitCode, 0);
+    const CliRun relaxed = RunCli({"analyse", project, "--format", "tsv"});
+    EXPECT_EQ(relaxed.exitCode, 0) << relaxed.err.toStdString();
+    EXPECT_TRUE(relaxed.err.isEmpty());
+
+    EXPECT_EQ(edit("supply-pressure 0\n", project).exitCode, 2);
+    EXPECT_EQ(edit("deselect\ndemand 3\n", project).exitCode, 2);
+    EXPECT_EQ(RunCli({"analyse", project, "--format", "rtf"}).exitCode, 64);
+
+    QByteArray withoutInlet = ReadBytes(SampleFile(QStringLiteral("workshop.plf")));
+    withoutInlet.replace("\r\nInlets=1\r\n", "\r\nInlets=0\r\n");
+    ASSERT_TRUE(WriteBytes(project, withoutInlet));
+    const CliRun noInlet = RunCli({"analyse", project});
+    EXPECT_EQ(noInlet.exitCode, 1);
+    EXPECT_EQ(noInlet.err, QStringLiteral("error: No compressor inlet stands on a pipe.\n"));
 }
 
 } // namespace

@@ -646,3 +646,49 @@ TEST(ProjectLocale, AFileWrittenUnderAFullStopLocaleLoadsUnderACommaLocale)
 }
 
 } // namespace
+
+namespace
+{
+
+// ---------------------------------------------------------------- air analysis
+
+TEST_F(ProjectFormat, AirDemandsAndPressuresAreWrittenOnlyWhenSetAndReadBack)
+{
+    FillEveryKind(*s.design);
+    const QByteArray plain = s.bytes();
+    for (const char* key : {"AirDemand=", "UsageFactor=", "SupplyPressure=", "AllowedPressure"})
+        EXPECT_FALSE(plain.contains(key)) << key;
+
+    s.design->Drops.front()->Demand = {12.5, 0.5};
+    s.design->Inlets.front()->Demand = {100, 1};
+    s.design->SupplyPressure = 8;
+    s.design->AllowedPressureDrop = 0.25;
+    const QByteArray carried = s.bytes();
+    EXPECT_TRUE(carried.contains("\r\nAirDemand=12.5\r\nUsageFactor=0.5\r\n"));
+    EXPECT_TRUE(carried.contains("\r\nSupplyPressure=8\r\nAllowedPressureDrop=0.25\r\n"));
+    Session again;
+    ASSERT_TRUE(again.openBytes(carried));
+    EXPECT_EQ(again.design->Drops.front()->Demand, (AirDemand{12.5, 0.5}));
+    EXPECT_EQ(again.design->Inlets.front()->Demand, (AirDemand{100, 1}));
+    EXPECT_TRUE(again.design->Drops.back()->Demand.IsNone());
+    EXPECT_EQ(again.design->SupplyPressure, 8);
+    EXPECT_EQ(again.design->AllowedPressureDrop, 0.25);
+    EXPECT_TRUE(SameBytes(carried, again.bytes()));
+
+    // Values no release writes read as the defaults instead of stopping the load.
+    QByteArray damaged = carried;
+    damaged.replace("AirDemand=12.5", "AirDemand=lots").replace("UsageFactor=0.5", "UsageFactor=2");
+    damaged.replace("SupplyPressure=8", "SupplyPressure=-3");
+    damaged.replace("AllowedPressureDrop=0.25", "AllowedPressureDrop=nan");
+    Session third;
+    ASSERT_TRUE(third.openBytes(damaged));
+    EXPECT_TRUE(third.design->Drops.front()->Demand.IsNone());
+    EXPECT_EQ(third.design->SupplyPressure, DefaultSupplyPressure);
+    EXPECT_EQ(third.design->AllowedPressureDrop, DefaultAllowedPressureDrop);
+    EXPECT_TRUE(SameBytes(plain, [&] {
+        third.design->Inlets.front()->Demand = {};
+        return third.bytes();
+    }()));
+}
+
+} // namespace

@@ -53,6 +53,7 @@ COMMANDS = {
         "picture": ["FILE", "--view", "north", "--out", "OUT/north.emf"],
         "dxf": ["FILE", "--out", "OUT/drawing.dxf"],
         "partslist": ["FILE", "--catalogue", "DEMO", "--out", "OUT/parts.txt"],
+        "analyse": ["FILE", "--catalogue", "DEMO", "--out", "OUT/analysis.txt"],
         "print": ["FILE", "--view", "all", "--drops", "--notes", "--out", "OUT/sheets.pdf"],
     },
     "elbows": {
