@@ -13,6 +13,7 @@
 #include "AppDialogs.h"
 #include "DesignView.h"
 #include "DrawingArea.h"
+#include "HelpViewer.h"
 #include "LanguageFile.h"
 #include "MainForm.h"
 #include "ReleasePageFetch.h"
@@ -102,6 +103,9 @@ int main(int argc, char** argv)
     else
         settings = std::make_unique<pipeloop::NativeSettingsStore>(arguments.settingsFile);
     pipeloop::WidgetAppDialogs dialogs(*settings);
+    // Installed before the main window, whose help items it enables.
+    pipeloop::ScopedHelpViewer help(
+        pipeloop::HelpCollectionPathFor(QApplication::applicationDirPath()));
 
     pipeloop::TMainForm form(*settings, dialogs, QApplication::applicationDirPath());
     form.setCommandLineProject(arguments.project);

@@ -32,4 +32,9 @@ void ShowHelpTopic(const QString& topic)
         handler(topic);
 }
 
+void ShowHelpIndex()
+{
+    ShowHelpTopic(QString());
+}
+
 } // namespace pipeloop

@@ -168,6 +168,11 @@ const Expectation Expectations[] = {
     {"moPrintDisplayOptions", "11110"},
     {"moBrowsePartsDB", "11110"},
     {"muHelp", "11110"},
+    // No help viewer is installed in these tests: its two items stay disabled.
+    {"moHelpContents", "11110", false},
+    {"moHelpTopics", "11110", false},
+    {"moEULA", "11110"},
+    {"moEMail", "11110"},
     {"moAbout", "11110"},
 };
 

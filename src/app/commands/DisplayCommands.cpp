@@ -3,6 +3,7 @@
 #include "AppDialogs.h"
 #include "DesignCommands.h"
 #include "Document.h"
+#include "HelpTopics.h"
 #include "UiServices.h"
 #include "Units.h"
 
@@ -68,7 +69,7 @@ void DisplayCommands::choosePipeColour(int sizeMm)
     const WinColour current = options.SizePipeColours[size_t(at - sizes.begin())];
     const std::optional<WinColour> chosen =
         ChooseColourNotWhite(m_dialogs, m_window, QStringLiteral("%1mm Pipe Colour").arg(sizeMm),
-                             QStringLiteral("PipeColours"), current, PipeColourNotWhite);
+                             QString::fromLatin1(topic::PipeColours), current, PipeColourNotWhite);
     if (!chosen)
         return;
     auto command = std::make_unique<SetPipeColourCommand>(options, float(sizeMm), *chosen);

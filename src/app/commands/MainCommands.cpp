@@ -339,13 +339,19 @@ void AddOptionsMenu(CommandTable& table, TMainForm& form)
 void AddHelpMenus(CommandTable& table, TMainForm& form)
 {
     table.addMenu({"muHelp", "", "&Help", Input, {}});
+    // Without a help viewer the help items are shown disabled.
     std::function<void()> contents;
-    if (HelpAvailable())
-        contents = [] { ShowHelpTopic(QStringLiteral("Contents")); };
+    std::function<void()> index;
+    if (HelpAvailable()) {
+        contents = [] { ShowHelpTopic(QString::fromLatin1(topic::Contents)); };
+        index = [] { ShowHelpIndex(); };
+    }
     table.add(Item("muHelp", "moHelpContents", "Help Contents", Input, contents));
-    table.add(Item("muHelp", "moHelpTopics", "Help Topics", Input));
-    table.add(Item("muHelp", "moEULA", "EULA && Disclaimer", Input));
-    table.add(Item("muHelp", "moEMail", "EMail Zelkworks", Input));
+    table.add(Item("muHelp", "moHelpTopics", "Help Topics", Input, index));
+    table.add(
+        Item("muHelp", "moEULA", "EULA && Disclaimer", Input, [&form] { form.showDisclaimer(); }));
+    table.add(
+        Item("muHelp", "moEMail", "EMail Zelkworks", Input, [&form] { form.emailZelkworks(); }));
     table.add(Item("muHelp", "moCheckForUpdate", "Check For Update", Input,
                    [&form] { form.updateCheck().checkForUpdate(); }));
     table.add(Item("muHelp", "moAbout", "About", Input, [&form] { form.showAbout(); }));

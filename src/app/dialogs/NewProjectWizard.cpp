@@ -27,7 +27,7 @@ namespace pipeloop
 namespace
 {
 
-const QString HelpTopic = QStringLiteral("New Project Window");
+const QString HelpTopic = QString::fromLatin1(topic::NewProject);
 
 QString UserName()
 {

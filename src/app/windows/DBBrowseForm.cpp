@@ -37,7 +37,7 @@ using namespace catalogue;
 namespace
 {
 
-const QString HelpTopic = QStringLiteral("Parts Database Browser");
+const QString HelpTopic = QString::fromLatin1(topic::PartsBrowser);
 constexpr int MinimumHeight = 333;
 constexpr int PictureWidth = 200;
 // Sorting reads this role: amounts and counts sort as numbers.

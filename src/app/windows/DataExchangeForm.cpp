@@ -23,7 +23,7 @@ namespace pipeloop
 namespace
 {
 
-const QString HelpTopic = QStringLiteral("Data Exchange");
+const QString HelpTopic = QString::fromLatin1(topic::DataExchange);
 
 const QString MetafileNote =
     QStringLiteral("Window's meta-file data exchange.  Either save to a file\n"

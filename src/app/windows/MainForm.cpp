@@ -7,6 +7,7 @@
 #include "DataExchangeForm.h"
 #include "DateForm.h"
 #include "DesignView.h"
+#include "DisclaimerWindow.h"
 #include "DisplayCommands.h"
 #include "DrawingArea.h"
 #include "DropViewPanel.h"
@@ -14,6 +15,7 @@
 #include "EditRules.h"
 #include "EnterElbowsTool.h"
 #include "FileCommands.h"
+#include "HelpCommands.h"
 #include "HelpTopics.h"
 #include "LanguageFile.h"
 #include "MainCommands.h"
@@ -447,7 +449,7 @@ void TMainForm::keyPressEvent(QKeyEvent* event)
     if (m_tools->key(event->key()))
         return;
     if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
-        ShowHelpTopic(QStringLiteral("Contents"));
+        ShowHelpTopic(QString::fromLatin1(topic::Contents));
         return;
     }
     QMainWindow::keyPressEvent(event);
@@ -532,6 +534,18 @@ void TMainForm::setToolBarShown(bool shown)
 void TMainForm::showAbout()
 {
     m_aboutForm->exec();
+}
+
+void TMainForm::showDisclaimer()
+{
+    if (!m_disclaimerForm)
+        m_disclaimerForm = new TDisclaimerForm(this);
+    m_disclaimerForm->exec();
+}
+
+void TMainForm::emailZelkworks()
+{
+    EmailZelkworks(m_updateCheck->internetDetected(), SystemMailOpener());
 }
 
 void TMainForm::toggleView3D()

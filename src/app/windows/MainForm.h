@@ -34,6 +34,7 @@ class FileCommands;
 class PromptSession;
 class SettingsStore;
 class TAboutForm;
+class TDisclaimerForm;
 class TAirFlowForm;
 class TDataExchangeForm;
 class TDBBrowseForm;
@@ -106,6 +107,10 @@ public:
     bool toolBarShown() const { return m_toolBarShown; }
     void setToolBarShown(bool shown);
     void showAbout();
+    // "EULA && Disclaimer", modal.
+    void showDisclaimer();
+    // "EMail Zelkworks": a message to the maker, when a connection was found.
+    void emailZelkworks();
     // "Check For Update", the quiet check at start-up and the internet flag.
     UpdateCheck& updateCheck() const { return *m_updateCheck; }
     // "Generate Pipe Work Parts List": refused with an unusable catalogue and
@@ -195,6 +200,7 @@ private:
     FileCommands* m_files = nullptr;
     EditCommands* m_edits = nullptr;
     TAboutForm* m_aboutForm = nullptr;
+    TDisclaimerForm* m_disclaimerForm = nullptr;
     TZAVOZAPartsListForm* m_partsListForm = nullptr;
     TDataExchangeForm* m_dataExchangeForm = nullptr;
     TView3DForm* m_view3DForm = nullptr;

@@ -47,13 +47,13 @@ struct PageInfo {
     const char* helpTopic;
 };
 constexpr std::array<PageInfo, 7> Pages{{
-    {"tsGeneral", "General", "General Options"},
-    {"tsSettings", "Settings", "Options Settings"},
-    {"tsPrintOptions", "Print Options", "Print Options"},
-    {"tsPipeColours", "Pipe Colours", "Pipe Colour Options"},
-    {"tsSymbolColours", "Symbol Colours", "Symbol Colour Options"},
-    {"tsGrid", "Grid", "Grid Options"},
-    {"tsParts", "Parts", "Part Options"},
+    {"tsGeneral", "General", topic::GeneralOptions},
+    {"tsSettings", "Settings", topic::OptionsSettings},
+    {"tsPrintOptions", "Print Options", topic::PrintOptions},
+    {"tsPipeColours", "Pipe Colours", topic::PipeColourOptions},
+    {"tsSymbolColours", "Symbol Colours", topic::SymbolColourOptions},
+    {"tsGrid", "Grid", topic::GridOptions},
+    {"tsParts", "Parts", topic::PartOptions},
 }};
 
 // The colour panels of the pipe colour page: caption and the colour it edits.
@@ -485,7 +485,7 @@ QWidget* TOptionsForm::createPipeColoursPage()
         const QString caption = QString::fromLatin1(PipePanels[i].caption);
         SwatchButton* panel = addColourSwatch(
             PipePanels[i].name, caption, caption + QStringLiteral(" Pipe Colour"),
-            QStringLiteral("PipeColours"), PipeColourNotWhite, PipePanels[i].option);
+            QString::fromLatin1(topic::PipeColours), PipeColourNotWhite, PipePanels[i].option);
         panel->setMinimumWidth(90);
         panels->addWidget(panel, int(i % 5), int(i / 5));
     }
@@ -512,21 +512,22 @@ QWidget* TOptionsForm::createSymbolColoursPage()
     };
     addRow("lbSelectColour", QStringLiteral("Symbol Selection Colour :"),
            addColourSwatch("pnSelectColour", {}, QStringLiteral("Selected Symbol Colour"),
-                           QStringLiteral("SelectColour"), SelectColourNotWhite,
+                           QString::fromLatin1(topic::SelectColour), SelectColourNotWhite,
                            [](Options& o) -> WinColour& { return o.SelectColour; }));
     addRow("lbHighlightColour", QStringLiteral("Symbol Highlight Colour :"),
            addColourSwatch("pnHighlightColour", {}, QStringLiteral("Highlighted Symbol Colour"),
-                           QStringLiteral("HighlightColour"), HighlightColourNotWhite,
+                           QString::fromLatin1(topic::HighlightColour), HighlightColourNotWhite,
                            [](Options& o) -> WinColour& { return o.HighlightColour; }));
-    SwatchButton* wall = addColourSwatch(
-        "pnWallColour", {}, QStringLiteral("Building Wall Colour"), QStringLiteral("WallColour"),
-        WallColourNotWhite, [](Options& o) -> WinColour& { return o.BuildingWallColour; });
+    SwatchButton* wall =
+        addColourSwatch("pnWallColour", {}, QStringLiteral("Building Wall Colour"),
+                        QString::fromLatin1(topic::WallColour), WallColourNotWhite,
+                        [](Options& o) -> WinColour& { return o.BuildingWallColour; });
     addRow("lbWallColour", QStringLiteral("Building Exterior Colour :"), wall,
            addStyleSwatch("pnWallStyle", *wall, &Options::BuildingWallStyle,
                           &Options::SetBuildingWallStyle));
     SwatchButton* features =
         addColourSwatch("pnFeaturesColour", {}, QStringLiteral("Building Features Colour"),
-                        QStringLiteral("FeatureColour"), FeatureColourNotWhite,
+                        QString::fromLatin1(topic::FeatureColour), FeatureColourNotWhite,
                         [](Options& o) -> WinColour& { return o.BuildFeaturesColour; });
     addRow("lbFeaturesColour", QStringLiteral("Build Features Colour :"), features,
            addStyleSwatch("pnFeaturesStyle", *features, &Options::BuildFeaturesStyle,

@@ -39,7 +39,7 @@ using namespace catalogue;
 namespace
 {
 
-const QString HelpTopic = QStringLiteral("Parts List Generation");
+const QString HelpTopic = QString::fromLatin1(topic::PartsList);
 // How long "EMail List" stays disabled while the mail client takes the order.
 constexpr int MailPauseMs = 5000;
 // While generating, the window's events are processed at most this often (the

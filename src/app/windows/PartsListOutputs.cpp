@@ -4,6 +4,7 @@
 #include "AtomicSave.h"
 #include "OrderEmail.h"
 #include "PartObject.h"
+#include "PdfViewer.h"
 #include "ReportDocument.h"
 #include "UiServices.h"
 
@@ -185,21 +186,14 @@ void OpenCatalogueDocument(const DocumentOpener& openDocument, const QString& ap
         Ui().warn(QStringLiteral("Cannot find PDF file:\r\n") + QDir::toNativeSeparators(path));
         return;
     }
-    if (!openDocument || !openDocument(path, destination))
-        Ui().error(QStringLiteral("Cannot open the catalogue document :\r\n") +
-                   QDir::toNativeSeparators(path));
+    // The opener says itself why a document could not be opened.
+    if (openDocument)
+        openDocument(path, destination);
 }
 
 DocumentOpener SystemDocumentOpener()
 {
-    return [](const QString& path, const QString& destination) {
-        QUrl url = QUrl::fromLocalFile(path);
-        if (!destination.isEmpty())
-            url.setFragment(destination.contains(u'=')
-                                ? destination
-                                : QStringLiteral("nameddest=") + destination);
-        return QDesktopServices::openUrl(url);
-    };
+    return PdfDocumentOpener(DesktopPdfViewerSystem());
 }
 
 } // namespace pipeloop

@@ -24,21 +24,22 @@ class ReportDocument;
 class TPartsDatabase;
 } // namespace catalogue
 
-// Opening a document at a named place (the vendor catalogue at a part's
-// picture); false when it cannot be opened. The desktop program opens it in
-// the system's viewer; tests record the request.
+// Opening a document at a place: "page=N", "search=TEXT" or a named
+// destination (the vendor catalogue at a part's picture); false when it
+// cannot be opened, having told the user why. The desktop program opens it in
+// the user's PDF viewer (PdfViewer.h); tests record the request.
 using DocumentOpener = std::function<bool(const QString& path, const QString& destination)>;
 // Opening the mail client on a "mailto:" link; false when the system refuses.
 using MailOpener = std::function<bool(const QString& link)>;
 
-// The desktop's own: the system's viewer for the file URL with the
-// destination as its fragment ("#nameddest=...", or the destination itself
-// when it is an open parameter such as "page=40"), and its mail client.
+// The desktop's own: the user's PDF viewer (PdfDocumentOpener) and mail
+// client.
 DocumentOpener SystemDocumentOpener();
 MailOpener SystemMailOpener();
 
 // The vendor's catalogue document appDir + "vurazizo2014.pdf" opened at the
-// destination; a missing document or a refusal of the viewer is reported.
+// destination; a missing document is reported, and the opener reports its own
+// failures.
 void OpenCatalogueDocument(const DocumentOpener& openDocument, const QString& appDir,
                            const QString& destination);
 

@@ -242,7 +242,8 @@ QWidget* TPrintSetupForm::createControls()
     connect(AddButton(column, QStringLiteral("btnPrint"), QStringLiteral("Print")),
             &QPushButton::clicked, this, &TPrintSetupForm::Print);
     connect(AddButton(column, QStringLiteral("btnHelp"), QStringLiteral("Help")),
-            &QPushButton::clicked, this, [] { ShowHelpTopic(QStringLiteral("Print Setup")); });
+            &QPushButton::clicked, this,
+            [] { ShowHelpTopic(QString::fromLatin1(topic::PrintSetup)); });
     connect(AddButton(column, QStringLiteral("btnClose"), QStringLiteral("Close")),
             &QPushButton::clicked, this, &QDialog::accept);
     return panel;
@@ -409,7 +410,7 @@ void TPrintSetupForm::Print()
 void TPrintSetupForm::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_F1) {
-        ShowHelpTopic(QStringLiteral("Print Setup"));
+        ShowHelpTopic(QString::fromLatin1(topic::PrintSetup));
         return;
     }
     QDialog::keyPressEvent(event);

@@ -158,7 +158,8 @@ QWidget* TView3DForm::createButtons()
     column->addStretch(1);
     QPushButton* help = addButton(panel, QStringLiteral("btHelp"), QStringLiteral("Help"));
     help->setEnabled(HelpAvailable());
-    connect(help, &QPushButton::clicked, this, [] { ShowHelpTopic(QStringLiteral("Viewing 3D")); });
+    connect(help, &QPushButton::clicked, this,
+            [] { ShowHelpTopic(QString::fromLatin1(topic::Viewing3D)); });
     column->addSpacing(8);
     connect(addButton(panel, QStringLiteral("btClose"), QStringLiteral("&Close")),
             &QPushButton::clicked, this, &QWidget::hide);
@@ -295,7 +296,7 @@ bool TView3DForm::eventFilter(QObject* watched, QEvent* event)
 void TView3DForm::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
-        ShowHelpTopic(QStringLiteral("Viewing 3D"));
+        ShowHelpTopic(QString::fromLatin1(topic::Viewing3D));
         return;
     }
     QWidget::keyPressEvent(event);

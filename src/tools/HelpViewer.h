@@ -1,0 +1,75 @@
+#pragma once
+
+// The help window over the help collection compiled from data/help: the
+// contents, the keyword index and a full-text search beside the page shown.
+// Installed as the process's help handler, it answers ShowHelpTopic.
+
+#include <QMainWindow>
+#include <QString>
+#include <QUrl>
+
+#include <memory>
+
+class QHelpEngine;
+class QTabWidget;
+class QTextBrowser;
+
+namespace pipeloop
+{
+
+// The collection beside the program: appDir + "/pipeloop.qhc".
+QString HelpCollectionPathFor(const QString& appDir);
+
+class THelpViewer : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit THelpViewer(const QString& collectionFile, QWidget* parent = nullptr);
+    ~THelpViewer() override;
+
+    // Reads the collection; false when it cannot be used, with the reason in
+    // error().
+    bool open();
+    QString error() const;
+
+    // The page whose keyword is the topic; the index, filtered on the topic,
+    // when no page carries it (and for the empty topic).
+    void showTopic(const QString& topic);
+
+    QUrl currentPage() const;
+    QString currentTab() const;
+    QTextBrowser* page() const { return m_page; }
+
+private:
+    void showPage(const QUrl& url);
+    void showIndex(const QString& filter);
+
+    std::unique_ptr<QHelpEngine> m_engine;
+    QString m_error;
+    QTabWidget* m_tabs = nullptr;
+    QTextBrowser* m_page = nullptr;
+};
+
+// Installs the help window as the help handler for its own lifetime. The
+// window is made on first use; a collection that is missing or cannot be
+// read is reported and the window stays closed.
+class ScopedHelpViewer
+{
+public:
+    explicit ScopedHelpViewer(QString collectionFile);
+    ~ScopedHelpViewer();
+    ScopedHelpViewer(const ScopedHelpViewer&) = delete;
+    ScopedHelpViewer& operator=(const ScopedHelpViewer&) = delete;
+
+    // Null until a topic was shown.
+    THelpViewer* window() const { return m_window.get(); }
+
+private:
+    void show(const QString& topic);
+
+    QString m_collectionFile;
+    std::unique_ptr<THelpViewer> m_window;
+};
+
+} // namespace pipeloop
