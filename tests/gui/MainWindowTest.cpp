@@ -57,10 +57,11 @@ TEST(MainWindowStart, FirstStartWithoutSettingsKeepsTheDefaults)
     EXPECT_FALSE(f.action("moViewToolBar")->isChecked());
     EXPECT_EQ(f.form.files().recentFiles().count(), 0);
     EXPECT_FALSE(f.menu("muRecentProjects")->menuAction()->isVisible());
-    // The Grid menu keeps its own marks while the options keep theirs.
-    EXPECT_TRUE(f.action("moGridOff")->isChecked());
-    EXPECT_TRUE(f.action("moSnapToGrid")->isChecked());
+    // The Grid menu marks the spacing the drawing is shown with.
     EXPECT_EQ(f.form.document().options().GridSpacing, 1000);
+    EXPECT_TRUE(f.action("moGrid1m")->isChecked());
+    EXPECT_FALSE(f.action("moGridOff")->isChecked());
+    EXPECT_TRUE(f.action("moSnapToGrid")->isChecked());
     // The welcome state: no design, only File, Options and Help usable.
     EXPECT_EQ(f.design(), nullptr);
     EXPECT_FALSE(f.menu("muView")->menuAction()->isEnabled());
