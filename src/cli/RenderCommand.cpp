@@ -254,6 +254,8 @@ int RenderCommand::run(const Invocation& invocation)
         pictureSize = size.value_or(View3DSize);
         auto model = std::make_shared<View3DModel>();
         model->Rebuild(loop);
+        // As the 3D window shows it: the whole building at every bearing.
+        model->FitWholeRoom();
         if (bearing)
             model->setBearing(*bearing);
         paint = [model, pictureSize](Canvas& canvas) { model->Paint(canvas, pictureSize); };
