@@ -11,6 +11,7 @@
 #include "ScreenView.h"
 #include "TestFiles.h"
 #include "ToolManager.h"
+#include "ViewMath.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -369,7 +370,51 @@ TEST(Views, TheWheelScrollsAQuarterOfItsDeltaAndShiftOnlyWhenAskedFor)
     f.form.document().options().ShiftWheelScrollLeftRight = true;
     f.form.view().wheelScroll(120, Qt::ShiftModifier);
     EXPECT_EQ(horizontal->value(), 70);
-    EXPECT_FALSE(f.form.view().wheelScroll(120, Qt::ControlModifier)); // left to the system
+    EXPECT_FALSE(f.form.view().wheelScroll(120, Qt::AltModifier)); // left to the system
+}
+
+TEST(Views, ZoomToFitShowsTheWholeBuildingAndCtrlWheelZoomsAboutThePointer)
+{
+    MainWindowFixture f;
+    f.start();
+    f.newDesign();
+    f.form.resize(800, 500);
+    f.form.show();
+    DesignView& view = f.form.view();
+    QCoreApplication::processEvents();
+    const QSize window = view.scrollBox()->maximumViewportSize();
+    for (ViewKind kind : {ViewKind::Plan, ViewKind::East}) {
+        view.setView(kind);
+        view.setZoom(10);
+        view.zoomToFit();
+        const QSize fitted = view.drawingArea()->size();
+        EXPECT_LE(fitted.width(), window.width());
+        EXPECT_LE(fitted.height(), window.height());
+        // The largest such zoom: one step in no longer fits.
+        const int zoom = view.zoom();
+        view.setZoom(zoom - 1);
+        const QSize closer = view.drawingArea()->size();
+        EXPECT_TRUE(closer.width() > window.width() || closer.height() > window.height())
+            << int(kind) << " at " << zoom;
+    }
+
+    // Ctrl+wheel: forward zooms in a step, back out, the point under the
+    // pointer stays under it.
+    view.setView(ViewKind::Plan);
+    view.setZoom(15); // larger than the window both ways
+    QCoreApplication::processEvents();
+    const QPoint pointer(300, 200); // in the window
+    const QPoint pixel = view.drawingArea()->mapFrom(view.scrollBox()->viewport(), pointer);
+    const Position before = view.trackMouse(pixel);
+    view.zoomAt(pixel, -ZoomStep);
+    EXPECT_EQ(view.zoom(), 10);
+    const Position after =
+        view.trackMouse(view.drawingArea()->mapFrom(view.scrollBox()->viewport(), pointer));
+    const double mmPerPixel = 1.0 / view.pixelsPerMmX();
+    EXPECT_NEAR(after.EW, before.EW, mmPerPixel);
+    EXPECT_NEAR(after.NS, before.NS, mmPerPixel);
+    EXPECT_TRUE(view.wheelScroll(-120, Qt::ControlModifier));
+    EXPECT_EQ(view.zoom(), 15);
 }
 
 TEST(Views, GridMenuAndCustomSpacing)
