@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -276,6 +277,38 @@ TEST(NewProject, ClipboardElbowsInMetresAndAnEmptyClipboardFallsBackToEntry)
     EXPECT_TRUE(
         f.ui.texts().contains("No elbows added, elbows will default to building dimensions."));
     EXPECT_EQ(f.design()->Elbows.size(), 5u);
+}
+
+TEST(FileCommands, TheFileNamePanelFollowsTheDesignAndMarksALongName)
+{
+    MainWindowFixture f;
+    f.start();
+    QTemporaryDir dir;
+    const QString longName =
+        CopySample(dir, "workshop.plf", "North factory extension, second floor, revision 7.plf");
+    ASSERT_TRUE(f.form.files().open(longName));
+    const QString shown = f.form.statusText(5);
+    EXPECT_TRUE(shown.startsWith(" North")) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+    const auto* panel = f.form.findChild<QLabel*>("sbPanel5");
+    EXPECT_EQ(panel->toolTip(), QDir::toNativeSeparators(longName));
+    // The title names the project and marks unsaved changes.
+    EXPECT_EQ(f.form.windowTitle(),
+              "PIPELOOP - North factory extension, second floor, revision 7.plf[*]");
+    EXPECT_FALSE(f.form.isWindowModified());
+    f.form.document().push(new SetNotesCommand(*f.design(), {"changed"}));
+    EXPECT_TRUE(f.form.isWindowModified());
+    // A new design has no file yet: the previous name goes.
+    f.ui.askAnswers = {"&No"}; // not saved
+    f.newDesign();
+    EXPECT_EQ(f.form.statusText(5), "");
+    EXPECT_EQ(panel->toolTip(), "");
+    EXPECT_EQ(f.form.windowTitle(), "PIPELOOP[*]");
+    EXPECT_TRUE(f.form.isWindowModified()); // never saved
+    f.ui.askAnswers = {"&No"};
+    ASSERT_TRUE(f.form.files().open(CopySample(dir, "workshop.plf", "w.plf")));
+    EXPECT_EQ(f.form.statusText(5), " w.plf");
+    EXPECT_EQ(f.form.windowTitle(), "PIPELOOP - w.plf[*]");
 }
 
 TEST(NewProject, CompressorHouseHasNoSectionsAndNoElbows)
