@@ -42,10 +42,12 @@ ViewChoice ViewOf(const Invocation& invocation)
         QStringLiteral("--view must be plan, north, east, south, west or all, not '%1'").arg(word)};
 }
 
-// A scale 1:N, or nothing for "best".
+// A scale 1:N, or one found for each view: the best fit, or the standard
+// scale beside it.
 struct ScaleChoice {
+    enum class Fit { None, Best, Standard };
     bool given = false;
-    bool best = false;
+    Fit fit = Fit::None;
     int32_t scale = 0;
 };
 
@@ -55,14 +57,16 @@ ScaleChoice ScaleOf(const Invocation& invocation)
         return {};
     const QString text = invocation.option(ScaleOption).trimmed();
     if (text.compare(QStringLiteral("best"), Qt::CaseInsensitive) == 0)
-        return {true, true, 0};
+        return {true, ScaleChoice::Fit::Best, 0};
+    if (text.compare(QStringLiteral("standard"), Qt::CaseInsensitive) == 0)
+        return {true, ScaleChoice::Fit::Standard, 0};
     bool ok = false;
     const int value = text.toInt(&ok);
     if (!ok || value < PrintSetup::MinScale || value > PrintSetup::MaxScale)
-        throw UsageError{
-            QStringLiteral("--scale must be best or a whole number from 1 to 1000, not '%1'")
-                .arg(text)};
-    return {true, false, value};
+        throw UsageError{QStringLiteral("--scale must be best, standard or a whole number from 1 "
+                                        "to 1000, not '%1'")
+                             .arg(text)};
+    return {true, ScaleChoice::Fit::None, value};
 }
 
 QPageSize PaperOf(const Invocation& invocation)
@@ -111,12 +115,13 @@ QString PrintCommand::summary() const
 QString PrintCommand::usage() const
 {
     return QStringLiteral(
-        "FILE --view plan|north|east|south|west|all [--scale N|best] [--portrait|--landscape]\n"
-        "       [--paper A4|A3|Letter...] [--drops] [--notes] [--out OUT.pdf] [--catalogue C]\n"
-        "       [--yes|--no]\n"
+        "FILE --view plan|north|east|south|west|all [--scale N|best|standard]\n"
+        "       [--portrait|--landscape] [--paper A4|A3|Letter...] [--drops] [--notes]\n"
+        "       [--out OUT.pdf] [--catalogue C] [--yes|--no]\n"
         "  --view V       one view, or all: plan, north, east, south, west (a compressor house\n"
         "                 prints its plan alone)\n"
-        "  --scale N      print at 1:N (1 to 1000); best: the best-fit scale of each view\n"
+        "  --scale N      print at 1:N (1 to 1000); best: the best-fit scale of each view;\n"
+        "                 standard: the standard scale (1:100, 1:200, 1:250 ...) next above it\n"
         "  --portrait, --landscape   the orientation of every view printed\n"
         "  --paper P      the paper size (default A4), 5 mm left unprinted on every side\n"
         "  --drops        add the drops page; --notes  add the notes pages\n"
@@ -168,10 +173,11 @@ int PrintCommand::run(const Invocation& invocation)
     for (ViewKind view : request.views) {
         if (invocation.has(PortraitOption) || invocation.has(LandscapeOption))
             setup.SetLandscape(view, invocation.has(LandscapeOption));
-        if (scale.best)
-            setup.SetPrintScaling(
-                view,
-                BestFitScaleForPage(design, view, PdfPageGeometry(page, setup.Landscape(view))));
+        const PageGeometry sheet = PdfPageGeometry(page, setup.Landscape(view));
+        if (scale.fit == ScaleChoice::Fit::Best)
+            setup.SetPrintScaling(view, BestFitScaleForPage(design, view, sheet));
+        else if (scale.fit == ScaleChoice::Fit::Standard)
+            setup.SetPrintScaling(view, StandardFitScaleForPage(design, view, sheet));
         else if (scale.given)
             setup.SetPrintScaling(view, scale.scale);
     }

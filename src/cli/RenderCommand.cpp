@@ -125,20 +125,6 @@ TPipeLoopObject* DropViewObject(const TPipeLoop& design, const QString& name)
     return found;
 }
 
-// The largest zoom (smallest factor, not below 5) at which the view's
-// drawing area fits the size.
-int FittingZoom(const TPipeLoop& design, ViewKind view, QSize size, int dpi)
-{
-    int zoom = MinZoomFactor;
-    while (zoom < 1000000) {
-        const QSize area = ScreenViewGeometry(design, view, zoom, dpi, dpi).area;
-        if (area.width() <= size.width() && area.height() <= size.height())
-            break;
-        zoom += std::max(1, zoom / 20);
-    }
-    return zoom;
-}
-
 } // namespace
 
 QString RenderCommand::summary() const
@@ -221,7 +207,7 @@ int RenderCommand::run(const Invocation& invocation)
         }
         const int factor = invocation.has(ZoomOption)
                                ? PositiveInt(invocation, ZoomOption, 20, 1000000)
-                           : size ? FittingZoom(loop, choice.view, *size, dpi)
+                           : size ? FittingZoom(loop, choice.view, *size, dpi, dpi)
                                   : zoom[size_t(choice.view)];
         const ScreenGeometry geometry = ScreenViewGeometry(loop, choice.view, factor, dpi, dpi);
         pictureSize = size.value_or(geometry.area);
@@ -254,6 +240,8 @@ int RenderCommand::run(const Invocation& invocation)
         pictureSize = size.value_or(View3DSize);
         auto model = std::make_shared<View3DModel>();
         model->Rebuild(loop);
+        // As the 3D window shows it: the whole building at every bearing.
+        model->FitWholeRoom();
         if (bearing)
             model->setBearing(*bearing);
         paint = [model, pictureSize](Canvas& canvas) { model->Paint(canvas, pictureSize); };

@@ -6,6 +6,8 @@
 #include "Projection.h"
 
 #include <algorithm>
+#include <optional>
+#include <vector>
 
 namespace pipeloop
 {
@@ -21,6 +23,32 @@ bool IsEquipmentFeature(const QString& feature)
 }
 
 const QString kGeneral = QStringLiteral("GENERAL");
+
+// The box a feature's name is written in: the outline, moved up a line at a
+// time while the name's line would cover a name already written, so that the
+// names of features behind each other in a section stay readable. Nothing
+// when the outline has no free line left: names written over each other
+// cannot be read either.
+std::optional<PixelRect> NameBox(Canvas& canvas, const PixelRect& outline, const QString& name,
+                                 VAlign v, std::vector<PixelRect>& written)
+{
+    const QSize extent = canvas.textExtent(name);
+    if (name.isEmpty() || extent.height() <= 0)
+        return outline;
+    const int left = (outline.left + outline.right - extent.width()) / 2;
+    const int bottom =
+        v == VAlign::Bottom ? outline.bottom : (outline.top + outline.bottom + extent.height()) / 2;
+    PixelRect line{left, bottom - extent.height(), left + extent.width(), bottom};
+    const auto covers = [&line](const PixelRect& other) { return other.intersects(line); };
+    while (std::any_of(written.begin(), written.end(), covers)) {
+        line = {line.left, line.top - extent.height(), line.right, line.bottom - extent.height()};
+        if (line.top < outline.top)
+            return std::nullopt;
+    }
+    written.push_back(line);
+    const int shift = bottom - line.bottom;
+    return PixelRect{outline.left, outline.top - shift, outline.right, outline.bottom - shift};
+}
 
 } // namespace
 
@@ -108,6 +136,7 @@ void DrawBuildFeatures(Canvas& canvas, const TPipeLoop& design, const TDrawParam
 {
     const TPipeLoopOptions& options = design.Options;
     const BrushStyle style = BrushStyleFromNumber(options.BuildFeaturesStyle());
+    std::vector<PixelRect> names;
     for (const auto& feature : design.BuildFeatures) {
         QPoint a;
         QPoint b;
@@ -132,14 +161,15 @@ void DrawBuildFeatures(Canvas& canvas, const TPipeLoop& design, const TDrawParam
 
         if (!p.DrawSymbols)
             continue;
-        // A name wider than its outline is centred on it and cut off at its
-        // sides; only a name wider than the whole drawing is elided.
-        const QString name = ElideText(canvas, feature->Name, RoomAcross(canvas));
-        if (feature->Feature == kGeneral) {
-            canvas.textRect(box, name, HAlign::Centre, VAlign::Centre);
+        // The name is written inside the outline; one wider than the outline
+        // is shortened visibly ("Machine…"), for cut off at both sides only
+        // its middle would show.
+        const QString name = ElideText(canvas, feature->Name, box.width());
+        const VAlign v = feature->Feature == kGeneral ? VAlign::Centre : VAlign::Bottom;
+        if (const std::optional<PixelRect> nameBox = NameBox(canvas, box, name, v, names))
+            canvas.textRect(*nameBox, name, HAlign::Centre, v);
+        if (feature->Feature == kGeneral)
             continue;
-        }
-        canvas.textRect(box, name, HAlign::Centre, VAlign::Bottom);
         if (IsEquipmentFeature(feature->Feature)) {
             const int s = std::min(box.width(), box.height()) / 3;
             canvas.setPenColour(FeatureSymbolColour(options, *feature, p.PrintMode));

@@ -397,19 +397,25 @@ void DrawSymbolStack(Canvas& canvas, std::vector<TSymbolEntry>& symbols, int x, 
         if (IsHoseStackItem(entry.Keyword))
             continue;
 
-        PixelRect cell{x - s, y - s, x + s, y + s};
+        // An FRL is drawn upward from its anchor over three cells. Hanging
+        // below a drop it must start where its first cell begins, or it covers
+        // what is above it (the hose stack's last coupler) and the next item.
+        const int step = 2 * s + q;
+        const int cellsAbove = downward && entry.Keyword == Symbol::Frl ? 2 : 0;
+        int anchorY = y + cellsAbove * step;
+        PixelRect cell{x - s, anchorY - s, x + s, anchorY + s};
         if (downward) {
             canvas.setPenWidth(pipeWidth);
-            Line(canvas, QPoint(x, cell.top - q), QPoint(x, cell.bottom));
+            Line(canvas, QPoint(x, y - s - q), QPoint(x, cell.bottom));
         }
         canvas.setPenWidth(1);
         canvas.setPenColour(ItemColour(index, selectedIndex, highlightColour, printMode));
-        DrawKeyword(canvas, entry.Keyword, x, y, s, &cell);
+        DrawKeyword(canvas, entry.Keyword, x, anchorY, s, &cell);
 
         if (!printMode)
             entry.Record.Rect = {cell.left, cell.top, cell.right, cell.bottom};
 
-        y += downward ? 2 * s + q : -(2 * s + q);
+        y = downward ? y + (cellsAbove + 1) * step : anchorY - step;
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 
 namespace pipeloop
 {
@@ -37,6 +38,26 @@ ScreenGeometry ScreenViewGeometry(const TPipeLoop& design, ViewKind view, int zo
     g.params = ScreenDrawParams(design, view, PixelRect{0, 0, g.area.width(), g.area.height()},
                                 g.pixelsPerMmX, g.pixelsPerMmY);
     return g;
+}
+
+int FittingZoom(const TPipeLoop& design, ViewKind view, QSize size, int dpiX, int dpiY)
+{
+    const auto fits = [&](int zoom) {
+        const QSize area = ScreenViewGeometry(design, view, zoom, dpiX, dpiY).area;
+        return area.width() <= size.width() && area.height() <= size.height();
+    };
+    // The area shrinks as the factor grows: the first factor that fits, halving.
+    int low = MinZoomFactor;
+    int high = std::numeric_limits<int>::max();
+    if (fits(low))
+        return low;
+    if (!fits(high))
+        return high;
+    while (high - low > 1) {
+        const int middle = low + (high - low) / 2;
+        (fits(middle) ? high : low) = middle;
+    }
+    return high;
 }
 
 TDrawParams ScreenDrawParams(const TPipeLoop& design, ViewKind view, const PixelRect& area,

@@ -32,6 +32,10 @@ struct ScreenGeometry {
 ScreenGeometry ScreenViewGeometry(const TPipeLoop& design, ViewKind view, int zoom, int dpiX,
                                   int dpiY);
 
+// The largest zoom (the smallest factor, not below 5) at which the view's
+// drawing area fits in a size; the largest factor an int holds when none does.
+int FittingZoom(const TPipeLoop& design, ViewKind view, QSize size, int dpiX, int dpiY);
+
 // The drawing parameters the screen uses over an area: margins 18, symbol
 // size 12, pipe width 3, symbols, not print mode, no names, PipeDepth =
 // RoomHG − Height.

@@ -59,6 +59,7 @@ const Expectation Expectations[] = {
     {"moZoom50", "01111"},
     {"moZoomIn", "01111"},
     {"moZoomOut", "01111"},
+    {"moZoomToFit", "01111"},
     {"sbZoomIn", "01111"},
     {"sbZoomOut", "01111"},
     {"muGrid", "01110"},
@@ -120,6 +121,7 @@ const Expectation Expectations[] = {
     {"pmAddBuildingFeature", "01010"},
     {"pmZoomIn", "01111"},
     {"pmZoomOut", "01111"},
+    {"pmZoomToFit", "01111"},
     // Its editing items follow the selection's kind.
     {"pmAddToDrop", "00100"},
     {"pmEditPosition", "00100"},

@@ -11,9 +11,11 @@
 #include "ScreenView.h"
 #include "TestFiles.h"
 #include "ToolManager.h"
+#include "ViewMath.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -57,10 +59,11 @@ TEST(MainWindowStart, FirstStartWithoutSettingsKeepsTheDefaults)
     EXPECT_FALSE(f.action("moViewToolBar")->isChecked());
     EXPECT_EQ(f.form.files().recentFiles().count(), 0);
     EXPECT_FALSE(f.menu("muRecentProjects")->menuAction()->isVisible());
-    // The Grid menu keeps its own marks while the options keep theirs.
-    EXPECT_TRUE(f.action("moGridOff")->isChecked());
-    EXPECT_TRUE(f.action("moSnapToGrid")->isChecked());
+    // The Grid menu marks the spacing the drawing is shown with.
     EXPECT_EQ(f.form.document().options().GridSpacing, 1000);
+    EXPECT_TRUE(f.action("moGrid1m")->isChecked());
+    EXPECT_FALSE(f.action("moGridOff")->isChecked());
+    EXPECT_TRUE(f.action("moSnapToGrid")->isChecked());
     // The welcome state: no design, only File, Options and Help usable.
     EXPECT_EQ(f.design(), nullptr);
     EXPECT_FALSE(f.menu("muView")->menuAction()->isEnabled());
@@ -276,6 +279,38 @@ TEST(NewProject, ClipboardElbowsInMetresAndAnEmptyClipboardFallsBackToEntry)
     EXPECT_EQ(f.design()->Elbows.size(), 5u);
 }
 
+TEST(FileCommands, TheFileNamePanelFollowsTheDesignAndMarksALongName)
+{
+    MainWindowFixture f;
+    f.start();
+    QTemporaryDir dir;
+    const QString longName =
+        CopySample(dir, "workshop.plf", "North factory extension, second floor, revision 7.plf");
+    ASSERT_TRUE(f.form.files().open(longName));
+    const QString shown = f.form.statusText(5);
+    EXPECT_TRUE(shown.startsWith(" North")) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+    const auto* panel = f.form.findChild<QLabel*>("sbPanel5");
+    EXPECT_EQ(panel->toolTip(), QDir::toNativeSeparators(longName));
+    // The title names the project and marks unsaved changes.
+    EXPECT_EQ(f.form.windowTitle(),
+              "PIPELOOP - North factory extension, second floor, revision 7.plf[*]");
+    EXPECT_FALSE(f.form.isWindowModified());
+    f.form.document().push(new SetNotesCommand(*f.design(), {"changed"}));
+    EXPECT_TRUE(f.form.isWindowModified());
+    // A new design has no file yet: the previous name goes.
+    f.ui.askAnswers = {"&No"}; // not saved
+    f.newDesign();
+    EXPECT_EQ(f.form.statusText(5), "");
+    EXPECT_EQ(panel->toolTip(), "");
+    EXPECT_EQ(f.form.windowTitle(), "PIPELOOP[*]");
+    EXPECT_TRUE(f.form.isWindowModified()); // never saved
+    f.ui.askAnswers = {"&No"};
+    ASSERT_TRUE(f.form.files().open(CopySample(dir, "workshop.plf", "w.plf")));
+    EXPECT_EQ(f.form.statusText(5), " w.plf");
+    EXPECT_EQ(f.form.windowTitle(), "PIPELOOP - w.plf[*]");
+}
+
 TEST(NewProject, CompressorHouseHasNoSectionsAndNoElbows)
 {
     MainWindowFixture f;
@@ -368,7 +403,51 @@ TEST(Views, TheWheelScrollsAQuarterOfItsDeltaAndShiftOnlyWhenAskedFor)
     f.form.document().options().ShiftWheelScrollLeftRight = true;
     f.form.view().wheelScroll(120, Qt::ShiftModifier);
     EXPECT_EQ(horizontal->value(), 70);
-    EXPECT_FALSE(f.form.view().wheelScroll(120, Qt::ControlModifier)); // left to the system
+    EXPECT_FALSE(f.form.view().wheelScroll(120, Qt::AltModifier)); // left to the system
+}
+
+TEST(Views, ZoomToFitShowsTheWholeBuildingAndCtrlWheelZoomsAboutThePointer)
+{
+    MainWindowFixture f;
+    f.start();
+    f.newDesign();
+    f.form.resize(800, 500);
+    f.form.show();
+    DesignView& view = f.form.view();
+    QCoreApplication::processEvents();
+    const QSize window = view.scrollBox()->maximumViewportSize();
+    for (ViewKind kind : {ViewKind::Plan, ViewKind::East}) {
+        view.setView(kind);
+        view.setZoom(10);
+        view.zoomToFit();
+        const QSize fitted = view.drawingArea()->size();
+        EXPECT_LE(fitted.width(), window.width());
+        EXPECT_LE(fitted.height(), window.height());
+        // The largest such zoom: one step in no longer fits.
+        const int zoom = view.zoom();
+        view.setZoom(zoom - 1);
+        const QSize closer = view.drawingArea()->size();
+        EXPECT_TRUE(closer.width() > window.width() || closer.height() > window.height())
+            << int(kind) << " at " << zoom;
+    }
+
+    // Ctrl+wheel: forward zooms in a step, back out, the point under the
+    // pointer stays under it.
+    view.setView(ViewKind::Plan);
+    view.setZoom(15); // larger than the window both ways
+    QCoreApplication::processEvents();
+    const QPoint pointer(300, 200); // in the window
+    const QPoint pixel = view.drawingArea()->mapFrom(view.scrollBox()->viewport(), pointer);
+    const Position before = view.trackMouse(pixel);
+    view.zoomAt(pixel, -ZoomStep);
+    EXPECT_EQ(view.zoom(), 10);
+    const Position after =
+        view.trackMouse(view.drawingArea()->mapFrom(view.scrollBox()->viewport(), pointer));
+    const double mmPerPixel = 1.0 / view.pixelsPerMmX();
+    EXPECT_NEAR(after.EW, before.EW, mmPerPixel);
+    EXPECT_NEAR(after.NS, before.NS, mmPerPixel);
+    EXPECT_TRUE(view.wheelScroll(-120, Qt::ControlModifier));
+    EXPECT_EQ(view.zoom(), 15);
 }
 
 TEST(Views, GridMenuAndCustomSpacing)

@@ -71,6 +71,24 @@ TEST_F(PrintSetupFormTest, AdjustingTheScaleStopsWhereNoScaleFits)
     EXPECT_FALSE(ViewFitsPage(design, ViewKind::Plan, *adjusted - 10, form().Page()));
 }
 
+TEST_F(PrintSetupFormTest, BesideTheBestFitAStandardScaleIsOffered)
+{
+    open("factory.plf");
+    prepare();
+    const auto* standard = form().findChild<QPushButton*>("btnStandardFit");
+    ASSERT_NE(standard, nullptr);
+    form().BestFit();
+    const int32_t best = form().Setup().PrintScaling(ViewKind::Plan);
+    const int32_t offered = standard->text().section(u':', 1).toInt();
+    EXPECT_TRUE(standard->text().startsWith("Standard Scale 1:")) << standard->text().toStdString();
+    EXPECT_GE(offered, best);
+    EXPECT_TRUE(QList<int32_t>({100, 200, 250, 500, 1000}).contains(offered)) << offered;
+    EXPECT_TRUE(ViewFitsPage(*main.design(), ViewKind::Plan, offered, form().Page()));
+    form().StandardFit();
+    EXPECT_EQ(form().Setup().PrintScaling(ViewKind::Plan), offered);
+    EXPECT_TRUE(main.ui.messages.empty());
+}
+
 TEST_F(PrintSetupFormTest, CompressorHouseRefusesSections)
 {
     open("compressor-house.cph");

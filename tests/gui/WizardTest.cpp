@@ -37,6 +37,30 @@ TEST_F(WizardTest, SwitchingUnitsRewritesTheDimensions)
     EXPECT_TRUE(ui.messages.empty());
 }
 
+TEST_F(WizardTest, UnitsSwitchedThereAndBackKeepTheLengthsAndTypingStillCounts)
+{
+    wizard.Prepare(DemoCatalogue(), true, false);
+    wizard.northSouthEdit()->setText("20000");
+    wizard.eastWestEdit()->setText("30000");
+    wizard.roomHeightEdit()->setText("6000");
+    wizard.unitButton(DisplayUnits::FeetInches)->click();
+    EXPECT_TRUE(wizard.Validate()); // finished in feet: still the exact lengths
+    EXPECT_EQ(wizard.values().RoomNS, 20000);
+    EXPECT_EQ(wizard.values().RoomEW, 30000);
+    EXPECT_EQ(wizard.values().RoomHG, 6000);
+    wizard.unitButton(DisplayUnits::Metres)->click();
+    wizard.unitButton(DisplayUnits::Millimetres)->click();
+    EXPECT_EQ(wizard.northSouthEdit()->text(), "20000mm");
+    EXPECT_EQ(wizard.eastWestEdit()->text(), "30000mm");
+    EXPECT_EQ(wizard.roomHeightEdit()->text(), "6000mm");
+    // A length typed after a switch is read as typed.
+    wizard.unitButton(DisplayUnits::FeetInches)->click();
+    wizard.eastWestEdit()->setText("10'0\"");
+    wizard.unitButton(DisplayUnits::Millimetres)->click();
+    EXPECT_EQ(wizard.eastWestEdit()->text(), "3048mm");
+    EXPECT_TRUE(ui.messages.empty());
+}
+
 TEST_F(WizardTest, AnUnreadableEditStopsTheConversionButTheUnitsChange)
 {
     wizard.Prepare(DemoCatalogue(), true, false);

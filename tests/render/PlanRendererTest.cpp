@@ -278,6 +278,20 @@ TEST(PlanRenderer, EquipmentFeaturesCarryTheirSymbol)
     EXPECT_EQ(lines[2], "ellipse (185,150)-(221,186) pen 000000 w1 solid brush FFFFFF solid");
 }
 
+TEST(PlanRenderer, AFeatureNameWiderThanItsOutlineIsShortenedVisibly)
+{
+    // 800 mm across: 50 pixels, ten characters of the recording canvas.
+    auto d = NoGridDesign();
+    d->feature(1600, 1600, 3200, 2400, 1000, QStringLiteral("GENERAL"), QStringLiteral("Bench 2"));
+    d->feature(3200, 1600, 4800, 2400, 1000, QStringLiteral("MACHINE"),
+               QStringLiteral("Machine M01"));
+    const QStringList names = Filter(Plan(*d), "textrect");
+    ASSERT_EQ(names.size(), 2);
+    EXPECT_TRUE(names[0].contains(" centre/centre \"Bench 2\" ")) << names[0].toStdString();
+    EXPECT_TRUE(names[1].contains(QStringLiteral(" centre/bottom \"Machine M\u2026\" ")))
+        << names[1].toStdString();
+}
+
 TEST(PlanRenderer, AGridFinerThanAPixelDrawsEachPixelsLineOnce)
 {
     auto d = RectangularDesign();

@@ -301,6 +301,25 @@ TEST(SectionRenderer, FeaturesUseTheirOwnPositionRule)
                         "000000 brush 0000FF cross");
 }
 
+TEST(SectionRenderer, NamesOfFeaturesBehindEachOtherAreStackedNotOverprinted)
+{
+    // Machines one behind the other seen from the north: the same outline
+    // (343,143)-(543,268); the second name goes a line (10 px) higher, and
+    // so on while the outline has room (12 lines of 125 px); a name with no
+    // free line left is not written over the others. One apart keeps its place.
+    auto d = NoGridDesign();
+    for (int i = 0; i < 14; ++i)
+        d->feature(100 + 400 * i, 1600, 400 + 400 * i, 4800, 2000, QStringLiteral("MACHINE"),
+                   QStringLiteral("M%1").arg(i));
+    d->feature(800, 6000, 2400, 8000, 2000, QStringLiteral("MACHINE"), QStringLiteral("Saw"));
+    const QStringList names = Filter(Section(*d, ViewKind::North), "textrect");
+    ASSERT_EQ(names.size(), 13);
+    EXPECT_TRUE(names[0].startsWith("textrect (343,143)-(543,268) centre/bottom \"M0\""));
+    EXPECT_TRUE(names[1].startsWith("textrect (343,133)-(543,258) centre/bottom \"M1\""));
+    EXPECT_TRUE(names[11].startsWith("textrect (343,33)-(543,158) centre/bottom \"M11\""));
+    EXPECT_TRUE(names[12].contains(",268) centre/bottom \"Saw\"")) << names[12].toStdString();
+}
+
 TEST(SectionRenderer, SelectionMarkersSitOnTheTopMargin)
 {
     auto d = NoGridDesign();

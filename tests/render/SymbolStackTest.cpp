@@ -288,3 +288,24 @@ TEST(HoseStack, SymbolStackBelowTheHoseStackAsADropInASectionDrawsIt)
     EXPECT_TRUE(DrewSymbolAt(canvas, "FILTER", QPoint(50, 205 + 15 + 27)));
     EXPECT_EQ(symbols[1].Record.Rect, Rect(38, 208, 62, 232));
 }
+
+TEST(HoseStack, AnFrlBelowTheHoseStackHangsDownAndLeavesTheCouplerVisible)
+{
+    // FRL, COUPLER, AIR-HOSE, COUPLER below a female drop: the FRL's box
+    // begins under the hose stack (which ends at 205 from 100) instead of
+    // reaching up over its last coupler, and the next item follows its box.
+    auto symbols = Stack({"GAUGE", "FRL", "COUPLER", "AIR-HOSE", "COUPLER"});
+    RecordingCanvas canvas;
+    const int below = DrawHoseStack(canvas, symbols, 50, -1, kHighlight, 3, false, 12, 100);
+    ASSERT_EQ(below, 205);
+    const SymbolRect lastCoupler = symbols[2].Record.Rect;
+    DrawSymbolStack(canvas, symbols, 50, 3, below, -1, kHighlight, false, 12, 0);
+    const SymbolRect frl = symbols[1].Record.Rect;
+    EXPECT_EQ(frl, Rect(35, 208, 65, 286));
+    EXPECT_GE(frl.Top, lastCoupler.Bottom);
+    EXPECT_TRUE(DrewSymbolAt(canvas, "LUBRICATOR", QPoint(50, 220)));
+    EXPECT_TRUE(DrewSymbolAt(canvas, "FILTER_AUTO", QPoint(50, 274)));
+    EXPECT_TRUE(DrewSymbolAt(canvas, "GAUGE", QPoint(50, 301)));
+    // One pipe piece through the whole box, from a quarter cell above it.
+    EXPECT_TRUE(canvas.descriptions().contains("line (50,205)-(50,286) pen 000000 w3 solid"));
+}

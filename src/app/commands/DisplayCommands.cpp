@@ -18,11 +18,15 @@ DisplayCommands::DisplayCommands(Document& document, AppDialogs& dialogs, QWidge
 {
 }
 
+int DisplayCommands::gridMark() const
+{
+    return m_document.options().GridSpacing;
+}
+
 void DisplayCommands::setGridSpacing(int spacing)
 {
     if (spacing < 0)
         return;
-    m_gridMark = spacing;
     m_document.options().GridSpacing = spacing;
     emit changed();
 }

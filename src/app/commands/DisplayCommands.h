@@ -21,9 +21,10 @@ class DisplayCommands : public QObject
 public:
     DisplayCommands(Document& document, AppDialogs& dialogs, QWidget* window);
 
-    // The spacing the Grid menu marks, and the one the custom item holds
-    // (0 until one was entered).
-    int gridMark() const { return m_gridMark; }
+    // The spacing the Grid menu marks: always the one the drawing uses, so the
+    // mark and the grid agree from the first start on. The custom item holds
+    // its own (0 until one was entered).
+    int gridMark() const;
     int customGridSpacing() const { return m_customGridSpacing; }
 
     // A Grid menu item: the spacing in millimetres, 0 for no grid.
@@ -42,7 +43,6 @@ private:
     Document& m_document;
     AppDialogs& m_dialogs;
     QWidget* m_window;
-    int m_gridMark = 0;
     int m_customGridSpacing = 0;
 };
 

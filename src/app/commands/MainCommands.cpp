@@ -18,6 +18,7 @@
 #include "PipeLoopObjects.h"
 #include "ToolManager.h"
 #include "UpdateCheck.h"
+#include "ViewMath.h"
 
 #include <QRegularExpression>
 
@@ -170,8 +171,11 @@ void AddViewAndZoomMenus(CommandTable& table, TMainForm& form)
         table.add(row);
     }
     table.add(Separator("muZoom"));
-    for (auto [id, caption, key, step] : {std::tuple{"moZoomIn", "Zoom In", Qt::Key_F2, -5},
-                                          std::tuple{"moZoomOut", "Zoom Out", Qt::Key_F3, 5}}) {
+    table.add(
+        Item("muZoom", "moZoomToFit", "Zoom To Fit", DesignOpen, [&view] { view.zoomToFit(); }));
+    for (auto [id, caption, key, step] :
+         {std::tuple{"moZoomIn", "Zoom In", Qt::Key_F2, -ZoomStep},
+          std::tuple{"moZoomOut", "Zoom Out", Qt::Key_F3, ZoomStep}}) {
         CommandRow row = Item(
             "muZoom", id, caption, DesignOpen, [&view, step = step] { view.zoomBy(step); },
             QKeySequence(key));
@@ -588,6 +592,7 @@ void AddDrawingPopup(CommandTable& table, TMainForm& form)
     DesignView& view = form.view();
     table.add(PopupItem("pmDrawing", "Zoom In", DesignOpen, [&view] { view.zoomBy(-25); }));
     table.add(PopupItem("pmDrawing", "Zoom Out", DesignOpen, [&view] { view.zoomBy(25); }));
+    table.add(PopupItem("pmDrawing", "Zoom To Fit", DesignOpen, [&view] { view.zoomToFit(); }));
 }
 
 // The drop view's pop-up menu, on the close-up of a selected drop or inlet:

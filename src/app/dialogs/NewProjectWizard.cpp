@@ -325,12 +325,14 @@ void TNewProjectForm::ChangeUnits(DisplayUnits units)
 {
     bool converted = true;
     for (QLineEdit* edit : dimensionEdits()) {
-        const Parsed<int32_t> length = ParseLength(edit->text(), m_units);
+        const Parsed<int32_t> length = lengthIn(edit);
         if (!length || length.value() < 0) {
             converted = false;
             break;
         }
-        edit->setText(FormatLength(static_cast<uint32_t>(length.value()), units));
+        const QString text = FormatLength(static_cast<uint32_t>(length.value()), units);
+        edit->setText(text);
+        m_shownLengths.insert(edit, {text, length.value()});
     }
     if (!converted)
         Ui().inform(QStringLiteral("Could not convert edit box units automatically."));
@@ -339,9 +341,17 @@ void TNewProjectForm::ChangeUnits(DisplayUnits units)
         button->setChecked(true);
 }
 
+Parsed<int32_t> TNewProjectForm::lengthIn(const QLineEdit* edit) const
+{
+    const auto shown = m_shownLengths.constFind(edit);
+    if (shown != m_shownLengths.constEnd() && shown->text == edit->text())
+        return shown->mm;
+    return ParseLength(edit->text(), m_units);
+}
+
 std::optional<int32_t> TNewProjectForm::readDimension(QLineEdit* edit, const QLabel* label)
 {
-    const Parsed<int32_t> length = ParseLength(edit->text(), m_units);
+    const Parsed<int32_t> length = lengthIn(edit);
     if (length && length.value() > 0)
         return length.value();
     refuseDimension(
@@ -374,7 +384,7 @@ bool TNewProjectForm::Validate()
         return false;
     // The pipes run inside the building: above the floor, at most at the
     // roof (where both start, at 2000).
-    const Parsed<int32_t> height = ParseLength(m_edPLHeight->text(), m_units);
+    const Parsed<int32_t> height = lengthIn(m_edPLHeight);
     if (!height || height.value() <= 0 || height.value() > *roomHeight) {
         refuseDimension(m_edPLHeight,
                         QStringLiteral("%1 '%2' must be above 0 and no higher than "

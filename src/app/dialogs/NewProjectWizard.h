@@ -9,6 +9,7 @@
 #include "Units.h"
 
 #include <QDialog>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -112,6 +113,11 @@ private:
     QWidget* makeInformationPage();
     void fillColoursOnce();
     std::array<QLineEdit*, 4> dimensionEdits() const;
+    // The length an edit holds. While the user has not typed in it since the
+    // units last changed, that is the exact length it was rewritten from: a
+    // feet-and-inches text is rounded, and reading it back would change a
+    // value the user never touched.
+    Parsed<int32_t> lengthIn(const QLineEdit* edit) const;
     // A building dimension: a length above 0, or nothing after the message
     // that names its field.
     std::optional<int32_t> readDimension(QLineEdit* edit, const QLabel* label);
@@ -139,6 +145,11 @@ private:
     QLineEdit* m_edCreatedBy = nullptr;
     QLineEdit* m_edCustomer = nullptr;
     DisplayUnits m_units = DisplayUnits::Millimetres;
+    struct ShownLength {
+        QString text;
+        int32_t mm = 0;
+    };
+    QHash<const QLineEdit*, ShownLength> m_shownLengths;
     const TPartsDatabase* m_catalogue = nullptr;
     bool m_compressorHouse = false;
     bool m_coloursFilled = false;

@@ -4,6 +4,7 @@
 #include "DrawingArea.h"
 #include "PipeLoop.h"
 #include "QPainterCanvas.h"
+#include "Rounding.h"
 #include "ScreenView.h"
 #include "UiServices.h"
 #include "ViewMath.h"
@@ -93,9 +94,40 @@ void DesignView::zoomBy(int step)
     setZoom(zoom() + step);
 }
 
+void DesignView::zoomToFit()
+{
+    if (const TPipeLoop* design = m_document.design())
+        setZoom(FittingZoom(*design, m_view, m_scrollBox->maximumViewportSize(),
+                            m_drawing->logicalDpiX(), m_drawing->logicalDpiY()));
+}
+
+void DesignView::zoomAt(QPoint pixel, int step)
+{
+    const QSize before = m_drawing->size();
+    const QPoint inWindow = m_drawing->mapTo(m_scrollBox->viewport(), pixel);
+    zoomBy(step);
+    const QSize after = m_drawing->size();
+    if (after == before)
+        return;
+    // The building scales between the fixed margins of the drawing area.
+    const auto scaled = [](int at, int from, int to) {
+        return ScreenMargin + int(Round(double(at - ScreenMargin) * (to - 2 * ScreenMargin) /
+                                        (from - 2 * ScreenMargin)));
+    };
+    m_scrollBox->horizontalScrollBar()->setValue(scaled(pixel.x(), before.width(), after.width()) -
+                                                 inWindow.x());
+    m_scrollBox->verticalScrollBar()->setValue(scaled(pixel.y(), before.height(), after.height()) -
+                                               inWindow.y());
+}
+
 bool DesignView::wheelScroll(int wheelDelta, Qt::KeyboardModifiers modifiers)
 {
     const int delta = wheelDelta / 4; // truncating, as the wheel step always has been
+    if (modifiers == Qt::ControlModifier) {
+        if (delta != 0 && m_document.design())
+            zoomAt(m_drawing->mapFromGlobal(QCursor::pos()), delta > 0 ? -ZoomStep : ZoomStep);
+        return true;
+    }
     QScrollBar* bar = nullptr;
     if (modifiers == Qt::ShiftModifier) {
         if (!m_document.options().ShiftWheelScrollLeftRight)

@@ -54,9 +54,15 @@ public:
     // Zoom In (negative step) and Zoom Out (positive step, only while the
     // drawing does not fit the visible area).
     void zoomBy(int step);
+    // The largest zoom at which the whole building shows in the window.
+    void zoomToFit();
+    // Zooms by a step keeping the model point under a pixel of the drawing
+    // area where it is in the window, as Ctrl+wheel does.
+    void zoomAt(QPoint pixel, int step);
     // The drawing area's size and scale for the current view and zoom.
     void updateGeometry();
-    // The mouse wheel over the window; true when it scrolled (or was swallowed).
+    // The mouse wheel over the window; true when it scrolled, zoomed (with
+    // Ctrl, about the pointer) or was swallowed.
     bool wheelScroll(int wheelDelta, Qt::KeyboardModifiers modifiers);
 
     // The model position under a pixel of the drawing area, kept as the

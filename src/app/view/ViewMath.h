@@ -29,6 +29,8 @@ Position ScreenToModel(const TPipeLoop& design, ViewKind view, double pixelsPerM
 // Zoom factors never go below this.
 inline constexpr int MinimumZoom = 5;
 int ClampZoom(int factor);
+// The factor Zoom In takes off and Zoom Out adds (F2, F3, Ctrl+wheel).
+inline constexpr int ZoomStep = 5;
 
 // Zoom Out does nothing while the whole drawing area is already visible.
 bool ZoomOutAllowed(const QSize& visibleClient, const QSize& drawingArea);

@@ -38,6 +38,7 @@
 #include "WindowToolHost.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -95,6 +96,7 @@ TMainForm::TMainForm(SettingsStore& settings, AppDialogs& dialogs, const QString
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(Title);
+    m_caption = Title;
     if (!m_appDir.endsWith(u'/') && !m_appDir.endsWith(u'\\'))
         m_appDir += u'/';
 
@@ -290,6 +292,7 @@ void TMainForm::connectSignals()
         refreshCommands();
     });
     connect(&m_document, &Document::modifiedChanged, this, &TMainForm::refreshCommands);
+    connect(&m_document, &Document::modifiedChanged, this, &QWidget::setWindowModified);
     connect(m_view3DForm, &TView3DForm::visibilityChanged, this, &TMainForm::refreshCommands);
     connect(m_view, &DesignView::zoomChanged, this, [this] {
         showZoom();
@@ -313,7 +316,7 @@ void TMainForm::connectSignals()
         m_view->setView(ViewKind::Plan);
     });
     connect(m_files, &FileCommands::saved, this,
-            [this](const QString& path) { setStatus(5, u' ' + QFileInfo(path).fileName()); });
+            [this](const QString& path) { showFileName(path); });
     connect(m_files, &FileCommands::recentFilesChanged, this, &TMainForm::refreshCommands);
     connect(m_files, &FileCommands::elbowEntryWanted, this,
             [this] { m_tools->start(std::make_unique<EnterElbowsTool>()); });
@@ -344,6 +347,7 @@ void TMainForm::FirstActivation(const QString& commandLineProject)
     language.TranslateMenu(m_commands.menu(DrawingPopup));
     language.TranslateMenu(m_commands.menu(DropViewPopup));
     language.TranslateForm(this);
+    m_caption = windowTitle();
     language.TranslateForm(&m_files->wizard());
     language.TranslateForm(m_partsListForm);
     language.TranslateForm(m_dataExchangeForm);
@@ -522,6 +526,22 @@ QString TMainForm::statusText(int panel) const
 void TMainForm::setStatus(int panel, const QString& text)
 {
     m_statusPanels[size_t(panel)]->setText(text);
+}
+
+// A name too long for the panel ends with a visible mark rather than a
+// silent cut; the whole path is the panel's tip.
+void TMainForm::showFileName(const QString& path)
+{
+    QLabel* panel = m_statusPanels[5];
+    const QString text = path.isEmpty() ? QString() : u' ' + QFileInfo(path).fileName();
+    const int room = panel->maximumWidth() - 2 * (panel->frameWidth() + panel->margin()) -
+                     panel->fontMetrics().horizontalAdvance(u' ');
+    panel->setText(panel->fontMetrics().elidedText(text, Qt::ElideRight, room));
+    panel->setToolTip(QDir::toNativeSeparators(path));
+    // The title names the project; "[*]" shows while it has unsaved changes.
+    const QString name = QFileInfo(path).fileName();
+    setWindowTitle(m_caption + (name.isEmpty() ? QString() : QStringLiteral(" - ") + name) +
+                   QStringLiteral("[*]"));
 }
 
 void TMainForm::setToolBarShown(bool shown)
@@ -764,8 +784,7 @@ void TMainForm::showSelectedLabel()
 // A new design is shown: the window leaves its welcome state for good.
 void TMainForm::projectOpened()
 {
-    const QString& path = m_document.fileName();
-    setStatus(5, path.isEmpty() ? QString() : u' ' + QFileInfo(path).fileName());
+    showFileName(m_document.fileName());
     m_toolBar->setVisible(m_toolBarShown);
     layOutToolBar();
     m_view->updateGeometry();

@@ -175,6 +175,9 @@ private:
     void showZoom();
     void applyPipeColourPanels();
     void setStatus(int panel, const QString& text);
+    // Status panel 5 and the title: the file name, or nothing for a design
+    // never saved.
+    void showFileName(const QString& path);
     // The selection's label and the drawing redrawn (highlights shown).
     void showSelectionStatus();
     // What the main window hands over for a picture of its current view.
@@ -185,6 +188,9 @@ private:
     QString m_commandLineProject;
     bool m_firstActivation = true;
     bool m_toolBarShown = false;
+    // The window's caption as the language file gives it; the project's name
+    // follows it in the title.
+    QString m_caption;
     QImage m_welcomeImage;
     QImage m_logoImage;
 

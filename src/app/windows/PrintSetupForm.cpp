@@ -198,6 +198,8 @@ QWidget* TPrintSetupForm::createControls()
     });
     connect(AddButton(column, QStringLiteral("btnBestFit"), QStringLiteral("Best Fit Scaling")),
             &QPushButton::clicked, this, &TPrintSetupForm::BestFit);
+    m_standardFit = AddButton(column, QStringLiteral("btnStandardFit"), QString());
+    connect(m_standardFit, &QPushButton::clicked, this, &TPrintSetupForm::StandardFit);
 
     QStringList views;
     for (ViewKind view : AllViews)
@@ -324,6 +326,9 @@ void TPrintSetupForm::showSettings()
     m_centre->setChecked(m_setup.PrintCenter);
     m_previewMode->button(int(Mode()))->setChecked(true);
     m_printer->setCurrentText(m_setup.PrinterName);
+    if (m_design)
+        m_standardFit->setText(QStringLiteral("Standard Scale 1:%1")
+                                   .arg(StandardFitScaleForPage(*m_design, m_view, Page())));
     m_showing = false;
     layOutPreview();
 }
@@ -374,6 +379,12 @@ void TPrintSetupForm::BestFit()
 {
     if (m_design)
         storeScale(BestFitScaleForPage(*m_design, m_view, Page()));
+}
+
+void TPrintSetupForm::StandardFit()
+{
+    if (m_design)
+        storeScale(StandardFitScaleForPage(*m_design, m_view, Page()));
 }
 
 void TPrintSetupForm::SetLandscape(bool landscape)

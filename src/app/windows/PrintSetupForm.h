@@ -90,6 +90,8 @@ public:
     void SelectView(ViewKind view);
     void SetScale(int scale);
     void BestFit();
+    // The standard scale (1:200, 1:250, 1:500 …) nearest above the best fit.
+    void StandardFit();
     void SetLandscape(bool landscape);
     void SetCentre(bool centre);
     void SetPreviewMode(PreviewMode mode);
@@ -124,6 +126,7 @@ private:
     PreviewWidget* m_preview = nullptr;
     QScrollArea* m_previewArea = nullptr;
     QSpinBox* m_scale = nullptr;
+    QPushButton* m_standardFit = nullptr;
     QButtonGroup* m_views = nullptr;
     QButtonGroup* m_orientation = nullptr;
     QButtonGroup* m_previewMode = nullptr;

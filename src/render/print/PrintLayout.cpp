@@ -64,6 +64,17 @@ int32_t BestFitScale(ViewExtent extent, float paperWidthMm, float paperHeightMm,
     return int32_t(std::clamp<int64_t>(scale, PrintSetup::MinScale, PrintSetup::MaxScale));
 }
 
+int32_t StandardFitScale(ViewExtent extent, float paperWidthMm, float paperHeightMm,
+                         int32_t headerMarginMm)
+{
+    static constexpr int32_t Standard[] = {1, 2, 5, 10, 20, 25, 50, 100, 200, 250, 500, 1000};
+    const int32_t best = BestFitScale(extent, paperWidthMm, paperHeightMm, headerMarginMm);
+    for (int32_t scale : Standard)
+        if (scale >= best && ViewFits(extent, scale, paperWidthMm, paperHeightMm, headerMarginMm))
+            return scale;
+    return PrintSetup::MaxScale;
+}
+
 bool ViewFitsPage(const TPipeLoop& design, ViewKind view, int32_t scale, const PageGeometry& page)
 {
     return ViewFits(PrintExtent(design, view), scale, page.paperWidthMm(), page.paperHeightMm(),
@@ -74,6 +85,12 @@ int32_t BestFitScaleForPage(const TPipeLoop& design, ViewKind view, const PageGe
 {
     return BestFitScale(PrintExtent(design, view), page.paperWidthMm(), page.paperHeightMm(),
                         design.Options.HeaderMargin);
+}
+
+int32_t StandardFitScaleForPage(const TPipeLoop& design, ViewKind view, const PageGeometry& page)
+{
+    return StandardFitScale(PrintExtent(design, view), page.paperWidthMm(), page.paperHeightMm(),
+                            design.Options.HeaderMargin);
 }
 
 PageFrame PageFrame::onPaper(const PageGeometry& geometry)

@@ -65,9 +65,16 @@ bool ViewFits(ViewExtent extent, int32_t scale, float paperWidthMm, float paperH
 int32_t BestFitScale(ViewExtent extent, float paperWidthMm, float paperHeightMm,
                      int32_t headerMarginMm);
 
+// The first standard drawing scale (1:1, 1:2, 1:5, 1:10, 1:20, 1:25, 1:50,
+// 1:100, 1:200, 1:250, 1:500, 1:1000) from the best fit on at which the view
+// fits: contractors print at those. PrintSetup::MaxScale when none fits.
+int32_t StandardFitScale(ViewExtent extent, float paperWidthMm, float paperHeightMm,
+                         int32_t headerMarginMm);
+
 // The fit test and best fit of a design's view on a page.
 bool ViewFitsPage(const TPipeLoop& design, ViewKind view, int32_t scale, const PageGeometry& page);
 int32_t BestFitScaleForPage(const TPipeLoop& design, ViewKind view, const PageGeometry& page);
+int32_t StandardFitScaleForPage(const TPipeLoop& design, ViewKind view, const PageGeometry& page);
 
 // Where a page is drawn: the page rectangle on the canvas and the resolution
 // that page has there. On paper that is the printer's page at the printer's

@@ -185,7 +185,8 @@ class Desktop:
         app = Application(self, process, name)
         app.root = wait_for("the application %r on the accessibility bus (program output: %s)"
                             % (name, self.log("program")), app.find_root, timeout)
-        app.find("frame", name, timeout=timeout)
+        # The main window's title names the open project after the program.
+        app.find("frame", re.compile(r"^%s( - .+)?$" % re.escape(name)), timeout=timeout)
         return app
 
 

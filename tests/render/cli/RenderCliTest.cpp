@@ -134,6 +134,33 @@ TEST_F(RenderCli, ZoomDpiAndSize)
     EXPECT_EQ(QImage(out("e.png")).size(), QSize(300, 200));
 }
 
+TEST_F(RenderCli, TheDefault3DPictureShowsTheWholeModel)
+{
+    // What is drawn keeps off the picture's edges, at the first bearing and
+    // turned, and still fills a good part of it.
+    const auto drawnBox = [](const QImage& image) {
+        QRect box;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixel(x, y) != qRgb(255, 255, 255))
+                    box |= QRect(x, y, 1, 1);
+        return box;
+    };
+    for (const QString& file : {QStringLiteral("workshop.plf"), QStringLiteral("factory.plf")})
+        for (const QString& bearing : {QStringLiteral("5.3"), QStringLiteral("0.8")}) {
+            const QString target = out(file + bearing + QStringLiteral(".png"));
+            ASSERT_EQ(RunCli({"render", SampleFile(file), "--view", "3d", "--bearing", bearing,
+                              "--out", target})
+                          .exitCode,
+                      0);
+            const QImage picture = QImage(target).convertToFormat(QImage::Format_RGB32);
+            const QRect drawn = drawnBox(picture);
+            EXPECT_TRUE(picture.rect().adjusted(1, 1, -1, -1).contains(drawn))
+                << file.toStdString() << " " << bearing.toStdString();
+            EXPECT_GT(drawn.width(), picture.width() / 2);
+        }
+}
+
 TEST_F(RenderCli, RefusesWhatItCannotDo)
 {
     // EMF, WMF and BMP come from the picture export's writers (issue 6).

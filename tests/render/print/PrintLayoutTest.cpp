@@ -90,6 +90,20 @@ TEST(BestFit, StaysWithinTheScalesThePrintSetupHolds)
     EXPECT_EQ(BestFitScale({1000, 1000}, 0.0f, 287.0f, 20), PrintSetup::MaxScale);
 }
 
+TEST(BestFit, TheStandardScaleBesideItIsTheNextOneThatFits)
+{
+    // A 42 m × 20 m hall on A4: best fit 1:215, standard 1:250.
+    EXPECT_EQ(BestFitScale({42000, 20000}, 200.0f, 287.0f, 20), 215);
+    EXPECT_EQ(StandardFitScale({42000, 20000}, 200.0f, 287.0f, 20), 250);
+    // A best fit that is a standard scale stays; small rooms reach 1:20 and 1:25.
+    EXPECT_EQ(BestFitScale({19000, 100}, 200.0f, 287.0f, 20), 100);
+    EXPECT_EQ(StandardFitScale({19000, 100}, 200.0f, 287.0f, 20), 100);
+    EXPECT_EQ(StandardFitScale({4000, 100}, 200.0f, 287.0f, 20), 25);
+    EXPECT_EQ(StandardFitScale({60000, 1000}, 200.0f, 287.0f, 20), 500);
+    // Too large for 1:1000: the largest scale, as the best fit gives.
+    EXPECT_EQ(StandardFitScale({900000, 1000}, 200.0f, 287.0f, 20), PrintSetup::MaxScale);
+}
+
 TEST(PageGeometryTest, PrintableAreaIsThePageLessTheOffsetsOnBothSides)
 {
     PdfPage a4;

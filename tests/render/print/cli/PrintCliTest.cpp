@@ -72,6 +72,9 @@ TEST_F(PrintCli, AViewThatDoesNotFitWritesNothingAndBestFitMakesItFit)
     EXPECT_EQ(pagesOf({SampleFile("factory.plf"), "--view", "plan", "--scale", "best", "--paper",
                        "A3", "--portrait"}),
               1);
+    // The standard scale beside the best fit fits as well.
+    EXPECT_EQ(pagesOf({SampleFile("factory.plf"), "--view", "all", "--scale", "standard"}), 5);
+    EXPECT_EQ(last.exitCode, 0) << last.err.toStdString();
     // A3 landscape takes the factory at 1:150.
     EXPECT_EQ(pagesOf({SampleFile("factory.plf"), "--view", "plan", "--paper", "a3"}), 1);
 }
