@@ -33,6 +33,7 @@ void SegmentIndex::Build(const std::vector<std::pair<Position, Position>>& segme
     m_segments = segments;
     m_spans.clear();
     m_others.clear();
+    std::fill(std::begin(m_holds), std::end(m_holds), false);
     for (size_t i = 0; i < segments.size(); ++i) {
         const auto& [a, b] = segments[i];
         const int64_t dNS = int64_t(b.NS) - a.NS;
@@ -60,6 +61,7 @@ void SegmentIndex::Build(const std::vector<std::pair<Position, Position>>& segme
             continue;
         }
         m_spans.push_back({family, key, {std::min(from, to), std::max(from, to), int64_t(i)}, 0});
+        m_holds[family] = true;
     }
     std::stable_sort(m_spans.begin(), m_spans.end(), [](const LineSpan& x, const LineSpan& y) {
         return std::tie(x.family, x.key, x.span.low) < std::tie(y.family, y.key, y.span.low);
@@ -75,6 +77,8 @@ void SegmentIndex::Build(const std::vector<std::pair<Position, Position>>& segme
 void SegmentIndex::Consider(Family family, int64_t key, int32_t along, const Position& p,
                             int64_t excluded, int64_t& best) const
 {
+    if (!m_holds[family])
+        return;
     // The spans of the line from its first to the last whose low end is at most along.
     const auto before = [](const LineSpan& span, const std::tuple<Family, int64_t, int32_t>& at) {
         return std::tie(span.family, span.key, span.span.low) <= at;

@@ -76,6 +76,7 @@ private:
     // instead of one per line, which a design of thousands of short spurs,
     // each on a line of its own, would scatter over memory.
     std::vector<LineSpan> m_spans;
+    bool m_holds[Families] = {};   // whether any span is of the family
     std::vector<int64_t> m_others; // ascending
 };
 
