@@ -15,8 +15,16 @@
 // memory. The literal millimetre walk of the tests is timed once in the same
 // run, on the same factory, to show the gain.
 //
+// A tree of spurs whose spine zig-zags, each spur starting at the previous
+// one's end, with a short side branch every few spurs, is generated with 2 000
+// and with 16 000 spurs: the time must grow at most 2.2 times per doubling of
+// the spurs, as a walk that looks each spur's neighbours up in tables does.
+//
 // Prints the median CPU time of each, the memory, and the ratios; exits
 // non-zero when the factory takes 100 ms or more or a ratio reaches its limit.
+//
+//   partslist_bench --spur_tree_dump=PREFIX   writes the two spur trees to
+//   PREFIX-2000.plf and PREFIX-16000.plf and exits.
 
 #include "../tests/catalogue/PartsListDesigns.h"
 #include "../tests/catalogue/ReferenceRunWalk.h"
@@ -27,6 +35,8 @@
 #include "PartsDatabase.h"
 #include "PartsListBenchSupport.h"
 #include "PartsListGenerator.h"
+#include "PrintSetup.h"
+#include "ProjectFile.h"
 #include "UiServices.h"
 
 #include <QFile>
@@ -38,6 +48,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -52,11 +63,18 @@ using namespace pipeloop::testing;
 using namespace pipeloop::bench;
 
 struct Factory {
-    explicit Factory(int32_t scale) : design(options) { FactoryDesign(design, scale); }
+    explicit Factory(int32_t scale) : design(options)
+    {
+        if (scale > 0)
+            FactoryDesign(design, scale);
+        else
+            SpurTreeDesign(design, -scale);
+    }
     TPipeLoopOptions options;
     TPipeLoop design;
 };
 
+// A scale of 1 and more is the factory's; a negative one, -n, the tree of n spurs.
 Factory& FactoryOf(int32_t scale)
 {
     static std::map<int32_t, std::unique_ptr<Factory>> factories;
@@ -64,6 +82,14 @@ Factory& FactoryOf(int32_t scale)
     if (!factory)
         factory = std::make_unique<Factory>(scale);
     return *factory;
+}
+
+constexpr int32_t kSmallTree = 2000;
+constexpr int32_t kLargeTree = 16000;
+
+int32_t SpurTree(int32_t spurs)
+{
+    return -spurs;
 }
 
 // What one generation produced, for the printout.
@@ -91,7 +117,7 @@ void BM_Generate(benchmark::State& state, int32_t scale, const char* name)
     // The status log and the part list are kept as runs during generation and
     // listed when a window or a command asks for them: timed here once (not
     // for the x3000 factory, whose lists run to millions of lines).
-    if (scale > 10)
+    if (scale > 10 || scale < 0)
         return;
     const auto start = std::chrono::steady_clock::now();
     what.logLines = generator.StatusLog().size();
@@ -139,29 +165,42 @@ long GenerationMemoryKiB(int32_t scale)
     return growth;
 }
 
+// name: a literal, which the printout keeps.
+void RegisterGeneration(const char* name, int32_t scale)
+{
+    benchmark::RegisterBenchmark(name, BM_Generate<TPartsListGenerator>, scale, name)
+        ->Unit(benchmark::kMillisecond)
+        ->Repetitions(scale == SpurTree(kLargeTree) ? 3 : 7)
+        ->ReportAggregatesOnly(true);
+}
+
+bool DumpSpurTrees(const QString& prefix)
+{
+    for (const int32_t spurs : {kSmallTree, kLargeTree}) {
+        const Factory& tree = FactoryOf(SpurTree(spurs));
+        const QByteArray bytes =
+            ProjectBytes(tree.design, tree.options, PrintSetup{}, InitialZoomFactors);
+        if (!WriteDump(prefix + QStringLiteral("-%1.plf").arg(spurs), bytes, "partslist_bench"))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     ScopedLocale locale(LocaleFacts{});
+    if (const auto prefix = FlagValue(argc, argv, "--spur_tree_dump="))
+        return DumpSpurTrees(*prefix) ? 0 : 1;
     FixedClock clock(QDateTime(QDate(2025, 6, 1), QTime(12, 0)));
     Clock::install(&clock);
 
-    benchmark::RegisterBenchmark("Generate/factory", BM_Generate<TPartsListGenerator>, 1,
-                                 "Generate/factory")
-        ->Unit(benchmark::kMillisecond)
-        ->Repetitions(7)
-        ->ReportAggregatesOnly(true);
-    benchmark::RegisterBenchmark("Generate/factory-x10", BM_Generate<TPartsListGenerator>, 10,
-                                 "Generate/factory-x10")
-        ->Unit(benchmark::kMillisecond)
-        ->Repetitions(7)
-        ->ReportAggregatesOnly(true);
-    benchmark::RegisterBenchmark("Generate/factory-x3000", BM_Generate<TPartsListGenerator>, 3000,
-                                 "Generate/factory-x3000")
-        ->Unit(benchmark::kMillisecond)
-        ->Repetitions(7)
-        ->ReportAggregatesOnly(true);
+    RegisterGeneration("Generate/factory", 1);
+    RegisterGeneration("Generate/factory-x10", 10);
+    RegisterGeneration("Generate/factory-x3000", 3000);
+    RegisterGeneration("Generate/spur-tree-2000", SpurTree(kSmallTree));
+    RegisterGeneration("Generate/spur-tree-16000", SpurTree(kLargeTree));
     benchmark::RegisterBenchmark("MillimetreWalk/factory", BM_Generate<ReferenceGenerator>, 1,
                                  "MillimetreWalk/factory")
         ->Unit(benchmark::kMillisecond)
@@ -223,6 +262,16 @@ int main(int argc, char** argv)
               "factory", 2.0);
     } else {
         std::printf("memory of one generation: not measured\n");
+    }
+    const double smallTree = time("Generate/spur-tree-2000");
+    const double largeTree = time("Generate/spur-tree-16000");
+    if (smallTree > 0 && largeTree > 0) {
+        const double perDoubling = std::cbrt(largeTree / smallTree); // three doublings
+        std::printf("spur trees: %.1f ms for %d spurs, %.1f ms for %d, ratio per doubling "
+                    "%.2f (limit 2.2)%s\n",
+                    smallTree * 1e3, kSmallTree, largeTree * 1e3, kLargeTree, perDoubling,
+                    perDoubling <= 2.2 ? "" : ", GROWS FASTER THAN THE SPURS");
+        ok = ok && perDoubling <= 2.2;
     }
     if (small > 0 && literal > 0)
         std::printf("millimetre walk: %.0f ms on the factory, %.0f times the jump walk\n",

@@ -4,11 +4,14 @@
 // views of a design ten times smaller run in the same process as the
 // baseline.
 //
+// The fixed cost of a view, what the same image costs with an empty building
+// of the small design's size (clearing, walls, grid), is measured beside them.
+//
 // Prints the median process CPU time per view (Qt fills large areas on its
 // thread pool, which the drawing thread waits for) and the wall time of each
-// size, and the ratio large / small (10 for strictly linear growth; less, as
-// clearing the image costs the same for both); exits non-zero when a large
-// view takes 50 ms or more or the ratio reaches 15.
+// size, the fixed cost, and the ratio large / small (10 for strictly linear
+// growth; less, as clearing the image costs the same for both); exits
+// non-zero when a large view takes 50 ms or more or the ratio reaches 15.
 
 #include "BenchSupport.h"
 #include "PipeLoop.h"
@@ -47,14 +50,17 @@ struct DesignSize {
     int inlets;
     int spurs;
     int features;
+    bool empty = false; // the building alone, no loop and no objects
     int total() const
     {
-        return 2 * cornersPerSide + 1 + drops + drains + valves + inlets + spurs + features;
+        return empty ? 0
+                     : 2 * cornersPerSide + 1 + drops + drains + valves + inlets + spurs + features;
     }
 };
 
 constexpr DesignSize Large{200, 3000, 300, 300, 49, 600, 350};
 constexpr DesignSize Small{20, 300, 30, 30, 4, 60, 35};
+constexpr DesignSize Empty{Small.cornersPerSide, 0, 0, 0, 0, 0, 0, true};
 
 const QStringList kStacks[] = {
     {QStringLiteral("2-PORT-OUTLET"), QStringLiteral("FRL")},
@@ -78,6 +84,8 @@ struct Design {
         loop.RoomNS = loop.RoomEW / 2;
         loop.RoomHG = 8000;
         loop.Height = 6000;
+        if (size.empty)
+            return;
         const int32_t h = loop.Height;
         const int32_t south = loop.RoomNS - 1000;
         for (int i = 0; i < n; ++i) { // north side, eastwards, in steps
@@ -195,7 +203,8 @@ int main(int argc, char** argv)
                                                       {"south", ViewKind::South},
                                                       {"west", ViewKind::West}};
     for (const auto& [name, view] : views)
-        for (const auto& [label, size] : {std::pair{"small", Small}, std::pair{"large", Large}})
+        for (const auto& [label, size] :
+             {std::pair{"empty", Empty}, std::pair{"small", Small}, std::pair{"large", Large}})
             benchmark::RegisterBenchmark((std::string(name) + "/" + label).c_str(), BM_View, size,
                                          view)
                 ->Unit(benchmark::kMillisecond)
@@ -208,6 +217,7 @@ int main(int argc, char** argv)
     std::printf("objects: small %d, large %d\n", Small.total(), Large.total());
     bool ok = true;
     for (const auto& [name, view] : views) {
+        const auto* empty = reporter.find(std::string(name) + "/empty");
         const auto* small = reporter.find(std::string(name) + "/small");
         const auto* large = reporter.find(std::string(name) + "/large");
         if (!small || !large)
@@ -217,9 +227,12 @@ int main(int argc, char** argv)
         const bool linear = ratio < 15.0;
         std::printf(
             "%-6s median process CPU time per view: small %.2f ms, large %.2f ms (wall %.2f ms), "
-            "ratio %.1f for a 10x design%s%s\n",
+            "ratio %.1f for a 10x design%s%s",
             name, small->cpu * 1e3, large->cpu * 1e3, large->real * 1e3, ratio,
             fast ? "" : ", OVER 50 ms", linear ? "" : ", WORSE THAN LINEAR");
+        if (empty)
+            std::printf("; fixed cost (empty building) %.2f ms", empty->cpu * 1e3);
+        std::printf("\n");
         ok = ok && fast && linear;
     }
     return ok ? 0 : 1;

@@ -3,6 +3,7 @@
 #include "LoopGeometry.h"
 
 #include <algorithm>
+#include <tuple>
 
 namespace pipeloop::catalogue
 {
@@ -30,9 +31,9 @@ size_t PositionHash::operator()(const Position& p) const noexcept
 void SegmentIndex::Build(const std::vector<std::pair<Position, Position>>& segments)
 {
     m_segments = segments;
-    for (auto& lines : m_lines)
-        lines.clear();
+    m_spans.clear();
     m_others.clear();
+    std::fill(std::begin(m_holds), std::end(m_holds), false);
     for (size_t i = 0; i < segments.size(); ++i) {
         const auto& [a, b] = segments[i];
         const int64_t dNS = int64_t(b.NS) - a.NS;
@@ -59,26 +60,38 @@ void SegmentIndex::Build(const std::vector<std::pair<Position, Position>>& segme
             m_others.push_back(int64_t(i));
             continue;
         }
-        m_lines[family][key].spans.push_back({std::min(from, to), std::max(from, to), int64_t(i)});
+        m_spans.push_back({family, key, {std::min(from, to), std::max(from, to), int64_t(i)}, 0});
+        m_holds[family] = true;
     }
-    for (auto& lines : m_lines)
-        for (auto& [key, line] : lines) {
-            std::stable_sort(line.spans.begin(), line.spans.end(),
-                             [](const Span& x, const Span& y) { return x.low < y.low; });
-            line.reach.resize(line.spans.size());
-            int32_t reach = line.spans.front().high;
-            for (size_t i = 0; i < line.spans.size(); ++i)
-                line.reach[i] = reach = std::max(reach, line.spans[i].high);
-        }
+    std::stable_sort(m_spans.begin(), m_spans.end(), [](const LineSpan& x, const LineSpan& y) {
+        return std::tie(x.family, x.key, x.span.low) < std::tie(y.family, y.key, y.span.low);
+    });
+    for (size_t i = 0; i < m_spans.size(); ++i) {
+        const bool sameLine = i > 0 && m_spans[i - 1].family == m_spans[i].family &&
+                              m_spans[i - 1].key == m_spans[i].key;
+        m_spans[i].reach =
+            sameLine ? std::max(m_spans[i - 1].reach, m_spans[i].span.high) : m_spans[i].span.high;
+    }
 }
 
-void SegmentIndex::Consider(const Line& line, int32_t along, const Position& p, int64_t excluded,
-                            int64_t& best) const
+void SegmentIndex::Consider(Family family, int64_t key, int32_t along, const Position& p,
+                            int64_t excluded, int64_t& best) const
 {
-    const auto after = std::upper_bound(line.spans.begin(), line.spans.end(), along,
-                                        [](int32_t x, const Span& span) { return x < span.low; });
-    for (auto j = after - line.spans.begin() - 1; j >= 0 && line.reach[size_t(j)] >= along; --j) {
-        const Span& span = line.spans[size_t(j)];
+    if (!m_holds[family])
+        return;
+    // The spans of the line from its first to the last whose low end is at most along.
+    const auto before = [](const LineSpan& span, const std::tuple<Family, int64_t, int32_t>& at) {
+        return std::tie(span.family, span.key, span.span.low) <= at;
+    };
+    const auto first =
+        std::partition_point(m_spans.begin(), m_spans.end(), [&](const LineSpan& span) {
+            return std::tie(span.family, span.key) < std::tie(family, key);
+        });
+    const auto after = std::partition_point(first, m_spans.end(), [&](const LineSpan& span) {
+        return before(span, std::tuple{family, key, along});
+    });
+    for (auto j = after; j != first && (j - 1)->reach >= along;) {
+        const Span& span = (--j)->span;
         if (span.high < along || span.segment == excluded || (best != None && span.segment > best))
             continue;
         const auto& [a, b] = m_segments[size_t(span.segment)];
@@ -90,19 +103,14 @@ void SegmentIndex::Consider(const Line& line, int32_t along, const Position& p, 
 int64_t SegmentIndex::First(const Position& p, int64_t excluded) const
 {
     int64_t best = None;
-    const auto probe = [&](Family family, int64_t key, int32_t along) {
-        const auto found = m_lines[family].find(key);
-        if (found != m_lines[family].end())
-            Consider(found->second, along, p, excluded, best);
-    };
     // A point lies within its segment's box, so a square-on segment holds
     // only points of its own line; rounding halves to even can put a point
     // of a diagonal one line beside it.
-    probe(EastWest, p.NS, p.EW);
-    probe(NorthSouth, p.EW, p.NS);
+    Consider(EastWest, p.NS, p.EW, p, excluded, best);
+    Consider(NorthSouth, p.EW, p.NS, p, excluded, best);
     for (int64_t beside = -1; beside <= 1; ++beside) {
-        probe(Falling, int64_t(p.NS) - p.EW + beside, p.NS);
-        probe(Rising, int64_t(p.NS) + p.EW + beside, p.NS);
+        Consider(Falling, int64_t(p.NS) - p.EW + beside, p.NS, p, excluded, best);
+        Consider(Rising, int64_t(p.NS) + p.EW + beside, p.NS, p, excluded, best);
     }
     for (const int64_t i : m_others) {
         if (best != None && i > best)
@@ -131,12 +139,37 @@ TPipeLoopObject* DesignIndex::FirstTwo::other(const TPipeLoopObject* excluded) c
     return first != excluded ? first : second;
 }
 
+namespace
+{
+
+bool Diagonal(const Position& a, const Position& b)
+{
+    const int64_t dNS = Abs64(int64_t(b.NS) - a.NS);
+    return dNS != 0 && dNS == Abs64(int64_t(b.EW) - a.EW);
+}
+
+// Whether a run of the walk can be a diagonal: some spur or loop segment is.
+bool HasDiagonalPipes(const TPipeLoop& design)
+{
+    for (const auto& spur : design.Spurs)
+        if (Diagonal(spur->position(), spur->endPosition()))
+            return true;
+    for (size_t i = 0; i + 1 < design.Elbows.size(); ++i)
+        if (Diagonal(design.Elbows[i]->position(), design.Elbows[i + 1]->position()))
+            return true;
+    return false;
+}
+
+} // namespace
+
 void DesignIndex::AddPoint(const Position& p)
 {
-    m_eastWest[p.NS].push_back(p.EW);
-    m_northSouth[p.EW].push_back(p.NS);
-    m_falling[int64_t(p.NS) - p.EW].push_back(p.NS);
-    m_rising[int64_t(p.NS) + p.EW].push_back(p.NS);
+    m_points.push_back({PointsEastWest, p.NS, p.EW});
+    m_points.push_back({PointsNorthSouth, p.EW, p.NS});
+    if (!m_diagonals)
+        return;
+    m_points.push_back({PointsFalling, int64_t(p.NS) - p.EW, p.NS});
+    m_points.push_back({PointsRising, int64_t(p.NS) + p.EW, p.NS});
 }
 
 void DesignIndex::Build(const TPipeLoop& design)
@@ -146,8 +179,15 @@ void DesignIndex::Build(const TPipeLoop& design)
     m_spurEnds.clear();
     m_cornerDrains.clear();
     m_spurOrder.clear();
-    for (auto* lines : {&m_eastWest, &m_northSouth, &m_falling, &m_rising})
-        lines->clear();
+    m_points.clear();
+    // Without a diagonal pipe no diagonal run is walked: its lines are not kept.
+    m_diagonals = HasDiagonalPipes(design);
+    const size_t objects = design.Elbows.size() + design.Drops.size() + design.Drains.size() +
+                           design.Valves.size() + design.Inlets.size() + 2 * design.Spurs.size();
+    m_primary.reserve(objects);
+    m_spurEnds.reserve(design.Spurs.size());
+    m_spurOrder.reserve(design.Spurs.size());
+    m_points.reserve((m_diagonals ? 4 : 2) * objects);
     // ObjectAt's order: elbows (at their pipe height), drops, drains, valves,
     // inlets, spurs by start, then spurs by end.
     const auto add = [this](const Position& p, TPipeLoopObject* object) {
@@ -176,11 +216,8 @@ void DesignIndex::Build(const TPipeLoop& design)
         m_spurOrder.emplace(spur.get(), int64_t(pipes.size()));
         pipes.emplace_back(spur->position(), spur->endPosition());
     }
-    for (auto* lines : {&m_eastWest, &m_northSouth, &m_falling, &m_rising})
-        for (auto& [key, values] : *lines) {
-            std::sort(values.begin(), values.end());
-            values.erase(std::unique(values.begin(), values.end()), values.end());
-        }
+    std::sort(m_points.begin(), m_points.end());
+    m_points.erase(std::unique(m_points.begin(), m_points.end()), m_points.end());
     m_spurs.Build(pipes);
     pipes.clear();
     for (size_t i = 0; i + 1 < design.Elbows.size(); ++i)
@@ -233,13 +270,12 @@ void DesignIndex::StepsOnRun(const RunSteps& steps, std::vector<int64_t>& out) c
         return;
     const Position first = steps.At(1);
     const Position last = steps.At(steps.count);
-    const std::unordered_map<int64_t, std::vector<int32_t>>* lines = nullptr;
+    PointFamily family = PointsEastWest;
     int64_t key = 0;
     int32_t from = 0;
     int32_t to = 0;
     int32_t origin = 0;
     if (steps.stepNS == 0) {
-        lines = &m_eastWest;
         key = steps.start.NS;
         from = first.EW;
         to = last.EW;
@@ -249,24 +285,22 @@ void DesignIndex::StepsOnRun(const RunSteps& steps, std::vector<int64_t>& out) c
         to = last.NS;
         origin = steps.start.NS;
         if (steps.stepEW == 0) {
-            lines = &m_northSouth;
+            family = PointsNorthSouth;
             key = steps.start.EW;
         } else if (steps.stepNS == steps.stepEW) {
-            lines = &m_falling;
+            family = PointsFalling;
             key = int64_t(steps.start.NS) - steps.start.EW;
         } else {
-            lines = &m_rising;
+            family = PointsRising;
             key = int64_t(steps.start.NS) + steps.start.EW;
         }
     }
-    const auto line = lines->find(key);
-    if (line == lines->end())
-        return;
-    const std::vector<int32_t>& values = line->second;
-    const auto begin = std::lower_bound(values.begin(), values.end(), std::min(from, to));
-    const auto end = std::upper_bound(values.begin(), values.end(), std::max(from, to));
+    const auto begin = std::lower_bound(m_points.begin(), m_points.end(),
+                                        LinePoint{family, key, std::min(from, to)});
+    const auto end =
+        std::upper_bound(begin, m_points.end(), LinePoint{family, key, std::max(from, to)});
     for (auto it = begin; it != end; ++it)
-        out.push_back(Abs64(int64_t(*it) - origin));
+        out.push_back(Abs64(int64_t(it->value) - origin));
     std::sort(out.begin(), out.end());
 }
 

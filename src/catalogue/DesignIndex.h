@@ -57,19 +57,26 @@ private:
         int32_t high = 0;
         int64_t segment = 0;
     };
-    // Spans by their low end; reach[i] is the highest high among spans 0..i,
-    // so that a search for a point stops at the first span that cannot reach it.
-    struct Line {
-        std::vector<Span> spans;
-        std::vector<int32_t> reach;
-    };
     enum Family { EastWest, NorthSouth, Falling, Rising, Families };
+    // A span on the line key of its family, with reach, the highest high
+    // among the spans of its line up to it (by low end), so that a search for
+    // a point stops at the first span that cannot reach it.
+    struct LineSpan {
+        Family family = EastWest;
+        int64_t key = 0;
+        Span span;
+        int32_t reach = 0;
+    };
 
-    void Consider(const Line& line, int32_t along, const Position& p, int64_t excluded,
+    void Consider(Family family, int64_t key, int32_t along, const Position& p, int64_t excluded,
                   int64_t& best) const;
 
     std::vector<std::pair<Position, Position>> m_segments;
-    std::unordered_map<int64_t, Line> m_lines[Families];
+    // Every line's spans together, by family, line and low end: one table
+    // instead of one per line, which a design of thousands of short spurs,
+    // each on a line of its own, would scatter over memory.
+    std::vector<LineSpan> m_spans;
+    bool m_holds[Families] = {};   // whether any span is of the family
     std::vector<int64_t> m_others; // ascending
 };
 
@@ -111,9 +118,18 @@ private:
     ByPosition m_primary;
     ByPosition m_spurEnds;
     std::unordered_map<Position, TDrain*, PositionHash> m_cornerDrains;
-    // Plan points by line: east-west lines by NS (values EW), north-south
-    // lines by EW (values NS), diagonals by NS - EW and by NS + EW (values NS).
-    std::unordered_map<int64_t, std::vector<int32_t>> m_eastWest, m_northSouth, m_falling, m_rising;
+    // Plan points by line, in one table sorted by family, line and value:
+    // east-west lines by NS (values EW), north-south lines by EW (values NS),
+    // diagonals by NS - EW and by NS + EW (values NS).
+    enum PointFamily : int8_t { PointsEastWest, PointsNorthSouth, PointsFalling, PointsRising };
+    struct LinePoint {
+        PointFamily family = PointsEastWest;
+        int64_t key = 0;
+        int32_t value = 0;
+        friend auto operator<=>(const LinePoint&, const LinePoint&) = default;
+    };
+    std::vector<LinePoint> m_points;
+    bool m_diagonals = false; // the diagonal lines are kept
     SegmentIndex m_spurs;
     std::unordered_map<const TSpur*, int64_t> m_spurOrder;
     SegmentIndex m_loop;

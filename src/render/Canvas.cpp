@@ -128,6 +128,11 @@ void Canvas::textRect(const PixelRect& box, const QString& text, HAlign h, VAlig
         drawTextRect(box, text, h, v);
 }
 
+void Canvas::figure(QPoint, const std::function<void(Canvas&)>& draw)
+{
+    draw(*this);
+}
+
 void Canvas::stretchDraw(const PixelRect& box, const QImage& picture)
 {
     if (!picture.isNull())

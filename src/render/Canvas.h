@@ -31,6 +31,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <span>
 
@@ -187,6 +188,14 @@ public:
                   VAlign v = VAlign::Top);
     // Width and height of single-line text in the current font.
     virtual QSize textExtent(const QString& text) = 0;
+    // A figure: what draw paints around the anchor, with the state it finds
+    // here. Its pixels move with the anchor by whole pixels, so a raster
+    // canvas may paint the second and every later figure of the same
+    // primitives (relative to their anchors) from a picture of it. draw may
+    // run more than once, on this canvas or on one that only records, and
+    // must do the same each time; the state it leaves is left here. Text is
+    // not part of a figure: a figure that writes any is drawn as it is.
+    virtual void figure(QPoint anchor, const std::function<void(Canvas&)>& draw);
     // The picture stretched into the box.
     void stretchDraw(const PixelRect& box, const QImage& picture);
 

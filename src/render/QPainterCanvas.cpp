@@ -7,9 +7,11 @@
 #include <QPolygonF>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <utility>
+#include <vector>
 
 namespace pipeloop
 {
@@ -114,6 +116,107 @@ void fillAxisLineWidth3(QPainter& painter, QPoint a, QPoint b, const QColor& col
         painter.fillRect(QRect(left - 1, a.y() - 1, right - left + 2, 2), colour);
         painter.fillRect(QRect(left, a.y() + 1, right - left, 1), colour);
     }
+}
+
+// Draws nothing. Notes each primitive of a figure, relative to its anchor,
+// with the pen and brush it is drawn in: the figure's name, under which its
+// picture is kept. Starts with the state of the canvas it stands in for and
+// asks that canvas about the device.
+class FigureRecorder final : public Canvas
+{
+public:
+    FigureRecorder(Canvas& target, QPoint anchor) : m_target(target), m_anchor(anchor)
+    {
+        m_name.reserve(512);
+        setPen(target.pen());
+        setBrush(target.brush());
+        setFont(target.font());
+        moveTo(target.penPos());
+    }
+
+    QSize textExtent(const QString& text) override { return m_target.textExtent(text); }
+    int dpiX() const override { return m_target.dpiX(); }
+    int dpiY() const override { return m_target.dpiY(); }
+    QSize size() const override { return m_target.size(); }
+    PixelRect clipBox() const override { return m_target.clipBox(); }
+
+    QByteArray name() const
+    {
+        return QByteArray(reinterpret_cast<const char*>(m_name.data()),
+                          qsizetype(m_name.size() * sizeof(int32_t)));
+    }
+    // What the primitives can change, relative to the anchor, wide pens included.
+    QRect bounds() const { return m_bounds.adjusted(-m_margin, -m_margin, m_margin, m_margin); }
+    // Text, pictures and patterned brushes do not move with the figure pixel
+    // for pixel (glyphs are blended, patterns keep to the device).
+    bool picturable() const { return m_picturable && !m_bounds.isNull(); }
+
+protected:
+    void drawLine(QPoint from, QPoint to) override
+    {
+        const QPoint points[] = {from, to};
+        note('L', points, false);
+    }
+    void drawPolyline(std::span<const QPoint> points) override { note('P', points, false); }
+    void drawPolygon(std::span<const QPoint> points) override { note('G', points, true); }
+    void drawEllipse(const PixelRect& box) override { note('E', corners(box), true); }
+    void drawArc(const PixelRect& box, QPoint start, QPoint end) override
+    {
+        const QPoint points[] = {{box.left, box.top}, {box.right, box.bottom}, start, end};
+        note('A', points, false);
+    }
+    void drawRectangle(const PixelRect& box) override { note('R', corners(box), true); }
+    void drawFillRect(const PixelRect& box) override { note('F', corners(box), true); }
+    void drawText(QPoint, const QString&) override { m_picturable = false; }
+    void drawTextRect(const PixelRect&, const QString&, HAlign, VAlign) override
+    {
+        m_picturable = false;
+    }
+    void drawPicture(const PixelRect&, const QImage&) override { m_picturable = false; }
+
+private:
+    static std::array<QPoint, 2> corners(const PixelRect& box)
+    {
+        return {QPoint(box.left, box.top), QPoint(box.right, box.bottom)};
+    }
+
+    void note(int32_t kind, std::span<const QPoint> points, bool filled)
+    {
+        const Brush& b = brush();
+        if (filled && b.style != BrushStyle::Solid && b.style != BrushStyle::Clear)
+            m_picturable = false;
+        m_name.insert(m_name.end(), {kind, pen().colour, pen().width, int32_t(pen().style),
+                                     b.colour, int32_t(b.style), int32_t(points.size())});
+        for (const QPoint& point : points) {
+            const QPoint relative = point - m_anchor;
+            m_name.insert(m_name.end(), {relative.x(), relative.y()});
+            m_bounds |= QRect(relative, QSize(1, 1));
+        }
+        m_margin = std::max(m_margin, pen().width + 2);
+    }
+
+    Canvas& m_target;
+    QPoint m_anchor;
+    std::vector<int32_t> m_name;
+    QRect m_bounds;
+    int m_margin = 0;
+    bool m_picturable = true;
+};
+
+// Whether a picture has a painted pixel on its edge: the figure may have
+// reached beyond it.
+bool PaintedOnEdge(const QImage& picture)
+{
+    const int w = picture.width();
+    const int h = picture.height();
+    const auto painted = [&picture](int x, int y) { return qAlpha(picture.pixel(x, y)) != 0; };
+    for (int x = 0; x < w; ++x)
+        if (painted(x, 0) || painted(x, h - 1))
+            return true;
+    for (int y = 0; y < h; ++y)
+        if (painted(0, y) || painted(w - 1, y))
+            return true;
+    return false;
 }
 
 } // namespace
@@ -351,6 +454,89 @@ void QPainterCanvas::drawWidePolyline()
         sprite = m_wideLines.insert(key, WideLine{picture, bounds.topLeft()});
     }
     m_painter->drawImage(origin + sprite->topLeft, sprite->picture);
+}
+
+bool QPainterCanvas::wholePixelShift() const
+{
+    const QTransform transform = m_painter->deviceTransform();
+    return transform.type() <= QTransform::TxTranslate &&
+           transform.dx() == std::round(transform.dx()) &&
+           transform.dy() == std::round(transform.dy());
+}
+
+// Figures seen once are remembered up to this many at a time.
+constexpr qsizetype MaxFiguresSeenOnce = 4096;
+
+void QPainterCanvas::figure(QPoint anchor, const std::function<void(Canvas&)>& draw)
+{
+    if (!m_figurePictures || m_antialiasing || !rasterised() || !wholePixelShift()) {
+        draw(*this);
+        return;
+    }
+    FigureRecorder recorder(*this, anchor);
+    draw(recorder);
+    // Cut by the edge of what is drawn on, a styled line starts its pattern
+    // at the cut: only a figure wholly inside is painted from its picture.
+    const PixelRect visible = clipBox();
+    const QRect within(QPoint(visible.left, visible.top),
+                       QPoint(visible.right - 1, visible.bottom - 1));
+    const FigurePicture* picture =
+        recorder.picturable() && within.contains(recorder.bounds().translated(anchor))
+            ? pictureOf(recorder.name(), recorder.bounds(), anchor, *this, draw)
+            : nullptr;
+    if (picture == nullptr) {
+        draw(*this);
+        return;
+    }
+    flushLineRun();
+    m_painter->drawImage(anchor + picture->topLeft, picture->picture);
+    setPen(recorder.pen());
+    setBrush(recorder.brush());
+    setFont(recorder.font());
+    moveTo(recorder.penPos());
+}
+
+const QPainterCanvas::FigurePicture*
+QPainterCanvas::pictureOf(const QByteArray& name, QRect bounds, QPoint anchor, const Canvas& start,
+                          const std::function<void(Canvas&)>& draw)
+{
+    if (const auto kept = m_figures.constFind(name); kept != m_figures.constEnd())
+        return kept->picture.isNull() ? nullptr : &*kept;
+    // A figure drawn once is drawn as it is: a picture pays from the second.
+    if (!m_figuresSeenOnce.contains(name)) {
+        if (m_figuresSeenOnce.size() >= MaxFiguresSeenOnce)
+            m_figuresSeenOnce.clear();
+        m_figuresSeenOnce.insert(name);
+        return nullptr;
+    }
+    m_figuresSeenOnce.remove(name);
+
+    FigurePicture made{QImage(), bounds.topLeft()};
+    const qint64 pixels = qint64(bounds.width()) * bounds.height();
+    if (pixels <= MaxWideLinePixels) {
+        made.picture = QImage(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+        made.picture.fill(Qt::transparent);
+        {
+            QPainter painter(&made.picture);
+            painter.translate(-(anchor + bounds.topLeft()));
+            QPainterCanvas canvas(painter);
+            canvas.setFigurePictures(false);
+            canvas.setPen(start.pen());
+            canvas.setBrush(start.brush());
+            canvas.setFont(start.font());
+            canvas.moveTo(start.penPos());
+            draw(canvas);
+        }
+        if (PaintedOnEdge(made.picture))
+            made.picture = QImage();
+    }
+    if (m_figurePixels + pixels > MaxWideLineCache) {
+        m_figures.clear();
+        m_figurePixels = 0;
+    }
+    m_figurePixels += made.picture.isNull() ? 0 : pixels;
+    const auto kept = m_figures.insert(name, made);
+    return kept->picture.isNull() ? nullptr : &*kept;
 }
 
 void QPainterCanvas::drawLine(QPoint from, QPoint to)

@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QPolygonF>
+#include <QSet>
 
 #include <memory>
 #include <optional>
@@ -50,6 +51,11 @@ public:
     }
 
     QSize textExtent(const QString& text) override;
+    // Aliased on a raster device, the second and every later figure of the
+    // same primitives is painted from a picture of it (the symbol stacks of
+    // many drops are drawn once each), unless pictures are switched off.
+    void figure(QPoint anchor, const std::function<void(Canvas&)>& draw) override;
+    void setFigurePictures(bool on) { m_figurePictures = on; }
     int dpiX() const override;
     int dpiY() const override;
     QSize size() const override;
@@ -92,6 +98,16 @@ private:
     // device (PDF, SVG) gets the polyline whole: its reader strokes it.
     void strokeInPieces();
     bool rasterised() const;
+    // Whether the painter moves what it draws by whole device pixels only.
+    bool wholePixelShift() const;
+    struct FigurePicture {
+        QImage picture; // null: the figure is drawn as it is
+        QPoint topLeft; // relative to the anchor
+    };
+    // The picture of a figure seen before, made now if need be; null for a
+    // figure seen for the first time or one that cannot be pictured.
+    const FigurePicture* pictureOf(const QByteArray& name, QRect bounds, QPoint anchor,
+                                   const Canvas& start, const std::function<void(Canvas&)>& draw);
     static constexpr qsizetype MaxStrokedRun = 64;
     void prepareFont();
     // The metrics of the current font on the device, kept while the font is
@@ -126,6 +142,10 @@ private:
     Font m_metricsFont;
     QHash<QByteArray, WideLine> m_wideLines;
     qint64 m_wideLinePixels = 0; // held by m_wideLines
+    QHash<QByteArray, FigurePicture> m_figures;
+    QSet<QByteArray> m_figuresSeenOnce;
+    qint64 m_figurePixels = 0; // held by m_figures
+    bool m_figurePictures = true;
 };
 
 } // namespace pipeloop

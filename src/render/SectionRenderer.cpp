@@ -195,6 +195,42 @@ private:
     std::vector<int> m_found;
 };
 
+// A drop's pipe from (x, y0) down, its outlet and its symbols, in the
+// drop's colour; the symbols store their hit rectangles outside print mode.
+void DrawDropLeg(Canvas& canvas, const TPipeLoop& design, TDrop& drop, const TDrawParams& p, int x,
+                 int y0)
+{
+    const WinColour highlight = design.Options.SelectColour;
+    const int s = p.SymbolSize;
+    const int h = s / 2;
+    UseColour(canvas, ObjectPenColour(design, drop, p));
+    canvas.setPenWidth(p.PipeWidth);
+    canvas.moveTo(x, y0);
+
+    if (drop.IsFemale()) {
+        // The outlet: a short leg and a triangle, the hose hanging below it.
+        const int y1 = y0 + s;
+        canvas.lineTo(x, y1);
+        canvas.setPenWidth(1);
+        canvas.polygon({QPoint(x - h, y1), QPoint(x + h, y1), QPoint(x, y1 + h)});
+        canvas.setPenWidth(p.PipeWidth);
+        canvas.moveTo(x, y1 + h);
+        if (!drop.Symbols.empty()) {
+            const int below = DrawHoseStack(canvas, drop.Symbols, x, drop.SelectedSymbol, highlight,
+                                            p.PipeWidth, p.PrintMode, s, y1 + h);
+            if (p.DrawSymbols)
+                DrawSymbolStack(canvas, drop.Symbols, x, p.PipeWidth, below, drop.SelectedSymbol,
+                                highlight, p.PrintMode, s, 0);
+        }
+    } else {
+        const int end = SectionY(p, HeightBelow(drop.HG, drop.PipeLen));
+        canvas.lineTo(x, end);
+        if (p.DrawSymbols)
+            DrawSymbolStack(canvas, drop.Symbols, x, p.PipeWidth, 0, drop.SelectedSymbol, highlight,
+                            p.PrintMode, s, end - s);
+    }
+}
+
 void ClearDrawnInView(TPipeLoop& design)
 {
     for (auto& o : design.Drops)
@@ -344,38 +380,12 @@ void DrawSectionInlet(Canvas& canvas, const TPipeLoop& design, TInlet& inlet, co
 
 void DrawSectionDrop(Canvas& canvas, const TPipeLoop& design, TDrop& drop, const TDrawParams& p)
 {
-    const WinColour highlight = design.Options.SelectColour;
-    const int s = p.SymbolSize;
     const int x = SectionX(p, design, drop.NS, drop.EW);
     const int y0 = SectionY(p, drop.HG);
-    const int h = s / 2;
-    UseColour(canvas, ObjectPenColour(design, drop, p));
     drop.DrawnInView = true;
-    canvas.setPenWidth(p.PipeWidth);
-    canvas.moveTo(x, y0);
-
-    if (drop.IsFemale()) {
-        // The outlet: a short leg and a triangle, the hose hanging below it.
-        const int y1 = y0 + s;
-        canvas.lineTo(x, y1);
-        canvas.setPenWidth(1);
-        canvas.polygon({QPoint(x - h, y1), QPoint(x + h, y1), QPoint(x, y1 + h)});
-        canvas.setPenWidth(p.PipeWidth);
-        canvas.moveTo(x, y1 + h);
-        if (!drop.Symbols.empty()) {
-            const int below = DrawHoseStack(canvas, drop.Symbols, x, drop.SelectedSymbol, highlight,
-                                            p.PipeWidth, p.PrintMode, s, y1 + h);
-            if (p.DrawSymbols)
-                DrawSymbolStack(canvas, drop.Symbols, x, p.PipeWidth, below, drop.SelectedSymbol,
-                                highlight, p.PrintMode, s, 0);
-        }
-    } else {
-        const int end = SectionY(p, HeightBelow(drop.HG, drop.PipeLen));
-        canvas.lineTo(x, end);
-        if (p.DrawSymbols)
-            DrawSymbolStack(canvas, drop.Symbols, x, p.PipeWidth, 0, drop.SelectedSymbol, highlight,
-                            p.PrintMode, s, end - s);
-    }
+    // The leg and its symbols: the same figure at every drop of the same
+    // stack, length and colours, which a section of many drops repeats.
+    canvas.figure(QPoint(x, y0), [&](Canvas& c) { DrawDropLeg(c, design, drop, p, x, y0); });
 
     if (p.SymbolNames) {
         canvas.setBrushStyle(BrushStyle::Clear);

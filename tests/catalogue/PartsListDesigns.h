@@ -524,4 +524,42 @@ inline void FactoryDesign(TPipeLoop& design, int32_t scale)
     b.Inlet({ns0 + s(200000) + s(1), ew0, h}, 50.0f, s(3000));
 }
 
+// ---------------------------------------------------------------- the spur tree
+
+// A square ring main of 50 mm pipe and a tree of 25 mm spurs hanging from its
+// north run: a spine that zig-zags south and east in 2 m spurs, each starting
+// at the previous one's end, and on every other southward spur a short side
+// branch to the west from its middle; `spurs` counts both.
+inline void SpurTreeDesign(TPipeLoop& design, int spurs)
+{
+    DesignBuilder b(design);
+    design.PipeSize = 50.0f;
+    design.Height = 4000;
+    design.Units = DisplayUnits::Metres;
+    design.Description = QStringLiteral("Spur tree");
+    const int32_t step = 2000;
+    const int32_t side = int32_t(spurs / 2 + 4) * step;
+    const int32_t h = design.Height;
+    b.Corner(1000, 1000);
+    b.Corner(1000, 1000 + side);
+    b.Corner(1000 + side, 1000 + side);
+    b.Corner(1000 + side, 1000);
+    b.Corner(1000, 1000);
+    design.RoomEW = design.RoomNS = side + 2000;
+    design.RoomHG = 6000;
+
+    Position at{1000, 1000 + 2 * step, h};
+    for (int made = 0, leg = 0; made < spurs; ++leg) {
+        const bool south = leg % 2 == 0;
+        const Position from = at;
+        at = b.Spur(from, from.NS + (south ? step : 0), from.EW + (south ? 0 : step), 25.0f)
+                 .endPosition();
+        if (++made < spurs && leg % 4 == 2) {
+            const int32_t middle = from.NS + step / 2;
+            b.Spur({middle, from.EW, h}, middle, from.EW - step / 4, 25.0f);
+            ++made;
+        }
+    }
+}
+
 } // namespace pipeloop::testing

@@ -1,0 +1,100 @@
+// A raster canvas paints repeated figures (the legs and symbol stacks of
+// drops) from a picture of their first drawing. That is a speed-up only: the
+// pixels and the hit rectangles must be those of drawing every figure.
+
+#include "PipeLoop.h"
+#include "QPainterCanvas.h"
+#include "RenderTestSupport.h"
+#include "SampleDesign.h"
+#include "ScreenView.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+using namespace pipeloop;
+using namespace pipeloop::test;
+
+namespace
+{
+
+// Drops of every style and stack, many alike, along the north run, the
+// south run and the east run of a long loop; one with a selected symbol.
+std::unique_ptr<Design> ManyDropsDesign()
+{
+    auto d = std::make_unique<Design>(60000, 12000, 7000, 5000);
+    d->loop.CreateDefaultElbows();
+    const QStringList stacks[] = {
+        {QStringLiteral("FRL"), QStringLiteral("2-PORT-OUTLET")},
+        {QStringLiteral("GAUGE"), QStringLiteral("COUPLER"), QStringLiteral("AIR-HOSE"),
+         QStringLiteral("COUPLER")},
+        {QStringLiteral("REGULATOR"), QStringLiteral("RECOIL-HOSE")},
+        {QStringLiteral("FILTER"), QStringLiteral("VALVE"), QStringLiteral("1-PORT-OUTLET")},
+    };
+    const TElbow& corner = *d->loop.Elbows.front();
+    const int32_t h = d->loop.Height;
+    for (int i = 0; i < 240; ++i) {
+        auto drop = std::make_unique<TDrop>();
+        const int32_t along = 2000 + (i % 80) * 700;
+        const Position at = i < 160 ? Position{corner.NS + (i < 80 ? 0 : 10000), along, h}
+                                    : Position{2000 + (i % 80) * 100, 59000, h};
+        drop->setPosition(at);
+        drop->Style = i % 3 == 0 ? DropStyle::Female : DropStyle::Tee;
+        drop->PipeLen = 2500 + (i % 2) * 500;
+        for (const QString& symbol : stacks[i % 4])
+            drop->AddSymbol(symbol, {}, true);
+        d->loop.AddExistingDrop(std::move(drop));
+    }
+    d->loop.Drops[7]->SelectedSymbol = 1;
+    return d;
+}
+
+struct Painted {
+    QImage image;
+    std::vector<SymbolRect> hitRectangles;
+};
+
+// The view painted into an image of the given size at the given offset
+// (a window onto the drawing), and every symbol's hit rectangle after it.
+Painted Paint(TPipeLoop& loop, const ScreenGeometry& g, QRect window, bool pictures)
+{
+    for (auto& drop : loop.Drops)
+        for (TSymbolEntry& entry : drop->Symbols)
+            entry.Record.Rect = {};
+    Painted painted{QImage(window.size(), QImage::Format_RGB32), {}};
+    {
+        QPainter painter(&painted.image);
+        painter.translate(-window.topLeft());
+        QPainterCanvas canvas(painter);
+        canvas.setFigurePictures(pictures);
+        PaintDesignView(canvas, loop, g.params);
+    }
+    for (const auto& drop : loop.Drops)
+        for (const TSymbolEntry& entry : drop->Symbols)
+            painted.hitRectangles.push_back(entry.Record.Rect);
+    return painted;
+}
+
+} // namespace
+
+TEST(FigurePictures, SectionsOfManyDropsHaveThePixelsAndHitRectanglesOfDrawingEachDrop)
+{
+    auto d = ManyDropsDesign();
+    for (ViewKind view : {ViewKind::North, ViewKind::East, ViewKind::South, ViewKind::West}) {
+        const ScreenGeometry g = ScreenViewGeometry(d->loop, view, 40, 96, 96);
+        // The whole view, windows whose bottom edge cuts the stacks (the
+        // dash-dot boxes of FRLs among them), one whose left edge cuts drops.
+        const QSize area = g.area;
+        std::vector<QRect> windows{QRect(QPoint(0, 0), area), QRect(333, 0, 500, area.height())};
+        for (int bottom = area.height() / 2; bottom < area.height(); bottom += 13)
+            windows.emplace_back(0, 0, area.width(), bottom);
+        for (const QRect& window : windows) {
+            const Painted drawn = Paint(d->loop, g, window, false);
+            const Painted pictured = Paint(d->loop, g, window, true);
+            EXPECT_EQ(pictured.image, drawn.image)
+                << int(view) << " in " << window.width() << "x" << window.height();
+            EXPECT_EQ(pictured.hitRectangles, drawn.hitRectangles) << int(view);
+        }
+    }
+}
