@@ -3,8 +3,8 @@
 #include "AirAnalysis.h"
 #include "CatalogueCommands.h"
 #include "LocaleInfo.h"
+#include "OutputProject.h"
 #include "PartsDatabase.h"
-#include "ProjectFile.h"
 #include "UiServices.h"
 #include "Units.h"
 
@@ -202,17 +202,11 @@ int AnalyseCommand::run(const Invocation& invocation)
     invocation.expectArguments(1);
     const Format format = FormatOf(invocation);
 
-    TPipeLoopOptions options;
-    PrintSetup printSetup;
-    ZoomFactors zoom = InitialZoomFactors;
-    std::unique_ptr<TPipeLoop> design;
-    {
-        ProjectLoad load = OpenProject(path, options, printSetup, zoom);
-        if (!load)
-            return ExitStopped;
-        load.Apply(design, options, printSetup, zoom);
-    }
-    const AirAnalysis analysis = analysis::AnalyseAirSupply(*design);
+    OutputProject project;
+    if (!project.open(path))
+        return ExitStopped;
+    const TPipeLoop& design = *project.design;
+    const AirAnalysis analysis = analysis::AnalyseAirSupply(design);
     if (!analysis.solved()) {
         Ui().error(analysis.problem);
         return analysis.outcome == analysis::AnalysisOutcome::NotSettled ? ExitStopped
@@ -220,8 +214,8 @@ int AnalyseCommand::run(const Invocation& invocation)
     }
     catalogue::TPartsDatabase database;
     database.LoadContainer(CataloguePathOf(invocation));
-    const Report report{analysis, design->PipeSize,
-                        analysis::SuggestRingSize(*design, analysis::RingSizes(&database))};
+    const Report report{analysis, design.PipeSize,
+                        analysis::SuggestRingSize(design, analysis::RingSizes(&database))};
     QByteArray bytes;
     switch (format) {
     case Format::Text:

@@ -5,15 +5,6 @@
 namespace pipeloop::cli
 {
 
-bool OutputProject::open(const QString& path)
-{
-    ProjectLoad load = OpenProject(path, options, printSetup, zoom);
-    if (!load)
-        return false;
-    load.Apply(design, options, printSetup, zoom);
-    return design != nullptr;
-}
-
 QString DxfCommand::summary() const
 {
     return QStringLiteral("DXF drawing of the loop, spurs and drops");

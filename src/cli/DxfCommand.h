@@ -2,27 +2,10 @@
 
 #include "Subcommand.h"
 
-#include "PipeLoop.h"
-#include "PipeLoopOptions.h"
-#include "ProjectFile.h"
-
-#include <memory>
+#include "OutputProject.h"
 
 namespace pipeloop::cli
 {
-
-// A project opened the way the desktop program opens one (header check, then
-// the load with the program's own options; the question "Load project file
-// settings ?" is answered by --yes/--no), for the output subcommands.
-struct OutputProject {
-    TPipeLoopOptions options;
-    PrintSetup printSetup;
-    ZoomFactors zoom = InitialZoomFactors;
-    std::unique_ptr<TPipeLoop> design;
-
-    // Shows the failure and answers false.
-    bool open(const QString& path);
-};
 
 // pipeloop-cli dxf FILE [--out OUT.dxf]: the DXF drawing (loop,
 // spurs and drops as 3D lines on three layers), byte for byte. With --out

@@ -1,13 +1,11 @@
 #include "PartsListCommand.h"
 
 #include "CatalogueCommands.h"
+#include "OutputProject.h"
 #include "PartsDatabase.h"
 #include "PartsListGenerator.h"
 #include "PartsListOptions.h"
 #include "PartsListReport.h"
-#include "PipeLoop.h"
-#include "PrintSetup.h"
-#include "ProjectFile.h"
 #include "ReportDocument.h"
 #include "UiServices.h"
 
@@ -144,16 +142,10 @@ int PartsListCommand::run(const Invocation& invocation)
     invocation.expectArguments(1);
     const Format format = FormatOf(invocation);
 
-    TPipeLoopOptions designOptions;
-    PrintSetup printSetup;
-    ZoomFactors zoom = InitialZoomFactors;
-    std::unique_ptr<TPipeLoop> design;
-    {
-        ProjectLoad load = OpenProject(path, designOptions, printSetup, zoom);
-        if (!load)
-            return ExitStopped;
-        load.Apply(design, designOptions, printSetup, zoom);
-    }
+    OutputProject project;
+    if (!project.open(path))
+        return ExitStopped;
+    TPipeLoop* design = project.design.get();
     // The window's options are read before anything else can fail.
     const PartsListOptions options = OptionsOf(invocation, design->PipeColour);
 

@@ -2,10 +2,8 @@
 
 #include "DropViewRenderer.h"
 #include "Model3D.h"
+#include "OutputProject.h"
 #include "PictureExport.h"
-#include "PipeLoop.h"
-#include "PrintSetup.h"
-#include "ProjectFile.h"
 #include "ScreenView.h"
 #include "UiServices.h"
 
@@ -183,17 +181,12 @@ int RenderCommand::run(const Invocation& invocation)
     }
 
     // The project, opened as the desktop program opens it.
-    TPipeLoopOptions options;
-    PrintSetup printSetup;
-    ZoomFactors zoom = InitialZoomFactors;
-    std::unique_ptr<TPipeLoop> design;
-    {
-        ProjectLoad load = OpenProject(path, options, printSetup, zoom);
-        if (!load)
-            return ExitStopped;
-        load.Apply(design, options, printSetup, zoom);
-    }
-    TPipeLoop& loop = *design;
+    OutputProject project;
+    if (!project.open(path))
+        return ExitStopped;
+    TPipeLoop& loop = *project.design;
+    const ZoomFactors& zoom = project.zoom;
+    const TPipeLoopOptions& options = project.options;
     const QString title =
         loop.Description.isEmpty() ? QFileInfo(path).completeBaseName() : loop.Description;
 
