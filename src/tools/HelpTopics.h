@@ -5,6 +5,8 @@
 #include <array>
 #include <functional>
 
+class QWidget;
+
 namespace pipeloop
 {
 
@@ -22,6 +24,11 @@ bool HelpAvailable();
 
 // Shows the topic through the installed viewer; does nothing without one.
 void ShowHelpTopic(const QString& topic);
+
+// Makes F1 in the window (unless a control in it takes the key) show the
+// topic the function names at that moment: a window with pages answers for
+// the page on top.
+void InstallHelpKey(QWidget& window, std::function<QString()> topic);
 
 // Shows the help's keyword index ("Help Topics"): the viewer is asked for the
 // empty topic.

@@ -12,7 +12,6 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -86,6 +85,7 @@ TNewProjectForm::TNewProjectForm(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("NewProjectForm"));
     setWindowTitle(QStringLiteral("Project Creator"));
+    InstallHelpKey(*this, [] { return HelpTopic; });
     m_pages = new QTabWidget;
     m_pages->setObjectName(QStringLiteral("pcNewProject"));
     m_pages->addTab(makeDimensionsPage(), QStringLiteral("Dimensions"));
@@ -436,15 +436,6 @@ void TNewProjectForm::reject()
 {
     if (Ui().confirm(QStringLiteral("Are you sure you want to cancel ?")))
         QDialog::reject();
-}
-
-void TNewProjectForm::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
-        ShowHelpTopic(HelpTopic);
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 } // namespace pipeloop

@@ -105,9 +105,6 @@ public slots:
     void accept() override; // OK: validates first
     void reject() override; // Cancel: asks first
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     QWidget* makeDimensionsPage();
     QWidget* makeInformationPage();

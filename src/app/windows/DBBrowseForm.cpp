@@ -14,7 +14,6 @@
 #include <QAbstractTableModel>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -130,6 +129,7 @@ TDBBrowseForm::TDBBrowseForm(AppDialogs& dialogs, DocumentOpener openDocument, Q
 {
     setObjectName(QStringLiteral("DBBrowseForm"));
     setWindowTitle(QStringLiteral("Parts Database Browser"));
+    InstallHelpKey(*this, [] { return HelpTopic; });
     setMinimumHeight(MinimumHeight);
     m_dateForm = new TDateForm(this);
 
@@ -538,15 +538,6 @@ void TDBBrowseForm::reject()
             return;
     }
     QDialog::reject();
-}
-
-void TDBBrowseForm::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
-        ShowHelpTopic(HelpTopic);
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 } // namespace pipeloop

@@ -84,9 +84,6 @@ public:
 public slots:
     void reject() override;
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     QWidget* createGrid(Tab tab, const QStringList& headings);
     QWidget* createPriceTab();

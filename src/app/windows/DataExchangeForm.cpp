@@ -10,7 +10,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
@@ -59,6 +58,7 @@ TDataExchangeForm::TDataExchangeForm(AppDialogs& dialogs, QWidget* parent)
 {
     setObjectName(QStringLiteral("DataExchangeForm"));
     setWindowTitle(QStringLiteral("Data Exchange"));
+    InstallHelpKey(*this, [] { return HelpTopic; });
     auto* layout = new QVBoxLayout(this);
     m_tabs = new QTabWidget;
     m_tabs->setObjectName(QStringLiteral("PageControl"));
@@ -222,15 +222,6 @@ void TDataExchangeForm::copy(const std::function<ClipboardPicture()>& picture,
         return;
     }
     Ui().inform(confirmation);
-}
-
-void TDataExchangeForm::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
-        ShowHelpTopic(HelpTopic);
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 } // namespace pipeloop

@@ -50,9 +50,6 @@ public:
     QTabWidget* tabs() const { return m_tabs; }
     QPushButton* button(const QString& name) const { return m_buttons.value(name); }
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     QWidget* createMetafileTab();
     QWidget* createBitmapTab();

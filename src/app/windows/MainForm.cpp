@@ -96,6 +96,7 @@ TMainForm::TMainForm(SettingsStore& settings, AppDialogs& dialogs, const QString
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(Title);
+    InstallHelpKey(*this, [] { return QString::fromLatin1(topic::Contents); });
     m_caption = Title;
     if (!m_appDir.endsWith(u'/') && !m_appDir.endsWith(u'\\'))
         m_appDir += u'/';
@@ -452,10 +453,6 @@ void TMainForm::keyPressEvent(QKeyEvent* event)
 {
     if (m_tools->key(event->key()))
         return;
-    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
-        ShowHelpTopic(QString::fromLatin1(topic::Contents));
-        return;
-    }
     QMainWindow::keyPressEvent(event);
 }
 

@@ -13,7 +13,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -225,6 +224,7 @@ TOptionsForm::TOptionsForm(AppDialogs& dialogs, QWidget* parent)
 {
     setObjectName(QStringLiteral("OptionsForm"));
     setWindowTitle(QStringLiteral("PIPELOOP options"));
+    InstallHelpKey(*this, [this] { return HelpTopic(); });
     auto* layout = new QVBoxLayout(this);
     m_pages = new QTabWidget;
     m_pages->setObjectName(QStringLiteral("PageControl"));
@@ -727,15 +727,6 @@ void TOptionsForm::reject()
     if (m_modified && !Ui().confirm(QStringLiteral("Discard option changes ?")))
         Apply();
     QDialog::reject();
-}
-
-void TOptionsForm::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_F1) {
-        ShowHelpTopic(HelpTopic());
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 } // namespace pipeloop

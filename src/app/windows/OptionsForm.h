@@ -74,9 +74,6 @@ public:
     void accept() override;
     void reject() override;
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     // How one control shows an option and writes it back (load only reads).
     struct Binding {

@@ -17,7 +17,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
@@ -163,6 +162,7 @@ TZAVOZAPartsListForm::TZAVOZAPartsListForm(AppDialogs& dialogs, const QString& a
 {
     setObjectName(QStringLiteral("ZAVOZAPartsListForm"));
     setWindowTitle(QStringLiteral("Parts List"));
+    InstallHelpKey(*this, [] { return HelpTopic; });
     m_tabs = new QTabWidget;
     m_tabs->setObjectName(QStringLiteral("pcPartsList"));
     m_tabs->addTab(createOptionsTab(), QStringLiteral("Options"));
@@ -563,15 +563,6 @@ void TZAVOZAPartsListForm::closeEvent(QCloseEvent* event)
         return;
     }
     QDialog::closeEvent(event);
-}
-
-void TZAVOZAPartsListForm::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
-        ShowHelpTopic(HelpTopic);
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 bool TZAVOZAPartsListForm::eventFilter(QObject* watched, QEvent* event)

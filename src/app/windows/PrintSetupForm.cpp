@@ -12,7 +12,6 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -159,6 +158,7 @@ TPrintSetupForm::TPrintSetupForm(AppDialogs& dialogs, QWidget* parent)
 {
     setObjectName(QStringLiteral("PrintSetupForm"));
     setWindowTitle(Caption);
+    InstallHelpKey(*this, [] { return QString::fromLatin1(topic::PrintSetup); });
     m_preview = new PreviewWidget(*this);
     m_previewArea = new QScrollArea;
     m_previewArea->setObjectName(QStringLiteral("sbPreview"));
@@ -416,15 +416,6 @@ void TPrintSetupForm::Print()
     if (m_design)
         RunPrintJob(m_dialogs, this, {QStringLiteral("Print"), {}, {}, m_pdfSuggestion}, *m_design,
                     m_setup, PrintRequest::view(*m_design, m_view), m_logo);
-}
-
-void TPrintSetupForm::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_F1) {
-        ShowHelpTopic(QString::fromLatin1(topic::PrintSetup));
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 } // namespace pipeloop

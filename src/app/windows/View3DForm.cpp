@@ -12,7 +12,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPagedPaintDevice>
@@ -120,6 +119,7 @@ TView3DForm::TView3DForm(Document& document, AppDialogs& dialogs, QWidget* paren
 {
     setObjectName(QStringLiteral("View3DForm"));
     setWindowTitle(Caption);
+    InstallHelpKey(*this, [] { return QString::fromLatin1(topic::Viewing3D); });
 
     m_drawing = new DrawingBox(*this);
     m_scrollBox = new QScrollArea;
@@ -291,15 +291,6 @@ bool TView3DForm::eventFilter(QObject* watched, QEvent* event)
     if (watched == m_scrollBox->viewport() && event->type() == QEvent::Resize)
         setDrawingSize(m_fitted ? QSize(0, 0) : m_drawing->size());
     return QWidget::eventFilter(watched, event);
-}
-
-void TView3DForm::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
-        ShowHelpTopic(QString::fromLatin1(topic::Viewing3D));
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 // ============================================================ print and copy
