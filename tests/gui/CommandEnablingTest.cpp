@@ -176,6 +176,9 @@ const Expectation Expectations[] = {
     {"moEULA", "11110"},
     {"moEMail", "11110"},
     {"moAbout", "11110"},
+    // Lessons: no lesson files beside the test program, but the rules hold.
+    {"muTutorials", "11110"},
+    {"moLesson1", "11110"},
 };
 
 // Each state reached as a user reaches it.

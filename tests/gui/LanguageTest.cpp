@@ -6,6 +6,7 @@
 #include "DateForm.h"
 #include "IniFile.h"
 #include "LanguageFile.h"
+#include "LessonForm.h"
 #include "PartsListForm.h"
 #include "PrintSetupForm.h"
 #include "View3DForm.h"
@@ -83,6 +84,7 @@ TEST(LanguageFile, TheShippedExampleTranslatesTheMainMenu)
     EXPECT_EQ(airFlow.tabs()->tabText(1), "Bericht");
     EXPECT_EQ(airFlow.calculationButton(AirFlowCalculation::PipeDiameter)->text(),
               "Rohrdurchmesser");
+    EXPECT_EQ(f.form.lessonForm().playButton()->text(), "&Abspielen");
     const TOptionsForm& options = f.form.optionsForm();
     EXPECT_EQ(options.findChild<QAbstractButton*>("cbSaveOptions")->text(),
               "Optionen in Projektdateien speichern");

@@ -42,6 +42,8 @@ struct EditorState {
     bool viewToolBar = false;
     bool highlightElbows = false;
     bool view3DShown = false;
+    // A tutorial lesson's window is open.
+    bool lessonShown = false;
 
     // The usual combinations.
     bool input() const { return !toolActive; }

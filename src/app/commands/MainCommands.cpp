@@ -360,8 +360,10 @@ void AddHelpMenus(CommandTable& table, TMainForm& form)
                    [&form] { form.updateCheck().checkForUpdate(); }));
     table.add(Item("muHelp", "moAbout", "About", Input, [&form] { form.showAbout(); }));
 
-    // Shown by the lesson files found beside the program.
-    table.addMenu({"muTutorials", "", "&Tutorials", {}, {}});
+    // Shown by the lesson files found beside the program; one lesson at a
+    // time.
+    const StateRule noLesson = [](const EditorState& s) { return s.input() && !s.lessonShown; };
+    table.addMenu({"muTutorials", "", "&Tutorials", noLesson, {}});
     const char* lessons[] = {"1. Creating a new project",
                              "2. Using the tool bar",
                              "3. Adding drops, inlets, spurs && drains",
@@ -369,7 +371,8 @@ void AddHelpMenus(CommandTable& table, TMainForm& form)
                              "5. Printing Projects",
                              "6. Generate Parts List"};
     for (int i = 0; i < 6; ++i) {
-        CommandRow row = Item("muTutorials", "", lessons[i], {});
+        CommandRow row =
+            Item("muTutorials", "", lessons[i], noLesson, [&form, i] { form.showLesson(i + 1); });
         row.id = QStringLiteral("moLesson%1").arg(i + 1);
         row.data = i + 1;
         table.add(row);

@@ -18,6 +18,8 @@
 #include "HelpCommands.h"
 #include "HelpTopics.h"
 #include "LanguageFile.h"
+#include "LessonCaptions.h"
+#include "LessonForm.h"
 #include "MainCommands.h"
 #include "NewProjectWizard.h"
 #include "NotesEditor.h"
@@ -110,6 +112,7 @@ TMainForm::TMainForm(SettingsStore& settings, AppDialogs& dialogs, const QString
     m_dataExchangeForm = new TDataExchangeForm(dialogs, this);
     m_printSetupForm = new TPrintSetupForm(dialogs, this);
     m_dbBrowseForm = new TDBBrowseForm(dialogs, SystemDocumentOpener(), this);
+    m_lessonForm = new TLessonForm(this);
     m_airFlowForm = new TAirFlowForm(this);
     m_optionsForm = new TOptionsForm(dialogs, this);
     m_printSetupForm->SetOpenOptions([this](const std::function<void()>& repaintPreview) {
@@ -217,14 +220,13 @@ void TMainForm::findLessons()
     QMenu* tutorials = m_commands.menu(QStringLiteral("muTutorials"));
     tutorials->menuAction()->setVisible(false);
     for (QAction* item : tutorials->actions()) {
-        item->setVisible(false);
-        QFile file(m_appDir + QStringLiteral("lesson%1.txt").arg(item->data().toInt()));
-        if (!file.open(QIODevice::ReadOnly))
+        const std::optional<LessonScript> lesson =
+            ReadLessonCaptions(LessonCaptionFile(m_appDir, item->data().toInt()));
+        item->setVisible(lesson.has_value());
+        if (!lesson)
             continue;
-        item->setVisible(true);
-        const QString first = QString::fromLatin1(file.readLine()).trimmed();
-        if (!first.isEmpty())
-            item->setText(first);
+        if (!lesson->title.isEmpty())
+            item->setText(lesson->title);
         tutorials->menuAction()->setVisible(true);
     }
 }
@@ -295,6 +297,7 @@ void TMainForm::connectSignals()
     connect(&m_document, &Document::modifiedChanged, this, &TMainForm::refreshCommands);
     connect(&m_document, &Document::modifiedChanged, this, &QWidget::setWindowModified);
     connect(m_view3DForm, &TView3DForm::visibilityChanged, this, &TMainForm::refreshCommands);
+    connect(m_lessonForm, &TLessonForm::visibilityChanged, this, &TMainForm::refreshCommands);
     connect(m_view, &DesignView::zoomChanged, this, [this] {
         showZoom();
         refreshCommands();
@@ -356,6 +359,7 @@ void TMainForm::FirstActivation(const QString& commandLineProject)
     language.TranslateForm(m_printSetupForm);
     language.TranslateForm(m_dbBrowseForm);
     language.TranslateForm(&m_dbBrowseForm->dateForm());
+    language.TranslateForm(m_lessonForm);
     language.TranslateForm(m_airFlowForm);
     language.TranslateForm(m_optionsForm);
 
@@ -492,6 +496,7 @@ EditorState TMainForm::editorState() const
     state.viewToolBar = m_toolBarShown;
     state.highlightElbows = m_view->highlightElbows();
     state.view3DShown = m_view3DForm->isVisible();
+    state.lessonShown = m_lessonForm->isVisible();
     return state;
 }
 
@@ -643,6 +648,12 @@ void TMainForm::copyAsMetafile()
 void TMainForm::airFlowCalculations()
 {
     m_airFlowForm->Open();
+}
+
+void TMainForm::showLesson(int lesson)
+{
+    if (!m_lessonForm->openLesson(lesson, m_appDir))
+        Ui().inform(QStringLiteral("One or more lesson files are missing."));
 }
 
 void TMainForm::printSetup()

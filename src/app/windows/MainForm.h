@@ -37,6 +37,7 @@ class TAboutForm;
 class TDisclaimerForm;
 class TAirFlowForm;
 class TDataExchangeForm;
+class TLessonForm;
 class TDBBrowseForm;
 struct PictureSource;
 class TView3DForm;
@@ -147,6 +148,10 @@ public:
     void editOptions(OptionsPage page = OptionsPage::General,
                      const std::function<void()>& afterApply = {});
     TOptionsForm& optionsForm() const { return *m_optionsForm; }
+    // A Tutorials item: lesson n's window, or a message when a file of the
+    // lesson is missing.
+    void showLesson(int lesson);
+    TLessonForm& lessonForm() const { return *m_lessonForm; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -215,6 +220,7 @@ private:
     TDBBrowseForm* m_dbBrowseForm = nullptr;
     TAirFlowForm* m_airFlowForm = nullptr;
     TOptionsForm* m_optionsForm = nullptr;
+    TLessonForm* m_lessonForm = nullptr;
     AppDialogs* m_dialogs = nullptr;
     PromptSession* m_prompt = nullptr;
     DesignView* m_view = nullptr;
