@@ -3,8 +3,10 @@
 #include "HelpTopics.h"
 #include "UiServices.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHelpContentWidget>
 #include <QHelpEngine>
@@ -65,9 +67,12 @@ bool SameFile(const QFileInfo& original, const QFileInfo& copy)
 
 // Copies the file under a temporary name first and gives the copy the
 // original's time, so that a copy cut short is never taken for a whole one.
+// The name is the process's own: two programs started together do not
+// write into one file.
 bool CopyKeepingTime(const QFileInfo& original, const QString& target)
 {
-    const QString partial = target + QStringLiteral(".part");
+    const QString partial =
+        target + QStringLiteral(".%1.part").arg(QCoreApplication::applicationPid());
     QFile::remove(partial);
     if (!QFile::copy(original.absoluteFilePath(), partial))
         return false;
