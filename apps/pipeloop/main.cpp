@@ -1,14 +1,17 @@
 // The desktop program: PIPELOOP's main window over the user's settings, the
-// program's own message box and the language file beside the program.
+// program's own message box and the language file in the program's data
+// folder (beside the program in a build tree, PREFIX/share/pipeloop installed).
 //
 //   pipeloop [PROJECT] [--settings FILE.ini] [--screenshot FILE.png] [--update-host=HOST]
+//   pipeloop --version
 //
 // --settings keeps the settings in an INI file instead of the user's own
 // (portable installs, tests); --screenshot saves the main window once it has
 // painted the start state (and the project), reports the start-up time on
 // standard error and quits. --update-host names where the update check looks
 // for the release page (the "UpdateHost" setting, else the maker's host);
-// --update-host= with nothing checks nothing (tests).
+// --update-host= with nothing checks nothing (tests). --version prints the
+// program's version and ends before any window (or display) is needed.
 
 #include "AppDialogs.h"
 #include "DesignView.h"
@@ -16,18 +19,23 @@
 #include "HelpViewer.h"
 #include "LanguageFile.h"
 #include "MainForm.h"
+#include "ProgramData.h"
 #include "ReleasePageFetch.h"
 #include "SettingsStore.h"
 #include "UpdateCheck.h"
+#include "Version.h"
 #include "WidgetUiServices.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QPixmap>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <optional>
 
@@ -58,6 +66,23 @@ Arguments ReadArguments(const QStringList& arguments)
     return result;
 }
 
+// Read before the application object exists: that one needs a display.
+bool AsksForVersion(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0)
+            return true;
+    }
+    return false;
+}
+
+// The language file: the program's own name with ".ltf", in its data folder.
+QString LanguageFile(const QString& dataFolder)
+{
+    const QString programName = QFileInfo(QApplication::applicationFilePath()).fileName();
+    return pipeloop::LanguageFilePathFor(QDir(dataFolder).filePath(programName));
+}
+
 // Saves the window once the first activation has run and the drawing has
 // painted, then ends the program.
 void ScreenshotWhenPainted(pipeloop::TMainForm& form, const QString& path,
@@ -84,14 +109,21 @@ void ScreenshotWhenPainted(pipeloop::TMainForm& form, const QString& path,
 
 int main(int argc, char** argv)
 {
+    if (AsksForVersion(argc, argv)) {
+        std::printf("%s\n", qPrintable(pipeloop::ProgramVersion()));
+        return 0;
+    }
     QElapsedTimer clock;
     clock.start();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("PIPELOOP"));
+    // Lets the desktop match the window to its launcher and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(PIPELOOP_APP_ID));
     const Arguments arguments = ReadArguments(QApplication::arguments());
+    const QString dataFolder = pipeloop::ProgramDataFolder();
 
     // The language file is read before any window exists.
-    const QString languageFile = pipeloop::LanguageFilePathFor(QApplication::applicationFilePath());
+    const QString languageFile = LanguageFile(dataFolder);
     if (QFileInfo::exists(languageFile))
         pipeloop::TLanguage::Instance().Load(languageFile);
 
@@ -105,9 +137,10 @@ int main(int argc, char** argv)
     pipeloop::WidgetAppDialogs dialogs(*settings);
     // Installed before the main window, whose help items it enables.
     pipeloop::ScopedHelpViewer help(
-        pipeloop::HelpCollectionPathFor(QApplication::applicationDirPath()));
+        pipeloop::HelpCollectionPathFor(dataFolder),
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 
-    pipeloop::TMainForm form(*settings, dialogs, QApplication::applicationDirPath());
+    pipeloop::TMainForm form(*settings, dialogs, dataFolder);
     form.setCommandLineProject(arguments.project);
     // A screenshot run never reaches beyond the machine.
     form.updateCheck().setHost(

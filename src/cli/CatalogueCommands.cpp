@@ -4,11 +4,9 @@
 #include "CatalogueFolder.h"
 #include "Money.h"
 #include "PartsDatabase.h"
+#include "ProgramData.h"
 #include "UiServices.h"
 #include "Units.h"
-
-#include <QCoreApplication>
-#include <QDir>
 
 #include <cstdio>
 
@@ -108,7 +106,7 @@ QString CataloguePathOf(const Invocation& invocation)
     const QString given = invocation.option(QStringLiteral("--catalogue"));
     if (!given.isEmpty())
         return given;
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("zavoza.pldbcab"));
+    return ProgramDataFile(ProgramCatalogueName());
 }
 
 QString PackCatalogueCommand::summary() const

@@ -6,7 +6,7 @@ namespace pipeloop::cli
 {
 
 // The parts container the program uses: --catalogue FILE, else
-// zavoza.pldbcab beside the program.
+// zavoza.pldbcab in the program's data folder (beside it in a build tree).
 QString CataloguePathOf(const Invocation& invocation);
 
 // pipeloop-cli pack-catalogue DIR --out FILE.pldbcab

@@ -71,7 +71,7 @@ int CliApp::printHelp() const
                               "(en_GB, de_DE, C)\n"
                               "  --yes / --no      answer every question (default --no)\n"
                               "  --catalogue FILE  the parts container (default zavoza.pldbcab "
-                              "beside the program)\n"
+                              "in the program's data folder)\n"
                               "  --out FILE        write the result to FILE instead of standard "
                               "output\n"
                               "  --help            help on a subcommand\n"

@@ -3,8 +3,10 @@
 #include "HelpTopics.h"
 #include "UiServices.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHelpContentWidget>
 #include <QHelpEngine>
@@ -17,6 +19,8 @@
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace pipeloop
 {
@@ -55,11 +59,65 @@ private:
     QHelpEngine& m_engine;
 };
 
+bool SameFile(const QFileInfo& original, const QFileInfo& copy)
+{
+    return copy.exists() && copy.size() == original.size() &&
+           copy.lastModified() == original.lastModified();
+}
+
+// Copies the file under a temporary name first and gives the copy the
+// original's time, so that a copy cut short is never taken for a whole one.
+// The name is the process's own: two programs started together do not
+// write into one file.
+bool CopyKeepingTime(const QFileInfo& original, const QString& target)
+{
+    const QString partial =
+        target + QStringLiteral(".%1.part").arg(QCoreApplication::applicationPid());
+    QFile::remove(partial);
+    if (!QFile::copy(original.absoluteFilePath(), partial))
+        return false;
+    QFile copy(partial);
+    const bool timed = copy.open(QIODevice::ReadWrite) &&
+                       copy.setFileTime(original.lastModified(), QFileDevice::FileModificationTime);
+    copy.close();
+    if (timed && (!QFile::exists(target) || QFile::remove(target)) &&
+        QFile::rename(partial, target))
+        return true;
+    QFile::remove(partial);
+    return false;
+}
+
 } // namespace
 
 QString HelpCollectionPathFor(const QString& appDir)
 {
     return QDir(appDir).filePath(QStringLiteral("pipeloop.qhc"));
+}
+
+QString UserHelpCollection(const QString& programCollection, const QString& userFolder)
+{
+    const QFileInfo collection(programCollection);
+    if (!collection.exists() || userFolder.isEmpty() || !QDir().mkpath(userFolder))
+        return programCollection;
+    const QDir target(userFolder);
+    const QString userCollection = target.filePath(collection.fileName());
+    // The help files hold the pages and change with every version. The
+    // collection only lists them, and the help engine writes to it whenever
+    // it opens it, so only its presence counts.
+    QFileInfoList files = collection.dir().entryInfoList({QStringLiteral("*.qch")}, QDir::Files);
+    const bool current = QFileInfo::exists(userCollection) &&
+                         std::all_of(files.cbegin(), files.cend(), [&](const QFileInfo& file) {
+                             return SameFile(file, QFileInfo(target.filePath(file.fileName())));
+                         });
+    if (current)
+        return userCollection;
+    // The collection last: its presence marks a complete copy.
+    files.append(collection);
+    for (const QFileInfo& file : files) {
+        if (!CopyKeepingTime(file, target.filePath(file.fileName())))
+            return programCollection;
+    }
+    return userCollection;
 }
 
 THelpViewer::THelpViewer(const QString& collectionFile, QWidget* parent)
@@ -159,8 +217,8 @@ void THelpViewer::showIndex(const QString& filter)
     m_engine->indexWidget()->filterIndices(filter);
 }
 
-ScopedHelpViewer::ScopedHelpViewer(QString collectionFile)
-    : m_collectionFile(std::move(collectionFile))
+ScopedHelpViewer::ScopedHelpViewer(QString collectionFile, QString userFolder)
+    : m_collectionFile(std::move(collectionFile)), m_userFolder(std::move(userFolder))
 {
     SetHelpTopicHandler([this](const QString& topic) { show(topic); });
 }
@@ -178,7 +236,9 @@ void ScopedHelpViewer::show(const QString& topic)
                        QDir::toNativeSeparators(m_collectionFile));
             return;
         }
-        auto window = std::make_unique<THelpViewer>(m_collectionFile);
+        auto window = std::make_unique<THelpViewer>(
+            m_userFolder.isEmpty() ? m_collectionFile
+                                   : UserHelpCollection(m_collectionFile, m_userFolder));
         if (!window->open()) {
             Ui().error(QStringLiteral("Problem with the help collection:\r\n") + window->error());
             return;

@@ -20,6 +20,15 @@ namespace pipeloop
 // The collection beside the program: appDir + "/pipeloop.qhc".
 QString HelpCollectionPathFor(const QString& appDir);
 
+// The collection to open: a copy of the program's collection, and of the
+// help files (.qch) beside it, kept in userFolder. The help engine writes its
+// full-text index beside the collection, which an installed program's
+// read-only folder would refuse. The copy is made when it is absent and
+// renewed whenever one of the program's help files differs from it in size or
+// time (a new version installed); when it cannot be made, the program's own
+// collection.
+QString UserHelpCollection(const QString& programCollection, const QString& userFolder);
+
 class THelpViewer : public QMainWindow
 {
     Q_OBJECT
@@ -53,11 +62,13 @@ private:
 
 // Installs the help window as the help handler for its own lifetime. The
 // window is made on first use; a collection that is missing or cannot be
-// read is reported and the window stays closed.
+// read is reported and the window stays closed. With a userFolder, the window
+// opens the user's copy of the collection kept there (UserHelpCollection),
+// made only when help is first asked for.
 class ScopedHelpViewer
 {
 public:
-    explicit ScopedHelpViewer(QString collectionFile);
+    explicit ScopedHelpViewer(QString collectionFile, QString userFolder = {});
     ~ScopedHelpViewer();
     ScopedHelpViewer(const ScopedHelpViewer&) = delete;
     ScopedHelpViewer& operator=(const ScopedHelpViewer&) = delete;
@@ -69,6 +80,7 @@ private:
     void show(const QString& topic);
 
     QString m_collectionFile;
+    QString m_userFolder;
     std::unique_ptr<THelpViewer> m_window;
 };
 

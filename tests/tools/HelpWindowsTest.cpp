@@ -2,7 +2,10 @@
 #include "HelpTopics.h"
 #include "HelpViewer.h"
 #include "ScriptedUi.h"
+#include "TestFiles.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QHelpEngineCore>
 #include <QHelpLink>
@@ -12,6 +15,7 @@
 #include <gtest/gtest.h>
 
 using namespace pipeloop;
+using pipeloop::testing::ReadBytes;
 
 namespace
 {
@@ -83,6 +87,70 @@ TEST(HelpViewer, ShowsTopicPagesTheIndexAndReportsAnUnusableCollection)
     emit help.window()->page()->anchorClicked(QUrl(QStringLiteral("colours.html")));
     EXPECT_EQ(help.window()->currentPage().fileName(), "colours.html");
     EXPECT_EQ(ui.messages.size(), 2u);
+}
+
+TEST(HelpViewer, OpensTheUsersCopyOfTheProgramsCollectionRenewedWithEachVersion)
+{
+    pipeloop::testing::ScriptedUi ui;
+    QTemporaryDir program, user;
+    const QDir built = QFileInfo(Collection).dir();
+    for (const QString& name : {QStringLiteral("pipeloop.qhc"), QStringLiteral("pipeloop.qch")})
+        ASSERT_TRUE(QFile::copy(built.filePath(name), program.filePath(name)));
+    const QString installed = program.filePath(QStringLiteral("pipeloop.qhc"));
+    const QString userFolder = user.filePath(QStringLiteral("PIPELOOP"));
+    const QString userCopy = userFolder + QStringLiteral("/pipeloop.qhc");
+    const QString userPages = userFolder + QStringLiteral("/pipeloop.qch");
+
+    {
+        ScopedHelpViewer help(installed, userFolder);
+        EXPECT_FALSE(QFileInfo::exists(userFolder)) << "nothing is copied before help is asked for";
+        ShowHelpTopic(QString::fromLatin1(topic::PrintSetup));
+        ASSERT_NE(help.window(), nullptr);
+        EXPECT_EQ(help.window()->currentPage().fileName(), "print-setup.html");
+    }
+    ASSERT_TRUE(QFileInfo::exists(userCopy));
+    {
+        // The copy stands on its own: its pages come from the copied help file.
+        ASSERT_TRUE(QFile::remove(program.filePath(QStringLiteral("pipeloop.qch"))));
+        QHelpEngineCore engine(userCopy);
+        engine.setReadOnly(true);
+        ASSERT_TRUE(engine.setupData()) << engine.error().toStdString();
+        const QStringList namespaces = engine.registeredDocumentations();
+        ASSERT_EQ(namespaces.size(), 1);
+        EXPECT_EQ(QFileInfo(engine.documentationFileName(namespaces.first())).absoluteFilePath(),
+                  QFileInfo(userPages).absoluteFilePath());
+        ASSERT_TRUE(QFile::copy(built.filePath(QStringLiteral("pipeloop.qch")),
+                                program.filePath(QStringLiteral("pipeloop.qch"))));
+    }
+
+    // The same version again: the user's copy is kept as it is.
+    QFile pages(userPages);
+    ASSERT_TRUE(pages.open(QIODevice::ReadWrite));
+    const QDateTime copied = pages.fileTime(QFileDevice::FileModificationTime);
+    pages.close();
+    QFile programPages(program.filePath(QStringLiteral("pipeloop.qch")));
+    ASSERT_TRUE(programPages.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(programPages.setFileTime(copied, QFileDevice::FileModificationTime));
+    ASSERT_TRUE(pages.open(QIODevice::ReadWrite));
+    pages.write("x", 1); // marks the copy without changing its size
+    ASSERT_TRUE(pages.flush());
+    ASSERT_TRUE(pages.setFileTime(copied, QFileDevice::FileModificationTime));
+    pages.close();
+    EXPECT_EQ(UserHelpCollection(installed, userFolder), userCopy);
+    EXPECT_TRUE(ReadBytes(userPages).startsWith("x"));
+
+    // A new version installed: the program's help file differs, the copy follows.
+    const QDateTime released = copied.addDays(-30);
+    ASSERT_TRUE(programPages.setFileTime(released, QFileDevice::FileModificationTime));
+    programPages.close();
+    EXPECT_EQ(UserHelpCollection(installed, userFolder), userCopy);
+    EXPECT_EQ(ReadBytes(userPages), ReadBytes(program.filePath(QStringLiteral("pipeloop.qch"))));
+    EXPECT_EQ(QFileInfo(userPages).lastModified(), released);
+
+    // No folder for the copy (its parent is a file): the program's own collection.
+    const QString blocked = program.filePath(QStringLiteral("pipeloop.qch")) + QStringLiteral("/x");
+    EXPECT_EQ(UserHelpCollection(installed, blocked), installed);
+    EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST(DisclaimerWindow, SaysWhatTheUserTakesOn)
