@@ -8,14 +8,17 @@
 // painted the start state (and the project), reports the start-up time on
 // standard error and quits. --update-host names where the update check looks
 // for the release page (the "UpdateHost" setting, else the maker's host);
-// --update-host= with nothing checks nothing (tests).
+// --update-host= with nothing checks nothing (tests). Recovery copies are
+// kept in a folder beside the settings (their INI file's, with --settings).
 
 #include "AppDialogs.h"
+#include "Autosave.h"
 #include "DesignView.h"
 #include "DrawingArea.h"
 #include "HelpViewer.h"
 #include "LanguageFile.h"
 #include "MainForm.h"
+#include "Recovery.h"
 #include "ReleasePageFetch.h"
 #include "SettingsStore.h"
 #include "UpdateCheck.h"
@@ -109,6 +112,10 @@ int main(int argc, char** argv)
 
     pipeloop::TMainForm form(*settings, dialogs, QApplication::applicationDirPath());
     form.setCommandLineProject(arguments.project);
+    // Recovery copies beside the settings; a screenshot run changes nothing
+    // and asks nothing, so it keeps none and offers none.
+    if (arguments.screenshot.isEmpty())
+        form.autosave().setFolder(pipeloop::RecoveryFolderFor(*settings));
     // A screenshot run never reaches beyond the machine.
     form.updateCheck().setHost(
         !arguments.screenshot.isEmpty()
