@@ -12,14 +12,18 @@
 // for the release page (the "UpdateHost" setting, else the maker's host);
 // --update-host= with nothing checks nothing (tests). --version prints the
 // program's version and ends before any window (or display) is needed.
+// Recovery copies are kept in a folder beside the settings (their INI
+// file's, with --settings).
 
 #include "AppDialogs.h"
+#include "Autosave.h"
 #include "DesignView.h"
 #include "DrawingArea.h"
 #include "HelpViewer.h"
 #include "LanguageFile.h"
 #include "MainForm.h"
 #include "ProgramData.h"
+#include "Recovery.h"
 #include "ReleasePageFetch.h"
 #include "SettingsStore.h"
 #include "UpdateCheck.h"
@@ -142,6 +146,10 @@ int main(int argc, char** argv)
 
     pipeloop::TMainForm form(*settings, dialogs, dataFolder);
     form.setCommandLineProject(arguments.project);
+    // Recovery copies beside the settings; a screenshot run changes nothing
+    // and asks nothing, so it keeps none and offers none.
+    if (arguments.screenshot.isEmpty())
+        form.autosave().setFolder(pipeloop::RecoveryFolderFor(*settings));
     // A screenshot run never reaches beyond the machine.
     form.updateCheck().setHost(
         !arguments.screenshot.isEmpty()

@@ -1,6 +1,8 @@
 #include "SettingsStore.h"
 
+#include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 
 namespace pipeloop
 {
@@ -133,6 +135,17 @@ NativeSettingsStore::NativeSettingsStore(const QString& iniPath)
 }
 
 NativeSettingsStore::~NativeSettingsStore() = default;
+
+QString NativeSettingsStore::folder() const
+{
+#ifdef Q_OS_WIN
+    // The registry is no folder: there the program's configuration folder
+    // stands in for it.
+    if (m_settings->format() == QSettings::NativeFormat)
+        return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+#endif
+    return QFileInfo(m_settings->fileName()).absolutePath();
+}
 
 QString NativeSettingsStore::keyPath()
 {

@@ -37,6 +37,10 @@ public:
 
     // Pushes written values to permanent storage.
     virtual void flush() {}
+    // The folder that holds the settings on disk, where the program keeps
+    // its other files of the user's (recovery copies); empty when the
+    // settings live nowhere on disk.
+    virtual QString folder() const { return {}; }
 
 protected:
     // An invalid QVariant when the value is missing.
@@ -83,6 +87,7 @@ public:
     QStringList names() const override;
     void remove(const QString& name) override;
     void flush() override;
+    QString folder() const override;
 
     static QString keyPath();
 

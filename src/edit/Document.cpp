@@ -54,16 +54,31 @@ bool Document::open(const QString& path, const ReplaceQuestion& mayReplace)
     ProjectLoad load = OpenProject(path, m_options, m_printSetup, m_zoom, mayReplace);
     if (!load)
         return false;
-    const bool lineEndingsChanged = load.LineEndingsChanged;
-    forgetHistory(); // before the design its commands refer to goes
-    load.Apply(m_design, m_options, m_printSetup, m_zoom);
-    m_fileName = path;
     // The file on disk is not what a save writes: the next save restores its
     // line ends, so the design starts modified.
-    if (lineEndingsChanged)
+    takeLoad(load, path, load.LineEndingsChanged);
+    return true;
+}
+
+bool Document::openCopy(QByteArrayView bytes, const QString& shownName, const QString& fileName,
+                        const ReplaceQuestion& mayReplace)
+{
+    ProjectLoad load =
+        LoadProjectFromBytes(bytes, shownName, m_options, m_printSetup, m_zoom, mayReplace);
+    if (!load)
+        return false;
+    takeLoad(load, fileName, true);
+    return true;
+}
+
+void Document::takeLoad(ProjectLoad& load, const QString& fileName, bool modified)
+{
+    forgetHistory(); // before the design its commands refer to goes
+    load.Apply(m_design, m_options, m_printSetup, m_zoom);
+    m_fileName = fileName;
+    if (modified)
         m_stack.resetClean();
     designReplaced();
-    return true;
 }
 
 bool Document::save(const QString& path)

@@ -64,6 +64,12 @@ public:
     // zoom factors are the file's and the history starts afresh. A file whose
     // line ends another program changed opens modified.
     bool open(const QString& path, const ReplaceQuestion& mayReplace = {});
+    // A project's bytes kept aside (a recovery copy) opened as open() opens a
+    // file, shownName naming them in messages. The design takes fileName as
+    // its own (empty: never saved) and starts modified: that file does not
+    // hold it, and the next Save writes it there.
+    bool openCopy(QByteArrayView bytes, const QString& shownName, const QString& fileName,
+                  const ReplaceQuestion& mayReplace = {});
     // Writes the project to path completely or not at all (messages through
     // Ui()); on success the design is not modified and path is its file name.
     bool save(const QString& path);
@@ -148,6 +154,9 @@ signals:
 
 private:
     void forgetHistory();
+    // A successful load replaces the design; modified when the file will not
+    // be what a save writes.
+    void takeLoad(ProjectLoad& load, const QString& fileName, bool modified);
     void designReplaced();
     void settle();
     void notifySelection();

@@ -7,6 +7,7 @@
 #include "NotesEditor.h"
 #include "PartsDatabase.h"
 #include "PipeLoop.h"
+#include "Recovery.h"
 #include "UiServices.h"
 
 #include <QAction>
@@ -156,6 +157,14 @@ bool FileCommands::open(const QString& path)
     if (!m_document.open(path, [this] { return querySaveChanges(); }))
         return false;
     addRecentFile(path);
+    emit projectLoaded();
+    return true;
+}
+
+bool FileCommands::recover(AbandonedCopy& copy)
+{
+    if (!copy.recoverInto(m_document, [this] { return querySaveChanges(); }))
+        return false;
     emit projectLoaded();
     return true;
 }

@@ -18,6 +18,7 @@ class QWidget;
 namespace pipeloop
 {
 
+class AbandonedCopy;
 class AppDialogs;
 class Document;
 class NotesEditorDialog;
@@ -55,6 +56,9 @@ public:
     // command line): the file's checks, the save question, the load. A
     // refusal or a No leaves the open design as it was.
     bool open(const QString& path);
+    // A recovery copy opened as a project is (after the save question): it
+    // carries its design's own file name and starts modified.
+    bool recover(AbandonedCopy& copy);
     // Save Project: to the design's file, or as a new one.
     bool save();
     // Save Project As: always asks for the path.

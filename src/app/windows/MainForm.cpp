@@ -2,6 +2,7 @@
 
 #include "AboutWindow.h"
 #include "AirFlowForm.h"
+#include "Autosave.h"
 #include "Canvas.h"
 #include "DBBrowseForm.h"
 #include "DataExchangeForm.h"
@@ -58,6 +59,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <climits>
 
 namespace pipeloop
 {
@@ -70,6 +72,13 @@ const QString CatalogueFile = QStringLiteral("zavoza.pldbcab");
 const QString DrawingPopup = QStringLiteral("pmDrawing");
 const QString DropViewPopup = QStringLiteral("pmDropView");
 const QString UserPartsFile = QStringLiteral("UserPartsFile");
+const QString AutoSaveInterval = QStringLiteral("AutoSaveInterval"); // seconds; 0: none
+const QString LastView = QStringLiteral("LastView");
+const QString PlaceLeft = QStringLiteral("MainFormLeft");
+const QString PlaceTop = QStringLiteral("MainFormTop");
+const QString PlaceWidth = QStringLiteral("MainFormWidth");
+const QString PlaceHeight = QStringLiteral("MainFormHeight");
+const QString PlaceMaximised = QStringLiteral("MainFormMaximised");
 
 constexpr int MinimumWidth = 750;
 constexpr int MinimumHeight = 450;
@@ -85,6 +94,36 @@ QString ColourStyle(WinColour colour)
     const QString text = brightness < 128 ? QStringLiteral("white") : QStringLiteral("black");
     return QStringLiteral("background-color: %1; color: %2; border: 1px solid gray;")
         .arg(c.name(), text);
+}
+
+// The window's place, moved onto the nearest screen when too little of its
+// top (where it is dragged from) shows on any: a screen unplugged since, or
+// settings brought from another machine, must not lose the window.
+QRect OnAScreen(QRect place)
+{
+    constexpr int Grip = 40;
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    if (screens.isEmpty())
+        return place;
+    const QRect top(place.topLeft(), QSize(place.width(), Grip));
+    const QScreen* nearest = screens.front();
+    int nearestDistance = INT_MAX;
+    for (const QScreen* screen : screens) {
+        const QRect shown = screen->availableGeometry().intersected(top);
+        if (shown.width() >= Grip && shown.height() >= Grip / 2)
+            return place;
+        const int distance =
+            (screen->availableGeometry().center() - place.center()).manhattanLength();
+        if (distance < nearestDistance) {
+            nearestDistance = distance;
+            nearest = screen;
+        }
+    }
+    const QRect area = nearest->availableGeometry();
+    place.setSize(place.size().boundedTo(area.size()));
+    place.moveTopLeft({std::clamp(place.left(), area.left(), area.right() - place.width() + 1),
+                       std::clamp(place.top(), area.top(), area.bottom() - place.height() + 1)});
+    return place;
 }
 
 } // namespace
@@ -105,6 +144,7 @@ TMainForm::TMainForm(SettingsStore& settings, AppDialogs& dialogs, const QString
 
     // The windows made once at start, in their order.
     m_files = new FileCommands(m_document, dialogs, *m_partsDatabase, this);
+    m_autosave = new Autosave(m_document, *m_files, this);
     m_aboutForm = new TAboutForm(this);
     m_prompt = new PromptSession(this);
     m_partsListForm = new TZAVOZAPartsListForm(dialogs, m_appDir, SystemDocumentOpener(),
@@ -317,7 +357,8 @@ void TMainForm::connectSignals()
     connect(m_dropView, &DropViewPanel::popupWanted, this, &TMainForm::openDropViewPopup);
     connect(m_files, &FileCommands::projectLoaded, this, [this] {
         m_display->setGridSpacing(m_document.options().GridSpacing);
-        m_view->setView(ViewKind::Plan);
+        if (m_designsShown > 1)
+            m_view->setView(ViewKind::Plan);
     });
     connect(m_files, &FileCommands::saved, this,
             [this](const QString& path) { showFileName(path); });
@@ -383,7 +424,13 @@ void TMainForm::FirstActivation(const QString& commandLineProject)
     LoadConfiguredPriceList(*m_partsDatabase, m_document.options().PartsPriceListFile);
     m_updateCheck->checkQuietly();
     refreshCommands();
-    if (!commandLineProject.isEmpty() && QFileInfo(commandLineProject).isFile())
+    // A copy left by a crash is offered before the command line's project:
+    // when it is that project's, it is the newer of the two.
+    const bool recovered = m_autosave->offerRecovery();
+    const bool sameProject = recovered && !m_document.fileName().isEmpty() &&
+                             QFileInfo(commandLineProject).canonicalFilePath() ==
+                                 QFileInfo(m_document.fileName()).canonicalFilePath();
+    if (!commandLineProject.isEmpty() && QFileInfo(commandLineProject).isFile() && !sameProject)
         m_files->open(commandLineProject);
     applyPipeColourPanels();
     m_view->update();
@@ -405,8 +452,53 @@ void TMainForm::LoadSettings()
     m_files->loadRecentFiles(m_settings);
     m_toolBarShown = m_settings.RegReadBool(QStringLiteral("ViewToolBar"), false);
     m_edits->userParts().SetUserFile(m_settings.RegReadText(UserPartsFile, QString()));
+    m_autosave->setInterval(std::chrono::seconds(
+        m_settings.RegReadInt(AutoSaveInterval, int32_t(DefaultAutosaveInterval.count()))));
+    const int view = m_settings.RegReadInt(LastView, int(ViewKind::Plan));
+    if (view >= 0 && view < int(AllViews.size()))
+        m_view->setView(ViewKind(view));
+    restorePlace();
     applyPipeColourPanels();
     refreshCommands();
+}
+
+void TMainForm::restorePlace()
+{
+    if (!m_settings.contains(PlaceLeft) || !m_settings.contains(PlaceTop))
+        return;
+    const QPoint topLeft(m_settings.RegReadInt(PlaceLeft, 0), m_settings.RegReadInt(PlaceTop, 0));
+    const QSize size(m_settings.RegReadInt(PlaceWidth, 0), m_settings.RegReadInt(PlaceHeight, 0));
+    if (size.width() >= MinimumWidth && size.height() >= MinimumHeight)
+        m_restoredSize = size;
+    m_restoredMaximised = m_settings.RegReadBool(PlaceMaximised, false);
+    setGeometry(OnAScreen(QRect(topLeft, this->size())));
+    if (m_document.design())
+        applyRestoredSize();
+}
+
+void TMainForm::applyRestoredSize()
+{
+    if (m_restoredSize.isValid())
+        setGeometry(OnAScreen(QRect(geometry().topLeft(), m_restoredSize)));
+    if (m_restoredMaximised)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    m_restoredSize = {};
+    m_restoredMaximised = false;
+}
+
+void TMainForm::savePlace()
+{
+    // Maximised, the window keeps the place it is restored to.
+    const bool maximised = isMaximized();
+    const QRect place = maximised || isFullScreen() ? normalGeometry() : geometry();
+    m_settings.writeInt(PlaceLeft, place.left());
+    m_settings.writeInt(PlaceTop, place.top());
+    // The welcome page's size is its picture's, not the user's choice.
+    if (m_designsShown > 0) {
+        m_settings.writeInt(PlaceWidth, place.width());
+        m_settings.writeInt(PlaceHeight, place.height());
+        m_settings.writeBool(PlaceMaximised, maximised);
+    }
 }
 
 void TMainForm::SaveSettings()
@@ -423,6 +515,8 @@ void TMainForm::SaveSettings()
     if (!m_document.fileName().isEmpty())
         m_settings.writeText(QStringLiteral("LastFile"), m_document.fileName());
     m_settings.writeBool(QStringLiteral("ViewToolBar"), m_toolBarShown);
+    m_settings.writeInt(LastView, int(m_view->currentView()));
+    savePlace();
     catalogue::UserPartsDatabase& userParts = m_edits->userParts();
     userParts.SaveAtExit(
         [this, &userParts] { return ChooseUserPartsFile(*m_dialogs, this, userParts.UserFile()); });
@@ -450,6 +544,8 @@ void TMainForm::closeEvent(QCloseEvent* event)
         return;
     }
     SaveSettings();
+    // An orderly end leaves no copy to recover.
+    m_autosave->discard();
     event->accept();
 }
 
@@ -805,6 +901,8 @@ void TMainForm::projectOpened()
     // Resizable from now on, but never smaller than the tools need.
     setMinimumSize(MinimumWidth, MinimumHeight);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    if (++m_designsShown == 1)
+        applyRestoredSize();
 }
 
 } // namespace pipeloop

@@ -26,6 +26,7 @@ namespace pipeloop
 {
 
 class AppDialogs;
+class Autosave;
 class DesignView;
 class DisplayCommands;
 class DropViewPanel;
@@ -81,6 +82,8 @@ public:
     TPartsDatabase& partsDatabase() { return *m_partsDatabase; }
     CommandTable& commands() { return m_commands; }
     FileCommands& files() const { return *m_files; }
+    // The recovery copies: main() names their folder.
+    Autosave& autosave() const { return *m_autosave; }
     EditCommands& edits() const { return *m_edits; }
     DesignView& view() const { return *m_view; }
     DisplayCommands& display() const { return *m_display; }
@@ -177,6 +180,12 @@ private:
     void selectionChanged();
     void showSelectedLabel();
     void projectOpened();
+    // The window where it last was, brought onto a screen; its size and
+    // maximised state wait for the first design (the welcome page has a
+    // fixed size).
+    void restorePlace();
+    void savePlace();
+    void applyRestoredSize();
     void showZoom();
     void applyPipeColourPanels();
     void setStatus(int panel, const QString& text);
@@ -203,12 +212,18 @@ private:
     std::unique_ptr<TPartsDatabase> m_partsDatabase;
     // The design last shown: another one means a project was opened.
     const TPipeLoop* m_shownDesign = nullptr;
+    // Designs shown since the start: the first keeps the view the window
+    // was left with last time, later ones open in plan.
+    int m_designsShown = 0;
+    QSize m_restoredSize;
+    bool m_restoredMaximised = false;
     ToolPoint m_popupPoint;
     CommandTable m_commands;
     std::unique_ptr<WindowToolHost> m_toolHost;
 
     // Children of the window, made once.
     FileCommands* m_files = nullptr;
+    Autosave* m_autosave = nullptr;
     EditCommands* m_edits = nullptr;
     TAboutForm* m_aboutForm = nullptr;
     TDisclaimerForm* m_disclaimerForm = nullptr;
