@@ -104,10 +104,14 @@ private:
         QImage picture; // null: the figure is drawn as it is
         QPoint topLeft; // relative to the anchor
     };
-    // The picture of a figure seen before, made now if need be; null for a
+    // The picture of the part bounds of a figure whose bounds are whole (both
+    // relative to its anchor), seen before, made now if need be; null for a
     // figure seen for the first time or one that cannot be pictured.
-    const FigurePicture* pictureOf(const QByteArray& name, QRect bounds, QPoint anchor,
+    const FigurePicture* pictureOf(const QByteArray& name, QRect bounds, QRect whole, QPoint anchor,
                                    const Canvas& start, const std::function<void(Canvas&)>& draw);
+    // Whether nothing but the edge of the device limits what is drawn: no
+    // clip of the painter's, no part of a window left unpainted.
+    bool clippedByDeviceOnly() const;
     static constexpr qsizetype MaxStrokedRun = 64;
     void prepareFont();
     // The metrics of the current font on the device, kept while the font is
