@@ -666,23 +666,40 @@ const QFontMetrics& QPainterCanvas::metrics()
     if (!m_metrics || m_metricsFont != font()) {
         m_metrics.emplace(qtFont(font()), m_device);
         m_metricsFont = font();
+        m_textWidths.clear();
     }
     return *m_metrics;
 }
 
+// Widths kept for the current font, up to this many texts.
+constexpr qsizetype MaxTextWidths = 4096;
+
+int QPainterCanvas::textWidth(const QString& text)
+{
+    const QFontMetrics& metrics = this->metrics();
+    if (const auto kept = m_textWidths.constFind(text); kept != m_textWidths.constEnd())
+        return *kept;
+    if (m_textWidths.size() >= MaxTextWidths)
+        m_textWidths.clear();
+    const int width = metrics.horizontalAdvance(text);
+    m_textWidths.insert(text, width);
+    return width;
+}
+
 QSize QPainterCanvas::textExtent(const QString& text)
 {
-    return QSize(metrics().horizontalAdvance(text), metrics().height());
+    const int width = textWidth(text);
+    return QSize(width, metrics().height());
 }
 
 void QPainterCanvas::drawText(QPoint topLeft, const QString& text)
 {
     flushLineRun();
+    const int width = textWidth(text);
     const QFontMetrics& metrics = this->metrics();
     if (brush().style == BrushStyle::Solid)
-        m_painter->fillRect(
-            QRect(topLeft, QSize(metrics.horizontalAdvance(text), metrics.height())),
-            ToQColor(brush().colour));
+        m_painter->fillRect(QRect(topLeft, QSize(width, metrics.height())),
+                            ToQColor(brush().colour));
     prepareFont();
     m_painter->drawText(QPoint(topLeft.x(), topLeft.y() + metrics.ascent()), text);
 }

@@ -117,6 +117,10 @@ private:
     // The metrics of the current font on the device, kept while the font is
     // the same: labels are measured before they are drawn.
     const QFontMetrics& metrics();
+    // The width of a line of text in the current font. A label is measured
+    // to be shortened, placed and backed before it is drawn, and the names
+    // of a view's features and drops repeat: each text is laid out once.
+    int textWidth(const QString& text);
     // Integer coordinates name pixels. Aliased, Qt fills the pixel below and
     // right of a point; antialiased, the point must be moved to the pixel's centre.
     qreal centreShift() const { return m_antialiasing ? 0.5 : 0.0; }
@@ -144,6 +148,7 @@ private:
     };
     std::optional<QFontMetrics> m_metrics;
     Font m_metricsFont;
+    QHash<QString, int> m_textWidths; // in m_metricsFont
     QHash<QByteArray, WideLine> m_wideLines;
     qint64 m_wideLinePixels = 0; // held by m_wideLines
     QHash<QByteArray, FigurePicture> m_figures;
