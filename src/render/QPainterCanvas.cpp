@@ -118,6 +118,22 @@ void fillAxisLineWidth3(QPainter& painter, QPoint a, QPoint b, const QColor& col
     }
 }
 
+// A solid cosmetic line along an axis, aliased: the pixels Qt's cosmetic
+// stroker gives it (from its lesser end to the one before its greater, either
+// way it is drawn), filled directly. The corner lines of a section
+// cross the whole picture, and Qt's cosmetic stroker sets them a pixel at a
+// time. render_tests compares the two pixel for pixel.
+void fillAxisLineWidth1(QPainter& painter, QPoint a, QPoint b, const QColor& colour)
+{
+    if (a.x() == b.x()) {
+        const int top = std::min(a.y(), b.y());
+        painter.fillRect(QRect(a.x(), top, 1, std::abs(b.y() - a.y())), colour);
+    } else {
+        const int left = std::min(a.x(), b.x());
+        painter.fillRect(QRect(left, a.y(), std::abs(b.x() - a.x()), 1), colour);
+    }
+}
+
 // Draws nothing. Notes each primitive of a figure, relative to its anchor,
 // with the pen and brush it is drawn in: the figure's name, under which its
 // picture is kept. Starts with the state of the canvas it stands in for and
@@ -371,11 +387,17 @@ void QPainterCanvas::flushLineRun()
 {
     if (m_lineRun.size() < 2)
         return;
-    if (m_lineRun.size() == 2 && m_lineRunPen.width == 3 && !m_antialiasing) {
+    if (m_lineRun.size() == 2 && !m_antialiasing) {
         const QPoint a = m_lineRun[0].toPoint();
         const QPoint b = m_lineRun[1].toPoint();
-        if (a.x() == b.x() || a.y() == b.y()) {
+        const bool alongAxis = a.x() == b.x() || a.y() == b.y();
+        if (alongAxis && m_lineRunPen.width == 3) {
             fillAxisLineWidth3(*m_painter, a, b, ToQColor(m_lineRunPen.colour));
+            m_lineRun.clear();
+            return;
+        }
+        if (alongAxis && m_lineRunPen.width <= 1 && rasterised()) {
+            fillAxisLineWidth1(*m_painter, a, b, ToQColor(m_lineRunPen.colour));
             m_lineRun.clear();
             return;
         }
