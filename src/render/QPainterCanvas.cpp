@@ -118,6 +118,22 @@ void fillAxisLineWidth3(QPainter& painter, QPoint a, QPoint b, const QColor& col
     }
 }
 
+// A solid cosmetic line along an axis, aliased: the pixels Qt's cosmetic
+// stroker gives it (from its lesser end to the one before its greater, either
+// way it is drawn), filled directly. The corner lines of a section
+// cross the whole picture, and Qt's cosmetic stroker sets them a pixel at a
+// time. render_tests compares the two pixel for pixel.
+void fillAxisLineWidth1(QPainter& painter, QPoint a, QPoint b, const QColor& colour)
+{
+    if (a.x() == b.x()) {
+        const int top = std::min(a.y(), b.y());
+        painter.fillRect(QRect(a.x(), top, 1, std::abs(b.y() - a.y())), colour);
+    } else {
+        const int left = std::min(a.x(), b.x());
+        painter.fillRect(QRect(left, a.y(), std::abs(b.x() - a.x()), 1), colour);
+    }
+}
+
 // Draws nothing. Notes each primitive of a figure, relative to its anchor,
 // with the pen and brush it is drawn in: the figure's name, under which its
 // picture is kept. Starts with the state of the canvas it stands in for and
@@ -203,18 +219,32 @@ private:
     bool m_picturable = true;
 };
 
-// Whether a picture has a painted pixel on its edge: the figure may have
-// reached beyond it.
-bool PaintedOnEdge(const QImage& picture)
+// The sides on which the edge of the device cuts a figure's bounds.
+struct FigureCut {
+    bool left = false;
+    bool top = false;
+    bool right = false;
+    bool bottom = false;
+
+    static FigureCut Of(const QRect& whole, const QRect& shown)
+    {
+        return {shown.left() > whole.left(), shown.top() > whole.top(),
+                shown.right() < whole.right(), shown.bottom() < whole.bottom()};
+    }
+};
+
+// Whether a picture has a painted pixel on one of its edges that was not cut
+// by the edge of the device: the figure may have reached beyond it.
+bool PaintedOnEdge(const QImage& picture, const FigureCut& cut)
 {
     const int w = picture.width();
     const int h = picture.height();
     const auto painted = [&picture](int x, int y) { return qAlpha(picture.pixel(x, y)) != 0; };
     for (int x = 0; x < w; ++x)
-        if (painted(x, 0) || painted(x, h - 1))
+        if ((!cut.top && painted(x, 0)) || (!cut.bottom && painted(x, h - 1)))
             return true;
     for (int y = 0; y < h; ++y)
-        if (painted(0, y) || painted(w - 1, y))
+        if ((!cut.left && painted(0, y)) || (!cut.right && painted(w - 1, y)))
             return true;
     return false;
 }
@@ -290,6 +320,12 @@ PixelRect QPainterCanvas::clipBox() const
     return {box.left(), box.top(), box.left() + box.width(), box.top() + box.height()};
 }
 
+bool QPainterCanvas::clippedByDeviceOnly() const
+{
+    const QPaintEngine* engine = m_painter->paintEngine();
+    return engine != nullptr && engine->systemClip().isEmpty() && !m_painter->hasClipping();
+}
+
 void QPainterCanvas::prepare(bool outline, Fill fill)
 {
     prepare(outline, fill, pen());
@@ -351,11 +387,17 @@ void QPainterCanvas::flushLineRun()
 {
     if (m_lineRun.size() < 2)
         return;
-    if (m_lineRun.size() == 2 && m_lineRunPen.width == 3 && !m_antialiasing) {
+    if (m_lineRun.size() == 2 && !m_antialiasing) {
         const QPoint a = m_lineRun[0].toPoint();
         const QPoint b = m_lineRun[1].toPoint();
-        if (a.x() == b.x() || a.y() == b.y()) {
+        const bool alongAxis = a.x() == b.x() || a.y() == b.y();
+        if (alongAxis && m_lineRunPen.width == 3) {
             fillAxisLineWidth3(*m_painter, a, b, ToQColor(m_lineRunPen.colour));
+            m_lineRun.clear();
+            return;
+        }
+        if (alongAxis && m_lineRunPen.width <= 1 && rasterised()) {
+            fillAxisLineWidth1(*m_painter, a, b, ToQColor(m_lineRunPen.colour));
             m_lineRun.clear();
             return;
         }
@@ -475,21 +517,37 @@ void QPainterCanvas::figure(QPoint anchor, const std::function<void(Canvas&)>& d
     }
     FigureRecorder recorder(*this, anchor);
     draw(recorder);
-    // Cut by the edge of what is drawn on, a styled line starts its pattern
-    // at the cut: only a figure wholly inside is painted from its picture.
+    // What the figure can change within what is drawn on, relative to the
+    // anchor. Cut by the edge of the device, a picture of the figure made on
+    // a device cut in the same place has its pixels: even a styled line,
+    // which starts its pattern at the cut, is cut alike. Any other clip is
+    // drawn through as it is.
     const PixelRect visible = clipBox();
-    const QRect within(QPoint(visible.left, visible.top),
-                       QPoint(visible.right - 1, visible.bottom - 1));
-    const FigurePicture* picture =
-        recorder.picturable() && within.contains(recorder.bounds().translated(anchor))
-            ? pictureOf(recorder.name(), recorder.bounds(), anchor, *this, draw)
-            : nullptr;
-    if (picture == nullptr) {
+    const QRect whole = recorder.bounds();
+    const QRect shown = whole & QRect(QPoint(visible.left, visible.top),
+                                      QPoint(visible.right - 1, visible.bottom - 1))
+                                    .translated(-anchor);
+    const bool cutByDevice = shown == whole || clippedByDeviceOnly();
+    if (!recorder.picturable() || !cutByDevice) {
         draw(*this);
         return;
     }
-    flushLineRun();
-    m_painter->drawImage(anchor + picture->topLeft, picture->picture);
+    if (!shown.isEmpty()) {
+        // A cut figure's name holds where it is cut.
+        QByteArray name = recorder.name();
+        if (shown != whole)
+            for (const int32_t side : {shown.left(), shown.top(), shown.right(), shown.bottom()})
+                name.append(reinterpret_cast<const char*>(&side), sizeof side);
+        const FigurePicture* picture = pictureOf(name, shown, whole, anchor, *this, draw);
+        if (picture == nullptr) {
+            draw(*this);
+            return;
+        }
+        flushLineRun();
+        m_painter->drawImage(anchor + picture->topLeft, picture->picture);
+    } else {
+        flushLineRun(); // wholly outside: nothing of it can show
+    }
     setPen(recorder.pen());
     setBrush(recorder.brush());
     setFont(recorder.font());
@@ -497,8 +555,8 @@ void QPainterCanvas::figure(QPoint anchor, const std::function<void(Canvas&)>& d
 }
 
 const QPainterCanvas::FigurePicture*
-QPainterCanvas::pictureOf(const QByteArray& name, QRect bounds, QPoint anchor, const Canvas& start,
-                          const std::function<void(Canvas&)>& draw)
+QPainterCanvas::pictureOf(const QByteArray& name, QRect bounds, QRect whole, QPoint anchor,
+                          const Canvas& start, const std::function<void(Canvas&)>& draw)
 {
     if (const auto kept = m_figures.constFind(name); kept != m_figures.constEnd())
         return kept->picture.isNull() ? nullptr : &*kept;
@@ -527,7 +585,7 @@ QPainterCanvas::pictureOf(const QByteArray& name, QRect bounds, QPoint anchor, c
             canvas.moveTo(start.penPos());
             draw(canvas);
         }
-        if (PaintedOnEdge(made.picture))
+        if (PaintedOnEdge(made.picture, FigureCut::Of(whole, bounds)))
             made.picture = QImage();
     }
     if (m_figurePixels + pixels > MaxWideLineCache) {
@@ -630,23 +688,40 @@ const QFontMetrics& QPainterCanvas::metrics()
     if (!m_metrics || m_metricsFont != font()) {
         m_metrics.emplace(qtFont(font()), m_device);
         m_metricsFont = font();
+        m_textWidths.clear();
     }
     return *m_metrics;
 }
 
+// Widths kept for the current font, up to this many texts.
+constexpr qsizetype MaxTextWidths = 4096;
+
+int QPainterCanvas::textWidth(const QString& text)
+{
+    const QFontMetrics& metrics = this->metrics();
+    if (const auto kept = m_textWidths.constFind(text); kept != m_textWidths.constEnd())
+        return *kept;
+    if (m_textWidths.size() >= MaxTextWidths)
+        m_textWidths.clear();
+    const int width = metrics.horizontalAdvance(text);
+    m_textWidths.insert(text, width);
+    return width;
+}
+
 QSize QPainterCanvas::textExtent(const QString& text)
 {
-    return QSize(metrics().horizontalAdvance(text), metrics().height());
+    const int width = textWidth(text);
+    return QSize(width, metrics().height());
 }
 
 void QPainterCanvas::drawText(QPoint topLeft, const QString& text)
 {
     flushLineRun();
+    const int width = textWidth(text);
     const QFontMetrics& metrics = this->metrics();
     if (brush().style == BrushStyle::Solid)
-        m_painter->fillRect(
-            QRect(topLeft, QSize(metrics.horizontalAdvance(text), metrics.height())),
-            ToQColor(brush().colour));
+        m_painter->fillRect(QRect(topLeft, QSize(width, metrics.height())),
+                            ToQColor(brush().colour));
     prepareFont();
     m_painter->drawText(QPoint(topLeft.x(), topLeft.y() + metrics.ascent()), text);
 }

@@ -104,15 +104,23 @@ private:
         QImage picture; // null: the figure is drawn as it is
         QPoint topLeft; // relative to the anchor
     };
-    // The picture of a figure seen before, made now if need be; null for a
+    // The picture of the part bounds of a figure whose bounds are whole (both
+    // relative to its anchor), seen before, made now if need be; null for a
     // figure seen for the first time or one that cannot be pictured.
-    const FigurePicture* pictureOf(const QByteArray& name, QRect bounds, QPoint anchor,
+    const FigurePicture* pictureOf(const QByteArray& name, QRect bounds, QRect whole, QPoint anchor,
                                    const Canvas& start, const std::function<void(Canvas&)>& draw);
+    // Whether nothing but the edge of the device limits what is drawn: no
+    // clip of the painter's, no part of a window left unpainted.
+    bool clippedByDeviceOnly() const;
     static constexpr qsizetype MaxStrokedRun = 64;
     void prepareFont();
     // The metrics of the current font on the device, kept while the font is
     // the same: labels are measured before they are drawn.
     const QFontMetrics& metrics();
+    // The width of a line of text in the current font. A label is measured
+    // to be shortened, placed and backed before it is drawn, and the names
+    // of a view's features and drops repeat: each text is laid out once.
+    int textWidth(const QString& text);
     // Integer coordinates name pixels. Aliased, Qt fills the pixel below and
     // right of a point; antialiased, the point must be moved to the pixel's centre.
     qreal centreShift() const { return m_antialiasing ? 0.5 : 0.0; }
@@ -140,6 +148,7 @@ private:
     };
     std::optional<QFontMetrics> m_metrics;
     Font m_metricsFont;
+    QHash<QString, int> m_textWidths; // in m_metricsFont
     QHash<QByteArray, WideLine> m_wideLines;
     qint64 m_wideLinePixels = 0; // held by m_wideLines
     QHash<QByteArray, FigurePicture> m_figures;

@@ -84,9 +84,13 @@ TEST(FigurePictures, SectionsOfManyDropsHaveThePixelsAndHitRectanglesOfDrawingEa
     for (ViewKind view : {ViewKind::North, ViewKind::East, ViewKind::South, ViewKind::West}) {
         const ScreenGeometry g = ScreenViewGeometry(d->loop, view, 40, 96, 96);
         // The whole view, windows whose bottom edge cuts the stacks (the
-        // dash-dot boxes of FRLs among them), one whose left edge cuts drops.
+        // dash-dot boxes of FRLs among them), one whose left and right edges
+        // cut drops (and leave out those beyond them), one whose top and
+        // bottom edges cut them.
         const QSize area = g.area;
-        std::vector<QRect> windows{QRect(QPoint(0, 0), area), QRect(333, 0, 500, area.height())};
+        std::vector<QRect> windows{
+            QRect(QPoint(0, 0), area), QRect(333, 0, 500, area.height()),
+            QRect(0, area.height() / 2 + 7, area.width(), area.height() / 5)};
         for (int bottom = area.height() / 2; bottom < area.height(); bottom += 13)
             windows.emplace_back(0, 0, area.width(), bottom);
         for (const QRect& window : windows) {
@@ -97,4 +101,38 @@ TEST(FigurePictures, SectionsOfManyDropsHaveThePixelsAndHitRectanglesOfDrawingEa
             EXPECT_EQ(pictured.hitRectangles, drawn.hitRectangles) << int(view);
         }
     }
+}
+
+TEST(FigurePictures, FiguresCutByTheEdgeOfThePictureHaveThePixelsOfDrawingThem)
+{
+    // A dash-dot box, a wide zig-zag, a filled triangle and a circle: the
+    // same figure again and again, wholly inside, cut on every side at many
+    // depths (alike and differently), and wholly outside, overlapping.
+    const auto figure = [](QPoint at) {
+        return [at](Canvas& c) {
+            c.setPen({0x0000FF, 1, PenStyle::DashDot});
+            c.setBrush({0xFFFFFF, BrushStyle::Clear});
+            c.rectangle(at.x() - 9, at.y(), at.x() + 9, at.y() + 23);
+            c.setPen({0x008000, 3, PenStyle::Solid});
+            c.moveTo(at);
+            for (int k = 1; k <= 6; ++k)
+                c.lineTo(at.x() + (k % 2 ? 5 : -5), at.y() + 4 * k);
+            c.setPen({0x800000, 1, PenStyle::Solid});
+            c.setBrush({0x00FFFF, BrushStyle::Solid});
+            c.polygon({at + QPoint(-4, 26), at + QPoint(4, 26), at + QPoint(0, 30)});
+            c.ellipse(at.x() - 3, at.y() + 31, at.x() + 4, at.y() + 38);
+        };
+    };
+    const auto paint = [&](bool pictures) {
+        QImage image(120, 90, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainterCanvas canvas(&image);
+        canvas.setFigurePictures(pictures);
+        for (int y = -45; y < 100; y += 9)
+            for (int x = -15; x < 135; x += 13)
+                canvas.figure(QPoint(x, y), figure(QPoint(x, y)));
+        canvas.end();
+        return image;
+    };
+    EXPECT_EQ(paint(true), paint(false));
 }

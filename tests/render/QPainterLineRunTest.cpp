@@ -43,42 +43,46 @@ void PlainLine(QPainter& painter, QPoint a, QPoint b, int width)
 
 } // namespace
 
-TEST(QPainterLineRun, Width3AxisLinesHaveTheStrokersPixels)
+TEST(QPainterLineRun, Width1And3AxisLinesHaveTheStrokersPixels)
 {
+    // Lines inside the picture and lines that cross its edges.
     const QSize size(1200, 120);
-    for (int length : {1, 2, 3, 4, 5, 7, 12, 13, 30, 59, 60, 333, 1000})
-        for (int direction = 0; direction < 4; ++direction)
-            for (int offset = 0; offset < 3; ++offset) {
-                QPoint a(10 + offset, 10 + offset);
-                QPoint b = a;
-                switch (direction) {
-                case 0:
-                    b.ry() += std::min(length, 100);
-                    break;
-                case 1:
-                    a.ry() += std::min(length, 100);
-                    break;
-                case 2:
-                    b.rx() += length;
-                    break;
-                default:
-                    a.rx() += length;
-                    break;
+    for (int width : {1, 3})
+        for (int length : {1, 2, 3, 4, 5, 7, 12, 13, 30, 59, 60, 333, 1000, 1300})
+            for (int direction = 0; direction < 4; ++direction)
+                for (int offset : {0, 1, 2, -7, 113}) {
+                    QPoint a(10 + offset, 10 + offset);
+                    QPoint b = a;
+                    switch (direction) {
+                    case 0:
+                        b.ry() += std::min(length, 150);
+                        break;
+                    case 1:
+                        a.ry() += std::min(length, 150);
+                        break;
+                    case 2:
+                        b.rx() += length;
+                        break;
+                    default:
+                        a.rx() += length;
+                        break;
+                    }
+                    QImage expected = Blank(size);
+                    {
+                        QPainter painter(&expected);
+                        PlainLine(painter, a, b, width);
+                    }
+                    QImage actual = Blank(size);
+                    {
+                        QPainterCanvas canvas(&actual);
+                        canvas.setPen({kBlack, width, PenStyle::Solid});
+                        canvas.moveTo(a);
+                        canvas.lineTo(b);
+                    }
+                    EXPECT_EQ(actual, expected)
+                        << "width " << width << " length " << length << " direction " << direction
+                        << " offset " << offset;
                 }
-                QImage expected = Blank(size);
-                {
-                    QPainter painter(&expected);
-                    PlainLine(painter, a, b, 3);
-                }
-                QImage actual = Blank(size);
-                {
-                    QPainterCanvas canvas(&actual);
-                    canvas.setPen({kBlack, 3, PenStyle::Solid});
-                    canvas.moveTo(a);
-                    canvas.lineTo(b);
-                }
-                EXPECT_EQ(actual, expected) << "length " << length << " direction " << direction;
-            }
 }
 
 TEST(QPainterLineRun, ConnectedLinesMakeTheSamePicture)
