@@ -11,7 +11,6 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QString>
 #include <QtGlobal>
 
@@ -133,7 +132,7 @@ inline bool WriteDump(const QString& path, const QByteArray& bytes, const char* 
 // A file of the repository, by its path from the repository's root.
 inline QString RepositoryFile(const QString& relative)
 {
-    return QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../") + relative);
+    return QDir(QStringLiteral(PIPELOOP_REPOSITORY)).filePath(relative);
 }
 
 } // namespace pipeloop::bench
