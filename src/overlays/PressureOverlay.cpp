@@ -107,6 +107,9 @@ PlanOverlay PressureOverlay(const AirAnalysis& a)
     if (!a.solved())
         return overlay;
     AddSegments(a, overlay);
+    for (const auto& drop : a.drops)
+        if (drop.supplied && drop.demand > 0)
+            overlay.spots.push_back({drop.drop->position(), PressureColour(a, drop.pressure)});
     overlay.legend = Legend(a);
     if (a.worst >= 0) {
         const auto& worst = a.drops[size_t(a.worst)];

@@ -3,7 +3,8 @@
 // The air analysis drawn over the plan: every segment coloured by the
 // pressure along it, from green at the supply pressure through yellow to red
 // at the supply less the allowed drop, and a darker red beyond; a legend in
-// bar; the worst drop ringed.
+// bar; every drop with a demand a dot in the colour of the pressure at its
+// outlet (its own pipe may lose more than the ring); the worst drop ringed.
 
 #include "AirAnalysis.h"
 #include "PlanOverlay.h"

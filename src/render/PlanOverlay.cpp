@@ -134,6 +134,17 @@ void DrawOverlayLines(Canvas& canvas, const PlanOverlay& overlay, const TDrawPar
         canvas.moveTo(from);
         canvas.lineTo(to); // wide pens have round ends: pieces in a row leave no gap
     }
+    const int radius = std::max(2, p.SymbolSize / 2);
+    canvas.setPen({kBlack, 1, PenStyle::Solid});
+    for (const OverlaySpot& spot : overlay.spots) {
+        const QPoint at = PlanPoint(p, spot.at.NS, spot.at.EW);
+        const PixelRect box{at.x() - radius, at.y() - radius, at.x() + radius + 1,
+                            at.y() + radius + 1};
+        if (!box.intersects(clip))
+            continue;
+        canvas.setBrush({spot.colour, BrushStyle::Solid});
+        canvas.ellipse(box);
+    }
     if (overlay.marker)
         DrawMarker(canvas, *overlay.marker, p);
 }

@@ -43,6 +43,12 @@ struct OverlayLegend {
     bool empty() const { return bands.empty(); }
 };
 
+// A point in a colour of its own: a filled dot.
+struct OverlaySpot {
+    Position at;
+    WinColour colour = kBlack;
+};
+
 // A point worth pointing at, ringed in its colour and labelled.
 struct OverlayMarker {
     Position at;
@@ -52,15 +58,16 @@ struct OverlayMarker {
 
 struct PlanOverlay {
     std::vector<OverlayLine> lines;
+    std::vector<OverlaySpot> spots;
     OverlayLegend legend;
     std::optional<OverlayMarker> marker;
 };
 
-// The lines and the marker drawn over the plan drawn with p, then the legend
+// The lines, the spots and the marker drawn over the plan drawn with p, then the legend
 // in the top right corner of p's area. Pipes are widened a little, so the
 // plan's own pipe colour does not show beside them.
 void DrawPlanOverlay(Canvas& canvas, const PlanOverlay& overlay, const TDrawParams& p);
-// The lines and the marker alone, for a view that shows the legend apart.
+// The lines, the spots and the marker alone, for a view that shows the legend apart.
 void DrawOverlayLines(Canvas& canvas, const PlanOverlay& overlay, const TDrawParams& p);
 
 // The legend drawn on the canvas with its top left corner at topLeft, its

@@ -1,0 +1,27 @@
+#pragma once
+
+// --air-analysis of the picture and print subcommands: the plan drawn with
+// the air supply's pressures over it, as the desktop program's "Analyse Air
+// Supply" shows it.
+
+#include "PlanOverlay.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace pipeloop
+{
+class TPipeLoop;
+}
+
+namespace pipeloop::cli
+{
+
+inline const QString AirAnalysisOption = QStringLiteral("--air-analysis");
+
+// The design's pressure overlay; null (with the reason on standard error)
+// when the design cannot be analysed or no drop has a demand to draw.
+std::shared_ptr<const PlanOverlay> AirAnalysisOverlay(const TPipeLoop& design);
+
+} // namespace pipeloop::cli
