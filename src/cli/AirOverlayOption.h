@@ -20,8 +20,10 @@ namespace pipeloop::cli
 
 inline const QString AirAnalysisOption = QStringLiteral("--air-analysis");
 
-// The design's pressure overlay; null (with the reason on standard error)
-// when the design cannot be analysed or no drop has a demand to draw.
-std::shared_ptr<const PlanOverlay> AirAnalysisOverlay(const TPipeLoop& design);
+// The design's pressure overlay, and ExitOk; else the reason on standard
+// error and the status, as the analyse subcommand gives it: ExitCheckFailed
+// when the design cannot be analysed or no drop has a demand to draw,
+// ExitStopped when the flows do not settle.
+int AirAnalysisOverlay(const TPipeLoop& design, std::shared_ptr<const PlanOverlay>& overlay);
 
 } // namespace pipeloop::cli

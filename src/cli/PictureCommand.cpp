@@ -128,9 +128,8 @@ int PictureCommand::run(const Invocation& invocation)
     if (height)
         source.size.setHeight(*height);
     if (airAnalysis) {
-        source.overlay = AirAnalysisOverlay(design);
-        if (!source.overlay)
-            return ExitCheckFailed;
+        if (const int status = AirAnalysisOverlay(design, source.overlay); status != ExitOk)
+            return status;
     }
 
     // A picture the formats cannot hold is the user's request, not a fault

@@ -172,9 +172,8 @@ int PrintCommand::run(const Invocation& invocation)
     request.dropsPage = request.dropsPage || invocation.has(DropsOption);
     request.notes = request.notes || invocation.has(NotesOption);
     if (invocation.has(AirAnalysisOption)) {
-        request.planOverlay = AirAnalysisOverlay(design);
-        if (!request.planOverlay)
-            return ExitCheckFailed;
+        if (const int status = AirAnalysisOverlay(design, request.planOverlay); status != ExitOk)
+            return status;
     }
 
     PrintSetup setup = project.printSetup;
