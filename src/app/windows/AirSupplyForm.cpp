@@ -306,7 +306,7 @@ void TAirSupplyForm::analyse()
     showDrops();
     highlightWorst();
     m_plan->update();
-    m_legend->setMinimumSize(m_overlay->legend.empty() ? QSize() : [this] {
+    m_legend->setMinimumSize(m_overlay->legend.empty() ? QSize(0, 0) : [this] {
         QImage probe(1, 1, QImage::Format_RGB32);
         QPainterCanvas canvas(&probe);
         return OverlayLegendSize(canvas, m_overlay->legend, LegendUnit) + QSize(2, 2);
@@ -415,9 +415,10 @@ void TAirSupplyForm::applyAllowedDrop()
 
 void TAirSupplyForm::applyValue(QLineEdit* edit, QString (*set)(Document&, double))
 {
-    if (!m_document.design() || !edit->isModified())
+    if (!m_document.design())
         return;
-    edit->setModified(false);
+    // The value the field already shows pushes nothing: the edit rules
+    // leave a design that has it as it is.
     const Parsed<double> value = ParseLocaleReal(edit->text());
     const QString refusal = value ? set(m_document, value.value()) : value.error();
     if (!refusal.isEmpty())
