@@ -94,9 +94,11 @@ TEST_F(AirSupplyFormTest, ShowsTheDropsMarksTheWorstAndAnalysesEveryChangeAgain)
     form().close();
     EXPECT_FALSE(main.design()->Drops[size_t(worst)]->isHighlighted());
 
-    // No demand anywhere: the window says how to give one.
-    main.form.files().open(QStringLiteral(PIPELOOP_SAMPLES) + "workshop.plf");
+    // Another project opened while the window shows, with no demand
+    // anywhere: the window says how to give one.
     main.action("moAnalyseAirSupply")->trigger();
+    main.form.files().open(QStringLiteral(PIPELOOP_SAMPLES) + "workshop.plf");
+    EXPECT_TRUE(form().isVisible());
     EXPECT_TRUE(form().verdictLabel()->text().startsWith(
         QStringLiteral("No drop has an air demand. Give the drops theirs")));
     EXPECT_EQ(form().legend()->minimumWidth(), 0);

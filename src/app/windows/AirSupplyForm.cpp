@@ -392,12 +392,18 @@ void TAirSupplyForm::clearHighlight()
 {
     if (!m_highlighted)
         return;
-    TDrop* drop = std::exchange(m_highlighted, nullptr);
+    const TDrop* highlighted = std::exchange(m_highlighted, nullptr);
     TPipeLoop* design = m_document.design();
-    // The drop may have gone with an undo, or the design with its project.
-    if (design && design->Contains(*drop) && drop->isHighlighted()) {
-        drop->State = ObjectState::Normal;
-        emit highlightChanged();
+    if (!design)
+        return;
+    // The drop may have gone with an undo, or the design with its project:
+    // it is looked for among the design's drops, never reached through the
+    // pointer kept.
+    for (const auto& drop : design->Drops) {
+        if (drop.get() == highlighted && drop->isHighlighted()) {
+            drop->State = ObjectState::Normal;
+            emit highlightChanged();
+        }
     }
 }
 

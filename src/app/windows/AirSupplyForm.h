@@ -98,7 +98,7 @@ private:
     analysis::AirAnalysis m_analysis;
     std::optional<float> m_suggested;
     std::shared_ptr<const PlanOverlay> m_overlay;
-    TDrop* m_highlighted = nullptr;
+    const TDrop* m_highlighted = nullptr; // compared with the design's drops, never followed
 
     QLineEdit* m_supply = nullptr;
     QLineEdit* m_allowed = nullptr;
