@@ -11,7 +11,10 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -89,6 +92,22 @@ TEST_F(AirSupplyFormTest, ShowsTheDropsMarksTheWorstAndAnalysesEveryChangeAgain)
     EXPECT_EQ(main.form.document().undoStack().count(), steps + 1); // the undone step waits
     EXPECT_EQ(main.form.document().undoStack().index(), steps);
     EXPECT_EQ(form().supplyPressureEdit()->text(), QStringLiteral("7"));
+
+    // Print: the plan page with the legend and the worst drop named on it.
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (!pdftotext.isEmpty()) {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("air.pdf"));
+        main.form.document().printSetup().SetPrintScaling(ViewKind::Plan, 500);
+        main.dialogs.pdfAnswers = {pdf};
+        form().print();
+        QProcess reader;
+        reader.start(pdftotext, {pdf, QStringLiteral("-")});
+        ASSERT_TRUE(reader.waitForFinished(30000));
+        const QString page = QString::fromUtf8(reader.readAllStandardOutput());
+        EXPECT_TRUE(page.contains(QStringLiteral("Pressure (bar)"))) << page.toStdString();
+        EXPECT_TRUE(page.contains(worstDrop.Name + QStringLiteral(" 6."))) << page.toStdString();
+    }
 
     // Closed, the design loses the window's highlight.
     form().close();
