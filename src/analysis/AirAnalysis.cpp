@@ -136,8 +136,10 @@ private:
     int PointAt(const Position& p, const QString& name)
     {
         const auto [found, added] = m_byPlace.try_emplace(PlanKey(p), int(m_result.points.size()));
-        if (added)
+        if (added) {
             m_result.points.push_back({});
+            m_result.points.back().at = MakePosition(p.NS, p.EW);
+        }
         NetworkPoint& point = m_result.points[size_t(found->second)];
         if (!name.isEmpty() && !point.name.split(u'/').contains(name))
             point.name += (point.name.isEmpty() ? QString() : QStringLiteral("/")) + name;

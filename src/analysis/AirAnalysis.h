@@ -58,6 +58,9 @@ struct NetworkPoint {
     double demand = 0;     // l/s leaving the network here (the drops on it)
     double pressure = 0;   // bar
     bool supplied = false; // reached from an inlet
+    // Where it stands on the plan (mm, height 0), so that a segment can be
+    // drawn; none for "SUPPLY", which stands for the compressors off the plan.
+    std::optional<Position> at;
 };
 
 // One segment and its solved flow, from point `from` towards point `to`

@@ -554,19 +554,13 @@ EditResult Demand(ScriptContext& context, const QStringList& words)
     const Parsed<OptionWords> options = OptionWords::read(words, 1, {"usage="});
     if (!options)
         return EditResult::refused(options.error());
-    const Parsed<double> flow = Quantity(words.at(0));
-    if (!flow)
-        return EditResult::refused(flow.error());
-    AirDemand demand{flow.value(), 1.0};
-    if (options.value().has(QStringLiteral("usage="))) {
-        const QString word = options.value().value(QStringLiteral("usage="));
-        const Parsed<double> usage = Quantity(word);
-        if (!usage || usage.value() > 1)
-            return EditResult::refused(QStringLiteral("The usage factor must be from 0 to 1 : ") +
-                                       word);
-        demand.UsageFactor = usage.value();
-    }
-    SetSelectedDemand(context.document(), demand);
+    const QString usage = options.value().has(QStringLiteral("usage="))
+                              ? options.value().value(QStringLiteral("usage="))
+                              : QStringLiteral("1");
+    const Parsed<AirDemand> demand = ReadDemandEntry(words.at(0), usage);
+    if (!demand)
+        return EditResult::refused(demand.error());
+    SetSelectedDemand(context.document(), demand.value());
     return EditResult::done();
 }
 

@@ -1,5 +1,6 @@
 #include "PictureCommand.h"
 
+#include "AirOverlayOption.h"
 #include "DxfCommand.h"
 #include "PictureExport.h"
 #include "UiServices.h"
@@ -78,15 +79,22 @@ QString PictureCommand::usage() const
 {
     return QStringLiteral(
         "FILE [--view plan|north|east|south|west] [--width W] [--height H] [--zoom Z]\n"
-        "       [--out OUT.{emf,wmf,bmp,png,svg,pdf}] [--format F] [--yes|--no]\n\n"
+        "       [--out OUT.{emf,wmf,bmp,png,svg,pdf}] [--format F] [--air-analysis] "
+        "[--yes|--no]\n\n"
         "The picture of a drawing area W x H pixels showing the view at zoom 1:Z on a 96 dpi\n"
         "screen. Z defaults to the project's zoom for the view, W and H to the area the main\n"
-        "window gives the view at that zoom.");
+        "window gives the view at that zoom. --air-analysis colours the plan's pipes by the\n"
+        "air supply's pressure, with a legend in bar and the worst drop ringed.");
 }
 
 QStringList PictureCommand::valueOptions() const
 {
     return {ViewOption, WidthOption, HeightOption, ZoomOption, FormatOption};
+}
+
+QStringList PictureCommand::flagOptions() const
+{
+    return {AirAnalysisOption};
 }
 
 int PictureCommand::run(const Invocation& invocation)
@@ -98,6 +106,9 @@ int PictureCommand::run(const Invocation& invocation)
     const std::optional<int> height = numberOf(invocation, HeightOption, 1, 32767);
     const std::optional<int> zoom = numberOf(invocation, ZoomOption, 1, 1000000);
     const PictureFormat format = formatOf(invocation);
+    const bool airAnalysis = invocation.has(AirAnalysisOption);
+    if (airAnalysis && view != ViewKind::Plan)
+        throw UsageError{QStringLiteral("--air-analysis draws on the plan view only")};
 
     OutputProject project;
     if (!project.open(path))
@@ -116,6 +127,10 @@ int PictureCommand::run(const Invocation& invocation)
         source.size.setWidth(*width);
     if (height)
         source.size.setHeight(*height);
+    if (airAnalysis) {
+        if (const int status = AirAnalysisOverlay(design, source.overlay); status != ExitOk)
+            return status;
+    }
 
     // A picture the formats cannot hold is the user's request, not a fault
     // of the program.

@@ -20,6 +20,7 @@ public:
     QString summary() const override;
     QString usage() const override;
     QStringList valueOptions() const override;
+    QStringList flagOptions() const override;
     int run(const Invocation& invocation) override;
 };
 

@@ -1,5 +1,6 @@
 #include "PrintCommand.h"
 
+#include "AirOverlayOption.h"
 #include "Cab.h"
 #include "CatalogueCommands.h"
 #include "DxfCommand.h"
@@ -117,7 +118,7 @@ QString PrintCommand::usage() const
     return QStringLiteral(
         "FILE --view plan|north|east|south|west|all [--scale N|best|standard]\n"
         "       [--portrait|--landscape] [--paper A4|A3|Letter...] [--drops] [--notes]\n"
-        "       [--out OUT.pdf] [--catalogue C] [--yes|--no]\n"
+        "       [--air-analysis] [--out OUT.pdf] [--catalogue C] [--yes|--no]\n"
         "  --view V       one view, or all: plan, north, east, south, west (a compressor house\n"
         "                 prints its plan alone)\n"
         "  --scale N      print at 1:N (1 to 1000); best: the best-fit scale of each view;\n"
@@ -125,6 +126,8 @@ QString PrintCommand::usage() const
         "  --portrait, --landscape   the orientation of every view printed\n"
         "  --paper P      the paper size (default A4), 5 mm left unprinted on every side\n"
         "  --drops        add the drops page; --notes  add the notes pages\n"
+        "  --air-analysis the plan's pipes coloured by the air supply's pressure, with a\n"
+        "                 legend in bar and the worst drop ringed\n"
         "Without these the print settings stored in the project apply (unless --no refuses\n"
         "the project's settings), else 1:150, landscape, centred; the drops and notes pages as\n"
         "the options say. The logo is the catalogue's LOGO.JPG when it has one.");
@@ -137,7 +140,7 @@ QStringList PrintCommand::valueOptions() const
 
 QStringList PrintCommand::flagOptions() const
 {
-    return {PortraitOption, LandscapeOption, DropsOption, NotesOption};
+    return {PortraitOption, LandscapeOption, DropsOption, NotesOption, AirAnalysisOption};
 }
 
 int PrintCommand::run(const Invocation& invocation)
@@ -168,6 +171,10 @@ int PrintCommand::run(const Invocation& invocation)
         choice.all ? PrintRequest::allViews(design) : PrintRequest::view(design, choice.view);
     request.dropsPage = request.dropsPage || invocation.has(DropsOption);
     request.notes = request.notes || invocation.has(NotesOption);
+    if (invocation.has(AirAnalysisOption)) {
+        if (const int status = AirAnalysisOverlay(design, request.planOverlay); status != ExitOk)
+            return status;
+    }
 
     PrintSetup setup = project.printSetup;
     for (ViewKind view : request.views) {

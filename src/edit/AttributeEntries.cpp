@@ -1,8 +1,11 @@
 #include "AttributeEntries.h"
 
+#include "AirFlow.h"
+
 #include "DropSymbols.h"
 #include "PipeLoopObjects.h"
 
+#include <cmath>
 #include <optional>
 
 namespace pipeloop
@@ -141,6 +144,24 @@ Parsed<Position> ReadPositionEntry(const QString& ew, const QString& ns, const Q
     if (!height)
         return Parsed<Position>::failure(height.error());
     return Position{south.value(), east.value(), height.value()};
+}
+
+Parsed<AirDemand> ReadDemandEntry(const QString& litresPerSecond, const QString& usageFactor)
+{
+    const auto quantity = [](const QString& text) -> std::optional<double> {
+        const Parsed<double> value = ParseAirFlowField(text);
+        if (!value || !std::isfinite(value.value()) || value.value() < 0)
+            return std::nullopt;
+        return value.value();
+    };
+    const std::optional<double> flow = quantity(litresPerSecond);
+    if (!flow)
+        return Parsed<AirDemand>::failure(InvalidValueMessage(litresPerSecond));
+    const std::optional<double> usage = quantity(usageFactor);
+    if (!usage || *usage > 1)
+        return Parsed<AirDemand>::failure(
+            QStringLiteral("The usage factor must be from 0 to 1 : ") + usageFactor);
+    return AirDemand{*flow, *usage};
 }
 
 } // namespace pipeloop

@@ -17,6 +17,7 @@ namespace pipeloop
 {
 
 class TDrop;
+struct AirDemand;
 
 // The drop dialog's " Threaded outlet connection type . . . " choice.
 enum class HoseConnection { None, AirHose, RecoilHose };
@@ -56,6 +57,13 @@ struct InletValues {
 // The inlet dialog's OK step: "Invalid pipe size : " + text, "Invalid pipe
 // length : " + text.
 Parsed<InletValues> ReadInletEntry(const QString& size, const QString& length, DisplayUnits units);
+
+// The air demand fields of the drop and inlet dialogs (and the edit
+// script's demand): litres per second and a usage factor, each with the
+// locale's decimal separator or a full stop. Refused: a flow that is not a
+// number of zero or more (InvalidValueMessage), "The usage factor must be
+// from 0 to 1 : " + the text.
+Parsed<AirDemand> ReadDemandEntry(const QString& litresPerSecond, const QString& usageFactor);
 
 // The position dialog's OK step: the three texts read as a length entry
 // reads its text (ReadTypedLength); "Invalid value : " + the first unreadable

@@ -113,7 +113,7 @@ QByteArray pdfBytes(QSize size, int dpi, const QString& title, const DrawingPain
 DrawingPaint pictureOf(TPipeLoop& design, const PictureSource& source)
 {
     return [&design, &source](Canvas& canvas) {
-        DrawPicture(canvas, design, PictureDrawParams(design, source));
+        DrawPicture(canvas, design, PictureDrawParams(design, source), source.overlay.get());
     };
 }
 
@@ -187,14 +187,18 @@ TDrawParams PictureDrawParams(const TPipeLoop& design, const PictureSource& sour
     return p;
 }
 
-void DrawPicture(Canvas& canvas, TPipeLoop& design, const TDrawParams& p)
+void DrawPicture(Canvas& canvas, TPipeLoop& design, const TDrawParams& p,
+                 const PlanOverlay* overlay)
 {
     canvas.setPen({kBlack, 1, PenStyle::Solid});
     canvas.setBrush({kWhite, BrushStyle::Solid});
-    if (p.View == ViewKind::Plan)
+    if (p.View == ViewKind::Plan) {
         DrawPlan(canvas, design, p, false);
-    else
+        if (overlay)
+            DrawPlanOverlay(canvas, *overlay, p);
+    } else {
         DrawSection(canvas, design, p);
+    }
 }
 
 QImage DrawingImage(QSize size, int dpi, const DrawingPaint& paint)

@@ -18,6 +18,7 @@
 
 #include "DrawParams.h"
 #include "MetafileCanvas.h"
+#include "PlanOverlay.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -59,6 +60,8 @@ struct PictureSource {
     int originY = ScreenMargin;
     // The resolution of the reference canvas (the drawing area's).
     int dpi = 96;
+    // Drawn over the plan when given (sections have none).
+    std::shared_ptr<const PlanOverlay> overlay;
 };
 
 // The source the main window would hand over for view at zoom factor zoom
@@ -69,9 +72,11 @@ PictureSource ScreenPictureSource(const TPipeLoop& design, ViewKind view, int zo
 // The picture's drawing parameters.
 TDrawParams PictureDrawParams(const TPipeLoop& design, const PictureSource& source);
 
-// Draws the picture's view on canvas (no background, no walls). Sections
-// set DrawnInView on the objects they draw, as on screen.
-void DrawPicture(Canvas& canvas, TPipeLoop& design, const TDrawParams& p);
+// Draws the picture's view on canvas (no background, no walls), and the
+// overlay over a plan when one is given. Sections set DrawnInView on the
+// objects they draw, as on screen.
+void DrawPicture(Canvas& canvas, TPipeLoop& design, const TDrawParams& p,
+                 const PlanOverlay* overlay = nullptr);
 
 // Any drawing as a file: paint is called once with a canvas of size pixels at
 // dpi dots per inch in the format (a metafile canvas, or a QPainterCanvas on a

@@ -99,6 +99,17 @@ TEST_F(AirAnalysisTest, OnePipeDropsAsTheCalculatorSays)
     EXPECT_NEAR(main.pressureDrop, expected, expected * 1e-12);
     EXPECT_DOUBLE_EQ(main.flow, 180);
     EXPECT_EQ(a.iterations, 0); // no loop to solve
+    // The plan knows where to draw it: its ends stand where their objects
+    // do; the supply behind the inlet stands nowhere on the plan.
+    const std::optional<Position> from = a.points[size_t(main.from)].at;
+    const std::optional<Position> to = a.points[size_t(main.to)].at;
+    ASSERT_TRUE(from && to);
+    EXPECT_EQ(std::min(from->EW, to->EW), 0);
+    EXPECT_EQ(std::max(from->EW, to->EW), 300000);
+    EXPECT_EQ(from->NS, 0);
+    EXPECT_EQ(to->NS, 0);
+    for (const auto& point : a.points)
+        EXPECT_EQ(point.at.has_value(), point.name != QStringLiteral("SUPPLY"));
 }
 
 TEST_F(AirAnalysisTest, RingsSplitTheFlowAsTheirLoopEquationSays)

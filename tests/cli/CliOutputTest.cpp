@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -170,6 +172,62 @@ TEST(CliOutput, AnalyseReportsEveryDropAndFailsOnOneBeyondTheAllowedDrop)
     const CliRun noInlet = RunCli({"analyse", project});
     EXPECT_EQ(noInlet.exitCode, 1);
     EXPECT_EQ(noInlet.err, QStringLiteral("error: No compressor inlet stands on a pipe.\n"));
+}
+
+// --air-analysis draws the pressures over the plan of a printed page and a
+// picture: the legend's title and ticks and the worst drop's name are on the
+// page; a design with no demand, or a section, is refused and writes nothing.
+TEST(CliOutput, PrintAndPictureCarryTheAirAnalysisOnThePlan)
+{
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils, scripts/setup) is missing";
+    QTemporaryDir dir;
+    const QString project = dir.filePath(QStringLiteral("factory.plf"));
+    const QString script = dir.filePath(QStringLiteral("ops.txt"));
+    ASSERT_TRUE(WriteBytes(script, "select DROP3\ndemand 4\nselect DROP2\ndemand 2\n"));
+    const QString sample = SampleFile(QStringLiteral("factory.plf"));
+    ASSERT_EQ(RunCli({"edit", sample, "--script", script, "--out", project}).exitCode, 0);
+
+    const auto pageText = [&](const QString& file) {
+        const QString pdf = dir.filePath(QStringLiteral("plan.pdf"));
+        QFile::remove(pdf);
+        const CliRun run = RunCli(
+            {"print", file, "--view", "plan", "--scale", "best", "--air-analysis", "--out", pdf});
+        QProcess reader;
+        reader.start(pdftotext, {pdf, QStringLiteral("-")});
+        reader.waitForFinished(30000);
+        return std::pair{run, QString::fromUtf8(reader.readAllStandardOutput())};
+    };
+    const auto [printed, text] = pageText(project);
+    ASSERT_EQ(printed.exitCode, 0) << printed.err.toStdString();
+    for (const char* expected : {"Pressure (bar)", "7.000", "6.950", "6.900", "< 6.900"})
+        EXPECT_TRUE(text.contains(QLatin1String(expected))) << expected;
+    const CliRun analysis = RunCli({"analyse", project, "--format", "json"});
+    const QString worst =
+        QJsonDocument::fromJson(analysis.out.toUtf8()).object().value("worst").toString();
+    EXPECT_TRUE(text.contains(worst + QStringLiteral(" 6.")) && !worst.isEmpty())
+        << text.toStdString();
+    const CliRun plain = RunCli({"print", project, "--view", "plan", "--scale", "best", "--out",
+                                 dir.filePath(QStringLiteral("plain.pdf"))});
+    ASSERT_EQ(plain.exitCode, 0);
+
+    // No demand: nothing to colour, said so, and no file.
+    const auto [refused, none] = pageText(sample);
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.startsWith(QStringLiteral("error: No drop has an air demand")));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("plan.pdf"))));
+
+    const QString png = dir.filePath(QStringLiteral("plan.png"));
+    const QString plainPng = dir.filePath(QStringLiteral("plain.png"));
+    ASSERT_EQ(RunCli({"picture", project, "--air-analysis", "--out", png}).exitCode, 0);
+    ASSERT_EQ(RunCli({"picture", project, "--out", plainPng}).exitCode, 0);
+    EXPECT_NE(ReadBytes(png), ReadBytes(plainPng));
+    EXPECT_EQ(RunCli({"picture", project, "--view", "north", "--air-analysis", "--out",
+                      dir.filePath(QStringLiteral("north.png"))})
+                  .exitCode,
+              64);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("north.png"))));
 }
 
 } // namespace

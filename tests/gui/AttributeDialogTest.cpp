@@ -259,6 +259,43 @@ TEST_F(DropDialogTest, OpensOnTheDropsOwnStateAndAddsOnlyTheHoseChosenThisTime)
     EXPECT_EQ(third.PipeLen, 2500);
 }
 
+// The air demand: shown as the drop has it, written with the rest on OK; a
+// usage factor above 1 keeps the window open and the drop as it was. An
+// existing inlet takes what its compressor delivers; a new one has no fields.
+TEST_F(DropDialogTest, AirDemandIsShownReadAndRefusedWithTheRest)
+{
+    TDrop drop = Drop(DropStyle::Tee);
+    drop.Demand = {12.5, 0.4};
+    dialog.prepare(drop, demo, DisplayUnits::Millimetres, false, 50.0f);
+    EXPECT_EQ(dialog.demandFields().demandEdit()->text(), "12.5");
+    EXPECT_EQ(dialog.demandFields().usageEdit()->text(), "0.4");
+    dialog.open();
+    dialog.lengthEdit()->setText("2500");
+    dialog.demandFields().usageEdit()->setText("1.5");
+    dialog.accept();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(ui.texts().last(), "The usage factor must be from 0 to 1 : 1.5");
+    EXPECT_EQ(drop.PipeLen, 1500);
+    dialog.demandFields().usageEdit()->setText("0.75");
+    dialog.accept();
+    EXPECT_TRUE(dialog.result());
+    EXPECT_EQ(drop.Demand, (AirDemand{12.5, 0.75}));
+    EXPECT_EQ(drop.PipeLen, 2500);
+
+    InletDialog inletDialog;
+    TInlet inlet;
+    inlet.PipeSize = 25.0f;
+    inlet.PipeLength = 2000;
+    inletDialog.prepare(&inlet, QStringLiteral("25mm"), DisplayUnits::Millimetres);
+    inletDialog.demandFields().demandEdit()->setText("40");
+    inletDialog.accept();
+    InletValues values;
+    EXPECT_TRUE(TakeInletValues(&inlet, inletDialog.values(), values, inletDialog.demand()));
+    EXPECT_EQ(inlet.Demand, (AirDemand{40, 1}));
+    inletDialog.prepare(nullptr, QStringLiteral("25mm"), DisplayUnits::Millimetres);
+    EXPECT_TRUE(inletDialog.demandFields().demandEdit()->isHidden());
+}
+
 TEST_F(AttributeDialogTest, InletLengthIsRememberedInMillimetresAcrossUnits)
 {
     InletValues values;
@@ -360,11 +397,12 @@ TEST_F(AttributeDialogTest, PositionIsShownAndReadInTheDesignsUnits)
 TEST_F(AttributeDialogTest, EveryEntryFieldIsNamedByItsLabel)
 {
     DropDialog drop;
-    EXPECT_EQ(FieldLabels(drop), (QStringList{"Hose Size . . .", "Outlet Size . . .",
-                                              "Pipe  Length or Hose Length :"}));
+    EXPECT_EQ(FieldLabels(drop),
+              (QStringList{"Air demand (l/s)", "Hose Size . . .", "Outlet Size . . .",
+                           "Pipe  Length or Hose Length :", "Usage factor"}));
     InletDialog inlet;
-    EXPECT_EQ(FieldLabels(inlet),
-              (QStringList{"Inlet Pipe Length . . .", "Inlet Pipe Size . . ."}));
+    EXPECT_EQ(FieldLabels(inlet), (QStringList{"Air demand (l/s)", "Inlet Pipe Length . . .",
+                                               "Inlet Pipe Size . . .", "Usage factor"}));
     PositionDialog position(MakePosition(0, 0, 0), "Move", DisplayUnits::Millimetres);
     EXPECT_EQ(
         FieldLabels(position),

@@ -156,7 +156,8 @@ public:
             Ui().inform(read.error());
             return false;
         }
-        return TakeInletValues(inlet, read.value(), values);
+        // The scripted answer leaves the demand as it was.
+        return TakeInletValues(inlet, read.value(), values, inlet ? inlet->Demand : AirDemand{});
     }
     bool editPosition(QWidget*, Position& position, const QString& caption,
                       DisplayUnits units) override

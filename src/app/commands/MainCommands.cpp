@@ -328,6 +328,8 @@ void AddOptionsMenu(CommandTable& table, TMainForm& form)
         [&form] { form.generatePartsList(); }, QKeySequence("Ctrl+G")));
     table.add(Item("muOptions", "moAirFlowCalculations", "Air Flow Calculations", Editing,
                    [&form] { form.airFlowCalculations(); }));
+    table.add(Item("muOptions", "moAnalyseAirSupply", "Analyse Air Supply", Editing,
+                   [&form] { form.analyseAirSupply(); }));
     DesignView& view = form.view();
     CommandRow highlight = Item(
         "muOptions", "moHighlightElbows", "Highlight Elbows", Editing,

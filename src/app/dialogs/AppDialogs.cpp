@@ -184,7 +184,8 @@ bool WidgetAppDialogs::editInlet(QWidget* parent, TInlet* inlet,
 {
     InletDialog& dialog = Reused(m_inletDialog, parent);
     dialog.prepare(inlet, catalogue.PipeSizeText(), units);
-    return dialog.exec() == QDialog::Accepted && TakeInletValues(inlet, dialog.values(), values);
+    return dialog.exec() == QDialog::Accepted &&
+           TakeInletValues(inlet, dialog.values(), values, dialog.demand());
 }
 
 bool WidgetAppDialogs::editPosition(QWidget* parent, Position& position, const QString& caption,

@@ -1,6 +1,8 @@
 #include "DialogParts.h"
 
+#include "AttributeEntries.h"
 #include "EntryKeyFilter.h"
+#include "PipeLoopObjects.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -87,6 +89,37 @@ QHBoxLayout* OkCancelRow(QDialog* dialog, const QString& okCaption, const QStrin
     row->addWidget(ok);
     row->addWidget(cancel);
     return row;
+}
+
+void DemandFields::addTo(QFormLayout* form)
+{
+    m_demandLabel = NamedLabel(QStringLiteral("lbAirDemand"), QStringLiteral("Air demand (l/s)"));
+    m_usageLabel = NamedLabel(QStringLiteral("lbUsageFactor"), QStringLiteral("Usage factor"));
+    m_demand = NamedEdit(QStringLiteral("edAirDemand"), {},
+                         QStringLiteral("Free air the outlet draws while in use"));
+    m_usage = NamedEdit(QStringLiteral("edUsageFactor"), {},
+                        QStringLiteral("Share of the time it is in use, from 0 to 1"));
+    AddLabelledRow(form, m_demandLabel, m_demand);
+    AddLabelledRow(form, m_usageLabel, m_usage);
+}
+
+void DemandFields::show(const AirDemand& demand)
+{
+    m_demand->setText(FormatGeneral(demand.LitresPerSecond));
+    m_usage->setText(FormatGeneral(demand.UsageFactor));
+}
+
+void DemandFields::setVisible(bool visible)
+{
+    for (QWidget* widget :
+         {static_cast<QWidget*>(m_demandLabel), static_cast<QWidget*>(m_usageLabel),
+          static_cast<QWidget*>(m_demand), static_cast<QWidget*>(m_usage)})
+        widget->setVisible(visible);
+}
+
+Parsed<AirDemand> DemandFields::read() const
+{
+    return ReadDemandEntry(m_demand->text(), m_usage->text());
 }
 
 } // namespace pipeloop

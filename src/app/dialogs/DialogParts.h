@@ -3,6 +3,7 @@
 // The controls every dialog builds alike. Each carries its component name,
 // the key a language file translates it by.
 
+#include "Parsed.h"
 #include "Units.h"
 
 #include <QString>
@@ -21,6 +22,8 @@ class QWidget;
 
 namespace pipeloop
 {
+
+struct AirDemand;
 
 QLabel* NamedLabel(const QString& name, const QString& text);
 QLineEdit* NamedEdit(const QString& name, const QString& text, const QString& hint = {});
@@ -41,6 +44,27 @@ QString LengthEditText(int32_t millimetres, DisplayUnits units);
 
 // An edit of a length, with the length key rule (refused keys beep).
 QLineEdit* LengthEdit(const QString& name);
+
+// The air demand of a drop or an inlet: litres per second (edAirDemand) and
+// the usage factor (edUsageFactor), added to a form as two labelled rows.
+class DemandFields
+{
+public:
+    void addTo(QFormLayout* form);
+    void show(const AirDemand& demand);
+    void setVisible(bool visible);
+    // What the fields hold, or why it is no demand.
+    Parsed<AirDemand> read() const;
+
+    QLineEdit* demandEdit() const { return m_demand; }
+    QLineEdit* usageEdit() const { return m_usage; }
+
+private:
+    QLabel* m_demandLabel = nullptr;
+    QLabel* m_usageLabel = nullptr;
+    QLineEdit* m_demand = nullptr;
+    QLineEdit* m_usage = nullptr;
+};
 
 // The OK and Cancel buttons (bbOk, bbCancel) at the right, wired to the
 // dialog's accept() and reject(); OK is the default button.

@@ -87,6 +87,7 @@ DropDialog::DropDialog(QWidget* parent)
     AddLabelledRow(fields,
                    NamedLabel(QStringLiteral("lbOutletSize"), QStringLiteral("Outlet Size . . .")),
                    m_cbOutletSize);
+    m_demand.addTo(fields);
     auto* left = new QVBoxLayout;
     left->addWidget(makeStyleGroup());
     left->addWidget(makeConnectionGroup());
@@ -150,6 +151,7 @@ void DropDialog::prepare(TDrop& drop, const catalogue::TPartsDatabase& catalogue
     m_cbHoseSize->setCurrentIndex(std::max(0, m_cbHoseSize->findText(shown.HoseSize)));
     m_lbStatus->setText(QStringLiteral("Pipe OD ") + SizeText(pipeSize));
     applyStyle(shown.Style, shown.Outlet);
+    m_demand.show(drop.Demand);
     m_edLength->setFocus();
 }
 
@@ -205,12 +207,20 @@ QStringList DropDialog::outletSizes(int style) const
 
 void DropDialog::accept()
 {
+    // Nothing is written until every field reads.
+    const Parsed<AirDemand> demand = m_demand.read();
+    if (!demand) {
+        Ui().inform(demand.error());
+        return;
+    }
     const Parsed<bool> changed = ApplyDropEntry(*m_drop, entry(), m_units);
     if (!changed) {
         Ui().inform(changed.error());
         return;
     }
-    m_result = m_isNew || changed.value();
+    const bool demandChanged = !(m_drop->Demand == demand.value());
+    m_drop->Demand = demand.value();
+    m_result = m_isNew || changed.value() || demandChanged;
     QDialog::accept();
 }
 

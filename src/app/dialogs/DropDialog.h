@@ -6,6 +6,7 @@
 // check. The window is made once and reused.
 
 #include "AttributeEntries.h"
+#include "DialogParts.h"
 #include "PipeLoopObjects.h"
 #include "Units.h"
 
@@ -49,6 +50,7 @@ public:
     QComboBox* outletSizeBox() const { return m_cbOutletSize; }
     QComboBox* hoseSizeBox() const { return m_cbHoseSize; }
     QLabel* statusLabel() const { return m_lbStatus; }
+    const DemandFields& demandFields() const { return m_demand; }
 
 public slots:
     // OK: writes the drop, or shows why not and stays open.
@@ -74,6 +76,7 @@ private:
     QComboBox* m_cbOutletSize;
     PaintBox* m_pbPicture;
     QLabel* m_lbStatus;
+    DemandFields m_demand;
 
     TDrop* m_drop = nullptr;
     const catalogue::TPartsDatabase* m_catalogue = nullptr;

@@ -13,15 +13,17 @@
 namespace pipeloop
 {
 
-bool TakeInletValues(TInlet* inlet, const InletValues& confirmed, InletValues& values)
+bool TakeInletValues(TInlet* inlet, const InletValues& confirmed, InletValues& values,
+                     const AirDemand& demand)
 {
     values = confirmed;
     if (!inlet)
         return true;
-    const bool changed =
-        inlet->PipeSize != confirmed.PipeSize || inlet->PipeLength != confirmed.PipeLength;
+    const bool changed = inlet->PipeSize != confirmed.PipeSize ||
+                         inlet->PipeLength != confirmed.PipeLength || !(inlet->Demand == demand);
     inlet->PipeSize = confirmed.PipeSize;
     inlet->PipeLength = confirmed.PipeLength;
+    inlet->Demand = demand;
     return changed;
 }
 
@@ -43,6 +45,7 @@ InletDialog::InletDialog(QWidget* parent)
         fields,
         NamedLabel(QStringLiteral("lbPipeLength"), QStringLiteral("Inlet Pipe Length . . . ")),
         m_edPipeLength);
+    m_demand.addTo(fields);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addLayout(OkCancelRow(this, QStringLiteral("Ok"), QStringLiteral("Cancel")));
@@ -56,6 +59,9 @@ void InletDialog::prepare(const TInlet* inlet, const QString& pipeSizes, Display
     setWindowTitle(inlet ? inlet->Name : QStringLiteral("Inlet Attributes"));
     m_cbPipeSize->clear();
     m_cbPipeSize->addItems(pipeSizes.split(u'\n', Qt::SkipEmptyParts));
+    m_demand.setVisible(inlet);
+    m_confirmedDemand = inlet ? inlet->Demand : AirDemand{};
+    m_demand.show(m_confirmedDemand);
     if (inlet) {
         m_cbPipeSize->setEditText(SizeText(inlet->PipeSize));
         m_edPipeLength->setText(LengthEditText(inlet->PipeLength, units));
@@ -74,7 +80,14 @@ void InletDialog::accept()
         Ui().inform(read.error());
         return;
     }
+    const Parsed<AirDemand> demand = m_demand.read();
+    if (!m_newInlet && !demand) {
+        Ui().inform(demand.error());
+        return;
+    }
     m_values = read.value();
+    if (!m_newInlet)
+        m_confirmedDemand = demand.value();
     if (m_newInlet)
         m_newInletLength = m_values.PipeLength;
     QDialog::accept();

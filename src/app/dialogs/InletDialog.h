@@ -6,6 +6,8 @@
 // the same in any design's units.
 
 #include "AttributeEntries.h"
+#include "DialogParts.h"
+#include "PipeLoopObjects.h"
 #include "Units.h"
 
 #include <QDialog>
@@ -20,9 +22,11 @@ namespace pipeloop
 
 class TInlet;
 
-// The values confirmed for an inlet: an existing inlet takes them (true when
-// they changed it), a new one leaves them to the caller (true).
-bool TakeInletValues(TInlet* inlet, const InletValues& confirmed, InletValues& values);
+// The values confirmed for an inlet: an existing inlet takes them and the
+// demand (true when they changed it), a new one leaves them to the caller
+// (true).
+bool TakeInletValues(TInlet* inlet, const InletValues& confirmed, InletValues& values,
+                     const AirDemand& demand);
 
 class InletDialog : public QDialog
 {
@@ -35,6 +39,10 @@ public:
     void prepare(const TInlet* inlet, const QString& pipeSizes, DisplayUnits units);
     // The values the last OK read.
     const InletValues& values() const { return m_values; }
+    // What the inlet's compressor delivers, as the last OK read it (an
+    // existing inlet's only: a new one has none yet).
+    const AirDemand& demand() const { return m_confirmedDemand; }
+    const DemandFields& demandFields() const { return m_demand; }
 
     QComboBox* sizeBox() const { return m_cbPipeSize; }
     QLineEdit* lengthEdit() const { return m_edPipeLength; }
@@ -50,6 +58,8 @@ private:
     bool m_newInlet = true;
     int32_t m_newInletLength = 2000;
     InletValues m_values;
+    DemandFields m_demand;
+    AirDemand m_confirmedDemand;
 };
 
 } // namespace pipeloop

@@ -3,6 +3,7 @@
 #include "AboutWindow.h"
 #include "AirFlowForm.h"
 #include "Autosave.h"
+#include "AirSupplyForm.h"
 #include "Canvas.h"
 #include "DBBrowseForm.h"
 #include "DataExchangeForm.h"
@@ -165,6 +166,7 @@ TMainForm::TMainForm(SettingsStore& settings, AppDialogs& dialogs, const QString
     m_display = new DisplayCommands(m_document, dialogs, this);
     m_edits = new EditCommands(m_document, dialogs, *m_partsDatabase, m_appDir, this);
     m_view3DForm = new TView3DForm(m_document, dialogs, this);
+    m_airSupplyForm = new TAirSupplyForm(m_document, dialogs, *m_partsDatabase, this);
     m_updateCheck = new UpdateCheck(this);
     m_toolHost = std::make_unique<WindowToolHost>(m_document, *m_partsDatabase, dialogs, this,
                                                   *m_view, *m_dropView, *m_prompt);
@@ -338,6 +340,7 @@ void TMainForm::connectSignals()
     connect(&m_document, &Document::modifiedChanged, this, &QWidget::setWindowModified);
     connect(m_view3DForm, &TView3DForm::visibilityChanged, this, &TMainForm::refreshCommands);
     connect(m_lessonForm, &TLessonForm::visibilityChanged, this, &TMainForm::refreshCommands);
+    connect(m_airSupplyForm, &TAirSupplyForm::highlightChanged, this, &TMainForm::repaintAreas);
     connect(m_view, &DesignView::zoomChanged, this, [this] {
         showZoom();
         refreshCommands();
@@ -402,6 +405,7 @@ void TMainForm::FirstActivation(const QString& commandLineProject)
     language.TranslateForm(&m_dbBrowseForm->dateForm());
     language.TranslateForm(m_lessonForm);
     language.TranslateForm(m_airFlowForm);
+    language.TranslateForm(m_airSupplyForm);
     language.TranslateForm(m_optionsForm);
 
     LoadSettings();
@@ -417,6 +421,7 @@ void TMainForm::FirstActivation(const QString& commandLineProject)
     m_commands.action(QStringLiteral("moAirFlowCalculations"))->setVisible(false);
     if (m_partsDatabase->HasEntry(QStringLiteral("LOGO.JPG"))) {
         m_logoImage = m_partsDatabase->AssignPicture(QStringLiteral("LOGO.JPG"));
+        m_airSupplyForm->setLogo(m_logoImage);
         m_view->setWelcomePictures(m_welcomeImage, m_logoImage);
     }
     m_commands.action(QStringLiteral("moBrowsePartsDB"))
@@ -750,6 +755,12 @@ void TMainForm::showLesson(int lesson)
 {
     if (!m_lessonForm->openLesson(lesson, m_appDir))
         Ui().inform(QStringLiteral("One or more lesson files are missing."));
+}
+
+void TMainForm::analyseAirSupply()
+{
+    if (m_document.design())
+        m_airSupplyForm->Open();
 }
 
 void TMainForm::printSetup()

@@ -37,6 +37,7 @@ class SettingsStore;
 class TAboutForm;
 class TDisclaimerForm;
 class TAirFlowForm;
+class TAirSupplyForm;
 class TDataExchangeForm;
 class TLessonForm;
 class TDBBrowseForm;
@@ -144,6 +145,9 @@ public:
     // "Air Flow Calculations" (hidden in this edition): the calculator window.
     void airFlowCalculations();
     TAirFlowForm& airFlowForm() const { return *m_airFlowForm; }
+    // "Analyse Air Supply": the design's pressures in their window.
+    void analyseAirSupply();
+    TAirSupplyForm& airSupplyForm() const { return *m_airSupplyForm; }
     // "Print && Display Options": the options window at the page, the drawing
     // (and afterApply's window) repainted after every apply. A change of
     // options saved with the project is an undoable change of the design; a
@@ -234,6 +238,7 @@ private:
     TPrintSetupForm* m_printSetupForm = nullptr;
     TDBBrowseForm* m_dbBrowseForm = nullptr;
     TAirFlowForm* m_airFlowForm = nullptr;
+    TAirSupplyForm* m_airSupplyForm = nullptr;
     TOptionsForm* m_optionsForm = nullptr;
     TLessonForm* m_lessonForm = nullptr;
     AppDialogs* m_dialogs = nullptr;

@@ -146,6 +146,8 @@ void DrawViewPage(Canvas& canvas, TPipeLoop& design, ViewKind view, const PageDr
             canvas.setPen({kBlack, 1, PenStyle::Solid});
         }
         DrawPlan(canvas, design, p);
+        if (drawing.overlay)
+            DrawPlanOverlay(canvas, *drawing.overlay, p);
     } else {
         DrawSection(canvas, design, p);
     }
@@ -179,6 +181,7 @@ PrintResult PrintDesign(PrintTarget& target, TPipeLoop& design, const PrintSetup
             drawing.frame = PageFrame::onPaper(geometry);
             drawing.scale = scale;
             drawing.centre = setup.PrintCenter;
+            drawing.overlay = request.planOverlay.get();
             DrawViewPage(canvas, design, view, drawing, picture);
         }
         // The extra pages follow a printed view; a job whose every view was

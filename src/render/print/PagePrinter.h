@@ -6,6 +6,7 @@
 
 #include "Canvas.h"
 #include "ModelTypes.h"
+#include "PlanOverlay.h"
 #include "print/PrintLayout.h"
 
 #include <QByteArray>
@@ -83,6 +84,8 @@ struct PrintRequest {
     // The extra pages after the last view.
     bool dropsPage = false;
     bool notes = false;
+    // Drawn over the plan's page when given.
+    std::shared_ptr<const PlanOverlay> planOverlay;
 
     // "Print View": the view alone. "Print All Views": plan, north, east,
     // south and west, or the plan alone for a compressor house. The extra
@@ -122,7 +125,8 @@ struct PageDrawing {
     int32_t scale = 150;
     bool centre = true;
     bool symbols = true;
-    int margin = -1; // -1: the printed symbol size
+    int margin = -1;                      // -1: the printed symbol size
+    const PlanOverlay* overlay = nullptr; // over the plan
 };
 void DrawViewPage(Canvas& canvas, TPipeLoop& design, ViewKind view, const PageDrawing& drawing,
                   const QImage& logo);
