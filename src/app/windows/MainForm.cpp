@@ -2,8 +2,8 @@
 
 #include "AboutWindow.h"
 #include "AirFlowForm.h"
-#include "Autosave.h"
 #include "AirSupplyForm.h"
+#include "Autosave.h"
 #include "Canvas.h"
 #include "DBBrowseForm.h"
 #include "DataExchangeForm.h"
