@@ -3,10 +3,13 @@
 #include "CommandTable.h"
 #include "DesignView.h"
 #include "DrawingArea.h"
+#include "DropViewPanel.h"
 #include "MainForm.h"
+#include "PipeLoopObjects.h"
 #include "ViewMath.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -15,6 +18,8 @@
 #include <QMenuBar>
 #include <QTabBar>
 #include <QTest>
+
+#include <cmath>
 
 namespace pipeloop::lessons
 {
@@ -61,23 +66,27 @@ QPoint Global(const Spot& spot)
 }
 
 // The drawing area's pixel of a plan position, from the view's own mapping
-// of pixels to the model (linear in each axis).
+// of pixels to the model (linear in each axis), sampled inside the building.
 QPoint PlanPixel(TMainForm& form, int32_t ew, int32_t ns)
 {
     const DesignView& view = form.view();
     const TPipeLoop& design = *form.document().design();
-    const auto at = [&](int pixel) {
+    const auto at = [&](QPoint pixel) {
         return ScreenToModel(design, ViewKind::Plan, view.pixelsPerMmX(), view.pixelsPerMmY(),
-                             pixel, pixel);
+                             pixel.x(), pixel.y());
     };
-    const int span = 1000;
-    const Position origin = at(0);
-    const Position far = at(span);
-    const auto pixelOf = [span](int32_t value, int32_t atZero, int32_t atSpan) {
-        return atSpan == atZero ? 0
-                                : static_cast<int>(double(value - atZero) * span / (atSpan - atZero));
+    const QSize area = view.drawingArea()->size();
+    const QPoint low(area.width() / 4, area.height() / 4);
+    const QPoint high(3 * area.width() / 4, 3 * area.height() / 4);
+    const Position first = at(low);
+    const Position second = at(high);
+    const auto pixelOf = [](int32_t value, int32_t atLow, int32_t atHigh, int low, int high) {
+        return atHigh == atLow ? low
+                               : low + static_cast<int>(std::lround(double(value - atLow) *
+                                                                    (high - low) / (atHigh - atLow)));
     };
-    return {pixelOf(ew, origin.EW, far.EW), pixelOf(ns, origin.NS, far.NS)};
+    return {pixelOf(ew, first.EW, second.EW, low.x(), high.x()),
+            pixelOf(ns, first.NS, second.NS, low.y(), high.y())};
 }
 
 Finder PlanSpot(int32_t ew, int32_t ns)
@@ -134,8 +143,10 @@ Finder Named(const QString& objectName)
         Spot spot = FindIn(stage, [&objectName](QWidget* window) {
             if (window->objectName() == objectName)
                 return CentreOf(window);
-            for (QWidget* child : window->findChildren<QWidget*>(objectName))
-                if (child->isVisible())
+            // By name, or by the name a screen reader gives it.
+            for (QWidget* child : window->findChildren<QWidget*>())
+                if (child->isVisible() && (child->objectName() == objectName ||
+                                           child->accessibleName() == objectName))
                     return CentreOf(child);
             return Spot{};
         });
@@ -155,11 +166,67 @@ Finder Captioned(const QString& caption)
                 for (int i = 0; tabs->isVisible() && i < tabs->count(); ++i)
                     if (WithoutAccelerator(tabs->tabText(i)) == caption)
                         return Spot{tabs, tabs->tabRect(i).center()};
+            if (auto* menu = qobject_cast<QMenu*>(window))
+                for (QAction* item : menu->actions())
+                    if (WithoutAccelerator(item->text()) == caption)
+                        return Spot{menu, menu->actionGeometry(item).center()};
             return Spot{};
         });
         spot.sought = QLatin1Char('"') + caption + QLatin1Char('"');
         return spot;
     };
+}
+
+Finder DropViewSymbol(int index)
+{
+    return [index](Stage& stage) -> Spot {
+        TMainForm& form = stage.form();
+        auto* closeUp = form.dropView().findChild<PaintBox*>(QStringLiteral("pbDropView"));
+        const auto* stack = dynamic_cast<const TObjectWithSymbols*>(form.document().selected());
+        const Spot missing{.sought = QStringLiteral("symbol %1 in the drop view").arg(index + 1)};
+        if (!closeUp || !stack || index >= stack->SymbolCount())
+            return missing;
+        // A point of the symbol's place that no symbol before it covers.
+        const SymbolRect place = stack->SymbolRectOf(index);
+        QPoint point((place.Left + place.Right) / 2, place.Top);
+        while (point.y() < place.Bottom && stack->SymbolAt(point) != index)
+            point.ry() += 1;
+        return point.y() < place.Bottom ? Spot{closeUp, point} : missing;
+    };
+}
+
+Finder FirstField()
+{
+    return [](Stage& stage) {
+        Spot spot = FindIn(stage, [](QWidget* window) {
+            for (auto* field : window->findChildren<QLineEdit*>())
+                if (field->isVisible())
+                    return CentreOf(field);
+            return Spot{};
+        });
+        spot.sought = QStringLiteral("text field");
+        return spot;
+    };
+}
+
+Finder FirstRow()
+{
+    return [](Stage& stage) {
+        Spot spot = FindIn(stage, [](QWidget* window) {
+            for (auto* view : window->findChildren<QAbstractItemView*>())
+                if (view->isVisible() && view->model() && view->model()->rowCount() > 0)
+                    return Spot{view->viewport(),
+                                view->visualRect(view->model()->index(0, 0)).center()};
+            return Spot{};
+        });
+        spot.sought = QStringLiteral("list row");
+        return spot;
+    };
+}
+
+Beats RightClickOn(const Finder& target)
+{
+    return Click(target, Qt::RightButton, false);
 }
 
 Beats PointTo(const Finder& target)

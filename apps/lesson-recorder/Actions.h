@@ -26,13 +26,20 @@ struct Spot {
 using Finder = std::function<Spot(Stage&)>;
 using Beats = std::vector<Beat>;
 
-// A visible widget with this object name, looked for in the front window
-// first.
+// A visible widget with this object (or accessible) name, looked for in the
+// front window first.
 Finder Named(const QString& objectName);
-// A visible button (or tab) whose caption, without its '&', is this text.
+// A visible button (or tab, or item of an open menu) whose caption, without its '&', is this text.
 Finder Captioned(const QString& caption);
+// The symbol at this index of the selected drop's stack, in the drop view.
+Finder DropViewSymbol(int index);
+// The first text field of the front window.
+Finder FirstField();
+// The first row of the list or table in the front window.
+Finder FirstRow();
 
 Beats PointTo(const Finder& target);
+Beats RightClickOn(const Finder& target);
 Beats ClickOn(const Finder& target);
 Beats DoubleClickOn(const Finder& target);
 // Opens the menu bar's menu holding the action and chooses it.

@@ -1,6 +1,7 @@
 #include "Stage.h"
 
 #include "MainForm.h"
+#include "MsgBox.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -8,6 +9,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -150,7 +153,7 @@ void Stage::fail(const QString& reason)
 
 void Stage::closeModalWindows()
 {
-    for (int guard = 0; guard < 20; ++guard) {
+    for (int guard = 0; guard < 200; ++guard) {
         if (QWidget* popup = QApplication::activePopupWidget()) {
             popup->close();
             continue;
@@ -158,6 +161,13 @@ void Stage::closeModalWindows()
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal)
             return;
+        // A message box closes only through one of its buttons: the last
+        // one is the cautious answer.
+        if (auto* box = qobject_cast<TMsgBoxForm*>(modal); box && !box->buttonCaptions().isEmpty()) {
+            box->button(box->buttonCaptions().last())->click();
+            QCoreApplication::processEvents();
+            continue;
+        }
         // The window's own reject may refuse (a box that only its buttons
         // close); the dialog's plain ending does not.
         if (auto* dialog = qobject_cast<QDialog*>(modal))
@@ -211,19 +221,40 @@ void Stage::tick()
         fail(QStringLiteral("the video encoder stopped taking frames"));
         return;
     }
-    --m_framesLeft;
+    if (!answeringMessage())
+        --m_framesLeft;
     if (++m_recording.frames > m_maxFrames)
         fail(QStringLiteral("the lesson runs longer than %1 frames").arg(m_maxFrames));
+}
+
+bool Stage::answeringMessage()
+{
+    auto* box = qobject_cast<TMsgBoxForm*>(QApplication::activeModalWidget());
+    if (!box || m_step >= m_steps->size() || !(*m_steps)[m_step].answerMessages ||
+        box->buttonCaptions().isEmpty()) {
+        m_messageFrames = 0;
+        return false;
+    }
+    QPushButton* answer = box->button(box->buttonCaptions().first());
+    const QPoint centre = answer->rect().center();
+    // Time to read it, the pointer to the button, a click.
+    if (++m_messageFrames == FramesPerSecond)
+        glideTo(answer->mapToGlobal(centre), 7);
+    if (m_messageFrames == 2 * FramesPerSecond) {
+        m_messageFrames = 0;
+        QTimer::singleShot(0, answer, [answer, centre] {
+            QTest::mouseClick(answer, Qt::LeftButton, {}, centre);
+        });
+    }
+    return true;
 }
 
 bool Stage::startNextBeat()
 {
     for (; m_step < m_steps->size(); ++m_step, m_beat = 0, m_holding = false) {
         const Step& step = (*m_steps)[m_step];
-        if (m_beat == 0 && !m_holding) {
+        if (m_beat == 0 && !m_holding)
             m_recording.captionFrames.push_back(m_recording.frames);
-            qDebug() << "TRACE step" << m_step << m_recording.frames;
-        }
         if (!m_holding && m_beat < step.beats.size()) {
             const Beat& beat = step.beats[m_beat++];
             m_framesLeft = std::max(1, beat.frames);

@@ -42,6 +42,9 @@ struct Step {
     QString caption;
     std::vector<Beat> beats;
     int hold = 0;
+    // Messages the step's action shows, as many as there are, are read and
+    // answered with their first button; the step waits for them.
+    bool answerMessages = false;
 };
 
 struct Lesson {
@@ -104,6 +107,8 @@ private:
     void tick();
     bool startNextBeat();
     void moveAlongGlide();
+    // True while a message is being answered (the step's time stands still).
+    bool answeringMessage();
     void closeModalWindows();
 
     TMainForm& m_form;
@@ -116,6 +121,7 @@ private:
     bool m_holding = false;
     int m_maxFrames = 0;
     int m_actsRunning = 0;
+    int m_messageFrames = 0;
     Recording m_recording;
     QString m_error;
     QImage m_failedFrame;

@@ -12,6 +12,7 @@
 
 #include "AppDialogs.h"
 #include "AtomicSave.h"
+#include "DesignView.h"
 #include "Lessons.h"
 #include "MainForm.h"
 #include "SettingsStore.h"
@@ -43,7 +44,7 @@ struct Arguments {
     QString samples;
     QString appDir;
     QString ffmpeg = QStringLiteral("ffmpeg");
-    int quality = 6;
+    int quality = 14;
     std::vector<int> lessons;
 };
 
@@ -129,7 +130,10 @@ bool RecordLesson(const Arguments& arguments, int number)
     FfmpegVideo video(arguments.ffmpeg, base + QStringLiteral(".wmv"), Desktop,
                       arguments.quality);
     Stage stage(form, Desktop, video);
+    QCoreApplication::processEvents();
     stage.placeMainWindow();
+    if (form.document().design())
+        form.view().zoomToFit();
     if (!video.start()) {
         Say("error", video.error());
         return false;
