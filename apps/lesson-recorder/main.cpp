@@ -44,7 +44,7 @@ struct Arguments {
     QString samples;
     QString appDir;
     QString ffmpeg = QStringLiteral("ffmpeg");
-    int quality = 14;
+    int quality = 16;
     std::vector<int> lessons;
 };
 
