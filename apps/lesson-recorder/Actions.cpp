@@ -38,7 +38,7 @@ QString WithoutAccelerator(QString caption)
 
 Spot CentreOf(QWidget* widget)
 {
-    return {widget, widget ? widget->rect().center() : QPoint()};
+    return {widget, widget ? widget->rect().center() : QPoint(), {}};
 }
 
 Spot FindIn(Stage& stage, const std::function<Spot(QWidget*)>& inWindow)
@@ -81,9 +81,10 @@ QPoint PlanPixel(TMainForm& form, int32_t ew, int32_t ns)
     const Position first = at(low);
     const Position second = at(high);
     const auto pixelOf = [](int32_t value, int32_t atLow, int32_t atHigh, int low, int high) {
-        return atHigh == atLow ? low
-                               : low + static_cast<int>(std::lround(double(value - atLow) *
-                                                                    (high - low) / (atHigh - atLow)));
+        return atHigh == atLow
+                   ? low
+                   : low + static_cast<int>(std::lround(double(value - atLow) * (high - low) /
+                                                        (atHigh - atLow)));
     };
     return {pixelOf(ew, first.EW, second.EW, low.x(), high.x()),
             pixelOf(ns, first.NS, second.NS, low.y(), high.y())};
@@ -94,8 +95,8 @@ Finder PlanSpot(int32_t ew, int32_t ns)
     return [ew, ns](Stage& stage) -> Spot {
         TMainForm& form = stage.form();
         if (!form.document().design())
-            return {.sought = QStringLiteral("design")};
-        return {form.view().drawingArea(), PlanPixel(form, ew, ns)};
+            return Spot{nullptr, {}, QStringLiteral("design")};
+        return {form.view().drawingArea(), PlanPixel(form, ew, ns), {}};
     };
 }
 
@@ -110,16 +111,11 @@ Beats Glide(const Finder& target, bool hover)
              GlideFrames + 2}};
 }
 
-Beats Click(const Finder& target, Qt::MouseButton button, bool twice)
+Beats Click(const Finder& target, Qt::MouseButton button)
 {
     Beats beats = Glide(target, true);
-    beats.push_back({[target, button, twice](Stage& stage) {
-                         const auto spot = Resolve(stage, target, "click");
-                         if (!spot)
-                             return;
-                         if (twice)
-                             QTest::mouseDClick(spot->widget, button, {}, spot->at);
-                         else
+    beats.push_back({[target, button](Stage& stage) {
+                         if (const auto spot = Resolve(stage, target, "click"))
                              QTest::mouseClick(spot->widget, button, {}, spot->at);
                      },
                      ClickFrames});
@@ -145,8 +141,8 @@ Finder Named(const QString& objectName)
                 return CentreOf(window);
             // By name, or by the name a screen reader gives it.
             for (QWidget* child : window->findChildren<QWidget*>())
-                if (child->isVisible() && (child->objectName() == objectName ||
-                                           child->accessibleName() == objectName))
+                if (child->isVisible() &&
+                    (child->objectName() == objectName || child->accessibleName() == objectName))
                     return CentreOf(child);
             return Spot{};
         });
@@ -165,11 +161,11 @@ Finder Captioned(const QString& caption)
             for (auto* tabs : window->findChildren<QTabBar*>())
                 for (int i = 0; tabs->isVisible() && i < tabs->count(); ++i)
                     if (WithoutAccelerator(tabs->tabText(i)) == caption)
-                        return Spot{tabs, tabs->tabRect(i).center()};
+                        return Spot{tabs, tabs->tabRect(i).center(), {}};
             if (auto* menu = qobject_cast<QMenu*>(window))
                 for (QAction* item : menu->actions())
                     if (WithoutAccelerator(item->text()) == caption)
-                        return Spot{menu, menu->actionGeometry(item).center()};
+                        return Spot{menu, menu->actionGeometry(item).center(), {}};
             return Spot{};
         });
         spot.sought = QLatin1Char('"') + caption + QLatin1Char('"');
@@ -183,7 +179,8 @@ Finder DropViewSymbol(int index)
         TMainForm& form = stage.form();
         auto* closeUp = form.dropView().findChild<PaintBox*>(QStringLiteral("pbDropView"));
         const auto* stack = dynamic_cast<const TObjectWithSymbols*>(form.document().selected());
-        const Spot missing{.sought = QStringLiteral("symbol %1 in the drop view").arg(index + 1)};
+        const Spot missing{
+            nullptr, {}, QStringLiteral("symbol %1 in the drop view").arg(index + 1)};
         if (!closeUp || !stack || index >= stack->SymbolCount())
             return missing;
         // A point of the symbol's place that no symbol before it covers.
@@ -191,7 +188,7 @@ Finder DropViewSymbol(int index)
         QPoint point((place.Left + place.Right) / 2, place.Top);
         while (point.y() < place.Bottom && stack->SymbolAt(point) != index)
             point.ry() += 1;
-        return point.y() < place.Bottom ? Spot{closeUp, point} : missing;
+        return point.y() < place.Bottom ? Spot{closeUp, point, {}} : missing;
     };
 }
 
@@ -216,7 +213,8 @@ Finder FirstRow()
             for (auto* view : window->findChildren<QAbstractItemView*>())
                 if (view->isVisible() && view->model() && view->model()->rowCount() > 0)
                     return Spot{view->viewport(),
-                                view->visualRect(view->model()->index(0, 0)).center()};
+                                view->visualRect(view->model()->index(0, 0)).center(),
+                                {}};
             return Spot{};
         });
         spot.sought = QStringLiteral("list row");
@@ -226,7 +224,7 @@ Finder FirstRow()
 
 Beats RightClickOn(const Finder& target)
 {
-    return Click(target, Qt::RightButton, false);
+    return Click(target, Qt::RightButton);
 }
 
 Beats PointTo(const Finder& target)
@@ -236,12 +234,7 @@ Beats PointTo(const Finder& target)
 
 Beats ClickOn(const Finder& target)
 {
-    return Click(target, Qt::LeftButton, false);
-}
-
-Beats DoubleClickOn(const Finder& target)
-{
-    return Click(target, Qt::LeftButton, true);
+    return Click(target, Qt::LeftButton);
 }
 
 Beats ChooseMenu(const QString& actionId)
@@ -253,15 +246,15 @@ Beats ChooseMenu(const QString& actionId)
     const Finder title = [action, actionId](Stage& stage) -> Spot {
         QMenu* menu = action(stage) ? MenuBarMenuOf(stage.form(), action(stage)) : nullptr;
         if (!menu)
-            return {.sought = QStringLiteral("menu holding ") + actionId};
+            return Spot{nullptr, {}, QStringLiteral("menu holding ") + actionId};
         QMenuBar* bar = stage.form().menuBar();
-        return {bar, bar->actionGeometry(menu->menuAction()).center()};
+        return {bar, bar->actionGeometry(menu->menuAction()).center(), {}};
     };
     const Finder item = [action, actionId](Stage& stage) -> Spot {
         QMenu* menu = action(stage) ? MenuBarMenuOf(stage.form(), action(stage)) : nullptr;
         if (!menu || !menu->isVisible())
-            return {.sought = QStringLiteral("open menu item ") + actionId};
-        return {menu, menu->actionGeometry(action(stage)).center()};
+            return Spot{nullptr, {}, QStringLiteral("open menu item ") + actionId};
+        return {menu, menu->actionGeometry(action(stage)).center(), {}};
     };
     return Join({ClickOn(title), ClickOn(item)});
 }
@@ -317,7 +310,7 @@ Beats PointAtPlan(int32_t ew, int32_t ns)
 
 Beats ClickPlan(int32_t ew, int32_t ns, Qt::MouseButton button)
 {
-    return Click(PlanSpot(ew, ns), button, false);
+    return Click(PlanSpot(ew, ns), button);
 }
 
 Beats PressKey(const QKeySequence& key)

@@ -41,7 +41,6 @@ Finder FirstRow();
 Beats PointTo(const Finder& target);
 Beats RightClickOn(const Finder& target);
 Beats ClickOn(const Finder& target);
-Beats DoubleClickOn(const Finder& target);
 // Opens the menu bar's menu holding the action and chooses it.
 Beats ChooseMenu(const QString& actionId);
 // Clicks into the field, selects what it holds and types the text.

@@ -64,9 +64,8 @@ std::vector<QWidget*> WindowsFrontToBack(const QWidget* main)
     for (QWidget* window : QApplication::topLevelWidgets())
         if (window->isVisible() && window->windowType() != Qt::Desktop)
             windows.push_back(window);
-    std::stable_sort(windows.begin(), windows.end(), [main](QWidget* a, QWidget* b) {
-        return Layer(a, main) > Layer(b, main);
-    });
+    std::stable_sort(windows.begin(), windows.end(),
+                     [main](QWidget* a, QWidget* b) { return Layer(a, main) > Layer(b, main); });
     return windows;
 }
 
@@ -127,7 +126,8 @@ void Stage::glideTo(QPoint target, int frames, QWidget* hover)
 
 void Stage::placeMainWindow()
 {
-    const QRect available(0, TitleBarHeight, m_desktop.width(), m_desktop.height() - TitleBarHeight);
+    const QRect available(0, TitleBarHeight, m_desktop.width(),
+                          m_desktop.height() - TitleBarHeight);
     if (m_form.minimumSize() != m_form.maximumSize()) {
         m_form.setGeometry(available);
         return;
@@ -145,7 +145,8 @@ void Stage::fail(const QString& reason)
     m_failedFrame = compose();
     m_error = reason;
     if (m_steps && m_step < m_steps->size())
-        m_error += QStringLiteral(" at step %1 (\"%2\")").arg(m_step + 1).arg((*m_steps)[m_step].caption);
+        m_error +=
+            QStringLiteral(" at step %1 (\"%2\")").arg(m_step + 1).arg((*m_steps)[m_step].caption);
     closeModalWindows();
     if (m_quit)
         m_quit();
@@ -163,7 +164,8 @@ void Stage::closeModalWindows()
             return;
         // A message box closes only through one of its buttons: the last
         // one is the cautious answer.
-        if (auto* box = qobject_cast<TMsgBoxForm*>(modal); box && !box->buttonCaptions().isEmpty()) {
+        if (auto* box = qobject_cast<TMsgBoxForm*>(modal);
+            box && !box->buttonCaptions().isEmpty()) {
             box->button(box->buttonCaptions().last())->click();
             QCoreApplication::processEvents();
             continue;
@@ -242,9 +244,8 @@ bool Stage::answeringMessage()
         glideTo(answer->mapToGlobal(centre), 7);
     if (m_messageFrames == 2 * FramesPerSecond) {
         m_messageFrames = 0;
-        QTimer::singleShot(0, answer, [answer, centre] {
-            QTest::mouseClick(answer, Qt::LeftButton, {}, centre);
-        });
+        QTimer::singleShot(
+            0, answer, [answer, centre] { QTest::mouseClick(answer, Qt::LeftButton, {}, centre); });
     }
     return true;
 }

@@ -30,12 +30,21 @@ bool FfmpegVideo::start()
     m_process.setStandardOutputFile(QProcess::nullDevice());
     // A key frame every ten seconds keeps seeking quick; most frames of a
     // lesson repeat the one before and cost next to nothing.
-    m_process.start(m_ffmpeg,
-                    {"-nostdin", "-hide_banner", "-loglevel", "error", "-y", "-f", "rawvideo",
-                     "-pix_fmt", "bgra", "-s", size, "-framerate", rate, "-i", "-", "-an", "-c:v",
-                     "wmv2", "-q:v", QString::number(m_quality), "-g",
-                     QString::number(10 * FramesPerSecond), "-pix_fmt", "yuv420p", "-r", rate,
-                     "-f", "asf", m_partial});
+    m_process.start(m_ffmpeg, {"-nostdin",  "-hide_banner",
+                               "-loglevel", "error",
+                               "-y",        "-f",
+                               "rawvideo",  "-pix_fmt",
+                               "bgra",      "-s",
+                               size,        "-framerate",
+                               rate,        "-i",
+                               "-",         "-an",
+                               "-c:v",      "wmv2",
+                               "-q:v",      QString::number(m_quality),
+                               "-g",        QString::number(10 * FramesPerSecond),
+                               "-pix_fmt",  "yuv420p",
+                               "-r",        rate,
+                               "-f",        "asf",
+                               m_partial});
     if (!m_process.waitForStarted())
         return failed(QStringLiteral("%1 could not be started").arg(m_ffmpeg));
     return true;

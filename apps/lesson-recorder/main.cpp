@@ -127,8 +127,7 @@ bool RecordLesson(const Arguments& arguments, int number)
     QApplication::setActiveWindow(&form);
     QCoreApplication::processEvents();
 
-    FfmpegVideo video(arguments.ffmpeg, base + QStringLiteral(".wmv"), Desktop,
-                      arguments.quality);
+    FfmpegVideo video(arguments.ffmpeg, base + QStringLiteral(".wmv"), Desktop, arguments.quality);
     Stage stage(form, Desktop, video);
     QCoreApplication::processEvents();
     stage.placeMainWindow();
