@@ -64,6 +64,7 @@ inline constexpr char AttributeDialogs[] = "Attribute Dialogs";
 inline constexpr char PartSelector[] = "Part Selector";
 inline constexpr char UserParts[] = "User Parts";
 inline constexpr char AirFlow[] = "Air Flow Calculations";
+inline constexpr char AirSupply[] = "Air Supply Analysis";
 } // namespace topic
 
 struct HelpTopicPage {
@@ -71,7 +72,7 @@ struct HelpTopicPage {
     const char* page; // file name inside the help collection
 };
 
-inline constexpr std::array<HelpTopicPage, 25> HelpTopicPages{{
+inline constexpr std::array<HelpTopicPage, 26> HelpTopicPages{{
     {topic::Contents, "index.html"},
     {topic::NewProject, "new-project.html"},
     {topic::Viewing3D, "view-3d.html"},
@@ -97,6 +98,7 @@ inline constexpr std::array<HelpTopicPage, 25> HelpTopicPages{{
     {topic::PartSelector, "part-selector.html"},
     {topic::UserParts, "user-parts.html"},
     {topic::AirFlow, "air-flow.html"},
+    {topic::AirSupply, "air-supply.html"},
 }};
 
 } // namespace pipeloop

@@ -4,6 +4,7 @@
 #include "Document.h"
 #include "EditRules.h"
 #include "ErrorReport.h"
+#include "HelpTopics.h"
 #include "PictureExport.h"
 #include "PipeLoop.h"
 #include "PipeLoopObjects.h"
@@ -156,6 +157,7 @@ TAirSupplyForm::TAirSupplyForm(Document& document, AppDialogs& dialogs,
 {
     setObjectName(QStringLiteral("AirSupplyForm"));
     setWindowTitle(Caption);
+    InstallHelpKey(*this, [] { return QString::fromLatin1(topic::AirSupply); });
     resize(900, 700);
 
     m_verdict = new QLabel(this);
@@ -248,6 +250,10 @@ QWidget* TAirSupplyForm::createButtons()
     connect(addButton(panel, QStringLiteral("btSavePicture"), QStringLiteral("Sa&ve Picture")),
             &QPushButton::clicked, this, &TAirSupplyForm::savePicture);
     row->addStretch(1);
+    QPushButton* help = addButton(panel, QStringLiteral("btHelp"), QStringLiteral("&Help"));
+    help->setEnabled(HelpAvailable());
+    connect(help, &QPushButton::clicked, this,
+            [] { ShowHelpTopic(QString::fromLatin1(topic::AirSupply)); });
     connect(addButton(panel, QStringLiteral("btClose"), QStringLiteral("C&lose")),
             &QPushButton::clicked, this, &QWidget::close);
     return panel;
