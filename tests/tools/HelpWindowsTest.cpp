@@ -9,7 +9,10 @@
 #include <QFile>
 #include <QHelpEngineCore>
 #include <QHelpLink>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBrowser>
 
 #include <gtest/gtest.h>
@@ -21,6 +24,19 @@ namespace
 {
 
 const QString Collection = QStringLiteral(PIPELOOP_HELP_COLLECTION);
+
+// A control with a use of its own for F1.
+struct F1Taker : QWidget {
+    using QWidget::QWidget;
+    int taken = 0;
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (event->key() == Qt::Key_F1)
+            ++taken;
+        else
+            QWidget::keyPressEvent(event);
+    }
+};
 
 } // namespace
 
@@ -160,4 +176,27 @@ TEST(DisclaimerWindow, SaysWhatTheUserTakesOn)
     EXPECT_TRUE(text.contains("provided \"as is\""));
     EXPECT_TRUE(text.contains("checked by a competent person before ordering"));
     EXPECT_TRUE(text.contains("are the vendor's"));
+}
+
+// F1 that a control leaves alone reaches the window's help with the topic
+// of the moment; a control that uses F1 itself, or another key, asks nothing.
+TEST(HelpKey, AWindowAnswersF1WithItsTopicUnlessAControlTakesIt)
+{
+    QStringList shown;
+    SetHelpTopicHandler([&shown](const QString& topic) { shown << topic; });
+    QWidget window;
+    QString page = QStringLiteral("First page");
+    InstallHelpKey(window, [&page] { return page; });
+    auto* field = new QLineEdit(&window);
+    auto* ownKey = new F1Taker(&window);
+
+    QTest::keyClick(field, Qt::Key_F1);
+    page = QStringLiteral("Second page");
+    QTest::keyClick(field, Qt::Key_F1);
+    QTest::keyClick(field, Qt::Key_F1, Qt::ShiftModifier);
+    QTest::keyClick(ownKey, Qt::Key_F1);
+    SetHelpTopicHandler({});
+
+    EXPECT_EQ(shown, QStringList({QStringLiteral("First page"), QStringLiteral("Second page")}));
+    EXPECT_EQ(ownKey->taken, 1);
 }
