@@ -272,7 +272,9 @@ private:
     void FeedFromInlets()
     {
         m_source = int(m_result.points.size());
-        m_result.points.push_back({QStringLiteral("SUPPLY")});
+        NetworkPoint supply;
+        supply.name = QStringLiteral("SUPPLY"); // the compressors, off the plan
+        m_result.points.push_back(supply);
         for (const auto& inlet : m_design.Inlets) {
             m_result.inletDelivery += inlet->Demand.Average();
             const int point = FindPoint(inlet->position());

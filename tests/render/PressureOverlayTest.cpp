@@ -88,8 +88,9 @@ TEST(PressureOverlayTest, ColoursThePipesByPressureAndExplainsTheColours)
         PressureColour(tight, tight.supplyPressure - 1));
     EXPECT_NE(PressureColour(tight, tight.supplyPressure - 1),
               PressureColour(tight, tight.supplyPressure - 0.9e-6));
-    EXPECT_TRUE(PressureOverlay(analysis::AirAnalysis{analysis::AnalysisOutcome::NotSettled})
-                    .lines.empty());
+    analysis::AirAnalysis unsettled;
+    unsettled.outcome = analysis::AnalysisOutcome::NotSettled;
+    EXPECT_TRUE(PressureOverlay(unsettled).lines.empty());
 }
 
 } // namespace
