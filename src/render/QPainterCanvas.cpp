@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <utility>
 #include <vector>
@@ -162,10 +163,16 @@ public:
                           qsizetype(m_name.size() * sizeof(int32_t)));
     }
     // What the primitives can change, relative to the anchor, wide pens included.
-    QRect bounds() const { return m_bounds.adjusted(-m_margin, -m_margin, m_margin, m_margin); }
+    QRect bounds() const
+    {
+        if (!noted())
+            return {};
+        return QRect(QPoint(m_left, m_top), QPoint(m_right, m_bottom))
+            .adjusted(-m_margin, -m_margin, m_margin, m_margin);
+    }
     // Text, pictures and patterned brushes do not move with the figure pixel
     // for pixel (glyphs are blended, patterns keep to the device).
-    bool picturable() const { return m_picturable && !m_bounds.isNull(); }
+    bool picturable() const { return m_picturable && noted(); }
 
 protected:
     void drawLine(QPoint from, QPoint to) override
@@ -196,17 +203,30 @@ private:
         return {QPoint(box.left, box.top), QPoint(box.right, box.bottom)};
     }
 
+    bool noted() const { return m_left <= m_right; }
+
+    // A figure notes hundreds of primitives (the turns of a hose are lines of
+    // a pixel each) and is noted at every drop: the name grows in place.
     void note(int32_t kind, std::span<const QPoint> points, bool filled)
     {
         const Brush& b = brush();
         if (filled && b.style != BrushStyle::Solid && b.style != BrushStyle::Clear)
             m_picturable = false;
-        m_name.insert(m_name.end(), {kind, pen().colour, pen().width, int32_t(pen().style),
-                                     b.colour, int32_t(b.style), int32_t(points.size())});
+        const size_t start = m_name.size();
+        m_name.resize(start + 7 + 2 * points.size());
+        int32_t* out = m_name.data() + start;
+        for (const int32_t value : {kind, pen().colour, pen().width, int32_t(pen().style), b.colour,
+                                    int32_t(b.style), int32_t(points.size())})
+            *out++ = value;
         for (const QPoint& point : points) {
-            const QPoint relative = point - m_anchor;
-            m_name.insert(m_name.end(), {relative.x(), relative.y()});
-            m_bounds |= QRect(relative, QSize(1, 1));
+            const int x = point.x() - m_anchor.x();
+            const int y = point.y() - m_anchor.y();
+            *out++ = x;
+            *out++ = y;
+            m_left = std::min(m_left, x);
+            m_right = std::max(m_right, x);
+            m_top = std::min(m_top, y);
+            m_bottom = std::max(m_bottom, y);
         }
         m_margin = std::max(m_margin, pen().width + 2);
     }
@@ -214,7 +234,11 @@ private:
     Canvas& m_target;
     QPoint m_anchor;
     std::vector<int32_t> m_name;
-    QRect m_bounds;
+    // The noted points' bounds, relative to the anchor; empty while left > right.
+    int m_left = std::numeric_limits<int>::max();
+    int m_top = std::numeric_limits<int>::max();
+    int m_right = std::numeric_limits<int>::min();
+    int m_bottom = std::numeric_limits<int>::min();
     int m_margin = 0;
     bool m_picturable = true;
 };
