@@ -10,6 +10,7 @@
 #include "Rounding.h"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_map>
 #include <utility>
 
@@ -133,8 +134,20 @@ private:
     {
         if (!LineMayShow(m_visible, from, to, penWidth))
             return;
+        m_lastCornerLine.reset();
         m_canvas.moveTo(from);
         m_canvas.lineTo(to);
+    }
+
+    // A corner line, black and as high as the picture. A corner seen end on
+    // (a run along the line of sight) puts both its corner lines on the same
+    // x: drawn again with nothing drawn since, a line changes no pixel.
+    void CornerLine(int x)
+    {
+        if (m_lastCornerLine == x)
+            return;
+        Line({x, m_p.Top}, {x, m_p.Bottom}, 1);
+        m_lastCornerLine = x;
     }
 
     void Segment(int k, bool withPipes, bool withObjects)
@@ -150,8 +163,8 @@ private:
         m_canvas.setPenWidth(1);
         if (withPipes) {
             m_canvas.setPenColour(kBlack);
-            Line({xa, m_p.Top}, {xa, m_p.Bottom}, 1);
-            Line({xb, m_p.Top}, {xb, m_p.Bottom}, 1);
+            CornerLine(xa);
+            CornerLine(xb);
         }
         // 2: the pipe.
         m_canvas.setPenColour(ObjectPenColour(m_design, a, m_p));
@@ -176,6 +189,7 @@ private:
         const int32_t* ew = a.EW == b.EW && lastHere(m_lastAlongEW, a.EW) ? &a.EW : nullptr;
         if (ns == nullptr && ew == nullptr)
             return;
+        m_lastCornerLine.reset();
         if (m_p.DrawSymbols)
             DrawObjects(ObjectLineIndex::Valves, m_design.Valves, ns, ew, k, DrawSectionValve);
         DrawObjects(ObjectLineIndex::Drains, m_design.Drains, ns, ew, k, DrawSectionDrain);
@@ -193,6 +207,8 @@ private:
     std::unordered_map<int32_t, int> m_lastAlongNS;
     std::unordered_map<int32_t, int> m_lastAlongEW;
     std::vector<int> m_found;
+    // The x of the corner line drawn last while nothing has been drawn after it.
+    std::optional<int> m_lastCornerLine;
 };
 
 // A drop's pipe from (x, y0) down, its outlet and its symbols, in the
