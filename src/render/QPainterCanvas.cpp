@@ -533,32 +533,73 @@ bool QPainterCanvas::wholePixelShift() const
 // Figures seen once are remembered up to this many at a time.
 constexpr qsizetype MaxFiguresSeenOnce = 4096;
 
+bool QPainterCanvas::picturesApply() const
+{
+    return m_figurePictures && !m_antialiasing && rasterised() && wholePixelShift();
+}
+
+QPainterCanvas::RecordedFigure QPainterCanvas::record(QPoint anchor,
+                                                      const std::function<void(Canvas&)>& draw)
+{
+    FigureRecorder recorder(*this, anchor);
+    draw(recorder);
+    return {recorder.name(),  recorder.bounds(), recorder.picturable(),     recorder.pen(),
+            recorder.brush(), recorder.font(),   recorder.penPos() - anchor};
+}
+
 void QPainterCanvas::figure(QPoint anchor, const std::function<void(Canvas&)>& draw)
 {
-    if (!m_figurePictures || m_antialiasing || !rasterised() || !wholePixelShift()) {
+    if (!picturesApply()) {
         draw(*this);
         return;
     }
-    FigureRecorder recorder(*this, anchor);
-    draw(recorder);
+    paintFigure(anchor, record(anchor, draw), draw);
+}
+
+// Looks kept at once, at most.
+constexpr qsizetype MaxLooks = 4096;
+
+void QPainterCanvas::figure(QPoint anchor, const QByteArray& look,
+                            const std::function<void(Canvas&)>& draw)
+{
+    if (!picturesApply()) {
+        draw(*this);
+        return;
+    }
+    const QPoint penPos = this->penPos() - anchor;
+    const auto known = m_looks.constFind(look);
+    if (known != m_looks.constEnd() && known->pen == pen() && known->brush == brush() &&
+        known->font == font() && known->penPos == penPos) {
+        paintFigure(anchor, known->recorded, draw);
+        return;
+    }
+    if (m_looks.size() >= MaxLooks)
+        m_looks.clear();
+    const auto kept = m_looks.insert(look, {pen(), brush(), font(), penPos, record(anchor, draw)});
+    paintFigure(anchor, kept->recorded, draw);
+}
+
+void QPainterCanvas::paintFigure(QPoint anchor, const RecordedFigure& figure,
+                                 const std::function<void(Canvas&)>& draw)
+{
     // What the figure can change within what is drawn on, relative to the
     // anchor. Cut by the edge of the device, a picture of the figure made on
     // a device cut in the same place has its pixels: even a styled line,
     // which starts its pattern at the cut, is cut alike. Any other clip is
     // drawn through as it is.
     const PixelRect visible = clipBox();
-    const QRect whole = recorder.bounds();
+    const QRect whole = figure.bounds;
     const QRect shown = whole & QRect(QPoint(visible.left, visible.top),
                                       QPoint(visible.right - 1, visible.bottom - 1))
                                     .translated(-anchor);
     const bool cutByDevice = shown == whole || clippedByDeviceOnly();
-    if (!recorder.picturable() || !cutByDevice) {
+    if (!figure.picturable || !cutByDevice) {
         draw(*this);
         return;
     }
     if (!shown.isEmpty()) {
         // A cut figure's name holds where it is cut.
-        QByteArray name = recorder.name();
+        QByteArray name = figure.name;
         if (shown != whole)
             for (const int32_t side : {shown.left(), shown.top(), shown.right(), shown.bottom()})
                 name.append(reinterpret_cast<const char*>(&side), sizeof side);
@@ -572,10 +613,10 @@ void QPainterCanvas::figure(QPoint anchor, const std::function<void(Canvas&)>& d
     } else {
         flushLineRun(); // wholly outside: nothing of it can show
     }
-    setPen(recorder.pen());
-    setBrush(recorder.brush());
-    setFont(recorder.font());
-    moveTo(recorder.penPos());
+    setPen(figure.pen);
+    setBrush(figure.brush);
+    setFont(figure.font);
+    moveTo(anchor + figure.penPos);
 }
 
 const QPainterCanvas::FigurePicture*

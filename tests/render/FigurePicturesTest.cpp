@@ -56,19 +56,23 @@ struct Painted {
 };
 
 // The view painted into an image of the given size at the given offset
-// (a window onto the drawing), and every symbol's hit rectangle after it.
-Painted Paint(TPipeLoop& loop, const ScreenGeometry& g, QRect window, bool pictures)
+// (a window onto the drawing), and every symbol's hit rectangle after it;
+// painted again and again on the same canvas when asked.
+Painted Paint(TPipeLoop& loop, const ScreenGeometry& g, QRect window, bool pictures,
+              int paintings = 1)
 {
-    for (auto& drop : loop.Drops)
-        for (TSymbolEntry& entry : drop->Symbols)
-            entry.Record.Rect = {};
     Painted painted{QImage(window.size(), QImage::Format_RGB32), {}};
     {
         QPainter painter(&painted.image);
         painter.translate(-window.topLeft());
         QPainterCanvas canvas(painter);
         canvas.setFigurePictures(pictures);
-        PaintDesignView(canvas, loop, g.params);
+        for (int i = 0; i < paintings; ++i) {
+            for (auto& drop : loop.Drops)
+                for (TSymbolEntry& entry : drop->Symbols)
+                    entry.Record.Rect = {};
+            PaintDesignView(canvas, loop, g.params);
+        }
     }
     for (const auto& drop : loop.Drops)
         for (const TSymbolEntry& entry : drop->Symbols)
@@ -100,6 +104,11 @@ TEST(FigurePictures, SectionsOfManyDropsHaveThePixelsAndHitRectanglesOfDrawingEa
                 << int(view) << " in " << window.width() << "x" << window.height();
             EXPECT_EQ(pictured.hitRectangles, drawn.hitRectangles) << int(view);
         }
+        // Painted again, a canvas has a picture of every leg from the start.
+        const QRect whole(QPoint(0, 0), area);
+        const Painted again = Paint(d->loop, g, whole, true, 2);
+        EXPECT_EQ(again.image, Paint(d->loop, g, whole, false).image) << int(view);
+        EXPECT_EQ(again.hitRectangles, Paint(d->loop, g, whole, false).hitRectangles) << int(view);
     }
 }
 
