@@ -421,7 +421,10 @@ void QPainterCanvas::flushLineRun()
             return;
         }
         if (alongAxis && m_lineRunPen.width <= 1 && rasterised()) {
-            fillAxisLineWidth1(*m_painter, a, b, ToQColor(m_lineRunPen.colour));
+            const QColor colour = ToQColor(m_lineRunPen.colour);
+            if (a.x() != b.x() ||
+                !setColumn(a.x(), std::min(a.y(), b.y()), std::abs(b.y() - a.y()), colour))
+                fillAxisLineWidth1(*m_painter, a, b, colour);
             m_lineRun.clear();
             return;
         }
@@ -443,6 +446,45 @@ void QPainterCanvas::flushLineRun()
     else
         m_painter->drawPolyline(m_lineRun);
     m_lineRun.clear();
+}
+
+QImage* QPainterCanvas::directImage() const
+{
+    if (m_device == nullptr || m_device->devType() != QInternal::Image || !clippedByDeviceOnly() ||
+        !wholePixelShift() ||
+        m_painter->compositionMode() != QPainter::CompositionMode_SourceOver ||
+        m_painter->opacity() != 1.0)
+        return nullptr;
+    auto* image = static_cast<QImage*>(m_device);
+    switch (image->format()) {
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+    case QImage::Format_ARGB32_Premultiplied:
+        return image;
+    default:
+        return nullptr;
+    }
+}
+
+bool QPainterCanvas::setColumn(int x, int top, int height, const QColor& colour)
+{
+    QImage* image = directImage();
+    if (image == nullptr || colour.alpha() != 255)
+        return false;
+    const QTransform shift = m_painter->deviceTransform();
+    x += int(shift.dx());
+    top += int(shift.dy());
+    const int bottom = std::min(top + height, image->height());
+    top = std::max(top, 0);
+    if (x < 0 || x >= image->width() || top >= bottom)
+        return true; // wholly outside
+    // The buffer the painter paints in: written in place, never detached.
+    const QRgb value = colour.rgba();
+    const qsizetype stride = image->bytesPerLine();
+    uchar* pixel = const_cast<uchar*>(image->constScanLine(top)) + qsizetype(x) * 4;
+    for (int y = top; y < bottom; ++y, pixel += stride)
+        *reinterpret_cast<QRgb*>(pixel) = value;
+    return true;
 }
 
 bool QPainterCanvas::rasterised() const

@@ -101,6 +101,13 @@ private:
     // device (PDF, SVG) gets the polyline whole: its reader strokes it.
     void strokeInPieces();
     bool rasterised() const;
+    // The image painted on when its pixels may be set directly: 32 bits a
+    // pixel, nothing but its edges clipping, whole-pixel shifts, plain painting.
+    QImage* directImage() const;
+    // A solid one-pixel column from top down, set directly in the image: the
+    // corner lines of a section cross the whole picture, and Qt fills a
+    // column a span a row. False where the image cannot be written so.
+    bool setColumn(int x, int top, int height, const QColor& colour);
     // Whether the painter moves what it draws by whole device pixels only.
     bool wholePixelShift() const;
     // What recording a figure's drawing tells: the name of its primitives
