@@ -608,16 +608,20 @@ void QPainterCanvas::figure(QPoint anchor, const QByteArray& look,
         draw(*this);
         return;
     }
+    // The look in the state the figure starts in (the font is compared).
     const QPoint penPos = this->penPos() - anchor;
-    const auto known = m_looks.constFind(look);
-    if (known != m_looks.constEnd() && known->pen == pen() && known->brush == brush() &&
-        known->font == font() && known->penPos == penPos) {
+    QByteArray key = look;
+    for (const int32_t value : {pen().colour, pen().width, int32_t(pen().style), brush().colour,
+                                int32_t(brush().style), penPos.x(), penPos.y()})
+        key.append(reinterpret_cast<const char*>(&value), sizeof value);
+    const auto known = m_looks.constFind(key);
+    if (known != m_looks.constEnd() && known->font == font()) {
         paintFigure(anchor, known->recorded, draw);
         return;
     }
     if (m_looks.size() >= MaxLooks)
         m_looks.clear();
-    const auto kept = m_looks.insert(look, {pen(), brush(), font(), penPos, record(anchor, draw)});
+    const auto kept = m_looks.insert(key, {font(), record(anchor, draw)});
     paintFigure(anchor, kept->recorded, draw);
 }
 

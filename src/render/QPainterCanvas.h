@@ -178,12 +178,10 @@ private:
     QHash<QByteArray, WideLine> m_wideLines;
     qint64 m_wideLinePixels = 0; // held by m_wideLines
     QHash<QByteArray, FigurePicture> m_figures;
-    // Figures recorded by look, with the state they were recorded in.
+    // Figures recorded by look and the pen, brush and pen position they
+    // started with, and the font.
     struct LookedFigure {
-        Pen pen;
-        Brush brush;
         Font font;
-        QPoint penPos; // relative to the anchor
         RecordedFigure recorded;
     };
     QHash<QByteArray, LookedFigure> m_looks;

@@ -145,3 +145,45 @@ TEST(FigurePictures, FiguresCutByTheEdgeOfThePictureHaveThePixelsOfDrawingThem)
     };
     EXPECT_EQ(paint(true), paint(false));
 }
+
+TEST(FigurePictures, AFigureOfAKnownLookIsPaintedAsTheStateItStartsInDraws)
+{
+    // A look names what the drawing reads, but not the state it starts in:
+    // the same look under another pen, brush or pen position is another figure.
+    const auto figure = [](QPoint at) {
+        return [at](Canvas& c) {
+            c.lineTo(at + QPoint(12, 20));
+            c.rectangle(at.x() - 6, at.y() + 2, at.x() + 6, at.y() + 11);
+            c.setPenWidth(3);
+            c.lineTo(at + QPoint(-8, 24));
+        };
+    };
+    const Pen pens[] = {{0x0000FF, 1, PenStyle::Solid},
+                        {0x0000FF, 1, PenStyle::Dot},
+                        {0x00A000, 1, PenStyle::Solid}};
+    const Brush brushes[] = {{0xFFFFFF, BrushStyle::Solid}, {0x00FFFF, BrushStyle::Solid}};
+    const auto paint = [&](bool pictures) {
+        QImage image(220, 170, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainterCanvas canvas(&image);
+        canvas.setFigurePictures(pictures);
+        int drawn = 0;
+        for (int i = 0; i < 72; ++i) {
+            const QPoint at(12 + (i % 12) * 16, 10 + (i / 12) * 24);
+            canvas.setPen(pens[i % 3]);
+            canvas.setBrush(brushes[(i / 3) % 2]);
+            canvas.moveTo(at + QPoint(0, i % 4 == 0 ? 1 : 0));
+            canvas.figure(at, QByteArrayLiteral("leg"), [&](Canvas& c) {
+                ++drawn;
+                figure(at)(c);
+            });
+        }
+        canvas.end();
+        return std::pair{image, drawn};
+    };
+    const auto [pictured, drawnPictured] = paint(true);
+    const auto [drawn, drawnEach] = paint(false);
+    EXPECT_EQ(pictured, drawn);
+    EXPECT_EQ(drawnEach, 72);
+    EXPECT_LT(drawnPictured, 72); // figures met before come from their pictures
+}
