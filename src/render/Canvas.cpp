@@ -133,6 +133,11 @@ void Canvas::figure(QPoint, const std::function<void(Canvas&)>& draw)
     draw(*this);
 }
 
+void Canvas::figure(QPoint anchor, const QByteArray&, const std::function<void(Canvas&)>& draw)
+{
+    figure(anchor, draw);
+}
+
 void Canvas::stretchDraw(const PixelRect& box, const QImage& picture)
 {
     if (!picture.isNull())

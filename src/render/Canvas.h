@@ -23,6 +23,7 @@
 
 #include "PipeLoopOptions.h" // WinColour, FontSpec
 
+#include <QByteArray>
 #include <QFont>
 #include <QImage>
 #include <QPoint>
@@ -196,6 +197,13 @@ public:
     // must do the same each time; the state it leaves is left here. Text is
     // not part of a figure: a figure that writes any is drawn as it is.
     virtual void figure(QPoint anchor, const std::function<void(Canvas&)>& draw);
+    // The same for a figure whose look names all that draw reads: with the
+    // same look and the same state here, draw paints the same primitives
+    // relative to the anchor and leaves the same state. Such a canvas may
+    // then paint the figure without calling draw at all, so the caller keeps
+    // whatever else draw does.
+    virtual void figure(QPoint anchor, const QByteArray& look,
+                        const std::function<void(Canvas&)>& draw);
     // The picture stretched into the box.
     void stretchDraw(const PixelRect& box, const QImage& picture);
 

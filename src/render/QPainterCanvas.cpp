@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <utility>
 #include <vector>
@@ -162,10 +163,16 @@ public:
                           qsizetype(m_name.size() * sizeof(int32_t)));
     }
     // What the primitives can change, relative to the anchor, wide pens included.
-    QRect bounds() const { return m_bounds.adjusted(-m_margin, -m_margin, m_margin, m_margin); }
+    QRect bounds() const
+    {
+        if (!noted())
+            return {};
+        return QRect(QPoint(m_left, m_top), QPoint(m_right, m_bottom))
+            .adjusted(-m_margin, -m_margin, m_margin, m_margin);
+    }
     // Text, pictures and patterned brushes do not move with the figure pixel
     // for pixel (glyphs are blended, patterns keep to the device).
-    bool picturable() const { return m_picturable && !m_bounds.isNull(); }
+    bool picturable() const { return m_picturable && noted(); }
 
 protected:
     void drawLine(QPoint from, QPoint to) override
@@ -196,17 +203,30 @@ private:
         return {QPoint(box.left, box.top), QPoint(box.right, box.bottom)};
     }
 
+    bool noted() const { return m_left <= m_right; }
+
+    // A figure notes hundreds of primitives (the turns of a hose are lines of
+    // a pixel each) and is noted at every drop: the name grows in place.
     void note(int32_t kind, std::span<const QPoint> points, bool filled)
     {
         const Brush& b = brush();
         if (filled && b.style != BrushStyle::Solid && b.style != BrushStyle::Clear)
             m_picturable = false;
-        m_name.insert(m_name.end(), {kind, pen().colour, pen().width, int32_t(pen().style),
-                                     b.colour, int32_t(b.style), int32_t(points.size())});
+        const size_t start = m_name.size();
+        m_name.resize(start + 7 + 2 * points.size());
+        int32_t* out = m_name.data() + start;
+        for (const int32_t value : {kind, pen().colour, pen().width, int32_t(pen().style), b.colour,
+                                    int32_t(b.style), int32_t(points.size())})
+            *out++ = value;
         for (const QPoint& point : points) {
-            const QPoint relative = point - m_anchor;
-            m_name.insert(m_name.end(), {relative.x(), relative.y()});
-            m_bounds |= QRect(relative, QSize(1, 1));
+            const int x = point.x() - m_anchor.x();
+            const int y = point.y() - m_anchor.y();
+            *out++ = x;
+            *out++ = y;
+            m_left = std::min(m_left, x);
+            m_right = std::max(m_right, x);
+            m_top = std::min(m_top, y);
+            m_bottom = std::max(m_bottom, y);
         }
         m_margin = std::max(m_margin, pen().width + 2);
     }
@@ -214,7 +234,11 @@ private:
     Canvas& m_target;
     QPoint m_anchor;
     std::vector<int32_t> m_name;
-    QRect m_bounds;
+    // The noted points' bounds, relative to the anchor; empty while left > right.
+    int m_left = std::numeric_limits<int>::max();
+    int m_top = std::numeric_limits<int>::max();
+    int m_right = std::numeric_limits<int>::min();
+    int m_bottom = std::numeric_limits<int>::min();
     int m_margin = 0;
     bool m_picturable = true;
 };
@@ -397,7 +421,10 @@ void QPainterCanvas::flushLineRun()
             return;
         }
         if (alongAxis && m_lineRunPen.width <= 1 && rasterised()) {
-            fillAxisLineWidth1(*m_painter, a, b, ToQColor(m_lineRunPen.colour));
+            const QColor colour = ToQColor(m_lineRunPen.colour);
+            if (a.x() != b.x() ||
+                !setColumn(a.x(), std::min(a.y(), b.y()), std::abs(b.y() - a.y()), colour))
+                fillAxisLineWidth1(*m_painter, a, b, colour);
             m_lineRun.clear();
             return;
         }
@@ -419,6 +446,45 @@ void QPainterCanvas::flushLineRun()
     else
         m_painter->drawPolyline(m_lineRun);
     m_lineRun.clear();
+}
+
+QImage* QPainterCanvas::directImage() const
+{
+    if (m_device == nullptr || m_device->devType() != QInternal::Image || !clippedByDeviceOnly() ||
+        !wholePixelShift() ||
+        m_painter->compositionMode() != QPainter::CompositionMode_SourceOver ||
+        m_painter->opacity() != 1.0)
+        return nullptr;
+    auto* image = static_cast<QImage*>(m_device);
+    switch (image->format()) {
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+    case QImage::Format_ARGB32_Premultiplied:
+        return image;
+    default:
+        return nullptr;
+    }
+}
+
+bool QPainterCanvas::setColumn(int x, int top, int height, const QColor& colour)
+{
+    QImage* image = directImage();
+    if (image == nullptr || colour.alpha() != 255)
+        return false;
+    const QTransform shift = m_painter->deviceTransform();
+    x += int(shift.dx());
+    top += int(shift.dy());
+    const int bottom = std::min(top + height, image->height());
+    top = std::max(top, 0);
+    if (x < 0 || x >= image->width() || top >= bottom)
+        return true; // wholly outside
+    // The buffer the painter paints in: written in place, never detached.
+    const QRgb value = colour.rgba();
+    const qsizetype stride = image->bytesPerLine();
+    uchar* pixel = const_cast<uchar*>(image->constScanLine(top)) + qsizetype(x) * 4;
+    for (int y = top; y < bottom; ++y, pixel += stride)
+        *reinterpret_cast<QRgb*>(pixel) = value;
+    return true;
 }
 
 bool QPainterCanvas::rasterised() const
@@ -509,32 +575,77 @@ bool QPainterCanvas::wholePixelShift() const
 // Figures seen once are remembered up to this many at a time.
 constexpr qsizetype MaxFiguresSeenOnce = 4096;
 
+bool QPainterCanvas::picturesApply() const
+{
+    return m_figurePictures && !m_antialiasing && rasterised() && wholePixelShift();
+}
+
+QPainterCanvas::RecordedFigure QPainterCanvas::record(QPoint anchor,
+                                                      const std::function<void(Canvas&)>& draw)
+{
+    FigureRecorder recorder(*this, anchor);
+    draw(recorder);
+    return {recorder.name(),  recorder.bounds(), recorder.picturable(),     recorder.pen(),
+            recorder.brush(), recorder.font(),   recorder.penPos() - anchor};
+}
+
 void QPainterCanvas::figure(QPoint anchor, const std::function<void(Canvas&)>& draw)
 {
-    if (!m_figurePictures || m_antialiasing || !rasterised() || !wholePixelShift()) {
+    if (!picturesApply()) {
         draw(*this);
         return;
     }
-    FigureRecorder recorder(*this, anchor);
-    draw(recorder);
+    paintFigure(anchor, record(anchor, draw), draw);
+}
+
+// Looks kept at once, at most.
+constexpr qsizetype MaxLooks = 4096;
+
+void QPainterCanvas::figure(QPoint anchor, const QByteArray& look,
+                            const std::function<void(Canvas&)>& draw)
+{
+    if (!picturesApply()) {
+        draw(*this);
+        return;
+    }
+    // The look in the state the figure starts in (the font is compared).
+    const QPoint penPos = this->penPos() - anchor;
+    QByteArray key = look;
+    for (const int32_t value : {pen().colour, pen().width, int32_t(pen().style), brush().colour,
+                                int32_t(brush().style), penPos.x(), penPos.y()})
+        key.append(reinterpret_cast<const char*>(&value), sizeof value);
+    const auto known = m_looks.constFind(key);
+    if (known != m_looks.constEnd() && known->font == font()) {
+        paintFigure(anchor, known->recorded, draw);
+        return;
+    }
+    if (m_looks.size() >= MaxLooks)
+        m_looks.clear();
+    const auto kept = m_looks.insert(key, {font(), record(anchor, draw)});
+    paintFigure(anchor, kept->recorded, draw);
+}
+
+void QPainterCanvas::paintFigure(QPoint anchor, const RecordedFigure& figure,
+                                 const std::function<void(Canvas&)>& draw)
+{
     // What the figure can change within what is drawn on, relative to the
     // anchor. Cut by the edge of the device, a picture of the figure made on
     // a device cut in the same place has its pixels: even a styled line,
     // which starts its pattern at the cut, is cut alike. Any other clip is
     // drawn through as it is.
     const PixelRect visible = clipBox();
-    const QRect whole = recorder.bounds();
+    const QRect whole = figure.bounds;
     const QRect shown = whole & QRect(QPoint(visible.left, visible.top),
                                       QPoint(visible.right - 1, visible.bottom - 1))
                                     .translated(-anchor);
     const bool cutByDevice = shown == whole || clippedByDeviceOnly();
-    if (!recorder.picturable() || !cutByDevice) {
+    if (!figure.picturable || !cutByDevice) {
         draw(*this);
         return;
     }
     if (!shown.isEmpty()) {
         // A cut figure's name holds where it is cut.
-        QByteArray name = recorder.name();
+        QByteArray name = figure.name;
         if (shown != whole)
             for (const int32_t side : {shown.left(), shown.top(), shown.right(), shown.bottom()})
                 name.append(reinterpret_cast<const char*>(&side), sizeof side);
@@ -548,10 +659,10 @@ void QPainterCanvas::figure(QPoint anchor, const std::function<void(Canvas&)>& d
     } else {
         flushLineRun(); // wholly outside: nothing of it can show
     }
-    setPen(recorder.pen());
-    setBrush(recorder.brush());
-    setFont(recorder.font());
-    moveTo(recorder.penPos());
+    setPen(figure.pen);
+    setBrush(figure.brush);
+    setFont(figure.font);
+    moveTo(anchor + figure.penPos);
 }
 
 const QPainterCanvas::FigurePicture*

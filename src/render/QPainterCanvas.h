@@ -55,6 +55,9 @@ public:
     // same primitives is painted from a picture of it (the symbol stacks of
     // many drops are drawn once each), unless pictures are switched off.
     void figure(QPoint anchor, const std::function<void(Canvas&)>& draw) override;
+    // A look seen before, in the same state, is not drawn again to be named.
+    void figure(QPoint anchor, const QByteArray& look,
+                const std::function<void(Canvas&)>& draw) override;
     void setFigurePictures(bool on) { m_figurePictures = on; }
     int dpiX() const override;
     int dpiY() const override;
@@ -98,8 +101,31 @@ private:
     // device (PDF, SVG) gets the polyline whole: its reader strokes it.
     void strokeInPieces();
     bool rasterised() const;
+    // The image painted on when its pixels may be set directly: 32 bits a
+    // pixel, nothing but its edges clipping, whole-pixel shifts, plain painting.
+    QImage* directImage() const;
+    // A solid one-pixel column from top down, set directly in the image: the
+    // corner lines of a section cross the whole picture, and Qt fills a
+    // column a span a row. False where the image cannot be written so.
+    bool setColumn(int x, int top, int height, const QColor& colour);
     // Whether the painter moves what it draws by whole device pixels only.
     bool wholePixelShift() const;
+    // What recording a figure's drawing tells: the name of its primitives
+    // relative to the anchor, what they can change and the state they leave.
+    struct RecordedFigure {
+        QByteArray name;
+        QRect bounds;
+        bool picturable = false;
+        Pen pen;
+        Brush brush;
+        Font font;
+        QPoint penPos; // relative to the anchor
+    };
+    // Whether figures are painted from pictures here now.
+    bool picturesApply() const;
+    RecordedFigure record(QPoint anchor, const std::function<void(Canvas&)>& draw);
+    void paintFigure(QPoint anchor, const RecordedFigure& figure,
+                     const std::function<void(Canvas&)>& draw);
     struct FigurePicture {
         QImage picture; // null: the figure is drawn as it is
         QPoint topLeft; // relative to the anchor
@@ -152,6 +178,13 @@ private:
     QHash<QByteArray, WideLine> m_wideLines;
     qint64 m_wideLinePixels = 0; // held by m_wideLines
     QHash<QByteArray, FigurePicture> m_figures;
+    // Figures recorded by look and the pen, brush and pen position they
+    // started with, and the font.
+    struct LookedFigure {
+        Font font;
+        RecordedFigure recorded;
+    };
+    QHash<QByteArray, LookedFigure> m_looks;
     QSet<QByteArray> m_figuresSeenOnce;
     qint64 m_figurePixels = 0; // held by m_figures
     bool m_figurePictures = true;

@@ -7,9 +7,14 @@
 #include "ObjectLineIndex.h"
 #include "PipeLoop.h"
 #include "Projection.h"
+#include "RecordingCanvas.h"
 #include "Rounding.h"
 
+#include <QHash>
+
 #include <algorithm>
+#include <functional>
+#include <optional>
 #include <unordered_map>
 #include <utility>
 
@@ -66,6 +71,16 @@ void UseColour(Canvas& canvas, WinColour colour)
     canvas.setPenColour(colour);
     canvas.setBrush({colour, BrushStyle::Solid});
 }
+
+// The hit rectangles that drawing a drop's leg stores, by the leg's look,
+// relative to its anchor: one for each symbol, none where the drawing leaves
+// a symbol's rectangle alone. A leg painted from a picture is not drawn, and
+// takes its drop's rectangles from here.
+using LegHitRects = std::vector<std::optional<SymbolRect>>;
+using DropLegs = QHash<QByteArray, LegHitRects>;
+
+void DrawDrop(Canvas& canvas, const TPipeLoop& design, TDrop& drop, const TDrawParams& p,
+              DropLegs* legs);
 
 // Draws the segments of a walk. An object lies on the line of every segment
 // of the walk that shares its NS (a segment along NS) or its EW (along EW);
@@ -133,8 +148,20 @@ private:
     {
         if (!LineMayShow(m_visible, from, to, penWidth))
             return;
+        m_lastCornerLine.reset();
         m_canvas.moveTo(from);
         m_canvas.lineTo(to);
+    }
+
+    // A corner line, black and as high as the picture. A corner seen end on
+    // (a run along the line of sight) puts both its corner lines on the same
+    // x: drawn again with nothing drawn since, a line changes no pixel.
+    void CornerLine(int x)
+    {
+        if (m_lastCornerLine == x)
+            return;
+        Line({x, m_p.Top}, {x, m_p.Bottom}, 1);
+        m_lastCornerLine = x;
     }
 
     void Segment(int k, bool withPipes, bool withObjects)
@@ -150,8 +177,8 @@ private:
         m_canvas.setPenWidth(1);
         if (withPipes) {
             m_canvas.setPenColour(kBlack);
-            Line({xa, m_p.Top}, {xa, m_p.Bottom}, 1);
-            Line({xb, m_p.Top}, {xb, m_p.Bottom}, 1);
+            CornerLine(xa);
+            CornerLine(xb);
         }
         // 2: the pipe.
         m_canvas.setPenColour(ObjectPenColour(m_design, a, m_p));
@@ -176,11 +203,15 @@ private:
         const int32_t* ew = a.EW == b.EW && lastHere(m_lastAlongEW, a.EW) ? &a.EW : nullptr;
         if (ns == nullptr && ew == nullptr)
             return;
+        m_lastCornerLine.reset();
         if (m_p.DrawSymbols)
             DrawObjects(ObjectLineIndex::Valves, m_design.Valves, ns, ew, k, DrawSectionValve);
         DrawObjects(ObjectLineIndex::Drains, m_design.Drains, ns, ew, k, DrawSectionDrain);
         DrawObjects(ObjectLineIndex::Inlets, m_design.Inlets, ns, ew, k, DrawSectionInlet);
-        DrawObjects(ObjectLineIndex::Drops, m_design.Drops, ns, ew, k, DrawSectionDrop);
+        DrawObjects(ObjectLineIndex::Drops, m_design.Drops, ns, ew, k,
+                    [this](Canvas& c, const TPipeLoop& d, TDrop& drop, const TDrawParams& p) {
+                        DrawDrop(c, d, drop, p, &m_legs);
+                    });
     }
 
     Canvas& m_canvas;
@@ -193,6 +224,9 @@ private:
     std::unordered_map<int32_t, int> m_lastAlongNS;
     std::unordered_map<int32_t, int> m_lastAlongEW;
     std::vector<int> m_found;
+    DropLegs m_legs;
+    // The x of the corner line drawn last while nothing has been drawn after it.
+    std::optional<int> m_lastCornerLine;
 };
 
 // A drop's pipe from (x, y0) down, its outlet and its symbols, in the
@@ -230,6 +264,87 @@ void DrawDropLeg(Canvas& canvas, const TPipeLoop& design, TDrop& drop, const TDr
                             p.PrintMode, s, end - s);
     }
 }
+
+// All that DrawDropLeg reads, but the anchor.
+QByteArray DropLegLook(const TPipeLoop& design, const TDrop& drop, const TDrawParams& p, int y0)
+{
+    std::vector<int32_t> look{int32_t(ObjectPenColour(design, drop, p)),
+                              int32_t(design.Options.SelectColour),
+                              p.SymbolSize,
+                              p.PipeWidth,
+                              int32_t(p.PrintMode),
+                              int32_t(p.DrawSymbols),
+                              int32_t(drop.IsFemale()),
+                              drop.SelectedSymbol,
+                              SectionY(p, HeightBelow(drop.HG, drop.PipeLen)) - y0};
+    for (const TSymbolEntry& entry : drop.Symbols) {
+        look.push_back(int32_t(entry.Keyword.size()));
+        for (const QChar c : entry.Keyword)
+            look.push_back(c.unicode());
+    }
+    return QByteArray(reinterpret_cast<const char*>(look.data()),
+                      qsizetype(look.size() * sizeof(int32_t)));
+}
+
+SymbolRect Moved(const SymbolRect& r, QPoint by)
+{
+    return {r.Left + by.x(), r.Top + by.y(), r.Right + by.x(), r.Bottom + by.y()};
+}
+
+void StoreHitRects(TDrop& drop, const LegHitRects& rects, QPoint anchor)
+{
+    for (size_t i = 0; i < rects.size() && i < drop.Symbols.size(); ++i)
+        if (rects[i])
+            drop.Symbols[i].Record.Rect = Moved(*rects[i], anchor);
+}
+
+// Draws a drop's leg with DrawDropLeg, noting the hit rectangles it stores
+// (relative to the anchor) the first time it runs.
+class NotedLeg
+{
+public:
+    NotedLeg(const TPipeLoop& design, TDrop& drop, const TDrawParams& p, QPoint anchor)
+        : m_design(design), m_drop(drop), m_p(p), m_anchor(anchor)
+    {
+    }
+
+    void operator()(Canvas& canvas)
+    {
+        if (m_ran) {
+            DrawDropLeg(canvas, m_design, m_drop, m_p, m_anchor.x(), m_anchor.y());
+            return;
+        }
+        // A rectangle the drawing does not store keeps an impossible value.
+        constexpr SymbolRect unset{1, 1, 0, 0};
+        std::vector<SymbolRect> before;
+        before.reserve(m_drop.Symbols.size());
+        for (TSymbolEntry& entry : m_drop.Symbols) {
+            before.push_back(entry.Record.Rect);
+            entry.Record.Rect = unset;
+        }
+        DrawDropLeg(canvas, m_design, m_drop, m_p, m_anchor.x(), m_anchor.y());
+        m_ran = true;
+        m_rects.resize(m_drop.Symbols.size());
+        for (size_t i = 0; i < m_drop.Symbols.size(); ++i) {
+            SymbolRect& rect = m_drop.Symbols[i].Record.Rect;
+            if (rect == unset)
+                rect = before[i];
+            else
+                m_rects[i] = Moved(rect, -m_anchor);
+        }
+    }
+
+    bool ran() const { return m_ran; }
+    const LegHitRects& rects() const { return m_rects; }
+
+private:
+    const TPipeLoop& m_design;
+    TDrop& m_drop;
+    const TDrawParams& m_p;
+    QPoint m_anchor;
+    bool m_ran = false;
+    LegHitRects m_rects;
+};
 
 void ClearDrawnInView(TPipeLoop& design)
 {
@@ -380,12 +495,45 @@ void DrawSectionInlet(Canvas& canvas, const TPipeLoop& design, TInlet& inlet, co
 
 void DrawSectionDrop(Canvas& canvas, const TPipeLoop& design, TDrop& drop, const TDrawParams& p)
 {
+    DrawDrop(canvas, design, drop, p, nullptr);
+}
+
+namespace
+{
+
+// With legs, a leg of a look seen before may be painted without drawing it.
+void DrawDrop(Canvas& canvas, const TPipeLoop& design, TDrop& drop, const TDrawParams& p,
+              DropLegs* legs)
+{
     const int x = SectionX(p, design, drop.NS, drop.EW);
     const int y0 = SectionY(p, drop.HG);
+    const QPoint anchor(x, y0);
     drop.DrawnInView = true;
     // The leg and its symbols: the same figure at every drop of the same
     // stack, length and colours, which a section of many drops repeats.
-    canvas.figure(QPoint(x, y0), [&](Canvas& c) { DrawDropLeg(c, design, drop, p, x, y0); });
+    if (legs == nullptr) {
+        canvas.figure(anchor, [&](Canvas& c) { DrawDropLeg(c, design, drop, p, x, y0); });
+    } else {
+        // The leg starts by setting these: set first, they make the state
+        // the figure starts in the same at every drop of the look.
+        UseColour(canvas, ObjectPenColour(design, drop, p));
+        canvas.setPenWidth(p.PipeWidth);
+        canvas.moveTo(anchor);
+        const QByteArray look = DropLegLook(design, drop, p, y0);
+        NotedLeg leg(design, drop, p, anchor);
+        canvas.figure(anchor, look, std::ref(leg));
+        const auto known = legs->constFind(look);
+        if (!leg.ran() && known != legs->constEnd()) {
+            StoreHitRects(drop, *known, anchor);
+        } else {
+            if (!leg.ran()) {
+                // Pictured by a canvas that saw the look in an earlier drawing.
+                RecordingCanvas scratch(canvas.size());
+                leg(scratch);
+            }
+            legs->insert(look, leg.rects());
+        }
+    }
 
     if (p.SymbolNames) {
         canvas.setBrushStyle(BrushStyle::Clear);
@@ -393,6 +541,8 @@ void DrawSectionDrop(Canvas& canvas, const TPipeLoop& design, TDrop& drop, const
         canvas.textOut(QPoint(x, p.Top + p.OriginY - canvas.textExtent(name).height()), name);
     }
 }
+
+} // namespace
 
 void DrawSectionSelection(Canvas& canvas, TPipeLoop& design, const TDrawParams& p)
 {

@@ -56,19 +56,23 @@ struct Painted {
 };
 
 // The view painted into an image of the given size at the given offset
-// (a window onto the drawing), and every symbol's hit rectangle after it.
-Painted Paint(TPipeLoop& loop, const ScreenGeometry& g, QRect window, bool pictures)
+// (a window onto the drawing), and every symbol's hit rectangle after it;
+// painted again and again on the same canvas when asked.
+Painted Paint(TPipeLoop& loop, const ScreenGeometry& g, QRect window, bool pictures,
+              int paintings = 1)
 {
-    for (auto& drop : loop.Drops)
-        for (TSymbolEntry& entry : drop->Symbols)
-            entry.Record.Rect = {};
     Painted painted{QImage(window.size(), QImage::Format_RGB32), {}};
     {
         QPainter painter(&painted.image);
         painter.translate(-window.topLeft());
         QPainterCanvas canvas(painter);
         canvas.setFigurePictures(pictures);
-        PaintDesignView(canvas, loop, g.params);
+        for (int i = 0; i < paintings; ++i) {
+            for (auto& drop : loop.Drops)
+                for (TSymbolEntry& entry : drop->Symbols)
+                    entry.Record.Rect = {};
+            PaintDesignView(canvas, loop, g.params);
+        }
     }
     for (const auto& drop : loop.Drops)
         for (const TSymbolEntry& entry : drop->Symbols)
@@ -100,6 +104,11 @@ TEST(FigurePictures, SectionsOfManyDropsHaveThePixelsAndHitRectanglesOfDrawingEa
                 << int(view) << " in " << window.width() << "x" << window.height();
             EXPECT_EQ(pictured.hitRectangles, drawn.hitRectangles) << int(view);
         }
+        // Painted again, a canvas has a picture of every leg from the start.
+        const QRect whole(QPoint(0, 0), area);
+        const Painted again = Paint(d->loop, g, whole, true, 2);
+        EXPECT_EQ(again.image, Paint(d->loop, g, whole, false).image) << int(view);
+        EXPECT_EQ(again.hitRectangles, Paint(d->loop, g, whole, false).hitRectangles) << int(view);
     }
 }
 
@@ -135,4 +144,46 @@ TEST(FigurePictures, FiguresCutByTheEdgeOfThePictureHaveThePixelsOfDrawingThem)
         return image;
     };
     EXPECT_EQ(paint(true), paint(false));
+}
+
+TEST(FigurePictures, AFigureOfAKnownLookIsPaintedAsTheStateItStartsInDraws)
+{
+    // A look names what the drawing reads, but not the state it starts in:
+    // the same look under another pen, brush or pen position is another figure.
+    const auto figure = [](QPoint at) {
+        return [at](Canvas& c) {
+            c.lineTo(at + QPoint(12, 20));
+            c.rectangle(at.x() - 6, at.y() + 2, at.x() + 6, at.y() + 11);
+            c.setPenWidth(3);
+            c.lineTo(at + QPoint(-8, 24));
+        };
+    };
+    const Pen pens[] = {{0x0000FF, 1, PenStyle::Solid},
+                        {0x0000FF, 1, PenStyle::Dot},
+                        {0x00A000, 1, PenStyle::Solid}};
+    const Brush brushes[] = {{0xFFFFFF, BrushStyle::Solid}, {0x00FFFF, BrushStyle::Solid}};
+    const auto paint = [&](bool pictures) {
+        QImage image(220, 170, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainterCanvas canvas(&image);
+        canvas.setFigurePictures(pictures);
+        int drawn = 0;
+        for (int i = 0; i < 72; ++i) {
+            const QPoint at(12 + (i % 12) * 16, 10 + (i / 12) * 24);
+            canvas.setPen(pens[i % 3]);
+            canvas.setBrush(brushes[(i / 3) % 2]);
+            canvas.moveTo(at + QPoint(0, i % 4 == 0 ? 1 : 0));
+            canvas.figure(at, QByteArrayLiteral("leg"), [&](Canvas& c) {
+                ++drawn;
+                figure(at)(c);
+            });
+        }
+        canvas.end();
+        return std::pair{image, drawn};
+    };
+    const auto [pictured, drawnPictured] = paint(true);
+    const auto [drawn, drawnEach] = paint(false);
+    EXPECT_EQ(pictured, drawn);
+    EXPECT_EQ(drawnEach, 72);
+    EXPECT_LT(drawnPictured, 72); // figures met before come from their pictures
 }

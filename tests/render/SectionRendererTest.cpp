@@ -166,6 +166,26 @@ TEST(SectionRenderer, ObjectsComeOutOnTopOfEveryPipe)
                                                }));
 }
 
+TEST(SectionRenderer, ACornerSeenEndOnDrawsItsLineOnceUnlessAPipeCrossesIt)
+{
+    // North: the run from (0, 6000) to (3000, 6000) is seen end on: both its
+    // corner lines are at x = 268, drawn once. Its pipe (a point) and the pipe
+    // before it are drawn over that line, so each segment draws it again.
+    auto d = LShapedDesign();
+    d->options.GridSpacing = 0;
+    const QStringList lines = Filter(Section(*d, ViewKind::North), QStringLiteral("line"));
+    EXPECT_EQ(lines, (QStringList{
+                         "line (643,0)-(643,286) pen 000000 w1 solid",
+                         "line (268,0)-(268,286) pen 000000 w1 solid",
+                         "line (643,80)-(268,80) pen " + kLoop + " w3 solid",
+                         "line (268,0)-(268,286) pen 000000 w1 solid",
+                         "line (268,80)-(268,80) pen " + kLoop + " w3 solid",
+                         "line (268,0)-(268,286) pen 000000 w1 solid",
+                         "line (18,0)-(18,286) pen 000000 w1 solid",
+                         "line (268,80)-(18,80) pen " + kLoop + " w3 solid",
+                     }));
+}
+
 TEST(SectionRenderer, DrawnInViewMarksExactlyWhatWasDrawn)
 {
     auto d = NoGridDesign();
