@@ -63,8 +63,9 @@ void WriteLesson(const QTemporaryDir& dir, int lesson, const QByteArray& caption
                  bool withVideo = true)
 {
     ASSERT_TRUE(WriteBytes(LessonCaptionFile(dir.path() + '/', lesson), captions));
-    if (withVideo)
+    if (withVideo) {
         ASSERT_TRUE(WriteBytes(LessonVideoFile(dir.path() + '/', lesson), "ASF"));
+    }
 }
 
 const QByteArray Captions = "1. Creating a new project\r\n"

@@ -28,7 +28,7 @@ protected:
         main.start();
         main.form.files().open(QStringLiteral(PIPELOOP_SAMPLES) + "factory.plf");
         main.action("moView3DDisplay")->trigger();
-        QTest::qWaitForWindowExposed(&form());
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&form()));
         main.ui.messages.clear();
     }
 
