@@ -558,9 +558,8 @@ bool AirAnalysis::withinAllowed() const
 {
     if (!solved())
         return false;
-    return std::all_of(drops.begin(), drops.end(), [this](const DropResult& drop) {
-        return drop.demand == 0 || (drop.supplied && supplyPressure - drop.pressure <= allowedDrop);
-    });
+    return std::none_of(drops.begin(), drops.end(),
+                        [this](const DropResult& drop) { return dropFails(drop); });
 }
 
 AirAnalysis AnalyseAirSupply(const TPipeLoop& design, std::optional<float> ringSize)

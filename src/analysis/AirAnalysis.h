@@ -103,6 +103,16 @@ struct AirAnalysis {
 
     bool solved() const { return outcome == AnalysisOutcome::Solved; }
     double pressureDropAt(const DropResult& drop) const { return supplyPressure - drop.pressure; }
+    // Fed, and no more than the allowed drop below the supply.
+    bool dropWithinAllowed(const DropResult& drop) const
+    {
+        return drop.supplied && pressureDropAt(drop) <= allowedDrop;
+    }
+    // A drop with a demand it does not get as it should.
+    bool dropFails(const DropResult& drop) const
+    {
+        return drop.demand > 0 && !dropWithinAllowed(drop);
+    }
     // Solved, every drop with a demand supplied, none beyond the allowed drop.
     bool withinAllowed() const;
 };

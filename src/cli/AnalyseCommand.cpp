@@ -57,8 +57,7 @@ struct Report {
     {
         if (!drop.supplied)
             return QStringLiteral("not fed");
-        return a.pressureDropAt(drop) > a.allowedDrop ? QStringLiteral("too low")
-                                                      : QStringLiteral("ok");
+        return a.dropWithinAllowed(drop) ? QStringLiteral("ok") : QStringLiteral("too low");
     }
     QString worstName() const
     {
@@ -170,7 +169,7 @@ bool Verdict(const AirAnalysis& a)
         if (!drop.supplied) {
             Ui().error(drop.drop->Name + QStringLiteral(" has a demand but no inlet feeds it."));
             ok = false;
-        } else if (a.pressureDropAt(drop) > a.allowedDrop) {
+        } else if (!a.dropWithinAllowed(drop)) {
             Ui().error(
                 QStringLiteral("%1 is %2 bar below the supply, more than the allowed %3 bar.")
                     .arg(drop.drop->Name, Number(a.pressureDropAt(drop), 4),

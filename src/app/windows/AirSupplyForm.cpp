@@ -51,17 +51,6 @@ QString Bar(double value, int decimals = 4)
     return FormatFixed(value, decimals);
 }
 
-bool WithinLimit(const AirAnalysis& a, const DropResult& drop)
-{
-    return drop.supplied && a.pressureDropAt(drop) <= a.allowedDrop;
-}
-
-// Whether the drop fails the check: a demand it does not get.
-bool Failing(const AirAnalysis& a, const DropResult& drop)
-{
-    return drop.demand > 0 && !WithinLimit(a, drop);
-}
-
 // The plan fitted into an area of the given size with the screen's margins.
 TDrawParams FittedPlan(const TPipeLoop& design, QSize size)
 {
@@ -103,7 +92,7 @@ QString Words(const AirAnalysis& a)
                               "and the pressures show here.");
     QString words;
     const auto failing = std::count_if(a.drops.begin(), a.drops.end(),
-                                       [&a](const DropResult& d) { return Failing(a, d); });
+                                       [&a](const DropResult& d) { return a.dropFails(d); });
     if (failing == 0)
         words = QStringLiteral("Every drop is within the allowed drop of %1 bar.")
                     .arg(Bar(a.allowedDrop, 3));
@@ -352,11 +341,11 @@ void TAirSupplyForm::showDrops()
         const DropResult& drop = m_analysis.drops[size_t(row)];
         const AirDemand& demand = drop.drop->Demand;
         const QString none = QStringLiteral("-");
-        const QString within =
-            drop.supplied
-                ? (WithinLimit(m_analysis, drop) ? QStringLiteral("yes") : QStringLiteral("no"))
-            : drop.demand > 0 ? QStringLiteral("no (not fed)")
-                              : none;
+        const QString within = drop.supplied
+                                   ? (m_analysis.dropWithinAllowed(drop) ? QStringLiteral("yes")
+                                                                         : QStringLiteral("no"))
+                               : drop.demand > 0 ? QStringLiteral("no (not fed)")
+                                                 : none;
         const QString cells[] = {drop.drop->Name,
                                  Bar(demand.LitresPerSecond, 2),
                                  Bar(demand.UsageFactor, 2),
