@@ -61,6 +61,28 @@ Qt::BrushStyle qtBrushStyle(BrushStyle style)
     return Qt::SolidPattern;
 }
 
+// A hatched brush for a raster device: Qt's own pattern, drawn once into a
+// wide tile. Qt fills a pattern brush from an eight-pixel tile, eight pixels
+// per call; the same pattern in a tile 512 pixels wide fills the same pixels
+// in long runs, which makes a section's large hatched features several times
+// cheaper. The tile is aligned as the pattern is, so the pixels are the same.
+QBrush WideHatch(const QColor& colour, Qt::BrushStyle style)
+{
+    constexpr int TileWidth = 512;
+    constexpr int TileHeight = 8; // the pattern's own period
+    constexpr qsizetype MaxTiles = 64;
+    thread_local QHash<quint64, QBrush> tiles;
+    const quint64 key = quint64(colour.rgba()) << 8 | quint64(style);
+    if (const auto found = tiles.constFind(key); found != tiles.cend())
+        return *found;
+    QImage tile(TileWidth, TileHeight, QImage::Format_ARGB32_Premultiplied);
+    tile.fill(Qt::transparent);
+    QPainter(&tile).fillRect(tile.rect(), QBrush(colour, style));
+    if (tiles.size() >= MaxTiles)
+        tiles.clear();
+    return *tiles.insert(key, QBrush(tile));
+}
+
 // The font at its size in pixels, or in points for the device to convert.
 QFont qtFont(const Font& font)
 {
@@ -382,7 +404,7 @@ void QPainterCanvas::prepare(bool outline, Fill fill, const Pen& p)
 
     const Brush& b = brush();
     if (fill == Fill::Brush)
-        m_painter->setBrush(QBrush(ToQColor(b.colour), qtBrushStyle(b.style)));
+        m_painter->setBrush(qtBrush(b));
     else
         m_painter->setBrush(Qt::NoBrush);
 
@@ -396,6 +418,16 @@ void QPainterCanvas::prepare(bool outline, Fill fill, const Pen& p)
     } else {
         m_painter->setBackgroundMode(Qt::TransparentMode);
     }
+}
+
+QBrush QPainterCanvas::qtBrush(const Brush& b) const
+{
+    const Qt::BrushStyle style = qtBrushStyle(b.style);
+    const bool hatched = style != Qt::SolidPattern && style != Qt::NoBrush;
+    // A texture follows the painter's scale where a pattern does not.
+    if (hatched && rasterised() && m_painter->deviceTransform().type() <= QTransform::TxTranslate)
+        return WideHatch(ToQColor(b.colour), style);
+    return QBrush(ToQColor(b.colour), style);
 }
 
 void QPainterCanvas::prepareFont()

@@ -7,6 +7,7 @@
 
 #include "Canvas.h"
 
+#include <QBrush>
 #include <QByteArray>
 #include <QFontMetrics>
 #include <QHash>
@@ -140,6 +141,7 @@ private:
     bool clippedByDeviceOnly() const;
     static constexpr qsizetype MaxStrokedRun = 64;
     void prepareFont();
+    QBrush qtBrush(const Brush& brush) const;
     // The metrics of the current font on the device, kept while the font is
     // the same: labels are measured before they are drawn.
     const QFontMetrics& metrics();

@@ -1,13 +1,14 @@
-// The Qt backend draws runs of connected solid lines as one polyline, and
-// solid lines of width 3 along an axis by filling their pixels directly. Both
-// are speed-ups only: the pixels must be those of drawing every line with
-// QPainter as it comes.
+// The Qt backend draws runs of connected solid lines as one polyline, solid
+// lines of width 3 along an axis by filling their pixels directly, and hatched
+// fills from a wide tile. All are speed-ups only: the pixels must be those of
+// drawing every primitive with QPainter as it comes.
 
 #include "QPainterCanvas.h"
 #include "Rounding.h"
 
 #include <QImage>
 #include <QPainter>
+#include <QPicture>
 
 #include <gtest/gtest.h>
 
@@ -173,4 +174,46 @@ TEST(QPainterLineRun, ARunEndsWhenThePenChangesOrAnotherPrimitiveComes)
     EXPECT_EQ(image.pixel(30, 10), qRgb(255, 0, 0));
     EXPECT_EQ(image.pixel(50, 30), qRgb(0, 255, 0));
     EXPECT_EQ(image.pixel(20, 100), qRgb(0, 255, 0));
+}
+
+TEST(QPainterLineRun, HatchedFillsHaveThePatternsPixels)
+{
+    // Rectangles, ellipses and polygons in every hatch, across the picture's
+    // edges and far from its origin, on a painter moved by whole pixels and by
+    // none. A picture records the pattern brush itself, so played back it
+    // gives Qt's own hatch to compare the wide tile with.
+    const auto draw = [](Canvas& canvas) {
+        int colour = 0;
+        for (BrushStyle style :
+             {BrushStyle::Horizontal, BrushStyle::Vertical, BrushStyle::ForwardDiagonal,
+              BrushStyle::BackwardDiagonal, BrushStyle::Cross, BrushStyle::DiagonalCross})
+            for (int x : {-37, 3, 250, 1101}) {
+                const int y = x / 3 + colour % 5;
+                canvas.setBrush({0x102030 * ++colour, style});
+                canvas.rectangle(x, y, x + 611, y + 97);
+                canvas.ellipse(x + 13, y + 51, x + 404, y + 270);
+                canvas.polygon({{x, y + 300}, {x + 500, y + 180}, {x + 333, y + 390}});
+            }
+    };
+    for (QPoint shift : {QPoint(0, 0), QPoint(5, -3)}) {
+        QPicture recorded;
+        {
+            QPainterCanvas canvas(&recorded);
+            draw(canvas);
+        }
+        QImage expected = Blank(QSize(1500, 700));
+        QImage actual = expected;
+        {
+            QPainter painter(&expected);
+            painter.translate(shift);
+            painter.drawPicture(0, 0, recorded);
+        }
+        {
+            QPainter painter(&actual);
+            painter.translate(shift);
+            QPainterCanvas canvas(painter);
+            draw(canvas);
+        }
+        EXPECT_EQ(actual, expected) << "moved by " << shift.x() << ", " << shift.y();
+    }
 }
