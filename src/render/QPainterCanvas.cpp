@@ -387,36 +387,45 @@ void QPainterCanvas::prepare(bool outline, Fill fill, const Pen& p)
         return;
     m_applied = wanted;
 
-    if (!outline) {
-        m_painter->setPen(Qt::NoPen);
-    } else if (p.width <= 1) {
-        QPen qpen(ToQColor(p.colour), 1);
-        qpen.setCosmetic(true);
-        qpen.setCapStyle(Qt::FlatCap); // the end point of a line is not drawn
-        qpen.setJoinStyle(Qt::MiterJoin);
-        if (p.style != PenStyle::Solid)
-            qpen.setDashPattern(dashPattern(p.style));
-        m_painter->setPen(qpen);
-    } else {
-        QPen qpen(ToQColor(p.colour), p.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-        m_painter->setPen(qpen);
-    }
-
-    const Brush& b = brush();
+    m_painter->setPen(outline ? qtPen(p) : QPen(Qt::NoPen));
     if (fill == Fill::Brush)
-        m_painter->setBrush(qtBrush(b));
+        m_painter->setBrush(qtBrush(brush()));
     else
         m_painter->setBrush(Qt::NoBrush);
+    setBackground(*m_painter, outline ? gapColour(p) : std::nullopt);
+}
 
+QPen QPainterCanvas::qtPen(const Pen& p)
+{
+    if (p.width > 1)
+        return QPen(ToQColor(p.colour), p.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    QPen qpen(ToQColor(p.colour), 1);
+    qpen.setCosmetic(true);
+    qpen.setCapStyle(Qt::FlatCap); // the end point of a line is not drawn
+    qpen.setJoinStyle(Qt::MiterJoin);
+    if (p.style != PenStyle::Solid)
+        qpen.setDashPattern(dashPattern(p.style));
+    return qpen;
+}
+
+std::optional<QColor> QPainterCanvas::gapColour(const Pen& p) const
+{
     // An opaque background only shows in the gaps of a styled pen (text fills
     // its own cell). Qt rasterises some figures differently in opaque mode, so
     // it is switched on only where it has an effect.
-    const bool styled = outline && p.width <= 1 && p.style != PenStyle::Solid;
-    if (styled && b.style == BrushStyle::Solid) {
-        m_painter->setBackgroundMode(Qt::OpaqueMode);
-        m_painter->setBackground(QBrush(ToQColor(b.colour)));
+    const bool styled = p.width <= 1 && p.style != PenStyle::Solid;
+    if (styled && brush().style == BrushStyle::Solid)
+        return ToQColor(brush().colour);
+    return std::nullopt;
+}
+
+void QPainterCanvas::setBackground(QPainter& painter, const std::optional<QColor>& gaps)
+{
+    if (gaps) {
+        painter.setBackgroundMode(Qt::OpaqueMode);
+        painter.setBackground(QBrush(*gaps));
     } else {
-        m_painter->setBackgroundMode(Qt::TransparentMode);
+        painter.setBackgroundMode(Qt::TransparentMode);
     }
 }
 
@@ -759,8 +768,72 @@ void QPainterCanvas::drawLine(QPoint from, QPoint to)
         return;
     }
     flushLineRun();
+    if (!m_antialiasing && pasteStyledAxisLine(from, to))
+        return;
     prepare(true, Fill::None);
     m_painter->drawLine(start, end);
+}
+
+// Styled lines kept as pictures hold no more than this many pixels at once.
+constexpr qsizetype MaxStyledLinePixels = qsizetype(1) << 20;
+
+bool QPainterCanvas::pasteStyledAxisLine(QPoint from, QPoint to)
+{
+    // A dotted grid line crosses the whole picture, and Qt's stroker sets
+    // its pixels one at a time. Its pixels depend only on the pen, the gaps'
+    // colour, its direction and its length: Qt draws it once into a strip,
+    // whose pixels are set directly wherever the same line comes again.
+    const Pen& p = pen();
+    const std::optional<QColor> gaps = gapColour(p);
+    if (p.width > 1 || (from.x() != to.x() && from.y() != to.y()) ||
+        ToQColor(p.colour).alpha() != 255 || (gaps && gaps->alpha() != 255))
+        return false;
+    QImage* image = directImage();
+    if (image == nullptr)
+        return false;
+    // The strip holds the line with a pixel beyond each end; the line must
+    // lie with them inside the image, away from the edges' clipping.
+    const QPoint shift = m_painter->deviceTransform().map(QPoint(0, 0));
+    const QPoint along = from.x() == to.x() ? QPoint(0, 1) : QPoint(1, 0);
+    const QRect line = QRect(from, to).normalized();
+    const QRect bounds =
+        QRect(line.topLeft() - along, line.bottomRight() + along).translated(shift);
+    if (!image->rect().contains(bounds))
+        return false;
+
+    QByteArray name;
+    for (const int value : {int(p.colour), int(p.style), gaps ? int(gaps->rgb()) : -1,
+                            to.x() - from.x(), to.y() - from.y()})
+        name.append(reinterpret_cast<const char*>(&value), sizeof value);
+    auto strip = m_styledLines.constFind(name);
+    if (strip == m_styledLines.cend()) {
+        QImage made(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+        made.fill(Qt::transparent);
+        {
+            QPainter painter(&made);
+            painter.setPen(qtPen(p));
+            setBackground(painter, gaps);
+            const QPoint origin = bounds.topLeft() - shift;
+            painter.drawLine(QPointF(from - origin), QPointF(to - origin));
+        }
+        if (m_styledLinePixels + made.sizeInBytes() / 4 > MaxStyledLinePixels) {
+            m_styledLines.clear();
+            m_styledLinePixels = 0;
+        }
+        m_styledLinePixels += made.sizeInBytes() / 4;
+        strip = m_styledLines.insert(name, made);
+    }
+    // The buffer the painter paints in: written in place, never detached.
+    // A strip is one pixel wide or one pixel high: its pixels one after another.
+    const auto* source = reinterpret_cast<const QRgb*>(strip->constBits());
+    const qsizetype count = qsizetype(strip->width()) * strip->height();
+    const qsizetype step = along.y() != 0 ? image->bytesPerLine() / 4 : 1;
+    auto* target = reinterpret_cast<QRgb*>(const_cast<uchar*>(image->constScanLine(bounds.top()))) +
+                   bounds.left();
+    for (qsizetype i = 0; i < count; ++i, target += step)
+        if (qAlpha(source[i]) != 0)
+            *target = source[i];
+    return true;
 }
 
 void QPainterCanvas::drawPolyline(std::span<const QPoint> points)

@@ -9,9 +9,11 @@
 
 #include <QBrush>
 #include <QByteArray>
+#include <QColor>
 #include <QFontMetrics>
 #include <QHash>
 #include <QImage>
+#include <QPen>
 #include <QPoint>
 #include <QPolygonF>
 #include <QSet>
@@ -109,6 +111,9 @@ private:
     // corner lines of a section cross the whole picture, and Qt fills a
     // column a span a row. False where the image cannot be written so.
     bool setColumn(int x, int top, int height, const QColor& colour);
+    // A styled one-pixel line along an axis, inside the image, set directly
+    // from a picture Qt drew of it once. False where it cannot be.
+    bool pasteStyledAxisLine(QPoint from, QPoint to);
     // Whether the painter moves what it draws by whole device pixels only.
     bool wholePixelShift() const;
     // What recording a figure's drawing tells: the name of its primitives
@@ -141,6 +146,10 @@ private:
     bool clippedByDeviceOnly() const;
     static constexpr qsizetype MaxStrokedRun = 64;
     void prepareFont();
+    static QPen qtPen(const Pen& pen);
+    // The colour of the gaps of a line in this pen, none where they show through.
+    std::optional<QColor> gapColour(const Pen& pen) const;
+    static void setBackground(QPainter& painter, const std::optional<QColor>& gaps);
     QBrush qtBrush(const Brush& brush) const;
     // The metrics of the current font on the device, kept while the font is
     // the same: labels are measured before they are drawn.
@@ -179,6 +188,8 @@ private:
     QHash<QString, int> m_textWidths; // in m_metricsFont
     QHash<QByteArray, WideLine> m_wideLines;
     qint64 m_wideLinePixels = 0; // held by m_wideLines
+    QHash<QByteArray, QImage> m_styledLines;
+    qsizetype m_styledLinePixels = 0; // held by m_styledLines
     QHash<QByteArray, FigurePicture> m_figures;
     // Figures recorded by look and the pen, brush and pen position they
     // started with, and the font.

@@ -14,6 +14,7 @@
 
 #include <cmath>
 #include <ctime>
+#include <functional>
 #include <numbers>
 
 using namespace pipeloop;
@@ -176,12 +177,68 @@ TEST(QPainterLineRun, ARunEndsWhenThePenChangesOrAnotherPrimitiveComes)
     EXPECT_EQ(image.pixel(20, 100), qRgb(0, 255, 0));
 }
 
+// A white image painted on a painter moved by shift.
+QImage Painted(QSize size, QPoint shift, const std::function<void(QPainter&)>& paint)
+{
+    QImage image = Blank(size);
+    QPainter painter(&image);
+    painter.translate(shift);
+    paint(painter);
+    return image;
+}
+
+// What a canvas draws on the image, directly.
+QImage DrawnDirectly(QSize size, QPoint shift, const std::function<void(Canvas&)>& draw)
+{
+    return Painted(size, shift, [&](QPainter& painter) {
+        QPainterCanvas canvas(painter);
+        draw(canvas);
+    });
+}
+
+TEST(QPainterLineRun, StyledAxisLinesHaveTheStrokersPixels)
+{
+    // Every styled pen, with its gaps clear and filled, lines of many lengths
+    // both ways along both axes, inside the picture (set from a strip) and
+    // across its edges (stroked), the same line again from the strip kept.
+    const auto draw = [](Canvas& canvas) {
+        for (PenStyle style :
+             {PenStyle::Dash, PenStyle::Dot, PenStyle::DashDot, PenStyle::DashDotDot})
+            for (BrushStyle gaps : {BrushStyle::Clear, BrushStyle::Solid}) {
+                canvas.setPen({0x2040C0, 1, style});
+                canvas.setBrush({0x30A050, gaps});
+                int offset = 0;
+                for (int length : {1, 2, 5, 17, 100, 299, 1000, 1300})
+                    for (int direction = 0; direction < 4; ++direction) {
+                        const int at = -3 + (offset += 37) % 1400;
+                        const QPoint a(direction % 2 ? at + length : at, 5 + offset % 390);
+                        const QPoint b(direction % 2 ? at : at + length, a.y());
+                        const bool vertical = direction >= 2;
+                        for (int again = 0; again < 2; ++again) {
+                            canvas.moveTo(vertical ? a.transposed() : a);
+                            canvas.lineTo(vertical ? b.transposed() : b);
+                        }
+                    }
+            }
+    };
+    // A painter clipped, even to the whole picture, draws every line through Qt.
+    for (QPoint shift : {QPoint(0, 0), QPoint(7, -2)}) {
+        const QSize size(1400, 1400);
+        const QImage expected = Painted(size, shift, [&](QPainter& painter) {
+            painter.setClipRect(QRect(-shift, size));
+            QPainterCanvas canvas(painter);
+            draw(canvas);
+        });
+        EXPECT_EQ(DrawnDirectly(size, shift, draw), expected)
+            << "moved by " << shift.x() << ", " << shift.y();
+    }
+}
+
 TEST(QPainterLineRun, HatchedFillsHaveThePatternsPixels)
 {
     // Rectangles, ellipses and polygons in every hatch, across the picture's
     // edges and far from its origin, on a painter moved by whole pixels and by
-    // none. A picture records the pattern brush itself, so played back it
-    // gives Qt's own hatch to compare the wide tile with.
+    // none. A picture records the pattern brush itself.
     const auto draw = [](Canvas& canvas) {
         int colour = 0;
         for (BrushStyle style :
@@ -195,25 +252,16 @@ TEST(QPainterLineRun, HatchedFillsHaveThePatternsPixels)
                 canvas.polygon({{x, y + 300}, {x + 500, y + 180}, {x + 333, y + 390}});
             }
     };
+    QPicture recorded;
+    {
+        QPainterCanvas canvas(&recorded);
+        draw(canvas);
+    }
     for (QPoint shift : {QPoint(0, 0), QPoint(5, -3)}) {
-        QPicture recorded;
-        {
-            QPainterCanvas canvas(&recorded);
-            draw(canvas);
-        }
-        QImage expected = Blank(QSize(1500, 700));
-        QImage actual = expected;
-        {
-            QPainter painter(&expected);
-            painter.translate(shift);
-            painter.drawPicture(0, 0, recorded);
-        }
-        {
-            QPainter painter(&actual);
-            painter.translate(shift);
-            QPainterCanvas canvas(painter);
-            draw(canvas);
-        }
-        EXPECT_EQ(actual, expected) << "moved by " << shift.x() << ", " << shift.y();
+        const QSize size(1500, 700);
+        const QImage expected =
+            Painted(size, shift, [&](QPainter& painter) { painter.drawPicture(0, 0, recorded); });
+        EXPECT_EQ(DrawnDirectly(size, shift, draw), expected)
+            << "moved by " << shift.x() << ", " << shift.y();
     }
 }
