@@ -885,8 +885,73 @@ void QPainterCanvas::drawRectangle(const PixelRect& box)
     const PixelRect r = box.normalised();
     if (r.width() < 1 || r.height() < 1)
         return;
+    if (fillOutlinedRectangle(r))
+        return;
     prepare(true, Fill::Brush);
     m_painter->drawRect(outlineRect(r, centreShift()));
+}
+
+bool QPainterCanvas::fillOutlinedRectangle(const PixelRect& r)
+{
+    // Qt strokes even a one-pixel outline along an axis a pixel at a time,
+    // and fills a hatch by blending every pixel of it: the outline of a
+    // large feature, and its hatch, cost more than all else in a section.
+    // Aliased, a solid outline is the box's edge, and covers whatever of it
+    // Qt's fill takes, so the inside and the edge can be filled directly.
+    // (Where the device's edge cuts the outline, Qt leaves out a corner.)
+    const Pen& p = pen();
+    const QColor outline = ToQColor(p.colour);
+    if (m_antialiasing || p.style != PenStyle::Solid || p.width > 1 || outline.alpha() != 255 ||
+        r.width() < 2 || r.height() < 2 || !rasterised() || !wholePixelShift() ||
+        !clippedByDeviceOnly())
+        return false;
+    const QRect device(0, 0, m_device->width(), m_device->height());
+    const QPoint origin = m_painter->deviceTransform().map(QPoint(0, 0));
+    if (!device.contains(QRect(r.left, r.top, r.width(), r.height()).translated(origin)))
+        return false;
+    const QRect inside(r.left + 1, r.top + 1, r.width() - 2, r.height() - 2);
+    if (brush().style != BrushStyle::Clear && !inside.isEmpty() && !setHatch(inside))
+        m_painter->fillRect(inside, qtBrush(brush()));
+    const QRect edges[] = {{r.left, r.top, r.width(), 1},
+                           {r.left, r.bottom - 1, r.width(), 1},
+                           {r.left, r.top + 1, 1, r.height() - 2},
+                           {r.right - 1, r.top + 1, 1, r.height() - 2}};
+    for (const QRect& edge : edges)
+        if (!edge.isEmpty())
+            m_painter->fillRect(edge, outline);
+    return true;
+}
+
+bool QPainterCanvas::setHatch(QRect area)
+{
+    // Qt blends a hatched fill a span at a time, every pixel of it, where
+    // the hatch sets one pixel in four or eight: the large hatched features
+    // of a section cost more than all else in it.
+    const Qt::BrushStyle style = qtBrushStyle(brush().style);
+    const QColor colour = ToQColor(brush().colour);
+    QImage* image = directImage();
+    if (style == Qt::SolidPattern || style == Qt::NoBrush || colour.alpha() != 255 ||
+        image == nullptr)
+        return false;
+    // The pattern is aligned with the painter's origin, as Qt aligns it.
+    const QImage tile = WideHatch(colour, style).textureImage();
+    const QPoint origin = m_painter->deviceTransform().map(QPoint(0, 0));
+    area = area.translated(origin) & image->rect();
+    const auto phase = [](int value) { return ((value % 8) + 8) % 8; };
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const auto* pattern =
+            reinterpret_cast<const QRgb*>(tile.constScanLine(phase(y - origin.y())));
+        // The buffer the painter paints in: written in place, never detached.
+        auto* row = reinterpret_cast<QRgb*>(const_cast<uchar*>(image->constScanLine(y)));
+        for (int column = 0; column < 8; ++column) {
+            if (qAlpha(pattern[column]) == 0)
+                continue;
+            const int first = area.left() + phase(column - (area.left() - origin.x()));
+            for (int x = first; x <= area.right(); x += 8)
+                row[x] = pattern[column];
+        }
+    }
+    return true;
 }
 
 void QPainterCanvas::drawFillRect(const PixelRect& box)

@@ -114,6 +114,13 @@ private:
     // A styled one-pixel line along an axis, inside the image, set directly
     // from a picture Qt drew of it once. False where it cannot be.
     bool pasteStyledAxisLine(QPoint from, QPoint to);
+    // An aliased rectangle with a solid one-pixel outline, filled inside and
+    // along its edge on a raster device. False where it cannot be.
+    bool fillOutlinedRectangle(const PixelRect& box);
+    // The current brush's hatch set directly in the image over an area, in
+    // the painter's coordinates. False for a solid or clear brush, or where
+    // the image cannot be written so.
+    bool setHatch(QRect area);
     // Whether the painter moves what it draws by whole device pixels only.
     bool wholePixelShift() const;
     // What recording a figure's drawing tells: the name of its primitives

@@ -234,22 +234,27 @@ TEST(QPainterLineRun, StyledAxisLinesHaveTheStrokersPixels)
     }
 }
 
-TEST(QPainterLineRun, HatchedFillsHaveThePatternsPixels)
+TEST(QPainterLineRun, FilledShapesHaveQtsPixels)
 {
-    // Rectangles, ellipses and polygons in every hatch, across the picture's
-    // edges and far from its origin, on a painter moved by whole pixels and by
-    // none. A picture records the pattern brush itself.
+    // Rectangles, small and large, ellipses and polygons in every brush,
+    // across the picture's edges and far from its origin, on a painter moved
+    // by whole pixels and by none. A picture records the pattern brush and
+    // the rectangle's outline as they are.
     const auto draw = [](Canvas& canvas) {
         int colour = 0;
         for (BrushStyle style :
              {BrushStyle::Horizontal, BrushStyle::Vertical, BrushStyle::ForwardDiagonal,
-              BrushStyle::BackwardDiagonal, BrushStyle::Cross, BrushStyle::DiagonalCross})
+              BrushStyle::BackwardDiagonal, BrushStyle::Cross, BrushStyle::DiagonalCross,
+              BrushStyle::Solid, BrushStyle::Clear})
             for (int x : {-37, 3, 250, 1101}) {
                 const int y = x / 3 + colour % 5;
                 canvas.setBrush({0x102030 * ++colour, style});
+                canvas.setPen({0x0F0F0F * colour, 1, PenStyle::Solid});
                 canvas.rectangle(x, y, x + 611, y + 97);
                 canvas.ellipse(x + 13, y + 51, x + 404, y + 270);
                 canvas.polygon({{x, y + 300}, {x + 500, y + 180}, {x + 333, y + 390}});
+                for (int size : {1, 2, 3, 9})
+                    canvas.rectangle(x + 20 * size, y + 20, x + 21 * size, y + 20 + size * 2);
             }
     };
     QPicture recorded;
