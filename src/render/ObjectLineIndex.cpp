@@ -3,7 +3,8 @@
 #include "PipeLoop.h"
 
 #include <algorithm>
-#include <iterator>
+#include <climits>
+#include <span>
 
 namespace pipeloop
 {
@@ -11,21 +12,35 @@ namespace pipeloop
 namespace
 {
 
-template <typename T>
-void IndexList(const ObjectList<T>& list, std::unordered_map<int32_t, std::vector<int>>& byNS,
-               std::unordered_map<int32_t, std::vector<int>>& byEW)
+uint64_t Entry(int32_t coordinate, int index)
 {
-    for (int i = 0; i < int(list.size()); ++i) {
-        byNS[list[size_t(i)]->NS].push_back(i);
-        byEW[list[size_t(i)]->EW].push_back(i);
-    }
+    return uint64_t(uint32_t(coordinate)) << 32 | uint32_t(index);
 }
 
-const std::vector<int>* Find(const std::unordered_map<int32_t, std::vector<int>>& lines,
-                             int32_t key)
+int IndexOf(uint64_t entry)
 {
-    const auto it = lines.find(key);
-    return it == lines.end() ? nullptr : &it->second;
+    return int(uint32_t(entry));
+}
+
+template <typename T>
+void IndexList(const ObjectList<T>& list, std::vector<uint64_t>& byNS, std::vector<uint64_t>& byEW)
+{
+    byNS.reserve(list.size());
+    byEW.reserve(list.size());
+    for (int i = 0; i < int(list.size()); ++i) {
+        byNS.push_back(Entry(list[size_t(i)]->NS, i));
+        byEW.push_back(Entry(list[size_t(i)]->EW, i));
+    }
+    std::sort(byNS.begin(), byNS.end());
+    std::sort(byEW.begin(), byEW.end());
+}
+
+// The objects on the line at a coordinate, in list order.
+std::span<const uint64_t> Find(const std::vector<uint64_t>& lines, int32_t coordinate)
+{
+    const auto first = std::lower_bound(lines.begin(), lines.end(), Entry(coordinate, 0));
+    const auto last = std::upper_bound(first, lines.end(), Entry(coordinate, INT_MAX));
+    return {first, last};
 }
 
 } // namespace
@@ -43,16 +58,21 @@ void ObjectLineIndex::Collect(Kind kind, const int32_t* ns, const int32_t* ew,
 {
     out.clear();
     const KindLines& lines = m_kinds[kind];
-    const std::vector<int>* alongNS = ns != nullptr ? Find(lines.byNS, *ns) : nullptr;
-    const std::vector<int>* alongEW = ew != nullptr ? Find(lines.byEW, *ew) : nullptr;
-    if (alongNS != nullptr && alongEW != nullptr) {
-        // Both lines: each object once, in list order.
-        std::set_union(alongNS->begin(), alongNS->end(), alongEW->begin(), alongEW->end(),
-                       std::back_inserter(out));
-    } else if (alongNS != nullptr) {
-        out = *alongNS;
-    } else if (alongEW != nullptr) {
-        out = *alongEW;
+    const std::span<const uint64_t> alongNS =
+        ns != nullptr ? Find(lines.byNS, *ns) : std::span<const uint64_t>();
+    const std::span<const uint64_t> alongEW =
+        ew != nullptr ? Find(lines.byEW, *ew) : std::span<const uint64_t>();
+    // Both lines: each object once, in list order.
+    auto a = alongNS.begin();
+    auto b = alongEW.begin();
+    while (a != alongNS.end() || b != alongEW.end()) {
+        if (b == alongEW.end() || (a != alongNS.end() && IndexOf(*a) < IndexOf(*b))) {
+            out.push_back(IndexOf(*a++));
+        } else {
+            if (a != alongNS.end() && IndexOf(*a) == IndexOf(*b))
+                ++a;
+            out.push_back(IndexOf(*b++));
+        }
     }
 }
 

@@ -9,7 +9,6 @@
 
 #include <array>
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 namespace pipeloop
@@ -38,7 +37,10 @@ public:
                        std::vector<int>& out) const;
 
 private:
-    using Lines = std::unordered_map<int32_t, std::vector<int>>;
+    // Each object's list index under the coordinate of its line, packed so
+    // that in order they run by coordinate, then list index: a line's objects
+    // lie together, in list order, in one block of memory built at each paint.
+    using Lines = std::vector<uint64_t>;
     struct KindLines {
         Lines byNS;
         Lines byEW;

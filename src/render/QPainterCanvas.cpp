@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <numbers>
 #include <utility>
@@ -696,7 +697,7 @@ void QPainterCanvas::paintFigure(QPoint anchor, const RecordedFigure& figure,
             return;
         }
         flushLineRun();
-        m_painter->drawImage(anchor + picture->topLeft, picture->picture);
+        paintPicture(anchor + picture->topLeft, *picture);
     } else {
         flushLineRun(); // wholly outside: nothing of it can show
     }
@@ -704,6 +705,50 @@ void QPainterCanvas::paintFigure(QPoint anchor, const RecordedFigure& figure,
     setBrush(figure.brush);
     setFont(figure.font);
     moveTo(anchor + figure.penPos);
+}
+
+void QPainterCanvas::noteRuns(FigurePicture& figure)
+{
+    const QImage& picture = figure.picture;
+    for (int y = 0; y < picture.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        for (int x = 0; x < picture.width();) {
+            const int alpha = qAlpha(row[x]);
+            if (alpha != 0 && alpha != 255) {
+                figure.runs.clear();
+                return; // blended: painted by Qt
+            }
+            int end = x + 1;
+            while (end < picture.width() && qAlpha(row[end]) == alpha)
+                ++end;
+            if (alpha == 255)
+                figure.runs.push_back({x, y, end - x});
+            x = end;
+        }
+    }
+    figure.copyable = true;
+}
+
+void QPainterCanvas::paintPicture(QPoint topLeft, const FigurePicture& figure)
+{
+    // A drop's figure is a few hundred pixels: Qt's blending of a picture
+    // costs more in setting up than in its pixels.
+    QImage* image = directImage();
+    const QPoint at = topLeft + m_painter->deviceTransform().map(QPoint(0, 0));
+    if (!figure.copyable || image == nullptr ||
+        !image->rect().contains(QRect(at, figure.picture.size()))) {
+        m_painter->drawImage(topLeft, figure.picture);
+        return;
+    }
+    // The buffer the painter paints in: written in place, never detached.
+    const qsizetype targetStride = image->bytesPerLine();
+    const qsizetype sourceStride = figure.picture.bytesPerLine();
+    uchar* target =
+        const_cast<uchar*>(image->constBits()) + at.y() * targetStride + qsizetype(at.x()) * 4;
+    const uchar* source = figure.picture.constBits();
+    for (const FigurePicture::Run& run : figure.runs)
+        std::memcpy(target + run.y * targetStride + qsizetype(run.x) * 4,
+                    source + run.y * sourceStride + qsizetype(run.x) * 4, size_t(run.length) * 4);
 }
 
 const QPainterCanvas::FigurePicture*
@@ -739,6 +784,8 @@ QPainterCanvas::pictureOf(const QByteArray& name, QRect bounds, QRect whole, QPo
         }
         if (PaintedOnEdge(made.picture, FigureCut::Of(whole, bounds)))
             made.picture = QImage();
+        else
+            noteRuns(made);
     }
     if (m_figurePixels + pixels > MaxWideLineCache) {
         m_figures.clear();

@@ -20,6 +20,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QPainter;
 class QPaintDevice;
@@ -142,7 +143,21 @@ private:
     struct FigurePicture {
         QImage picture; // null: the figure is drawn as it is
         QPoint topLeft; // relative to the anchor
+        // The picture's painted pixels, row by row, when every pixel is
+        // either clear or opaque, as aliased drawing in opaque colours makes
+        // them: copied straight into an image, they are what blending gives.
+        struct Run {
+            int x;
+            int y;
+            int length;
+        };
+        std::vector<Run> runs;
+        bool copyable = false;
     };
+    // Notes a new picture's runs of painted pixels, if it can be copied.
+    static void noteRuns(FigurePicture& figure);
+    // Paints a figure's picture with its top left corner there.
+    void paintPicture(QPoint topLeft, const FigurePicture& figure);
     // The picture of the part bounds of a figure whose bounds are whole (both
     // relative to its anchor), seen before, made now if need be; null for a
     // figure seen for the first time or one that cannot be pictured.
