@@ -84,6 +84,38 @@ QBrush WideHatch(const QColor& colour, Qt::BrushStyle style)
     return *tiles.insert(key, QBrush(tile));
 }
 
+// Whether two fonts lay text out alike: the colour plays no part.
+bool SameLayout(const Font& a, const Font& b)
+{
+    return a.family == b.family && a.pointSize == b.pointSize && a.pixelHeight == b.pixelHeight &&
+           a.bold == b.bold && a.italic == b.italic && a.underline == b.underline &&
+           a.strikeOut == b.strikeOut;
+}
+
+// Widths kept per font, up to this many texts, for up to MaxMeasuredFonts fonts.
+constexpr qsizetype MaxTextWidths = 8192;
+constexpr qsizetype MaxMeasuredFonts = 64;
+
+// The widths of texts in a font on devices of a kind and resolution, shared by every
+// canvas of the thread: each paint of the screen, each page of a print and
+// each picture measures the same names again, a design's thousands of drop
+// names among them, and laying a text out costs far more than finding it.
+std::shared_ptr<QHash<QString, int>> SharedTextWidths(const Font& font, const QPaintDevice* device)
+{
+    thread_local QHash<QByteArray, std::shared_ptr<QHash<QString, int>>> byFont;
+    QByteArray key = font.family.toUtf8();
+    for (const int value :
+         {font.pointSize, font.pixelHeight, int(font.bold), int(font.italic), int(font.underline),
+          int(font.strikeOut), device ? device->devType() : 0, device ? device->logicalDpiX() : 0,
+          device ? device->logicalDpiY() : 0})
+        key.append(reinterpret_cast<const char*>(&value), sizeof value);
+    if (const auto found = byFont.constFind(key); found != byFont.cend())
+        return *found;
+    if (byFont.size() >= MaxMeasuredFonts)
+        byFont.clear(); // a canvas keeps the widths it is using
+    return *byFont.insert(key, std::make_shared<QHash<QString, int>>());
+}
+
 // The font at its size in pixels, or in points for the device to convert.
 QFont qtFont(const Font& font)
 {
@@ -1013,26 +1045,24 @@ void QPainterCanvas::drawFillRect(const PixelRect& box)
 
 const QFontMetrics& QPainterCanvas::metrics()
 {
-    if (!m_metrics || m_metricsFont != font()) {
+    if (!m_metrics || !SameLayout(m_metricsFont, font())) {
         m_metrics.emplace(qtFont(font()), m_device);
         m_metricsFont = font();
-        m_textWidths.clear();
+        m_textWidths = SharedTextWidths(m_metricsFont, m_device);
     }
     return *m_metrics;
 }
 
-// Widths kept for the current font, up to this many texts.
-constexpr qsizetype MaxTextWidths = 4096;
-
 int QPainterCanvas::textWidth(const QString& text)
 {
     const QFontMetrics& metrics = this->metrics();
-    if (const auto kept = m_textWidths.constFind(text); kept != m_textWidths.constEnd())
+    QHash<QString, int>& widths = *m_textWidths;
+    if (const auto kept = widths.constFind(text); kept != widths.constEnd())
         return *kept;
-    if (m_textWidths.size() >= MaxTextWidths)
-        m_textWidths.clear();
+    if (widths.size() >= MaxTextWidths)
+        widths.clear();
     const int width = metrics.horizontalAdvance(text);
-    m_textWidths.insert(text, width);
+    widths.insert(text, width);
     return width;
 }
 

@@ -207,7 +207,7 @@ private:
     };
     std::optional<QFontMetrics> m_metrics;
     Font m_metricsFont;
-    QHash<QString, int> m_textWidths; // in m_metricsFont
+    std::shared_ptr<QHash<QString, int>> m_textWidths; // in m_metricsFont, shared
     QHash<QByteArray, WideLine> m_wideLines;
     qint64 m_wideLinePixels = 0; // held by m_wideLines
     QHash<QByteArray, QImage> m_styledLines;

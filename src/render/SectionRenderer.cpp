@@ -459,7 +459,9 @@ void DrawSection(Canvas& canvas, TPipeLoop& design, const TDrawParams& p)
 void DrawSectionValve(Canvas& canvas, const TPipeLoop& design, TValve& valve, const TDrawParams& p)
 {
     canvas.setPenColour(ObjectPenColour(design, valve, p));
-    DrawValveSymbol(canvas, SectionPoint(p, design, valve), p.SymbolSize, kValveAngle);
+    // Hundreds of valves look alike: a figure, painted from a picture of the first.
+    const QPoint at = SectionPoint(p, design, valve);
+    canvas.figure(at, [&](Canvas& c) { DrawValveSymbol(c, at, p.SymbolSize, kValveAngle); });
     valve.DrawnInView = true;
 }
 
@@ -468,12 +470,14 @@ void DrawSectionDrain(Canvas& canvas, const TPipeLoop& design, TDrain& drain, co
     const QPoint top = SectionPoint(p, design, drain);
     const int bottom = SectionY(p, HeightBelow(drain.HG, drain.PipeLen));
     canvas.setPenColour(ObjectPenColour(design, drain, p));
-    canvas.setPenWidth(p.PipeWidth);
-    canvas.moveTo(top);
-    canvas.lineTo(top.x(), bottom);
-    canvas.setPenWidth(1);
-    if (p.DrawSymbols)
-        DrawDrainSymbol(canvas, QPoint(top.x(), bottom - p.SymbolSize), p.SymbolSize, drain.Manual);
+    canvas.figure(top, [&](Canvas& c) {
+        c.setPenWidth(p.PipeWidth);
+        c.moveTo(top);
+        c.lineTo(top.x(), bottom);
+        c.setPenWidth(1);
+        if (p.DrawSymbols)
+            DrawDrainSymbol(c, QPoint(top.x(), bottom - p.SymbolSize), p.SymbolSize, drain.Manual);
+    });
     drain.DrawnInView = true;
 }
 

@@ -336,6 +336,32 @@ TEST(QPainterCanvas, TextHasAnOpaqueCellOnASolidBrush)
     EXPECT_LT(ink.bottom(), 4 + 20);
 }
 
+TEST(QPainterCanvas, TextWidthsKeptBetweenCanvasesFollowTheFontAndTheDevice)
+{
+    // Widths are kept for every canvas of the thread: a later canvas on a
+    // device of another resolution, or in another font, measures anew, and a
+    // change of colour alone measures the same.
+    const auto widthOn = [](int dotsPerInch, int pointSize, bool bold, WinColour colour) {
+        QImage image = WhiteImage(10, 10);
+        image.setDotsPerMeterX(qRound(dotsPerInch / 0.0254));
+        image.setDotsPerMeterY(qRound(dotsPerInch / 0.0254));
+        QPainterCanvas canvas(&image);
+        Font font;
+        font.family = "DejaVu Sans";
+        font.pointSize = pointSize;
+        font.bold = bold;
+        font.colour = colour;
+        canvas.setFont(font);
+        return canvas.textExtent("Compressor house").width();
+    };
+    const int screen = widthOn(96, 10, false, kBlack);
+    EXPECT_EQ(widthOn(96, 10, false, 0x0000FF), screen);
+    EXPECT_GT(widthOn(300, 10, false, kBlack), screen * 2);    // about 300 / 96 times
+    EXPECT_GT(widthOn(96, 20, false, kBlack), screen * 3 / 2); // about twice
+    EXPECT_GT(widthOn(96, 10, true, kBlack), screen);
+    EXPECT_EQ(widthOn(96, 10, false, kBlack), screen);
+}
+
 TEST(QPainterCanvas, TextRectIsClippedToItsBox)
 {
     QImage image = WhiteImage(120, 40);
