@@ -69,7 +69,7 @@ DropDialog::DropDialog(QWidget* parent)
     m_edLength->setText(QStringLiteral("2000"));
     m_cbHoseSize->addItems(HoseSizes);
     m_pbPicture->setMinimumSize(120, 160);
-    m_pbPicture->onPaint = [this](QPainter& painter) {
+    m_pbPicture->onPaint = [this](QPainter& painter, const QRect&) {
         QPainterCanvas canvas(painter);
         const PixelRect area{0, 0, m_pbPicture->width(), m_pbPicture->height()};
         canvas.setBrush({kWhite, BrushStyle::Solid});

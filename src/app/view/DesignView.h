@@ -95,7 +95,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void paint(QPainter& painter);
+    void paint(QPainter& painter, const QRect& exposed);
+    void paintDrawing(QPainter& painter);
     void fitWelcomeArea();
 
     Document& m_document;
@@ -107,6 +108,7 @@ private:
     bool m_paintDetached = false;
     QImage m_welcomeImage;
     QImage m_logoImage;
+    QImage m_paintBuffer; // the exposed part of the last paint
 
     QLabel* m_caption = nullptr;
     QScrollArea* m_scrollBox = nullptr;

@@ -1,6 +1,7 @@
 #include "DrawingArea.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace pipeloop
@@ -13,11 +14,11 @@ PaintBox::PaintBox(const QString& name, QWidget* parent) : QWidget(parent)
     setAttribute(Qt::WA_OpaquePaintEvent); // every paint fills the whole box
 }
 
-void PaintBox::paintEvent(QPaintEvent*)
+void PaintBox::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     if (onPaint)
-        onPaint(painter);
+        onPaint(painter, event->rect());
     else
         painter.fillRect(rect(), Qt::white);
 }

@@ -16,7 +16,8 @@ class PaintBox : public QWidget
 public:
     explicit PaintBox(const QString& name, QWidget* parent = nullptr);
 
-    std::function<void(QPainter&)> onPaint;
+    // Paints the box; the rectangle is the part to paint, in the box's coordinates.
+    std::function<void(QPainter&, const QRect&)> onPaint;
     std::function<void(QMouseEvent*)> onPress;
     std::function<void(QMouseEvent*)> onRelease;
     std::function<void(QMouseEvent*)> onMove;

@@ -23,7 +23,7 @@ DropViewPanel::DropViewPanel(Document& document, QWidget* parent)
     m_caption->setObjectName(QStringLiteral("lbDropView"));
     m_closeUp = new PaintBox(QStringLiteral("pbDropView"));
     m_closeUp->setAccessibleName(QStringLiteral("Drop View"));
-    m_closeUp->onPaint = [this](QPainter& painter) {
+    m_closeUp->onPaint = [this](QPainter& painter, const QRect&) {
         QPainterCanvas canvas(painter);
         PaintDropViewPanel(canvas, m_document.selected(),
                            {0, 0, m_closeUp->width(), m_closeUp->height()},

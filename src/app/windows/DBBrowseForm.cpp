@@ -157,7 +157,7 @@ TDBBrowseForm::TDBBrowseForm(AppDialogs& dialogs, DocumentOpener openDocument, Q
 
     m_picture = new PaintBox(QStringLiteral("imgPicture"));
     m_picture->setFixedWidth(PictureWidth);
-    m_picture->onPaint = [this](QPainter& painter) {
+    m_picture->onPaint = [this](QPainter& painter, const QRect&) {
         if (m_database && !m_pictureName.isEmpty())
             m_picture->setToolTip(
                 m_database->ShowPicture(m_pictureName, painter, m_picture->rect()));
