@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <tuple>
+#include <utility>
 
 namespace pipeloop::catalogue
 {
@@ -24,6 +25,13 @@ size_t PositionHash::operator()(const Position& p) const noexcept
     h ^= uint64_t(uint32_t(p.EW)) * 0xC2B2AE3D27D4EB4Full;
     h ^= uint64_t(uint32_t(p.HG)) * 0x165667B19E3779F9ull;
     return size_t(h ^ (h >> 29));
+}
+
+size_t PointerHash::operator()(const void* p) const noexcept
+{
+    // Heap blocks are aligned: the low bits of an address say little.
+    const uint64_t h = uint64_t(reinterpret_cast<uintptr_t>(p)) * 0x9E3779B97F4A7C15ull;
+    return size_t(h ^ (h >> 32));
 }
 
 // ---------------------------------------------------------------- segments
@@ -175,18 +183,15 @@ void DesignIndex::AddPoint(const Position& p)
 void DesignIndex::Build(const TPipeLoop& design)
 {
     m_design = &design;
-    m_primary.clear();
-    m_spurEnds.clear();
-    m_cornerDrains.clear();
-    m_spurOrder.clear();
     m_points.clear();
     // Without a diagonal pipe no diagonal run is walked: its lines are not kept.
     m_diagonals = HasDiagonalPipes(design);
     const size_t objects = design.Elbows.size() + design.Drops.size() + design.Drains.size() +
                            design.Valves.size() + design.Inlets.size() + 2 * design.Spurs.size();
-    m_primary.reserve(objects);
-    m_spurEnds.reserve(design.Spurs.size());
-    m_spurOrder.reserve(design.Spurs.size());
+    m_primary.Reset(objects);
+    m_spurEnds.Reset(design.Spurs.size());
+    m_cornerDrains.Reset(design.Drains.size());
+    m_spurOrder.Reset(design.Spurs.size());
     m_points.reserve((m_diagonals ? 4 : 2) * objects);
     // ObjectAt's order: elbows (at their pipe height), drops, drains, valves,
     // inlets, spurs by start, then spurs by end.
@@ -200,8 +205,11 @@ void DesignIndex::Build(const TPipeLoop& design)
         add(drop->position(), drop.get());
     for (const auto& drain : design.Drains) {
         add(drain->position(), drain.get());
-        if (m_primary.at(drain->position()).first->Kind() == ObjectKind::Elbow)
-            m_cornerDrains.try_emplace(drain->position(), drain.get());
+        if (m_primary.Find(drain->position())->first->Kind() == ObjectKind::Elbow) {
+            TDrain*& corner = m_cornerDrains[drain->position()];
+            if (!corner)
+                corner = drain.get();
+        }
     }
     for (const auto& valve : design.Valves)
         add(valve->position(), valve.get());
@@ -210,10 +218,11 @@ void DesignIndex::Build(const TPipeLoop& design)
     for (const auto& spur : design.Spurs)
         add(spur->position(), spur.get());
     std::vector<std::pair<Position, Position>> pipes;
+    pipes.reserve(std::max(design.Spurs.size(), design.Elbows.size()));
     for (const auto& spur : design.Spurs) {
         m_spurEnds[spur->endPosition()].add(spur.get());
         AddPoint(spur->endPosition());
-        m_spurOrder.emplace(spur.get(), int64_t(pipes.size()));
+        m_spurOrder[spur.get()] = int64_t(pipes.size());
         pipes.emplace_back(spur->position(), spur->endPosition());
     }
     std::sort(m_points.begin(), m_points.end());
@@ -228,8 +237,8 @@ void DesignIndex::Build(const TPipeLoop& design)
 TPipeLoopObject* DesignIndex::Find(const ByPosition& table, const Position& p,
                                    const TPipeLoopObject* excluded)
 {
-    const auto found = table.find(p);
-    return found == table.end() ? nullptr : found->second.other(excluded);
+    const FirstTwo* found = table.Find(p);
+    return found ? found->other(excluded) : nullptr;
 }
 
 TPipeLoopObject* DesignIndex::ObjectAt(const Position& p, bool startsOnly,
@@ -242,9 +251,8 @@ TPipeLoopObject* DesignIndex::ObjectAt(const Position& p, bool startsOnly,
 
 TSpur* DesignIndex::SpurAt(const Position& p, const TSpur* excluded) const
 {
-    const auto order = m_spurOrder.find(excluded);
-    const int64_t found =
-        m_spurs.First(p, order == m_spurOrder.end() ? SegmentIndex::None : order->second);
+    const int64_t* order = m_spurOrder.Find(excluded);
+    const int64_t found = m_spurs.First(p, order ? *order : SegmentIndex::None);
     return found == SegmentIndex::None ? nullptr : m_design->Spurs[size_t(found)].get();
 }
 
@@ -255,12 +263,8 @@ bool DesignIndex::IsOnLoop(const Position& p) const
 
 TDrain* DesignIndex::TakeCornerDrain(const Position& p)
 {
-    const auto found = m_cornerDrains.find(p);
-    if (found == m_cornerDrains.end())
-        return nullptr;
-    TDrain* drain = found->second;
-    m_cornerDrains.erase(found);
-    return drain;
+    TDrain** found = m_cornerDrains.Find(p);
+    return found ? std::exchange(*found, nullptr) : nullptr;
 }
 
 void DesignIndex::StepsOnRun(const RunSteps& steps, std::vector<int64_t>& out) const

@@ -8,8 +8,8 @@
 
 #include "PipeLoop.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -35,6 +35,83 @@ struct RunSteps {
 
 struct PositionHash {
     size_t operator()(const Position& p) const noexcept;
+};
+
+// A hash table in one block of slots (open addressing, linear probing) for
+// the tables the walk asks once or twice per object. A node-based map puts
+// every entry in a heap block of its own: on a design of many thousand spurs
+// each question then goes through scattered memory, and every new generation
+// frees and allocates all the nodes again. Here a question reads one or two
+// neighbouring slots, and a new generation reuses the block.
+template <typename Key, typename Value, typename Hash> class FlatTable
+{
+public:
+    // Empties the table, with room for about expected keys.
+    void Reset(size_t expected)
+    {
+        size_t capacity = 16;
+        while (capacity < 2 * expected)
+            capacity *= 2;
+        m_slots.assign(capacity, Slot{});
+        m_size = 0;
+    }
+
+    // The value of key, default-constructed when the key is new.
+    Value& operator[](const Key& key)
+    {
+        if (2 * (m_size + 1) > m_slots.size())
+            Grow();
+        Slot& slot = m_slots[SlotOf(key)];
+        if (!slot.used) {
+            slot = {key, true, Value{}};
+            ++m_size;
+        }
+        return slot.value;
+    }
+
+    // The value of key; nullptr when the key is not in the table.
+    const Value* Find(const Key& key) const
+    {
+        if (m_slots.empty())
+            return nullptr;
+        const Slot& slot = m_slots[SlotOf(key)];
+        return slot.used ? &slot.value : nullptr;
+    }
+    Value* Find(const Key& key) { return const_cast<Value*>(std::as_const(*this).Find(key)); }
+
+private:
+    struct Slot {
+        Key key{};
+        bool used = false;
+        Value value{};
+    };
+
+    // The slot that holds key, or the free slot where it belongs.
+    size_t SlotOf(const Key& key) const
+    {
+        const size_t mask = m_slots.size() - 1;
+        size_t i = Hash{}(key)&mask;
+        while (m_slots[i].used && !(m_slots[i].key == key))
+            i = (i + 1) & mask;
+        return i;
+    }
+
+    void Grow()
+    {
+        std::vector<Slot> old;
+        old.swap(m_slots);
+        Reset(std::max<size_t>(m_size + 1, old.size()));
+        for (const Slot& slot : old)
+            if (slot.used)
+                (*this)[slot.key] = slot.value;
+    }
+
+    std::vector<Slot> m_slots; // a power of two of them, at most half used
+    size_t m_size = 0;
+};
+
+struct PointerHash {
+    size_t operator()(const void* p) const noexcept;
 };
 
 // Straight pipes found by a point that lies on one of them (OnSegment), in
@@ -108,7 +185,7 @@ private:
         void add(TPipeLoopObject* object);
         TPipeLoopObject* other(const TPipeLoopObject* excluded) const;
     };
-    using ByPosition = std::unordered_map<Position, FirstTwo, PositionHash>;
+    using ByPosition = FlatTable<Position, FirstTwo, PositionHash>;
 
     void AddPoint(const Position& p);
     static TPipeLoopObject* Find(const ByPosition& table, const Position& p,
@@ -117,7 +194,7 @@ private:
     const TPipeLoop* m_design = nullptr;
     ByPosition m_primary;
     ByPosition m_spurEnds;
-    std::unordered_map<Position, TDrain*, PositionHash> m_cornerDrains;
+    FlatTable<Position, TDrain*, PositionHash> m_cornerDrains; // null once handed out
     // Plan points by line, in one table sorted by family, line and value:
     // east-west lines by NS (values EW), north-south lines by EW (values NS),
     // diagonals by NS - EW and by NS + EW (values NS).
@@ -131,7 +208,7 @@ private:
     std::vector<LinePoint> m_points;
     bool m_diagonals = false; // the diagonal lines are kept
     SegmentIndex m_spurs;
-    std::unordered_map<const TSpur*, int64_t> m_spurOrder;
+    FlatTable<const TSpur*, int64_t, PointerHash> m_spurOrder;
     SegmentIndex m_loop;
 };
 
