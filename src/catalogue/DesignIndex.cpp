@@ -3,6 +3,7 @@
 #include "LoopGeometry.h"
 
 #include <algorithm>
+#include <functional>
 #include <tuple>
 #include <utility>
 
@@ -25,13 +26,6 @@ size_t PositionHash::operator()(const Position& p) const noexcept
     h ^= uint64_t(uint32_t(p.EW)) * 0xC2B2AE3D27D4EB4Full;
     h ^= uint64_t(uint32_t(p.HG)) * 0x165667B19E3779F9ull;
     return size_t(h ^ (h >> 29));
-}
-
-size_t PointerHash::operator()(const void* p) const noexcept
-{
-    // Heap blocks are aligned: the low bits of an address say little.
-    const uint64_t h = uint64_t(reinterpret_cast<uintptr_t>(p)) * 0x9E3779B97F4A7C15ull;
-    return size_t(h ^ (h >> 32));
 }
 
 // ---------------------------------------------------------------- segments
@@ -150,6 +144,12 @@ TPipeLoopObject* DesignIndex::FirstTwo::other(const TPipeLoopObject* excluded) c
 namespace
 {
 
+// Addresses in the total order std::less gives them.
+bool ByAddress(const std::pair<const TSpur*, int64_t>& a, const std::pair<const TSpur*, int64_t>& b)
+{
+    return std::less<>{}(a.first, b.first);
+}
+
 bool Diagonal(const Position& a, const Position& b)
 {
     const int64_t dNS = Abs64(int64_t(b.NS) - a.NS);
@@ -191,7 +191,8 @@ void DesignIndex::Build(const TPipeLoop& design)
     m_primary.Reset(objects);
     m_spurEnds.Reset(design.Spurs.size());
     m_cornerDrains.Reset(design.Drains.size());
-    m_spurOrder.Reset(design.Spurs.size());
+    m_spurOrder.clear();
+    m_spurOrder.reserve(design.Spurs.size());
     m_points.reserve((m_diagonals ? 4 : 2) * objects);
     // ObjectAt's order: elbows (at their pipe height), drops, drains, valves,
     // inlets, spurs by start, then spurs by end.
@@ -222,9 +223,10 @@ void DesignIndex::Build(const TPipeLoop& design)
     for (const auto& spur : design.Spurs) {
         m_spurEnds[spur->endPosition()].add(spur.get());
         AddPoint(spur->endPosition());
-        m_spurOrder[spur.get()] = int64_t(pipes.size());
+        m_spurOrder.emplace_back(spur.get(), int64_t(pipes.size()));
         pipes.emplace_back(spur->position(), spur->endPosition());
     }
+    std::sort(m_spurOrder.begin(), m_spurOrder.end(), ByAddress);
     std::sort(m_points.begin(), m_points.end());
     m_points.erase(std::unique(m_points.begin(), m_points.end()), m_points.end());
     m_spurs.Build(pipes);
@@ -251,8 +253,10 @@ TPipeLoopObject* DesignIndex::ObjectAt(const Position& p, bool startsOnly,
 
 TSpur* DesignIndex::SpurAt(const Position& p, const TSpur* excluded) const
 {
-    const int64_t* order = m_spurOrder.Find(excluded);
-    const int64_t found = m_spurs.First(p, order ? *order : SegmentIndex::None);
+    const auto order = std::lower_bound(m_spurOrder.begin(), m_spurOrder.end(),
+                                        std::pair{excluded, int64_t(0)}, ByAddress);
+    const bool known = order != m_spurOrder.end() && order->first == excluded;
+    const int64_t found = m_spurs.First(p, known ? order->second : SegmentIndex::None);
     return found == SegmentIndex::None ? nullptr : m_design->Spurs[size_t(found)].get();
 }
 

@@ -110,10 +110,6 @@ private:
     size_t m_size = 0;
 };
 
-struct PointerHash {
-    size_t operator()(const void* p) const noexcept;
-};
-
 // Straight pipes found by a point that lies on one of them (OnSegment), in
 // list order. Square-on and 45-degree pipes, which designs are made of, are
 // kept by the line they lie on; a pipe at another angle is tried one by one.
@@ -208,7 +204,10 @@ private:
     std::vector<LinePoint> m_points;
     bool m_diagonals = false; // the diagonal lines are kept
     SegmentIndex m_spurs;
-    FlatTable<const TSpur*, int64_t, PointerHash> m_spurOrder;
+    // Each spur's place in the design's list, by address: the walk asks for
+    // spurs in about the order they were made, which is about the order of
+    // their addresses, so that neighbouring questions read neighbouring entries.
+    std::vector<std::pair<const TSpur*, int64_t>> m_spurOrder;
     SegmentIndex m_loop;
 };
 

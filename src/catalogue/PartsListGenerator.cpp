@@ -223,7 +223,17 @@ int32_t TPartsListGenerator::StockLength() const
 
 QString TPartsListGenerator::LogLine::Text() const
 {
-    return record ? Six + text + u' ' + description : text;
+    switch (form) {
+    case Form::Record:
+        return Six + text + u' ' + description;
+    case Form::Opening:
+        return QStringLiteral("  ") + text + QStringLiteral("...");
+    case Form::Closing:
+        return QStringLiteral("  ...") + text;
+    case Form::Text:
+        break;
+    }
+    return text;
 }
 
 void TPartsListGenerator::ForEachLogLine(
@@ -279,7 +289,12 @@ void TPartsListGenerator::RecordTimes(const TPartObject& part, const QString& de
 void TPartsListGenerator::RecordKey(const QString& key, const QString& description, int64_t times)
 {
     m_parts.Append(key, times);
-    m_log.Append({key, description, true}, times);
+    m_log.Append({key, description, LogLine::Form::Record}, times);
+}
+
+void TPartsListGenerator::LogPart(const TPartObject& part, const QString& description)
+{
+    m_log.Append({part.PartKey(), description, LogLine::Form::Record});
 }
 
 // Once per part key and generation: a clip on a long loop is recorded
@@ -576,7 +591,7 @@ std::optional<TPartsListGenerator::Visit> TPartsListGenerator::Resume(Visit& vis
             return branch;
         [[fallthrough]];
     case Visit::Stage::SpurClose:
-        Log(QStringLiteral("  ...") + visit.spur->Name);
+        m_log.Append({visit.spur->Name, QString(), LogLine::Form::Closing});
         break;
     }
     return std::nullopt;
@@ -790,7 +805,7 @@ std::optional<TPartsListGenerator::Visit> TPartsListGenerator::OpenSpur(Visit& v
     TSpur& spur = *visit.spur;
     TSpur* parent = visit.parent;
     visit.stage = Visit::Stage::SpurEnd;
-    Log(QStringLiteral("  ") + spur.Name + QStringLiteral("..."));
+    m_log.Append({spur.Name, QString(), LogLine::Form::Opening});
     visit.direction = SegmentAngle(spur.position(), spur.endPosition());
     const int angle = TurnAngle(visit.direction, visit.runDirection);
     spur.Connected = true;
