@@ -33,7 +33,8 @@ size_t PositionHash::operator()(const Position& p) const noexcept
 void SegmentIndex::Build(const std::vector<std::pair<Position, Position>>& segments)
 {
     m_segments = segments;
-    m_spans.clear();
+    std::vector<LineSpan>& spans = m_spans.Entries();
+    spans.clear();
     m_others.clear();
     std::fill(std::begin(m_holds), std::end(m_holds), false);
     for (size_t i = 0; i < segments.size(); ++i) {
@@ -62,18 +63,18 @@ void SegmentIndex::Build(const std::vector<std::pair<Position, Position>>& segme
             m_others.push_back(int64_t(i));
             continue;
         }
-        m_spans.push_back({family, key, {std::min(from, to), std::max(from, to), int64_t(i)}, 0});
+        spans.push_back({family, key, {std::min(from, to), std::max(from, to), int64_t(i)}, 0});
         m_holds[family] = true;
     }
-    std::stable_sort(m_spans.begin(), m_spans.end(), [](const LineSpan& x, const LineSpan& y) {
+    std::stable_sort(spans.begin(), spans.end(), [](const LineSpan& x, const LineSpan& y) {
         return std::tie(x.family, x.key, x.span.low) < std::tie(y.family, y.key, y.span.low);
     });
-    for (size_t i = 0; i < m_spans.size(); ++i) {
-        const bool sameLine = i > 0 && m_spans[i - 1].family == m_spans[i].family &&
-                              m_spans[i - 1].key == m_spans[i].key;
-        m_spans[i].reach =
-            sameLine ? std::max(m_spans[i - 1].reach, m_spans[i].span.high) : m_spans[i].span.high;
+    for (size_t i = 0; i < spans.size(); ++i) {
+        spans[i].reach = i > 0 && SameLine(spans[i - 1], spans[i])
+                             ? std::max(spans[i - 1].reach, spans[i].span.high)
+                             : spans[i].span.high;
     }
+    m_spans.Sample();
 }
 
 void SegmentIndex::Consider(Family family, int64_t key, int32_t along, const Position& p,
@@ -81,18 +82,15 @@ void SegmentIndex::Consider(Family family, int64_t key, int32_t along, const Pos
 {
     if (!m_holds[family])
         return;
-    // The spans of the line from its first to the last whose low end is at most along.
-    const auto before = [](const LineSpan& span, const std::tuple<Family, int64_t, int32_t>& at) {
-        return std::tie(span.family, span.key, span.span.low) <= at;
-    };
-    const auto first =
-        std::partition_point(m_spans.begin(), m_spans.end(), [&](const LineSpan& span) {
-            return std::tie(span.family, span.key) < std::tie(family, key);
-        });
-    const auto after = std::partition_point(first, m_spans.end(), [&](const LineSpan& span) {
-        return before(span, std::tuple{family, key, along});
+    // The spans of the line, back from the last whose low end is at most
+    // along, while they can reach it.
+    const LineSpan at{family, key, {along, along, 0}, 0};
+    const auto after = m_spans.PartitionPoint([&](const LineSpan& span) {
+        return std::tie(span.family, span.key, span.span.low) <=
+               std::tie(at.family, at.key, at.span.low);
     });
-    for (auto j = after; j != first && (j - 1)->reach >= along;) {
+    const auto first = m_spans.Entries().begin();
+    for (auto j = after; j != first && SameLine(*(j - 1), at) && (j - 1)->reach >= along;) {
         const Span& span = (--j)->span;
         if (span.high < along || span.segment == excluded || (best != None && span.segment > best))
             continue;
@@ -172,28 +170,30 @@ bool HasDiagonalPipes(const TPipeLoop& design)
 
 void DesignIndex::AddPoint(const Position& p)
 {
-    m_points.push_back({PointsEastWest, p.NS, p.EW});
-    m_points.push_back({PointsNorthSouth, p.EW, p.NS});
+    std::vector<LinePoint>& points = m_points.Entries();
+    points.push_back({PointsEastWest, p.NS, p.EW});
+    points.push_back({PointsNorthSouth, p.EW, p.NS});
     if (!m_diagonals)
         return;
-    m_points.push_back({PointsFalling, int64_t(p.NS) - p.EW, p.NS});
-    m_points.push_back({PointsRising, int64_t(p.NS) + p.EW, p.NS});
+    points.push_back({PointsFalling, int64_t(p.NS) - p.EW, p.NS});
+    points.push_back({PointsRising, int64_t(p.NS) + p.EW, p.NS});
 }
 
 void DesignIndex::Build(const TPipeLoop& design)
 {
     m_design = &design;
-    m_points.clear();
+    std::vector<LinePoint>& points = m_points.Entries();
+    points.clear();
     // Without a diagonal pipe no diagonal run is walked: its lines are not kept.
     m_diagonals = HasDiagonalPipes(design);
-    const size_t objects = design.Elbows.size() + design.Drops.size() + design.Drains.size() +
-                           design.Valves.size() + design.Inlets.size() + 2 * design.Spurs.size();
-    m_primary.Reset(objects);
+    const size_t starts = design.Elbows.size() + design.Drops.size() + design.Drains.size() +
+                          design.Valves.size() + design.Inlets.size() + design.Spurs.size();
+    m_primary.Reset(starts);
     m_spurEnds.Reset(design.Spurs.size());
     m_cornerDrains.Reset(design.Drains.size());
     m_spurOrder.clear();
     m_spurOrder.reserve(design.Spurs.size());
-    m_points.reserve((m_diagonals ? 4 : 2) * objects);
+    points.reserve((m_diagonals ? 4 : 2) * (starts + design.Spurs.size()));
     // ObjectAt's order: elbows (at their pipe height), drops, drains, valves,
     // inlets, spurs by start, then spurs by end.
     const auto add = [this](const Position& p, TPipeLoopObject* object) {
@@ -227,8 +227,9 @@ void DesignIndex::Build(const TPipeLoop& design)
         pipes.emplace_back(spur->position(), spur->endPosition());
     }
     std::sort(m_spurOrder.begin(), m_spurOrder.end(), ByAddress);
-    std::sort(m_points.begin(), m_points.end());
-    m_points.erase(std::unique(m_points.begin(), m_points.end()), m_points.end());
+    std::sort(points.begin(), points.end());
+    points.erase(std::unique(points.begin(), points.end()), points.end());
+    m_points.Sample();
     m_spurs.Build(pipes);
     pipes.clear();
     for (size_t i = 0; i + 1 < design.Elbows.size(); ++i)
@@ -303,11 +304,11 @@ void DesignIndex::StepsOnRun(const RunSteps& steps, std::vector<int64_t>& out) c
             key = int64_t(steps.start.NS) + steps.start.EW;
         }
     }
-    const auto begin = std::lower_bound(m_points.begin(), m_points.end(),
-                                        LinePoint{family, key, std::min(from, to)});
-    const auto end =
-        std::upper_bound(begin, m_points.end(), LinePoint{family, key, std::max(from, to)});
-    for (auto it = begin; it != end; ++it)
+    const LinePoint low{family, key, std::min(from, to)};
+    const LinePoint high{family, key, std::max(from, to)};
+    const auto end = m_points.Entries().end();
+    for (auto it = m_points.PartitionPoint([&](const LinePoint& p) { return p < low; });
+         it != end && !(high < *it); ++it)
         out.push_back(Abs64(int64_t(it->value) - origin));
     std::sort(out.begin(), out.end());
 }

@@ -110,6 +110,44 @@ private:
     size_t m_size = 0;
 };
 
+// A sorted table searched first in a sample of every Stride-th entry, small
+// enough to stay in the cache, then within one stretch of Stride entries. On a
+// design of many thousand spurs a binary search over the whole table misses
+// the cache at each of its last steps, once or twice for every spur walked.
+template <typename Entry> class SampledTable
+{
+public:
+    static constexpr size_t Stride = 16;
+
+    // The entries: filled and sorted, then sampled.
+    std::vector<Entry>& Entries() { return m_entries; }
+    const std::vector<Entry>& Entries() const { return m_entries; }
+    void Sample()
+    {
+        m_sample.clear();
+        for (size_t i = 0; i < m_entries.size(); i += Stride)
+            m_sample.push_back(m_entries[i]);
+    }
+
+    // std::partition_point over the entries: the first for which before is
+    // false, before being true for a leading part of them.
+    template <typename Before>
+    typename std::vector<Entry>::const_iterator PartitionPoint(Before before) const
+    {
+        // The first entry sampled past the point bounds the point's stretch.
+        const auto past = size_t(std::partition_point(m_sample.begin(), m_sample.end(), before) -
+                                 m_sample.begin());
+        const size_t low = past == 0 ? 0 : (past - 1) * Stride + 1;
+        const size_t high = std::min(m_entries.size(), past * Stride);
+        return std::partition_point(m_entries.begin() + ptrdiff_t(low),
+                                    m_entries.begin() + ptrdiff_t(high), before);
+    }
+
+private:
+    std::vector<Entry> m_entries;
+    std::vector<Entry> m_sample;
+};
+
 // Straight pipes found by a point that lies on one of them (OnSegment), in
 // list order. Square-on and 45-degree pipes, which designs are made of, are
 // kept by the line they lie on; a pipe at another angle is tried one by one.
@@ -141,6 +179,10 @@ private:
         int32_t reach = 0;
     };
 
+    static bool SameLine(const LineSpan& a, const LineSpan& b)
+    {
+        return a.family == b.family && a.key == b.key;
+    }
     void Consider(Family family, int64_t key, int32_t along, const Position& p, int64_t excluded,
                   int64_t& best) const;
 
@@ -148,7 +190,7 @@ private:
     // Every line's spans together, by family, line and low end: one table
     // instead of one per line, which a design of thousands of short spurs,
     // each on a line of its own, would scatter over memory.
-    std::vector<LineSpan> m_spans;
+    SampledTable<LineSpan> m_spans;
     bool m_holds[Families] = {};   // whether any span is of the family
     std::vector<int64_t> m_others; // ascending
 };
@@ -201,7 +243,7 @@ private:
         int32_t value = 0;
         friend auto operator<=>(const LinePoint&, const LinePoint&) = default;
     };
-    std::vector<LinePoint> m_points;
+    SampledTable<LinePoint> m_points;
     bool m_diagonals = false; // the diagonal lines are kept
     SegmentIndex m_spurs;
     // Each spur's place in the design's list, by address: the walk asks for

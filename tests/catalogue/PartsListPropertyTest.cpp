@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 using namespace pipeloop;
 using namespace pipeloop::catalogue;
 using namespace pipeloop::testing;
@@ -229,6 +231,24 @@ TEST(PartsListPropertyTest, DesignIndexAnswersAsTheDesign)
                 ASSERT_EQ(index.ObjectAt(p, true, spur.get()),
                           design.ObjectAt(p, true, spur.get()));
             }
+        }
+    }
+}
+
+// The index's sorted tables are searched through a sample of their entries:
+// every split of every size, stretch boundaries included, must be found where
+// a plain binary search finds it.
+TEST(PartsListPropertyTest, SampledTableSplitsWhereABinarySearchDoes)
+{
+    SampledTable<int> table;
+    for (int size = 0; size <= 3 * int(SampledTable<int>::Stride) + 1; ++size) {
+        table.Entries().resize(size_t(size));
+        std::iota(table.Entries().begin(), table.Entries().end(), 0);
+        table.Sample();
+        const auto& entries = table.Entries();
+        for (int split = 0; split <= size; ++split) {
+            const auto before = [split](int value) { return value < split; };
+            EXPECT_EQ(table.PartitionPoint(before) - entries.begin(), split) << size;
         }
     }
 }
