@@ -272,11 +272,11 @@ TDrain* DesignIndex::TakeCornerDrain(const Position& p)
     return found ? std::exchange(*found, nullptr) : nullptr;
 }
 
-void DesignIndex::StepsOnRun(const RunSteps& steps, std::vector<int64_t>& out) const
+DesignIndex::ObjectSteps DesignIndex::StepsOnRun(const RunSteps& steps) const
 {
-    out.clear();
+    ObjectSteps found;
     if (steps.count <= 0)
-        return;
+        return found;
     const Position first = steps.At(1);
     const Position last = steps.At(steps.count);
     PointFamily family = PointsEastWest;
@@ -306,11 +306,20 @@ void DesignIndex::StepsOnRun(const RunSteps& steps, std::vector<int64_t>& out) c
     }
     const LinePoint low{family, key, std::min(from, to)};
     const LinePoint high{family, key, std::max(from, to)};
-    const auto end = m_points.Entries().end();
-    for (auto it = m_points.PartitionPoint([&](const LinePoint& p) { return p < low; });
-         it != end && !(high < *it); ++it)
-        out.push_back(Abs64(int64_t(it->value) - origin));
-    std::sort(out.begin(), out.end());
+    const auto begin = m_points.PartitionPoint([&](const LinePoint& p) { return p < low; });
+    auto end = begin;
+    while (end != m_points.Entries().end() && !(high < *end))
+        ++end;
+    if (begin == end)
+        return found;
+    // The points are in ascending value; the steps ascend with them unless
+    // the run goes the other way.
+    const bool down = to < from;
+    found.m_next = &*(down ? end - 1 : begin);
+    found.m_stride = down ? -1 : 1;
+    found.m_left = size_t(end - begin);
+    found.m_origin = origin;
+    return found;
 }
 
 } // namespace pipeloop::catalogue

@@ -210,8 +210,37 @@ public:
     // A drain on the corner at p (which ObjectAt finds as the corner), handed out once.
     TDrain* TakeCornerDrain(const Position& p);
 
-    // The steps 1..count of the run at which some object's point lies, ascending.
-    void StepsOnRun(const RunSteps& steps, std::vector<int64_t>& out) const;
+private:
+    struct LinePoint;
+
+public:
+    // The steps 1..count of a run at which some object's point lies, in
+    // ascending order, read in place from the index's points (valid until
+    // the index is built again): a walk of many thousand short runs needs no
+    // list of its own for each.
+    class ObjectSteps
+    {
+    public:
+        bool Empty() const { return m_left == 0; }
+        int64_t Front() const
+        {
+            const int64_t step = int64_t(m_next->value) - m_origin;
+            return step < 0 ? -step : step;
+        }
+        void Pop()
+        {
+            m_next += m_stride;
+            --m_left;
+        }
+
+    private:
+        friend class DesignIndex;
+        const LinePoint* m_next = nullptr;
+        ptrdiff_t m_stride = 1; // -1 where the run goes down its line's values
+        size_t m_left = 0;
+        int32_t m_origin = 0;
+    };
+    ObjectSteps StepsOnRun(const RunSteps& steps) const;
 
 private:
     // The first two objects at a point, in ObjectAt's order: the second

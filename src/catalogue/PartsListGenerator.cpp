@@ -610,16 +610,15 @@ public:
         : m_generator(generator), m_run(run), m_steps(steps),
           m_clipEvery(StepsToReach(2000, steps.stepLength)),
           m_stockEvery(StepsToReach(generator.StockLength(), steps.stepLength)),
-          m_period(std::lcm(m_clipEvery, m_stockEvery))
+          m_period(std::lcm(m_clipEvery, m_stockEvery)),
+          m_objects(generator.m_index->StepsOnRun(steps))
     {
-        generator.m_index->StepsOnRun(steps, m_objectSteps);
     }
 
     std::optional<Met> Next() override
     {
         while (m_at < m_steps.count && m_generator.Running()) {
-            const int64_t limit =
-                m_next < m_objectSteps.size() ? m_objectSteps[m_next] : m_steps.count;
+            const int64_t limit = m_objects.Empty() ? m_steps.count : m_objects.Front();
             RepeatPeriods(limit);
             if (TPipeLoopObject* found = StepTo(limit))
                 return Met{found, m_at == m_steps.count};
@@ -647,9 +646,9 @@ private:
         }
         m_at = stop;
         TPipeLoopObject* found = nullptr;
-        if (m_next < m_objectSteps.size() && m_objectSteps[m_next] == stop) {
+        if (!m_objects.Empty() && m_objects.Front() == stop) {
             found = m_generator.m_index->ObjectAt(m_steps.At(stop));
-            ++m_next;
+            m_objects.Pop();
         }
         if (found || stop == nextPiece) {
             m_generator.RunPiece(m_run, double(stop - m_lastPiece) * m_steps.stepLength, found,
@@ -685,8 +684,7 @@ private:
     const int64_t m_clipEvery;
     const int64_t m_stockEvery;
     const int64_t m_period;
-    std::vector<int64_t> m_objectSteps;
-    size_t m_next = 0;
+    DesignIndex::ObjectSteps m_objects;
     int64_t m_at = 0;
     int64_t m_lastClip = 0;
     int64_t m_lastPiece = 0;
