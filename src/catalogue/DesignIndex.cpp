@@ -191,8 +191,9 @@ void DesignIndex::Build(const TPipeLoop& design)
     m_primary.Reset(starts);
     m_spurEnds.Reset(design.Spurs.size());
     m_cornerDrains.Reset(design.Drains.size());
-    m_spurOrder.clear();
-    m_spurOrder.reserve(design.Spurs.size());
+    std::vector<std::pair<const TSpur*, int64_t>>& spurOrder = m_spurOrder.Entries();
+    spurOrder.clear();
+    spurOrder.reserve(design.Spurs.size());
     points.reserve((m_diagonals ? 4 : 2) * (starts + design.Spurs.size()));
     // ObjectAt's order: elbows (at their pipe height), drops, drains, valves,
     // inlets, spurs by start, then spurs by end.
@@ -223,10 +224,11 @@ void DesignIndex::Build(const TPipeLoop& design)
     for (const auto& spur : design.Spurs) {
         m_spurEnds[spur->endPosition()].add(spur.get());
         AddPoint(spur->endPosition());
-        m_spurOrder.emplace_back(spur.get(), int64_t(pipes.size()));
+        spurOrder.emplace_back(spur.get(), int64_t(pipes.size()));
         pipes.emplace_back(spur->position(), spur->endPosition());
     }
-    std::sort(m_spurOrder.begin(), m_spurOrder.end(), ByAddress);
+    std::sort(spurOrder.begin(), spurOrder.end(), ByAddress);
+    m_spurOrder.Sample();
     std::sort(points.begin(), points.end());
     points.erase(std::unique(points.begin(), points.end()), points.end());
     m_points.Sample();
@@ -254,9 +256,10 @@ TPipeLoopObject* DesignIndex::ObjectAt(const Position& p, bool startsOnly,
 
 TSpur* DesignIndex::SpurAt(const Position& p, const TSpur* excluded) const
 {
-    const auto order = std::lower_bound(m_spurOrder.begin(), m_spurOrder.end(),
-                                        std::pair{excluded, int64_t(0)}, ByAddress);
-    const bool known = order != m_spurOrder.end() && order->first == excluded;
+    const auto order = m_spurOrder.PartitionPoint([excluded](const auto& spur) {
+        return ByAddress(spur, {excluded, 0});
+    });
+    const bool known = order != m_spurOrder.Entries().end() && order->first == excluded;
     const int64_t found = m_spurs.First(p, known ? order->second : SegmentIndex::None);
     return found == SegmentIndex::None ? nullptr : m_design->Spurs[size_t(found)].get();
 }

@@ -278,7 +278,7 @@ private:
     // Each spur's place in the design's list, by address: the walk asks for
     // spurs in about the order they were made, which is about the order of
     // their addresses, so that neighbouring questions read neighbouring entries.
-    std::vector<std::pair<const TSpur*, int64_t>> m_spurOrder;
+    SampledTable<std::pair<const TSpur*, int64_t>> m_spurOrder;
     SegmentIndex m_loop;
 };
 
