@@ -168,15 +168,33 @@ bool HasDiagonalPipes(const TPipeLoop& design)
 
 } // namespace
 
-void DesignIndex::AddPoint(const Position& p)
+void DesignIndex::AddPoints(const Position& p, uint32_t place)
 {
     std::vector<LinePoint>& points = m_points.Entries();
-    points.push_back({PointsEastWest, p.NS, p.EW});
-    points.push_back({PointsNorthSouth, p.EW, p.NS});
+    points.push_back({PointsEastWest, p.NS, p.EW, place});
+    points.push_back({PointsNorthSouth, p.EW, p.NS, place});
     if (!m_diagonals)
         return;
-    points.push_back({PointsFalling, int64_t(p.NS) - p.EW, p.NS});
-    points.push_back({PointsRising, int64_t(p.NS) + p.EW, p.NS});
+    points.push_back({PointsFalling, int64_t(p.NS) - p.EW, p.NS, place});
+    points.push_back({PointsRising, int64_t(p.NS) + p.EW, p.NS, place});
+}
+
+DesignIndex::Place& DesignIndex::PlaceAt(const Position& p)
+{
+    if (const uint32_t* found = m_placeOf.Find(p))
+        return m_places[*found];
+    const auto place = uint32_t(m_places.size());
+    m_placeOf[p] = place;
+    m_places.push_back({p, {}, {}});
+    AddPoints(p, place);
+    return m_places.back();
+}
+
+TPipeLoopObject* DesignIndex::Place::Object(bool startsOnly, const TPipeLoopObject* excluded) const
+{
+    if (TPipeLoopObject* object = starts.other(excluded))
+        return object;
+    return startsOnly ? nullptr : ends.other(excluded);
 }
 
 void DesignIndex::Build(const TPipeLoop& design)
@@ -188,8 +206,9 @@ void DesignIndex::Build(const TPipeLoop& design)
     m_diagonals = HasDiagonalPipes(design);
     const size_t starts = design.Elbows.size() + design.Drops.size() + design.Drains.size() +
                           design.Valves.size() + design.Inlets.size() + design.Spurs.size();
-    m_primary.Reset(starts);
-    m_spurEnds.Reset(design.Spurs.size());
+    m_places.clear();
+    m_places.reserve(starts + design.Spurs.size());
+    m_placeOf.Reset(starts + design.Spurs.size());
     m_cornerDrains.Reset(design.Drains.size());
     std::vector<std::pair<const TSpur*, int64_t>>& spurOrder = m_spurOrder.Entries();
     spurOrder.clear();
@@ -198,8 +217,7 @@ void DesignIndex::Build(const TPipeLoop& design)
     // ObjectAt's order: elbows (at their pipe height), drops, drains, valves,
     // inlets, spurs by start, then spurs by end.
     const auto add = [this](const Position& p, TPipeLoopObject* object) {
-        m_primary[p].add(object);
-        AddPoint(p);
+        PlaceAt(p).starts.add(object);
     };
     for (const auto& elbow : design.Elbows)
         add({elbow->NS, elbow->EW, elbow->PipeHeight()}, elbow.get());
@@ -207,7 +225,7 @@ void DesignIndex::Build(const TPipeLoop& design)
         add(drop->position(), drop.get());
     for (const auto& drain : design.Drains) {
         add(drain->position(), drain.get());
-        if (m_primary.Find(drain->position())->first->Kind() == ObjectKind::Elbow) {
+        if (PlaceAt(drain->position()).starts.first->Kind() == ObjectKind::Elbow) {
             TDrain*& corner = m_cornerDrains[drain->position()];
             if (!corner)
                 corner = drain.get();
@@ -222,15 +240,13 @@ void DesignIndex::Build(const TPipeLoop& design)
     std::vector<std::pair<Position, Position>> pipes;
     pipes.reserve(std::max(design.Spurs.size(), design.Elbows.size()));
     for (const auto& spur : design.Spurs) {
-        m_spurEnds[spur->endPosition()].add(spur.get());
-        AddPoint(spur->endPosition());
+        PlaceAt(spur->endPosition()).ends.add(spur.get());
         spurOrder.emplace_back(spur.get(), int64_t(pipes.size()));
         pipes.emplace_back(spur->position(), spur->endPosition());
     }
     std::sort(spurOrder.begin(), spurOrder.end(), ByAddress);
     m_spurOrder.Sample();
     std::sort(points.begin(), points.end());
-    points.erase(std::unique(points.begin(), points.end()), points.end());
     m_points.Sample();
     m_spurs.Build(pipes);
     pipes.clear();
@@ -239,19 +255,25 @@ void DesignIndex::Build(const TPipeLoop& design)
     m_loop.Build(pipes);
 }
 
-TPipeLoopObject* DesignIndex::Find(const ByPosition& table, const Position& p,
-                                   const TPipeLoopObject* excluded)
-{
-    const FirstTwo* found = table.Find(p);
-    return found ? found->other(excluded) : nullptr;
-}
-
 TPipeLoopObject* DesignIndex::ObjectAt(const Position& p, bool startsOnly,
                                        const TPipeLoopObject* excluded) const
 {
-    if (TPipeLoopObject* object = Find(m_primary, p, excluded))
-        return object;
-    return startsOnly ? nullptr : Find(m_spurEnds, p, excluded);
+    const uint32_t* place = m_placeOf.Find(p);
+    return place ? m_places[*place].Object(startsOnly, excluded) : nullptr;
+}
+
+TPipeLoopObject* DesignIndex::ObjectAtFront(const ObjectSteps& steps, const Position& p) const
+{
+    // The front step's points are the places on the run's line at that
+    // value, one for each height there.
+    const LinePoint* point = steps.m_next;
+    for (size_t left = steps.m_left; left > 0 && point->value == steps.m_next->value; --left) {
+        const Place& place = m_places[point->place];
+        if (place.position == p)
+            return place.Object(false, nullptr);
+        point += steps.m_stride;
+    }
+    return nullptr;
 }
 
 TSpur* DesignIndex::SpurAt(const Position& p, const TSpur* excluded) const
@@ -308,7 +330,7 @@ DesignIndex::ObjectSteps DesignIndex::StepsOnRun(const RunSteps& steps) const
         }
     }
     const LinePoint low{family, key, std::min(from, to)};
-    const LinePoint high{family, key, std::max(from, to)};
+    const LinePoint high{family, key, std::max(from, to), UINT32_MAX};
     const auto begin = m_points.PartitionPoint([&](const LinePoint& p) { return p < low; });
     auto end = begin;
     while (end != m_points.Entries().end() && !(high < *end))

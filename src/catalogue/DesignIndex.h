@@ -227,10 +227,14 @@ public:
             const int64_t step = int64_t(m_next->value) - m_origin;
             return step < 0 ? -step : step;
         }
+        // On to the next step (past every point of this one: points at other heights).
         void Pop()
         {
-            m_next += m_stride;
-            --m_left;
+            const int32_t value = m_next->value;
+            do {
+                m_next += m_stride;
+                --m_left;
+            } while (m_left > 0 && m_next->value == value);
         }
 
     private:
@@ -241,6 +245,9 @@ public:
         int32_t m_origin = 0;
     };
     ObjectSteps StepsOnRun(const RunSteps& steps) const;
+    // ObjectAt(p) for the point p of the run at the front step of steps,
+    // without looking p up: the step's points lead to their objects.
+    TPipeLoopObject* ObjectAtFront(const ObjectSteps& steps, const Position& p) const;
 
 private:
     // The first two objects at a point, in ObjectAt's order: the second
@@ -252,17 +259,26 @@ private:
         void add(TPipeLoopObject* object);
         TPipeLoopObject* other(const TPipeLoopObject* excluded) const;
     };
-    using ByPosition = FlatTable<Position, FirstTwo, PositionHash>;
+    // The objects at one position: starting there (elbows, drops, drains,
+    // valves, inlets, spurs) and spurs ending there.
+    struct Place {
+        Position position;
+        FirstTwo starts;
+        FirstTwo ends;
 
-    void AddPoint(const Position& p);
-    static TPipeLoopObject* Find(const ByPosition& table, const Position& p,
-                                 const TPipeLoopObject* excluded);
+        TPipeLoopObject* Object(bool startsOnly, const TPipeLoopObject* excluded) const;
+    };
+
+    Place& PlaceAt(const Position& p);
+    void AddPoints(const Position& p, uint32_t place);
 
     const TPipeLoop* m_design = nullptr;
-    ByPosition m_primary;
-    ByPosition m_spurEnds;
+    // In the order the design lists its objects, which is about the order a
+    // walk meets them.
+    std::vector<Place> m_places;
+    FlatTable<Position, uint32_t, PositionHash> m_placeOf;
     FlatTable<Position, TDrain*, PositionHash> m_cornerDrains; // null once handed out
-    // Plan points by line, in one table sorted by family, line and value:
+    // The places by line, in one table sorted by family, line and value:
     // east-west lines by NS (values EW), north-south lines by EW (values NS),
     // diagonals by NS - EW and by NS + EW (values NS).
     enum PointFamily : int8_t { PointsEastWest, PointsNorthSouth, PointsFalling, PointsRising };
@@ -270,6 +286,7 @@ private:
         PointFamily family = PointsEastWest;
         int64_t key = 0;
         int32_t value = 0;
+        uint32_t place = 0; // in m_places
         friend auto operator<=>(const LinePoint&, const LinePoint&) = default;
     };
     SampledTable<LinePoint> m_points;

@@ -647,7 +647,7 @@ private:
         m_at = stop;
         TPipeLoopObject* found = nullptr;
         if (!m_objects.Empty() && m_objects.Front() == stop) {
-            found = m_generator.m_index->ObjectAt(m_steps.At(stop));
+            found = m_generator.m_index->ObjectAtFront(m_objects, m_steps.At(stop));
             m_objects.Pop();
         }
         if (found || stop == nextPiece) {
