@@ -252,3 +252,19 @@ TEST(PartsListPropertyTest, SampledTableSplitsWhereABinarySearchDoes)
         }
     }
 }
+
+// The index's position tables are sized for the design; one given more
+// positions than it was sized for grows and still answers for every one.
+TEST(PartsListPropertyTest, PositionTableGrowsPastItsExpectedSize)
+{
+    FlatTable<Position, uint32_t, PositionHash> table;
+    table.Reset(1);
+    for (uint32_t i = 0; i < 1000; ++i)
+        table[{int32_t(i % 37), int32_t(i / 37), 0}] = i;
+    for (uint32_t i = 0; i < 1000; ++i) {
+        const uint32_t* found = table.Find({int32_t(i % 37), int32_t(i / 37), 0});
+        ASSERT_TRUE(found);
+        EXPECT_EQ(*found, i);
+    }
+    EXPECT_FALSE(table.Find({0, 0, 1}));
+}
