@@ -3,7 +3,9 @@
 #include "LoopGeometry.h"
 
 #include <algorithm>
+#include <functional>
 #include <tuple>
+#include <utility>
 
 namespace pipeloop::catalogue
 {
@@ -31,7 +33,8 @@ size_t PositionHash::operator()(const Position& p) const noexcept
 void SegmentIndex::Build(const std::vector<std::pair<Position, Position>>& segments)
 {
     m_segments = segments;
-    m_spans.clear();
+    std::vector<LineSpan>& spans = m_spans.Entries();
+    spans.clear();
     m_others.clear();
     std::fill(std::begin(m_holds), std::end(m_holds), false);
     for (size_t i = 0; i < segments.size(); ++i) {
@@ -60,18 +63,18 @@ void SegmentIndex::Build(const std::vector<std::pair<Position, Position>>& segme
             m_others.push_back(int64_t(i));
             continue;
         }
-        m_spans.push_back({family, key, {std::min(from, to), std::max(from, to), int64_t(i)}, 0});
+        spans.push_back({family, key, {std::min(from, to), std::max(from, to), int64_t(i)}, 0});
         m_holds[family] = true;
     }
-    std::stable_sort(m_spans.begin(), m_spans.end(), [](const LineSpan& x, const LineSpan& y) {
+    std::stable_sort(spans.begin(), spans.end(), [](const LineSpan& x, const LineSpan& y) {
         return std::tie(x.family, x.key, x.span.low) < std::tie(y.family, y.key, y.span.low);
     });
-    for (size_t i = 0; i < m_spans.size(); ++i) {
-        const bool sameLine = i > 0 && m_spans[i - 1].family == m_spans[i].family &&
-                              m_spans[i - 1].key == m_spans[i].key;
-        m_spans[i].reach =
-            sameLine ? std::max(m_spans[i - 1].reach, m_spans[i].span.high) : m_spans[i].span.high;
+    for (size_t i = 0; i < spans.size(); ++i) {
+        spans[i].reach = i > 0 && SameLine(spans[i - 1], spans[i])
+                             ? std::max(spans[i - 1].reach, spans[i].span.high)
+                             : spans[i].span.high;
     }
+    m_spans.Sample();
 }
 
 void SegmentIndex::Consider(Family family, int64_t key, int32_t along, const Position& p,
@@ -79,18 +82,15 @@ void SegmentIndex::Consider(Family family, int64_t key, int32_t along, const Pos
 {
     if (!m_holds[family])
         return;
-    // The spans of the line from its first to the last whose low end is at most along.
-    const auto before = [](const LineSpan& span, const std::tuple<Family, int64_t, int32_t>& at) {
-        return std::tie(span.family, span.key, span.span.low) <= at;
-    };
-    const auto first =
-        std::partition_point(m_spans.begin(), m_spans.end(), [&](const LineSpan& span) {
-            return std::tie(span.family, span.key) < std::tie(family, key);
-        });
-    const auto after = std::partition_point(first, m_spans.end(), [&](const LineSpan& span) {
-        return before(span, std::tuple{family, key, along});
+    // The spans of the line, back from the last whose low end is at most
+    // along, while they can reach it.
+    const LineSpan at{family, key, {along, along, 0}, 0};
+    const auto after = m_spans.PartitionPoint([&](const LineSpan& span) {
+        return std::tie(span.family, span.key, span.span.low) <=
+               std::tie(at.family, at.key, at.span.low);
     });
-    for (auto j = after; j != first && (j - 1)->reach >= along;) {
+    const auto first = m_spans.Entries().begin();
+    for (auto j = after; j != first && SameLine(*(j - 1), at) && (j - 1)->reach >= along;) {
         const Span& span = (--j)->span;
         if (span.high < along || span.segment == excluded || (best != None && span.segment > best))
             continue;
@@ -142,6 +142,12 @@ TPipeLoopObject* DesignIndex::FirstTwo::other(const TPipeLoopObject* excluded) c
 namespace
 {
 
+// Addresses in the total order std::less gives them.
+bool ByAddress(const std::pair<const TSpur*, int64_t>& a, const std::pair<const TSpur*, int64_t>& b)
+{
+    return std::less<>{}(a.first, b.first);
+}
+
 bool Diagonal(const Position& a, const Position& b)
 {
     const int64_t dNS = Abs64(int64_t(b.NS) - a.NS);
@@ -162,37 +168,56 @@ bool HasDiagonalPipes(const TPipeLoop& design)
 
 } // namespace
 
-void DesignIndex::AddPoint(const Position& p)
+void DesignIndex::AddPoints(const Position& p, uint32_t place)
 {
-    m_points.push_back({PointsEastWest, p.NS, p.EW});
-    m_points.push_back({PointsNorthSouth, p.EW, p.NS});
+    std::vector<LinePoint>& points = m_points.Entries();
+    points.push_back({PointsEastWest, p.NS, p.EW, place});
+    points.push_back({PointsNorthSouth, p.EW, p.NS, place});
     if (!m_diagonals)
         return;
-    m_points.push_back({PointsFalling, int64_t(p.NS) - p.EW, p.NS});
-    m_points.push_back({PointsRising, int64_t(p.NS) + p.EW, p.NS});
+    points.push_back({PointsFalling, int64_t(p.NS) - p.EW, p.NS, place});
+    points.push_back({PointsRising, int64_t(p.NS) + p.EW, p.NS, place});
+}
+
+DesignIndex::Place& DesignIndex::PlaceAt(const Position& p)
+{
+    if (const uint32_t* found = m_placeOf.Find(p))
+        return m_places[*found];
+    const auto place = uint32_t(m_places.size());
+    m_placeOf[p] = place;
+    m_places.push_back({p, {}, {}});
+    AddPoints(p, place);
+    return m_places.back();
+}
+
+TPipeLoopObject* DesignIndex::Place::Object(bool startsOnly, const TPipeLoopObject* excluded) const
+{
+    if (TPipeLoopObject* object = starts.other(excluded))
+        return object;
+    return startsOnly ? nullptr : ends.other(excluded);
 }
 
 void DesignIndex::Build(const TPipeLoop& design)
 {
     m_design = &design;
-    m_primary.clear();
-    m_spurEnds.clear();
-    m_cornerDrains.clear();
-    m_spurOrder.clear();
-    m_points.clear();
+    std::vector<LinePoint>& points = m_points.Entries();
+    points.clear();
     // Without a diagonal pipe no diagonal run is walked: its lines are not kept.
     m_diagonals = HasDiagonalPipes(design);
-    const size_t objects = design.Elbows.size() + design.Drops.size() + design.Drains.size() +
-                           design.Valves.size() + design.Inlets.size() + 2 * design.Spurs.size();
-    m_primary.reserve(objects);
-    m_spurEnds.reserve(design.Spurs.size());
-    m_spurOrder.reserve(design.Spurs.size());
-    m_points.reserve((m_diagonals ? 4 : 2) * objects);
+    const size_t starts = design.Elbows.size() + design.Drops.size() + design.Drains.size() +
+                          design.Valves.size() + design.Inlets.size() + design.Spurs.size();
+    m_places.clear();
+    m_places.reserve(starts + design.Spurs.size());
+    m_placeOf.Reset(starts + design.Spurs.size());
+    m_cornerDrains.Reset(design.Drains.size());
+    std::vector<std::pair<const TSpur*, int64_t>>& spurOrder = m_spurOrder.Entries();
+    spurOrder.clear();
+    spurOrder.reserve(design.Spurs.size());
+    points.reserve((m_diagonals ? 4 : 2) * (starts + design.Spurs.size()));
     // ObjectAt's order: elbows (at their pipe height), drops, drains, valves,
     // inlets, spurs by start, then spurs by end.
     const auto add = [this](const Position& p, TPipeLoopObject* object) {
-        m_primary[p].add(object);
-        AddPoint(p);
+        PlaceAt(p).starts.add(object);
     };
     for (const auto& elbow : design.Elbows)
         add({elbow->NS, elbow->EW, elbow->PipeHeight()}, elbow.get());
@@ -200,8 +225,11 @@ void DesignIndex::Build(const TPipeLoop& design)
         add(drop->position(), drop.get());
     for (const auto& drain : design.Drains) {
         add(drain->position(), drain.get());
-        if (m_primary.at(drain->position()).first->Kind() == ObjectKind::Elbow)
-            m_cornerDrains.try_emplace(drain->position(), drain.get());
+        if (PlaceAt(drain->position()).starts.first->Kind() == ObjectKind::Elbow) {
+            TDrain*& corner = m_cornerDrains[drain->position()];
+            if (!corner)
+                corner = drain.get();
+        }
     }
     for (const auto& valve : design.Valves)
         add(valve->position(), valve.get());
@@ -210,14 +238,16 @@ void DesignIndex::Build(const TPipeLoop& design)
     for (const auto& spur : design.Spurs)
         add(spur->position(), spur.get());
     std::vector<std::pair<Position, Position>> pipes;
+    pipes.reserve(std::max(design.Spurs.size(), design.Elbows.size()));
     for (const auto& spur : design.Spurs) {
-        m_spurEnds[spur->endPosition()].add(spur.get());
-        AddPoint(spur->endPosition());
-        m_spurOrder.emplace(spur.get(), int64_t(pipes.size()));
+        PlaceAt(spur->endPosition()).ends.add(spur.get());
+        spurOrder.emplace_back(spur.get(), int64_t(pipes.size()));
         pipes.emplace_back(spur->position(), spur->endPosition());
     }
-    std::sort(m_points.begin(), m_points.end());
-    m_points.erase(std::unique(m_points.begin(), m_points.end()), m_points.end());
+    std::sort(spurOrder.begin(), spurOrder.end(), ByAddress);
+    m_spurOrder.Sample();
+    std::sort(points.begin(), points.end());
+    m_points.Sample();
     m_spurs.Build(pipes);
     pipes.clear();
     for (size_t i = 0; i + 1 < design.Elbows.size(); ++i)
@@ -225,26 +255,34 @@ void DesignIndex::Build(const TPipeLoop& design)
     m_loop.Build(pipes);
 }
 
-TPipeLoopObject* DesignIndex::Find(const ByPosition& table, const Position& p,
-                                   const TPipeLoopObject* excluded)
-{
-    const auto found = table.find(p);
-    return found == table.end() ? nullptr : found->second.other(excluded);
-}
-
 TPipeLoopObject* DesignIndex::ObjectAt(const Position& p, bool startsOnly,
                                        const TPipeLoopObject* excluded) const
 {
-    if (TPipeLoopObject* object = Find(m_primary, p, excluded))
-        return object;
-    return startsOnly ? nullptr : Find(m_spurEnds, p, excluded);
+    const uint32_t* place = m_placeOf.Find(p);
+    return place ? m_places[*place].Object(startsOnly, excluded) : nullptr;
+}
+
+TPipeLoopObject* DesignIndex::ObjectAtFront(const ObjectSteps& steps, const Position& p) const
+{
+    // The front step's points are the places on the run's line at that
+    // value, one for each height there.
+    const LinePoint* point = steps.m_next;
+    for (size_t left = steps.m_left; left > 0 && point->value == steps.m_next->value; --left) {
+        const Place& place = m_places[point->place];
+        if (place.position == p)
+            return place.Object(false, nullptr);
+        point += steps.m_stride;
+    }
+    return nullptr;
 }
 
 TSpur* DesignIndex::SpurAt(const Position& p, const TSpur* excluded) const
 {
-    const auto order = m_spurOrder.find(excluded);
-    const int64_t found =
-        m_spurs.First(p, order == m_spurOrder.end() ? SegmentIndex::None : order->second);
+    const auto order = m_spurOrder.PartitionPoint([excluded](const auto& spur) {
+        return ByAddress(spur, {excluded, 0});
+    });
+    const bool known = order != m_spurOrder.Entries().end() && order->first == excluded;
+    const int64_t found = m_spurs.First(p, known ? order->second : SegmentIndex::None);
     return found == SegmentIndex::None ? nullptr : m_design->Spurs[size_t(found)].get();
 }
 
@@ -255,19 +293,15 @@ bool DesignIndex::IsOnLoop(const Position& p) const
 
 TDrain* DesignIndex::TakeCornerDrain(const Position& p)
 {
-    const auto found = m_cornerDrains.find(p);
-    if (found == m_cornerDrains.end())
-        return nullptr;
-    TDrain* drain = found->second;
-    m_cornerDrains.erase(found);
-    return drain;
+    TDrain** found = m_cornerDrains.Find(p);
+    return found ? std::exchange(*found, nullptr) : nullptr;
 }
 
-void DesignIndex::StepsOnRun(const RunSteps& steps, std::vector<int64_t>& out) const
+DesignIndex::ObjectSteps DesignIndex::StepsOnRun(const RunSteps& steps) const
 {
-    out.clear();
+    ObjectSteps found;
     if (steps.count <= 0)
-        return;
+        return found;
     const Position first = steps.At(1);
     const Position last = steps.At(steps.count);
     PointFamily family = PointsEastWest;
@@ -295,13 +329,22 @@ void DesignIndex::StepsOnRun(const RunSteps& steps, std::vector<int64_t>& out) c
             key = int64_t(steps.start.NS) + steps.start.EW;
         }
     }
-    const auto begin = std::lower_bound(m_points.begin(), m_points.end(),
-                                        LinePoint{family, key, std::min(from, to)});
-    const auto end =
-        std::upper_bound(begin, m_points.end(), LinePoint{family, key, std::max(from, to)});
-    for (auto it = begin; it != end; ++it)
-        out.push_back(Abs64(int64_t(it->value) - origin));
-    std::sort(out.begin(), out.end());
+    const LinePoint low{family, key, std::min(from, to)};
+    const LinePoint high{family, key, std::max(from, to), UINT32_MAX};
+    const auto begin = m_points.PartitionPoint([&](const LinePoint& p) { return p < low; });
+    auto end = begin;
+    while (end != m_points.Entries().end() && !(high < *end))
+        ++end;
+    if (begin == end)
+        return found;
+    // The points are in ascending value; the steps ascend with them unless
+    // the run goes the other way.
+    const bool down = to < from;
+    found.m_next = &*(down ? end - 1 : begin);
+    found.m_stride = down ? -1 : 1;
+    found.m_left = size_t(end - begin);
+    found.m_origin = origin;
+    return found;
 }
 
 } // namespace pipeloop::catalogue

@@ -223,7 +223,17 @@ int32_t TPartsListGenerator::StockLength() const
 
 QString TPartsListGenerator::LogLine::Text() const
 {
-    return record ? Six + text + u' ' + description : text;
+    switch (form) {
+    case Form::Record:
+        return Six + text + u' ' + description;
+    case Form::Opening:
+        return QStringLiteral("  ") + text + QStringLiteral("...");
+    case Form::Closing:
+        return QStringLiteral("  ...") + text;
+    case Form::Text:
+        break;
+    }
+    return text;
 }
 
 void TPartsListGenerator::ForEachLogLine(
@@ -279,7 +289,12 @@ void TPartsListGenerator::RecordTimes(const TPartObject& part, const QString& de
 void TPartsListGenerator::RecordKey(const QString& key, const QString& description, int64_t times)
 {
     m_parts.Append(key, times);
-    m_log.Append({key, description, true}, times);
+    m_log.Append({key, description, LogLine::Form::Record}, times);
+}
+
+void TPartsListGenerator::LogPart(const TPartObject& part, const QString& description)
+{
+    m_log.Append({part.PartKey(), description, LogLine::Form::Record});
 }
 
 // Once per part key and generation: a clip on a long loop is recorded
@@ -576,7 +591,7 @@ std::optional<TPartsListGenerator::Visit> TPartsListGenerator::Resume(Visit& vis
             return branch;
         [[fallthrough]];
     case Visit::Stage::SpurClose:
-        Log(QStringLiteral("  ...") + visit.spur->Name);
+        m_log.Append({visit.spur->Name, QString(), LogLine::Form::Closing});
         break;
     }
     return std::nullopt;
@@ -595,16 +610,15 @@ public:
         : m_generator(generator), m_run(run), m_steps(steps),
           m_clipEvery(StepsToReach(2000, steps.stepLength)),
           m_stockEvery(StepsToReach(generator.StockLength(), steps.stepLength)),
-          m_period(std::lcm(m_clipEvery, m_stockEvery))
+          m_period(std::lcm(m_clipEvery, m_stockEvery)),
+          m_objects(generator.m_index->StepsOnRun(steps))
     {
-        generator.m_index->StepsOnRun(steps, m_objectSteps);
     }
 
     std::optional<Met> Next() override
     {
         while (m_at < m_steps.count && m_generator.Running()) {
-            const int64_t limit =
-                m_next < m_objectSteps.size() ? m_objectSteps[m_next] : m_steps.count;
+            const int64_t limit = m_objects.Empty() ? m_steps.count : m_objects.Front();
             RepeatPeriods(limit);
             if (TPipeLoopObject* found = StepTo(limit))
                 return Met{found, m_at == m_steps.count};
@@ -632,9 +646,9 @@ private:
         }
         m_at = stop;
         TPipeLoopObject* found = nullptr;
-        if (m_next < m_objectSteps.size() && m_objectSteps[m_next] == stop) {
-            found = m_generator.m_index->ObjectAt(m_steps.At(stop));
-            ++m_next;
+        if (!m_objects.Empty() && m_objects.Front() == stop) {
+            found = m_generator.m_index->ObjectAtFront(m_objects, m_steps.At(stop));
+            m_objects.Pop();
         }
         if (found || stop == nextPiece) {
             m_generator.RunPiece(m_run, double(stop - m_lastPiece) * m_steps.stepLength, found,
@@ -670,8 +684,7 @@ private:
     const int64_t m_clipEvery;
     const int64_t m_stockEvery;
     const int64_t m_period;
-    std::vector<int64_t> m_objectSteps;
-    size_t m_next = 0;
+    DesignIndex::ObjectSteps m_objects;
     int64_t m_at = 0;
     int64_t m_lastClip = 0;
     int64_t m_lastPiece = 0;
@@ -790,7 +803,7 @@ std::optional<TPartsListGenerator::Visit> TPartsListGenerator::OpenSpur(Visit& v
     TSpur& spur = *visit.spur;
     TSpur* parent = visit.parent;
     visit.stage = Visit::Stage::SpurEnd;
-    Log(QStringLiteral("  ") + spur.Name + QStringLiteral("..."));
+    m_log.Append({spur.Name, QString(), LogLine::Form::Opening});
     visit.direction = SegmentAngle(spur.position(), spur.endPosition());
     const int angle = TurnAngle(visit.direction, visit.runDirection);
     spur.Connected = true;

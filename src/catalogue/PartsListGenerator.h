@@ -196,7 +196,8 @@ private:
     bool Confirm(const TPartObject* part, TPipeLoopObject* object,
                  const QString& extraText) override;
     void Record(const TPartObject& part, const QString& description) override;
-    void Log(const QString& line) override { m_log.Append({line, QString(), false}); }
+    void Log(const QString& line) override { m_log.Append({line, QString(), LogLine::Form::Text}); }
+    void LogPart(const TPartObject& part, const QString& description) override;
     DisplayUnits Units() const override { return m_design.Units; }
 
     bool ConfirmAll(std::initializer_list<const TPartObject*> parts, TPipeLoopObject* object,
@@ -271,11 +272,20 @@ private:
 
     RunList<QString> m_parts;
     mutable QStringList m_partList;
-    // Log lines: the text, or (record) six blanks + key + " " + description.
+    // Log lines are kept as their parts (a part key, a name, a description:
+    // strings shared with the catalogue, the design and the literals) and
+    // joined when listed, so that the lines written for every spur of a large
+    // design cost no string, and no heap block, of their own.
     struct LogLine {
+        enum class Form : uint8_t {
+            Text,    // the text
+            Record,  // six blanks, the part key (text), a blank, the description
+            Opening, // two blanks, the name (text), "..."
+            Closing, // two blanks, "...", the name (text)
+        };
         QString text;
         QString description;
-        bool record = false;
+        Form form = Form::Text;
 
         QString Text() const;
         friend bool operator==(const LogLine&, const LogLine&) = default;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace pipeloop::catalogue
 {
@@ -21,19 +22,29 @@ QString TPipeCutter::PieceText(float size, int32_t length, DisplayUnits units)
            QStringLiteral(" PIPE");
 }
 
-QString TPipeCutter::pieceText(float size, int32_t length, DisplayUnits units)
+void CuttingContext::LogPart(const TPartObject& part, const QString& description)
+{
+    Log(Six + part.PartKey() + u' ' + description);
+}
+
+QString TPipeCutter::pieceText(float size, int32_t length, DisplayUnits units, bool fromWaste)
 {
     if (units != m_pieceUnits) {
         m_pieceTexts.clear();
+        m_fromWasteTexts.clear();
         m_pieceUnits = units;
     }
     uint32_t bits = 0;
     std::memcpy(&bits, &size, sizeof bits);
     const uint64_t key = (uint64_t(bits) << 32) | uint32_t(length);
-    const auto found = m_pieceTexts.find(key);
-    if (found != m_pieceTexts.end())
+    auto& texts = fromWaste ? m_fromWasteTexts : m_pieceTexts;
+    const auto found = texts.find(key);
+    if (found != texts.end())
         return found->second;
-    return m_pieceTexts.emplace(key, PieceText(size, length, units)).first->second;
+    QString text = PieceText(size, length, units);
+    if (fromWaste)
+        text += QStringLiteral(" from waste");
+    return texts.emplace(key, std::move(text)).first->second;
 }
 
 void TPipeCutter::AddPiece(CuttingContext& context, int32_t length, TPipeLoopObject* object,
@@ -51,8 +62,7 @@ void TPipeCutter::AddPiece(CuttingContext& context, int32_t length, TPipeLoopObj
     if (piece == stock) {
         context.Record(*pipe, pieceText(size, piece, context.Units()));
     } else if (TakeFromWaste(piece, size)) {
-        context.Log(Six + pipe->PartKey() + u' ' + pieceText(size, piece, context.Units()) +
-                    QStringLiteral(" from waste"));
+        context.LogPart(*pipe, pieceText(size, piece, context.Units(), true));
     } else {
         context.Record(*pipe, pieceText(size, piece, context.Units()));
         AddWaste(stock - piece, pipe->Size1());
@@ -115,6 +125,7 @@ void TPipeCutter::ClearWaste()
     m_entries.clear();
     m_bySize.clear();
     m_pieceTexts.clear(); // the locale may change between generations
+    m_fromWasteTexts.clear();
     m_live = 0;
 }
 

@@ -49,6 +49,9 @@ public:
                          const QString& extraText) = 0;
     virtual void Record(const TPartObject& part, const QString& description) = 0;
     virtual void Log(const QString& line) = 0;
+    // A line in the form of a record (six blanks, the part key, a blank, the
+    // description) that records nothing.
+    virtual void LogPart(const TPartObject& part, const QString& description);
     virtual DisplayUnits Units() const = 0;
 };
 
@@ -95,12 +98,13 @@ private:
     using Ordered = std::set<std::pair<int32_t, size_t>>;
     Ordered* ordered(float size, bool create);
     // PieceText remembered per size and length (a generation cuts the same
-    // stock lengths over and over).
-    QString pieceText(float size, int32_t length, DisplayUnits units);
+    // stock lengths over and over), and the same followed by " from waste".
+    QString pieceText(float size, int32_t length, DisplayUnits units, bool fromWaste = false);
 
     std::vector<Entry> m_entries;
     std::vector<std::pair<float, Ordered>> m_bySize;
     std::unordered_map<uint64_t, QString> m_pieceTexts;
+    std::unordered_map<uint64_t, QString> m_fromWasteTexts;
     DisplayUnits m_pieceUnits = DisplayUnits::Metres;
     size_t m_live = 0;
 };

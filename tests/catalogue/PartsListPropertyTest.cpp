@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 using namespace pipeloop;
 using namespace pipeloop::catalogue;
 using namespace pipeloop::testing;
@@ -183,6 +185,9 @@ TEST(PartsListPropertyTest, LongStretchesCountedByPeriodEqualTheMillimetreWalk)
 TEST(PartsListPropertyTest, DesignIndexAnswersAsTheDesign)
 {
     std::mt19937 random(7);
+    // One index, rebuilt for every design, as a generator rebuilds its own:
+    // nothing of an earlier design may answer.
+    DesignIndex index;
     for (uint32_t seed = 1; seed <= 60; ++seed) {
         TPipeLoopOptions designOptions;
         TPipeLoop design(designOptions);
@@ -193,7 +198,6 @@ TEST(PartsListPropertyTest, DesignIndexAnswersAsTheDesign)
         b.Spur({40, 0, design.Height}, 30, 10, 25.0f);
         b.Spur({0, 3, design.Height}, 7, 1000, 25.0f);
         b.Spur({2, 2, design.Height}, 2, 2, 25.0f);
-        DesignIndex index;
         index.Build(design);
 
         std::vector<Position> probes;
@@ -229,4 +233,38 @@ TEST(PartsListPropertyTest, DesignIndexAnswersAsTheDesign)
             }
         }
     }
+}
+
+// The index's sorted tables are searched through a sample of their entries:
+// every split of every size, stretch boundaries included, must be found where
+// a plain binary search finds it.
+TEST(PartsListPropertyTest, SampledTableSplitsWhereABinarySearchDoes)
+{
+    SampledTable<int> table;
+    for (int size = 0; size <= 3 * int(SampledTable<int>::Stride) + 1; ++size) {
+        table.Entries().resize(size_t(size));
+        std::iota(table.Entries().begin(), table.Entries().end(), 0);
+        table.Sample();
+        const auto& entries = table.Entries();
+        for (int split = 0; split <= size; ++split) {
+            const auto before = [split](int value) { return value < split; };
+            EXPECT_EQ(table.PartitionPoint(before) - entries.begin(), split) << size;
+        }
+    }
+}
+
+// The index's position tables are sized for the design; one given more
+// positions than it was sized for grows and still answers for every one.
+TEST(PartsListPropertyTest, PositionTableGrowsPastItsExpectedSize)
+{
+    FlatTable<Position, uint32_t, PositionHash> table;
+    table.Reset(1);
+    for (uint32_t i = 0; i < 1000; ++i)
+        table[{int32_t(i % 37), int32_t(i / 37), 0}] = i;
+    for (uint32_t i = 0; i < 1000; ++i) {
+        const uint32_t* found = table.Find({int32_t(i % 37), int32_t(i / 37), 0});
+        ASSERT_TRUE(found);
+        EXPECT_EQ(*found, i);
+    }
+    EXPECT_FALSE(table.Find({0, 0, 1}));
 }
