@@ -1004,8 +1004,7 @@ bool QPainterCanvas::fillOutlinedRectangle(const PixelRect& r)
 bool QPainterCanvas::setHatch(QRect area)
 {
     // Qt blends a hatched fill a span at a time, every pixel of it, where
-    // the hatch sets one pixel in four or eight: the large hatched features
-    // of a section cost more than all else in it.
+    // the hatch sets one pixel in four or eight: here only those are set.
     const Qt::BrushStyle style = qtBrushStyle(brush().style);
     const QColor colour = ToQColor(brush().colour);
     QImage* image = directImage();
