@@ -798,7 +798,8 @@ QPainterCanvas::pictureOf(const QByteArray& name, QRect bounds, QRect whole, QPo
     }
     m_figuresSeenOnce.remove(name);
 
-    FigurePicture made{QImage(), bounds.topLeft()};
+    FigurePicture made;
+    made.topLeft = bounds.topLeft();
     const qint64 pixels = qint64(bounds.width()) * bounds.height();
     if (pixels <= MaxWideLinePixels) {
         made.picture = QImage(bounds.size(), QImage::Format_ARGB32_Premultiplied);
