@@ -545,19 +545,18 @@ bool QPainterCanvas::setColumn(int x, int top, int height, const QColor& colour)
     QImage* image = directImage();
     if (image == nullptr || colour.alpha() != 255)
         return false;
-    const QTransform shift = m_painter->deviceTransform();
-    x += int(shift.dx());
-    top += int(shift.dy());
+    const QPoint shift = deviceShift();
+    x += shift.x();
+    top += shift.y();
     const int bottom = std::min(top + height, image->height());
     top = std::max(top, 0);
     if (x < 0 || x >= image->width() || top >= bottom)
         return true; // wholly outside
-    // The buffer the painter paints in: written in place, never detached.
     const QRgb value = colour.rgba();
-    const qsizetype stride = image->bytesPerLine();
-    uchar* pixel = const_cast<uchar*>(image->constScanLine(top)) + qsizetype(x) * 4;
-    for (int y = top; y < bottom; ++y, pixel += stride)
-        *reinterpret_cast<QRgb*>(pixel) = value;
+    const qsizetype step = image->bytesPerLine() / 4;
+    QRgb* pixel = PixelOf(*image, x, top);
+    for (int y = top; y < bottom; ++y, pixel += step)
+        *pixel = value;
     return true;
 }
 
@@ -644,6 +643,17 @@ bool QPainterCanvas::wholePixelShift() const
     return transform.type() <= QTransform::TxTranslate &&
            transform.dx() == std::round(transform.dx()) &&
            transform.dy() == std::round(transform.dy());
+}
+
+QPoint QPainterCanvas::deviceShift() const
+{
+    return m_painter->deviceTransform().map(QPoint(0, 0));
+}
+
+QRgb* QPainterCanvas::PixelOf(QImage& image, int x, int y)
+{
+    // The buffer the painter paints in: written in place, never detached.
+    return reinterpret_cast<QRgb*>(const_cast<uchar*>(image.constScanLine(y))) + x;
 }
 
 // Figures seen once are remembered up to this many at a time.
@@ -766,21 +776,19 @@ void QPainterCanvas::paintPicture(QPoint topLeft, const FigurePicture& figure)
     // A drop's figure is a few hundred pixels: Qt's blending of a picture
     // costs more in setting up than in its pixels.
     QImage* image = directImage();
-    const QPoint at = topLeft + m_painter->deviceTransform().map(QPoint(0, 0));
+    const QPoint at = topLeft + deviceShift();
     if (!figure.copyable || image == nullptr ||
         !image->rect().contains(QRect(at, figure.picture.size()))) {
         m_painter->drawImage(topLeft, figure.picture);
         return;
     }
-    // The buffer the painter paints in: written in place, never detached.
-    const qsizetype targetStride = image->bytesPerLine();
-    const qsizetype sourceStride = figure.picture.bytesPerLine();
-    uchar* target =
-        const_cast<uchar*>(image->constBits()) + at.y() * targetStride + qsizetype(at.x()) * 4;
-    const uchar* source = figure.picture.constBits();
+    const qsizetype targetStep = image->bytesPerLine() / 4;
+    const qsizetype sourceStep = figure.picture.bytesPerLine() / 4;
+    QRgb* target = PixelOf(*image, at.x(), at.y());
+    const auto* source = reinterpret_cast<const QRgb*>(figure.picture.constBits());
     for (const FigurePicture::Run& run : figure.runs)
-        std::memcpy(target + run.y * targetStride + qsizetype(run.x) * 4,
-                    source + run.y * sourceStride + qsizetype(run.x) * 4, size_t(run.length) * 4);
+        std::memcpy(target + run.y * targetStep + run.x, source + run.y * sourceStep + run.x,
+                    size_t(run.length) * sizeof(QRgb));
 }
 
 const QPainterCanvas::FigurePicture*
@@ -873,7 +881,7 @@ bool QPainterCanvas::pasteStyledAxisLine(QPoint from, QPoint to)
         return false;
     // The strip holds the line with a pixel beyond each end; the line must
     // lie with them inside the image, away from the edges' clipping.
-    const QPoint shift = m_painter->deviceTransform().map(QPoint(0, 0));
+    const QPoint shift = deviceShift();
     const QPoint along = from.x() == to.x() ? QPoint(0, 1) : QPoint(1, 0);
     const QRect line = QRect(from, to).normalized();
     const QRect bounds =
@@ -903,13 +911,11 @@ bool QPainterCanvas::pasteStyledAxisLine(QPoint from, QPoint to)
         m_styledLinePixels += made.sizeInBytes() / 4;
         strip = m_styledLines.insert(name, made);
     }
-    // The buffer the painter paints in: written in place, never detached.
     // A strip is one pixel wide or one pixel high: its pixels one after another.
     const auto* source = reinterpret_cast<const QRgb*>(strip->constBits());
     const qsizetype count = qsizetype(strip->width()) * strip->height();
     const qsizetype step = along.y() != 0 ? image->bytesPerLine() / 4 : 1;
-    auto* target = reinterpret_cast<QRgb*>(const_cast<uchar*>(image->constScanLine(bounds.top()))) +
-                   bounds.left();
+    QRgb* target = PixelOf(*image, bounds.left(), bounds.top());
     for (qsizetype i = 0; i < count; ++i, target += step)
         if (qAlpha(source[i]) != 0)
             *target = source[i];
@@ -986,7 +992,7 @@ bool QPainterCanvas::fillOutlinedRectangle(const PixelRect& r)
         !clippedByDeviceOnly())
         return false;
     const QRect device(0, 0, m_device->width(), m_device->height());
-    const QPoint origin = m_painter->deviceTransform().map(QPoint(0, 0));
+    const QPoint origin = deviceShift();
     if (!device.contains(QRect(r.left, r.top, r.width(), r.height()).translated(origin)))
         return false;
     const QRect inside(r.left + 1, r.top + 1, r.width() - 2, r.height() - 2);
@@ -1014,14 +1020,13 @@ bool QPainterCanvas::setHatch(QRect area)
         return false;
     // The pattern is aligned with the painter's origin, as Qt aligns it.
     const QImage tile = WideHatch(colour, style).textureImage();
-    const QPoint origin = m_painter->deviceTransform().map(QPoint(0, 0));
+    const QPoint origin = deviceShift();
     area = area.translated(origin) & image->rect();
     const auto phase = [](int value) { return ((value % 8) + 8) % 8; };
     for (int y = area.top(); y <= area.bottom(); ++y) {
         const auto* pattern =
             reinterpret_cast<const QRgb*>(tile.constScanLine(phase(y - origin.y())));
-        // The buffer the painter paints in: written in place, never detached.
-        auto* row = reinterpret_cast<QRgb*>(const_cast<uchar*>(image->constScanLine(y)));
+        QRgb* row = PixelOf(*image, 0, y);
         for (int column = 0; column < 8; ++column) {
             if (qAlpha(pattern[column]) == 0)
                 continue;

@@ -124,6 +124,10 @@ private:
     bool setHatch(QRect area);
     // Whether the painter moves what it draws by whole device pixels only.
     bool wholePixelShift() const;
+    // Where the painter's origin lies on the device.
+    QPoint deviceShift() const;
+    // A pixel of the image the painter paints in, to be set in place.
+    static QRgb* PixelOf(QImage& image, int x, int y);
     // What recording a figure's drawing tells: the name of its primitives
     // relative to the anchor, what they can change and the state they leave.
     struct RecordedFigure {
